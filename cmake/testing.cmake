@@ -1,0 +1,21 @@
+# GoogleTest from Debian's source, built with the project's compiler; each
+# test executable runs once under Wine (tools/wine-test.sh).
+enable_testing()
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
+
+function(quillory_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_SOURCES)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-test.sh $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  endif()
+endfunction()
