@@ -7,12 +7,14 @@ wine_session_start() {
   export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if [ -z "$use_display" ] || [ -z "${DISPLAY:-}" ]; then
-    local n=90
-    while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and tells which on the fd given.
+    local fifo n
+    fifo=$(mktemp -u) && mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     WINE_SESSION_XVFB=$!
+    read -r n <"$fifo"
+    rm -f "$fifo"
     export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
   fi
   trap wine_session_end EXIT
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
