@@ -1,0 +1,43 @@
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#undef MessageBox
+
+#include "interaction.h"
+
+int TInteraction::MessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
+    return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
+}
+
+intptr_t TInteraction::ShellExecute(void* owner, const char* verb, const char* file, const char* parameters,
+                                    const char* directory, int showCommand) {
+    return reinterpret_cast<intptr_t>(
+        ShellExecuteA(static_cast<HWND>(owner), verb, file, parameters, directory, showCommand));
+}
+
+bool TInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) {
+    switch (kind) {
+    case cdkOpen: return GetOpenFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
+    case cdkSave: return GetSaveFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
+    case cdkFont: return ChooseFontA(static_cast<CHOOSEFONTA*>(dialogStruct)) != FALSE;
+    case cdkColor: return ChooseColorA(static_cast<CHOOSECOLORA*>(dialogStruct)) != FALSE;
+    }
+    return false;
+}
+
+int TInteraction::ShowModal(TObject*, const std::function<int()>& show) {
+    return show();
+}
+
+namespace {
+TInteraction* g_replacement = nullptr;
+}
+
+TInteraction& Interaction() {
+    static TInteraction real;
+    return g_replacement ? *g_replacement : real;
+}
+
+void SetInteraction(TInteraction* replacement) {
+    g_replacement = replacement;
+}

@@ -1,0 +1,25 @@
+#include "block_string.h"
+
+#include <cstdint>
+
+#include "io_errors.h"
+#include "untyped_file.h"
+
+void WriteBlockString(TUntypedFile& file, const std::string& s) {
+    int32_t length = static_cast<int32_t>(s.size());
+    file.BlockWrite(&length, sizeof length);
+    InOutCheck();
+    file.BlockWrite(s.data(), length);
+    InOutCheck();
+}
+
+void ReadBlockString(TUntypedFile& file, std::string& s) {
+    int32_t length = 0;
+    file.BlockRead(&length, sizeof length);
+    InOutCheck();
+    if (length < 0 || length > file.FileSize() - file.FilePos()) RaiseEndOfFile();
+    std::string value(static_cast<size_t>(length), '\0');
+    file.BlockRead(value.data(), length);
+    InOutCheck();
+    s = std::move(value);
+}

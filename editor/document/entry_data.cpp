@@ -1,0 +1,48 @@
+#include "entry_data.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "exceptions.h"
+#include "resstrings.h"
+
+namespace {
+
+// Resizes block to exactly s.size() + 1 bytes and copies s into it.
+void AssignBlock(char*& block, const std::string& s) {
+    void* resized = std::realloc(block, s.size() + 1);
+    if (!resized) throw EOutOfMemory(LoadStr(SOutOfMemory));
+    block = static_cast<char*>(resized);
+    std::memcpy(block, s.data(), s.size());
+    block[s.size()] = '\0';
+}
+
+}  // namespace
+
+TEntryData* NewEntryData(const std::string& text, const std::string& linkedFile,
+                         const std::string& linkedPicture) {
+    auto* entry = static_cast<TEntryData*>(std::calloc(1, sizeof(TEntryData)));
+    if (!entry) throw EOutOfMemory(LoadStr(SOutOfMemory));
+    try {
+        EditEntryData(entry, text, linkedFile, linkedPicture);
+    } catch (...) {
+        FreeEntryData(entry);
+        throw;
+    }
+    return entry;
+}
+
+void EditEntryData(TEntryData* entry, const std::string& text, const std::string& linkedFile,
+                   const std::string& linkedPicture) {
+    AssignBlock(entry->Text, text);
+    AssignBlock(entry->LinkedFile, linkedFile);
+    AssignBlock(entry->LinkedPicture, linkedPicture);
+}
+
+void FreeEntryData(TEntryData* entry) {
+    if (!entry) return;
+    std::free(entry->Text);
+    std::free(entry->LinkedFile);
+    std::free(entry->LinkedPicture);
+    std::free(entry);
+}

@@ -1,0 +1,25 @@
+// Writing and reading menu documents (.qbx): the tree below the root in
+// pre-order with link tags, the end tag 99, the settings, the two fonts.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class TMenuDocumentHolder;
+
+enum TDocumentTag : uint8_t { TagFirstChild = 0, TagNextSibling = 1, TagParent = 2, TagEndOfTree = 99 };
+
+// Writes the holder's document to fileName. With relativeToExe set, linked
+// files and pictures are stored relative to that executable's folder (the
+// tree keeps its own paths). Returns false, silently, when the file cannot
+// be created; a failed write raises EInOutError (the file keeps what was
+// written before it).
+bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName,
+                       const std::string& relativeToExe = std::string());
+
+// Replaces the holder's document by the one stored in fileName from byte
+// `offset` on. The whole document is read before anything is replaced:
+// returns false, silently, when the file cannot be opened; raises
+// EInOutError when it is truncated or damaged, or when offset lies outside
+// the file -- in both cases the holder's document is unchanged (only the
+// root is selected, as before every open).
+bool ReadMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, int64_t offset = 0);

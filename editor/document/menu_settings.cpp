@@ -1,0 +1,11 @@
+#include "menu_settings.h"
+
+TMenuSettings StartMenuSettings() {
+    return TMenuSettings{};
+}
+
+TMenuSettings NewMenuSettings() {
+    TMenuSettings s;
+    s.WindowColor = clBtnFace;
+    return s;
+}
