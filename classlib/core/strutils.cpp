@@ -47,24 +47,26 @@ bool ParseInt(const std::string& text, int64_t& out, int64_t minValue, int64_t m
     uint64_t value = 0;
     for (; i < n; ++i) {
         char ch = text[i];
-        int digit;
-        if (ch >= '0' && ch <= '9') digit = ch - '0';
-        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
-        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
+        unsigned digit;
+        if (ch >= '0' && ch <= '9') digit = static_cast<unsigned>(ch - '0');
+        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = static_cast<unsigned>(ch - 'a' + 10);
+        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = static_cast<unsigned>(ch - 'A' + 10);
         else return false;
-        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-        if (value > (uint64_t(1) << 63)) return false;
+        // Checked before multiplying: a wrapped accumulator would pass later range checks.
+        if (value > (UINT64_MAX - digit) / static_cast<unsigned>(base)) return false;
+        value = value * static_cast<unsigned>(base) + digit;
     }
     if (base == 16) {
-        // Hexadecimal wraps into the signed range ($FFFFFFFF = -1).
+        // Hexadecimal fills the type's bits and wraps into the signed range
+        // ($FFFFFFFF = -1); negation wraps likewise.
         if (maxValue == INT32_MAX) {
             if (value > 0xFFFFFFFFull) return false;
-            int64_t v = static_cast<int32_t>(static_cast<uint32_t>(value));
-            out = negative ? -v : v;
+            uint32_t bits = static_cast<uint32_t>(value);
+            if (negative) bits = 0u - bits;
+            out = static_cast<int32_t>(bits);
             return true;
         }
-        int64_t v = static_cast<int64_t>(value);
-        out = negative ? -v : v;
+        out = static_cast<int64_t>(negative ? 0 - value : value);
         return true;
     }
     if (negative) {
@@ -201,7 +203,12 @@ std::string WideToAnsi(const std::wstring& s) {
     std::string r;
     r.reserve(s.size());
     for (wchar_t w : s) {
-        uint32_t u = static_cast<uint32_t>(w) & 0xFFFFu;
+        // Where wchar_t is 32 bits, values beyond UTF-16 must not alias a byte.
+        uint32_t u = static_cast<uint32_t>(w);
+        if (u > 0xFFFFu) {
+            r += '?';
+            continue;
+        }
         if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
             r += static_cast<char>(u);
             continue;
@@ -248,7 +255,9 @@ std::string GroupThousands(const std::string& digits) {
 }
 
 std::string FormatFloat(char type, double v, int prec) {
-    char buf[512];
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    char buf[512];  // the longest fixed-point double (309 digits and 18 decimals) fits
     switch (type) {
     case 'f':
     case 'n':
@@ -315,7 +324,10 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
             }
             if (format[i] < '0' || format[i] > '9') return false;
             value = 0;
-            while (i < format.size() && format[i] >= '0' && format[i] <= '9') value = value * 10 + (format[i++] - '0');
+            while (i < format.size() && format[i] >= '0' && format[i] <= '9') {
+                if (value > (INT32_MAX - 9) / 10) FormatError(format);
+                value = value * 10 + (format[i++] - '0');
+            }
             return true;
         };
         int number = -1;
