@@ -41,16 +41,18 @@ void TTextFile::Rewrite() {
     CloseQuietly();
     if (name_.empty()) return Fail(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
-    Opened(FileBackend::Create(name_, handle), handle, TMode::Output);
+    int error = FileBackend::Create(name_, handle);
+    Opened(error, handle, TMode::Output);
 }
 
 void TTextFile::Append() {
     CloseQuietly();
     if (name_.empty()) return Fail(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
-    if (!Opened(FileBackend::Open(name_, FileBackend::Access::Write, handle), handle, TMode::Output)) return;
+    int error = FileBackend::Open(name_, FileBackend::Access::Write, handle);
+    if (!Opened(error, handle, TMode::Output)) return;
     int64_t size = 0;
-    int error = FileBackend::Size(handle_, size);
+    error = FileBackend::Size(handle_, size);
     if (!error) error = FileBackend::Seek(handle_, size);
     if (error) {
         // Writing anywhere but the end would overwrite the file's text.
@@ -63,8 +65,8 @@ void TTextFile::Reset() {
     CloseQuietly();
     if (name_.empty()) return Fail(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
-    if (Opened(FileBackend::Open(name_, FileBackend::Access::Read, handle), handle, TMode::Input))
-        buffer_.resize(kBufferSize);
+    int error = FileBackend::Open(name_, FileBackend::Access::Read, handle);
+    if (Opened(error, handle, TMode::Input)) buffer_.resize(kBufferSize);
 }
 
 void TTextFile::Write(const std::string& text) {

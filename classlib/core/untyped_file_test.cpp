@@ -309,6 +309,22 @@ TEST_F(UntypedFile, PositionsAndSizesBeyond4GB) {
     EXPECT_EQ(IOResult(), 0);
 }
 
+TEST_F(UntypedFile, FailedWritesAreStored) {
+    // Wine maps Z: to the host's root; its /dev/full refuses every write.
+    TUntypedFile f;
+    f.Assign("Z:\\dev\\full");
+    FileMode = 1;
+    f.Reset();
+    if (IOResult() != 0) GTEST_SKIP() << "no full device here";
+    int32_t written = -1;
+    f.BlockWrite("abc", 3, written);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(IOResult(), 112);  // the system's "disk full"
+    f.BlockWrite("abc", 3);
+    f.Close();
+    EXPECT_EQ(IOResult(), 112);
+}
+
 TEST_F(UntypedFile, PendingResultsBelongToTheirThread) {
     std::thread other([&] {
         TUntypedFile f;
