@@ -356,7 +356,7 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
         char type = static_cast<char>(format[i] | 0x20);
         if (next >= argc) throw EConvertError(Format(LoadStr(SArgumentMissing), {format}));
         const TVarRec& arg = argv[next++];
-        std::string piece;
+        std::string field;
         switch (type) {
         case 'd':
         case 'u': {
@@ -367,19 +367,19 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
             bool negative = value < 0;
             std::string digits = std::to_string(negative ? -static_cast<uint64_t>(value) : static_cast<uint64_t>(value));
             if (prec > static_cast<int>(digits.size())) digits.insert(0, static_cast<size_t>(prec) - digits.size(), '0');
-            piece = (negative ? "-" : "") + digits;
+            field = (negative ? "-" : "") + digits;
             break;
         }
         case 'x': {
             const int64_t* v = std::get_if<int64_t>(&arg.Value);
             if (!v) FormatError(format);
-            piece = IntToHex(*v, prec < 0 ? 0 : prec);
+            field = IntToHex(*v, prec < 0 ? 0 : prec);
             break;
         }
         case 'p': {
             const int64_t* v = std::get_if<int64_t>(&arg.Value);
             if (!v) FormatError(format);
-            piece = IntToHex(*v, 8);
+            field = IntToHex(*v, 8);
             break;
         }
         case 'e':
@@ -391,21 +391,21 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
             if (const double* d = std::get_if<double>(&arg.Value)) value = *d;
             else if (const int64_t* n = std::get_if<int64_t>(&arg.Value)) value = static_cast<double>(*n);
             else FormatError(format);
-            piece = FormatFloat(type, value, prec);
+            field = FormatFloat(type, value, prec);
             break;
         }
         case 's':
         case 'c': {
-            if (const std::string* s = std::get_if<std::string>(&arg.Value)) piece = *s;
-            else if (const char* c = std::get_if<char>(&arg.Value)) piece = std::string(1, *c);
+            if (const std::string* s = std::get_if<std::string>(&arg.Value)) field = *s;
+            else if (const char* c = std::get_if<char>(&arg.Value)) field = std::string(1, *c);
             else FormatError(format);
-            if (prec >= 0 && prec < static_cast<int>(piece.size())) piece.resize(static_cast<size_t>(prec));
+            if (prec >= 0 && prec < static_cast<int>(field.size())) field.resize(static_cast<size_t>(prec));
             break;
         }
         default:
             FormatError(format);
         }
-        out += Pad(piece, width, left);
+        out += Pad(field, width, left);
     }
     return out;
 }
