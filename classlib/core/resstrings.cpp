@@ -1,6 +1,7 @@
 #include "resstrings.h"
 
 #include <map>
+#include <mutex>
 
 namespace {
 
@@ -40,17 +41,25 @@ std::map<int, std::string>& Table() {
         {SFileNotOpen, "Datei nicht ge\xF6" "ffnet"},
         {SInvalidInput, "Ung\xFCltige numerische Eingabe"},
         {SOperationAborted, "Operation abgebrochen"},
+        {SInvalidOp, "Ung\xFCltige Gleitkommaoperation"},
     };
     return table;
+}
+
+std::mutex& TableLock() {
+    static std::mutex lock;
+    return lock;
 }
 
 }  // namespace
 
 std::string LoadStr(int ident) {
+    std::lock_guard<std::mutex> guard(TableLock());
     auto it = Table().find(ident);
     return it == Table().end() ? std::string() : it->second;
 }
 
 void RegisterResourceStrings(std::initializer_list<std::pair<int, const char*>> table) {
-    for (const auto& [id, text] : table) Table()[id] = text;
+    std::lock_guard<std::mutex> guard(TableLock());
+    for (const auto& [id, text] : table) Table()[id] = text ? text : "";
 }

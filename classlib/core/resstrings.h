@@ -40,9 +40,11 @@ enum TClassLibString : int {
     SFileNotOpen,                   // "Datei nicht geöffnet" (103)
     SInvalidInput,                  // "Ungültige numerische Eingabe"
     SOperationAborted,              // "Operation abgebrochen"
+    SInvalidOp,                     // "Ungültige Gleitkommaoperation"
 };
 
 // The text of a resource string; "" for an unknown number.
 std::string LoadStr(int ident);
-// Adds or replaces texts (a unit's start-up registers its own).
+// Adds or replaces texts (a unit's start-up registers its own). Both are
+// safe to call from any thread.
 void RegisterResourceStrings(std::initializer_list<std::pair<int, const char*>> table);

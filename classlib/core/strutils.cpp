@@ -47,24 +47,26 @@ bool ParseInt(const std::string& text, int64_t& out, int64_t minValue, int64_t m
     uint64_t value = 0;
     for (; i < n; ++i) {
         char ch = text[i];
-        int digit;
-        if (ch >= '0' && ch <= '9') digit = ch - '0';
-        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
-        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
+        unsigned digit;
+        if (ch >= '0' && ch <= '9') digit = static_cast<unsigned>(ch - '0');
+        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = static_cast<unsigned>(ch - 'a' + 10);
+        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = static_cast<unsigned>(ch - 'A' + 10);
         else return false;
-        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-        if (value > (uint64_t(1) << 63)) return false;
+        // Checked before multiplying: a wrapped accumulator would pass later range checks.
+        if (value > (UINT64_MAX - digit) / static_cast<unsigned>(base)) return false;
+        value = value * static_cast<unsigned>(base) + digit;
     }
     if (base == 16) {
-        // Hexadecimal wraps into the signed range ($FFFFFFFF = -1).
+        // Hexadecimal fills the type's bits and wraps into the signed range
+        // ($FFFFFFFF = -1); negation wraps likewise.
         if (maxValue == INT32_MAX) {
             if (value > 0xFFFFFFFFull) return false;
-            int64_t v = static_cast<int32_t>(static_cast<uint32_t>(value));
-            out = negative ? -v : v;
+            uint32_t bits = static_cast<uint32_t>(value);
+            if (negative) bits = 0u - bits;
+            out = static_cast<int32_t>(bits);
             return true;
         }
-        int64_t v = static_cast<int64_t>(value);
-        out = negative ? -v : v;
+        out = static_cast<int64_t>(negative ? 0 - value : value);
         return true;
     }
     if (negative) {
@@ -201,7 +203,12 @@ std::string WideToAnsi(const std::wstring& s) {
     std::string r;
     r.reserve(s.size());
     for (wchar_t w : s) {
-        uint32_t u = static_cast<uint32_t>(w) & 0xFFFFu;
+        // Where wchar_t is 32 bits, values beyond UTF-16 must not alias a byte.
+        uint32_t u = static_cast<uint32_t>(w);
+        if (u > 0xFFFFu) {
+            r += '?';
+            continue;
+        }
         if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
             r += static_cast<char>(u);
             continue;
@@ -248,7 +255,9 @@ std::string GroupThousands(const std::string& digits) {
 }
 
 std::string FormatFloat(char type, double v, int prec) {
-    char buf[512];
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    char buf[512];  // the longest fixed-point double (309 digits and 18 decimals) fits
     switch (type) {
     case 'f':
     case 'n':
@@ -315,7 +324,10 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
             }
             if (format[i] < '0' || format[i] > '9') return false;
             value = 0;
-            while (i < format.size() && format[i] >= '0' && format[i] <= '9') value = value * 10 + (format[i++] - '0');
+            while (i < format.size() && format[i] >= '0' && format[i] <= '9') {
+                if (value > (INT32_MAX - 9) / 10) FormatError(format);
+                value = value * 10 + (format[i++] - '0');
+            }
             return true;
         };
         int number = -1;
@@ -344,7 +356,7 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
         char type = static_cast<char>(format[i] | 0x20);
         if (next >= argc) throw EConvertError(Format(LoadStr(SArgumentMissing), {format}));
         const TVarRec& arg = argv[next++];
-        std::string piece;
+        std::string field;
         switch (type) {
         case 'd':
         case 'u': {
@@ -355,19 +367,19 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
             bool negative = value < 0;
             std::string digits = std::to_string(negative ? -static_cast<uint64_t>(value) : static_cast<uint64_t>(value));
             if (prec > static_cast<int>(digits.size())) digits.insert(0, static_cast<size_t>(prec) - digits.size(), '0');
-            piece = (negative ? "-" : "") + digits;
+            field = (negative ? "-" : "") + digits;
             break;
         }
         case 'x': {
             const int64_t* v = std::get_if<int64_t>(&arg.Value);
             if (!v) FormatError(format);
-            piece = IntToHex(*v, prec < 0 ? 0 : prec);
+            field = IntToHex(*v, prec < 0 ? 0 : prec);
             break;
         }
         case 'p': {
             const int64_t* v = std::get_if<int64_t>(&arg.Value);
             if (!v) FormatError(format);
-            piece = IntToHex(*v, 8);
+            field = IntToHex(*v, 8);
             break;
         }
         case 'e':
@@ -379,21 +391,21 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
             if (const double* d = std::get_if<double>(&arg.Value)) value = *d;
             else if (const int64_t* n = std::get_if<int64_t>(&arg.Value)) value = static_cast<double>(*n);
             else FormatError(format);
-            piece = FormatFloat(type, value, prec);
+            field = FormatFloat(type, value, prec);
             break;
         }
         case 's':
         case 'c': {
-            if (const std::string* s = std::get_if<std::string>(&arg.Value)) piece = *s;
-            else if (const char* c = std::get_if<char>(&arg.Value)) piece = std::string(1, *c);
+            if (const std::string* s = std::get_if<std::string>(&arg.Value)) field = *s;
+            else if (const char* c = std::get_if<char>(&arg.Value)) field = std::string(1, *c);
             else FormatError(format);
-            if (prec >= 0 && prec < static_cast<int>(piece.size())) piece.resize(static_cast<size_t>(prec));
+            if (prec >= 0 && prec < static_cast<int>(field.size())) field.resize(static_cast<size_t>(prec));
             break;
         }
         default:
             FormatError(format);
         }
-        out += Pad(piece, width, left);
+        out += Pad(field, width, left);
     }
     return out;
 }

@@ -38,15 +38,17 @@ std::string WideToAnsi(const std::wstring& s);  // unmappable characters become 
 // One argument of Format.
 struct TVarRec {
     std::variant<int64_t, std::string, double, char> Value;
+    // The built-in integer types rather than int64_t/uint64_t: on LP64
+    // systems those are long / unsigned long and would collide.
     TVarRec(int v) : Value(static_cast<int64_t>(v)) {}
     TVarRec(unsigned v) : Value(static_cast<int64_t>(v)) {}
     TVarRec(long v) : Value(static_cast<int64_t>(v)) {}
     TVarRec(unsigned long v) : Value(static_cast<int64_t>(v)) {}
-    TVarRec(int64_t v) : Value(v) {}
-    TVarRec(uint64_t v) : Value(static_cast<int64_t>(v)) {}
+    TVarRec(long long v) : Value(static_cast<int64_t>(v)) {}
+    TVarRec(unsigned long long v) : Value(static_cast<int64_t>(v)) {}
     TVarRec(double v) : Value(v) {}
     TVarRec(char v) : Value(v) {}
-    TVarRec(const char* v) : Value(std::string(v)) {}
+    TVarRec(const char* v) : Value(std::string(v ? v : "")) {}  // nil formats as ""
     TVarRec(std::string v) : Value(std::move(v)) {}
 };
 

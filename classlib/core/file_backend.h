@@ -1,0 +1,30 @@
+// Operating-system file access for untyped and text files. Every function
+// returns 0 or an error code in the Windows numbering (the POSIX twin maps
+// errno onto it), so callers can store it as an I/O result.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace FileBackend {
+
+using Handle = intptr_t;
+inline constexpr Handle kNoHandle = -1;
+
+enum class Access { Read = 0, Write = 1, ReadWrite = 2 };
+
+// Opens an existing file; others may still read and write it.
+int Open(const std::string& name, Access access, Handle& handle);
+// Creates a file or truncates an existing one, for reading and writing.
+int Create(const std::string& name, Handle& handle);
+// Transfer up to count bytes; done tells how many moved, also on failure.
+// A short transfer without an error means end of file (read) or a full
+// medium (write).
+int Read(Handle handle, void* buffer, int64_t count, int64_t& done);
+int Write(Handle handle, const void* buffer, int64_t count, int64_t& done);
+// Positions are bytes from the start.
+int Seek(Handle handle, int64_t position);
+int Position(Handle handle, int64_t& position);
+int Size(Handle handle, int64_t& size);
+int Close(Handle handle);
+
+}  // namespace FileBackend

@@ -1,0 +1,35 @@
+// Tests' helper: a fresh folder under the temporary folder, removed with
+// everything in it when the test ends.
+#pragma once
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "fileutils.h"
+#include "strutils.h"
+
+class TScratchFolder {
+public:
+    TScratchFolder() {
+        static std::atomic<int> counter{0};
+        auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder_ = GetTempDirectory() + "quillory-test-" + IntToStr(ticks) + "-" + IntToStr(++counter) + "\\";
+        created_ = ForceDirectories(folder_);
+    }
+    ~TScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    bool Created() const { return created_; }
+    const std::string& Folder() const { return folder_; }  // with trailing '\'
+    std::string Path(const std::string& name) const { return folder_ + name; }
+
+private:
+    std::string folder_;
+    bool created_ = false;
+};

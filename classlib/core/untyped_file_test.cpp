@@ -1,0 +1,343 @@
+#include "untyped_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+#include "exceptions.h"
+#include "fileutils.h"
+#include "scratch_folder_test.h"
+
+namespace {
+
+class UntypedFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.Created());
+        IOResult();
+        FileMode = 2;
+    }
+    void TearDown() override {
+        FileMode = 2;
+        IOResult();
+    }
+
+    // A file holding text, written and checked through the class itself.
+    std::string MakeFile(const std::string& name, const std::string& text) {
+        TUntypedFile f;
+        f.Assign(scratch.Path(name));
+        f.Rewrite();
+        f.BlockWrite(text.data(), static_cast<int32_t>(text.size()));
+        f.Close();
+        EXPECT_EQ(IOResult(), 0);
+        return scratch.Path(name);
+    }
+
+    // The code InOutCheck raises, with the message it carries; 0 if none.
+    static int RaisedCode(std::string* message = nullptr) {
+        try {
+            InOutCheck();
+        } catch (const EInOutError& e) {
+            if (message) *message = e.Message();
+            return e.ErrorCode;
+        }
+        return 0;
+    }
+
+    TScratchFolder scratch;
+};
+
+}  // namespace
+
+TEST_F(UntypedFile, WritesReadsAndSeeksBytes) {
+    TUntypedFile f;
+    f.Assign(scratch.Path("a.bin"));
+    EXPECT_EQ(f.Name(), scratch.Path("a.bin"));
+    f.Rewrite();
+    ASSERT_TRUE(f.IsOpen());
+    f.BlockWrite("0123456789", 10);
+    EXPECT_EQ(f.FilePos(), 10);
+    EXPECT_EQ(f.FileSize(), 10);
+    EXPECT_TRUE(f.Eof());
+    f.Seek(2);
+    char buf[4] = {};
+    f.BlockRead(buf, 3);
+    EXPECT_EQ(std::string(buf, 3), "234");
+    EXPECT_FALSE(f.Eof());
+    f.Close();
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_EQ(RaisedCode(), 0);
+}
+
+TEST_F(UntypedFile, RecordsCountWholeRecordsOnly) {
+    std::string name = MakeFile("r.bin", "abcdefghijkl");  // 12 bytes
+    TUntypedFile f;
+    f.Assign(name);
+    f.Reset(5);
+    EXPECT_EQ(f.FileSize(), 2);
+    char buf[15] = {};
+    int32_t read = -1;
+    f.BlockRead(buf, 3, read);
+    EXPECT_EQ(read, 2);
+    EXPECT_EQ(std::string(buf, 12), "abcdefghijkl");  // the partial record still arrives
+    EXPECT_EQ(f.FilePos(), 2);
+    EXPECT_TRUE(f.Eof());
+    f.Seek(1);
+    f.BlockRead(buf, 1);
+    EXPECT_EQ(std::string(buf, 5), "fghij");
+    EXPECT_EQ(IOResult(), 0);
+
+    f.Rewrite(4);
+    f.BlockWrite("wxyzWXYZ", 2);
+    EXPECT_EQ(f.FileSize(), 2);
+    EXPECT_EQ(f.FilePos(), 2);
+    EXPECT_EQ(IOResult(), 0);
+}
+
+TEST_F(UntypedFile, UntestedShortReadIsRaisedByTheNextCheck) {
+    std::string name = MakeFile("three.bin", "xyz");
+    TUntypedFile f;
+    f.Assign(name);
+    f.Reset();
+    char buf[10];
+    f.BlockRead(buf, 10);  // untested: reads 3 of 10
+    EXPECT_EQ(std::string(buf, 3), "xyz");
+    f.Seek(0);  // succeeds, but the pending result stays
+    std::string message;
+    EXPECT_EQ(RaisedCode(&message), 100);
+    EXPECT_EQ(message, "Lesen \xFC" "ber Dateiende hinaus");
+    EXPECT_EQ(InOutRes, 0);  // raising cleared it
+
+    f.BlockRead(buf, 3);  // tested, successful, nothing pending
+    EXPECT_NO_THROW(InOutCheck());
+    f.BlockRead(buf, 1);
+    EXPECT_EQ(IOResult(), 100);
+    EXPECT_EQ(IOResult(), 0);
+    EXPECT_NO_THROW(InOutCheck());
+}
+
+TEST_F(UntypedFile, CountVariableMakesShortTransfersNoError) {
+    std::string name = MakeFile("two.bin", "ab");
+    TUntypedFile f;
+    f.Assign(name);
+    f.Reset();
+    char buf[8];
+    int32_t read = -1;
+    f.BlockRead(buf, 8, read);
+    EXPECT_EQ(read, 2);
+    f.BlockRead(buf, 8, read);
+    EXPECT_EQ(read, 0);
+    int32_t written = -1;
+    f.BlockWrite("cd", 2, written);
+    EXPECT_EQ(written, 2);
+    EXPECT_EQ(IOResult(), 0);
+    EXPECT_EQ(f.FileSize(), 4);
+}
+
+TEST_F(UntypedFile, LatestErrorReplacesThePendingOne) {
+    TUntypedFile f;
+    f.Assign(scratch.Path("missing.bin"));
+    f.Reset();
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_EQ(InOutRes, 2);
+    char buf[1];
+    f.BlockRead(buf, 1);  // runs despite the pending error and fails anew
+    std::string message;
+    EXPECT_EQ(RaisedCode(&message), 103);
+    EXPECT_EQ(message, "Datei nicht ge\xF6" "ffnet");
+}
+
+TEST_F(UntypedFile, OperatingSystemErrorsAndMessages) {
+    TUntypedFile f;
+    std::string message;
+    f.Assign(scratch.Path("missing.bin"));
+    f.Reset();
+    EXPECT_EQ(RaisedCode(&message), 2);
+    EXPECT_EQ(message, "Datei nicht gefunden");
+
+    f.Assign(scratch.Path("no\\such\\folder\\a.bin"));
+    f.Rewrite();
+    EXPECT_EQ(RaisedCode(&message), 3);
+    EXPECT_EQ(message, "Ung\xFCltiger Dateiname");
+
+    f.Assign(scratch.Folder() + ".");
+    f.Reset();
+    EXPECT_EQ(RaisedCode(&message), 5);
+    EXPECT_EQ(message, "Dateizugriff verweigert");
+
+    f.Assign("");
+    f.Reset();
+    EXPECT_EQ(RaisedCode(&message), 102);
+    EXPECT_EQ(message, "E/A-Fehler 102");
+}
+
+TEST_F(UntypedFile, OperationsOnAClosedFileFailWith103) {
+    TUntypedFile f;
+    f.Assign(scratch.Path("x.bin"));
+    char buf[1];
+    int32_t n = -1;
+    auto expect103 = [&](const char* what) { EXPECT_EQ(IOResult(), 103) << what; };
+    f.BlockRead(buf, 1, n);
+    expect103("BlockRead");
+    EXPECT_EQ(n, 0);
+    f.BlockWrite(buf, 1);
+    expect103("BlockWrite");
+    f.Seek(0);
+    expect103("Seek");
+    EXPECT_EQ(f.FilePos(), 0);
+    expect103("FilePos");
+    EXPECT_EQ(f.FileSize(), 0);
+    expect103("FileSize");
+    EXPECT_TRUE(f.Eof());
+    expect103("Eof");
+    f.Close();
+    expect103("Close");
+    f.Rewrite();
+    f.Close();
+    f.Close();
+    expect103("second Close");
+}
+
+TEST_F(UntypedFile, InvalidArgumentsAreErrorsNotTransfers) {
+    std::string name = MakeFile("args.bin", "abc");
+    TUntypedFile f;
+    f.Assign(name);
+    f.Reset(0);
+    EXPECT_EQ(IOResult(), 87);
+    EXPECT_FALSE(f.IsOpen());
+    f.Reset();
+    f.Seek(-1);
+    EXPECT_EQ(IOResult(), 131);
+    char buf[4];
+    f.BlockRead(buf, -1);
+    EXPECT_EQ(IOResult(), 87);
+    EXPECT_EQ(f.FilePos(), 0);
+    f.BlockRead(buf, 0);
+    EXPECT_EQ(IOResult(), 0);
+}
+
+TEST_F(UntypedFile, FileModeChoosesResetAccess) {
+    std::string name = MakeFile("mode.bin", "abc");
+    TUntypedFile f;
+    f.Assign(name);
+    char buf[3];
+    FileMode = 0;
+    f.Reset();
+    f.BlockRead(buf, 3);
+    EXPECT_EQ(IOResult(), 0);
+    f.BlockWrite("x", 1);
+    EXPECT_EQ(IOResult(), 5);
+
+    FileMode = 1;
+    f.Reset();
+    f.BlockWrite("X", 1);
+    EXPECT_EQ(IOResult(), 0);
+    f.BlockRead(buf, 1);
+    EXPECT_EQ(IOResult(), 5);
+
+    FileMode = 3;
+    f.Reset();
+    EXPECT_EQ(IOResult(), 12);
+    EXPECT_FALSE(f.IsOpen());
+
+    FileMode = 0;
+    f.Rewrite();  // Rewrite ignores FileMode
+    f.BlockWrite("new", 3);
+    EXPECT_EQ(IOResult(), 0);
+    EXPECT_EQ(f.FileSize(), 3);
+}
+
+TEST_F(UntypedFile, RewriteTruncates) {
+    std::string name = MakeFile("t.bin", "long content");
+    TUntypedFile f;
+    f.Assign(name);
+    f.Rewrite();
+    EXPECT_EQ(f.FileSize(), 0);
+    EXPECT_EQ(IOResult(), 0);
+}
+
+TEST_F(UntypedFile, ClosedOnEveryPath) {
+    std::string name = MakeFile("raii.bin", "abc");
+    {
+        TUntypedFile f;
+        f.Assign(name);
+        f.Reset();
+        ASSERT_TRUE(f.IsOpen());
+        EXPECT_FALSE(DeleteFile(name));  // open files cannot be deleted
+    }
+    EXPECT_TRUE(DeleteFile(name));
+
+    name = MakeFile("raii2.bin", "abc");
+    try {
+        TUntypedFile f;
+        f.Assign(name);
+        f.Reset();
+        throw std::runtime_error("leaving early");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_TRUE(DeleteFile(name));
+
+    name = MakeFile("raii3.bin", "abc");
+    TUntypedFile f;
+    f.Assign(name);
+    f.Reset();
+    f.Assign(scratch.Path("other.bin"));  // closes rather than leaks
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_TRUE(DeleteFile(name));
+    EXPECT_EQ(IOResult(), 0);
+}
+
+TEST_F(UntypedFile, PositionsAndSizesBeyond4GB) {
+    TUntypedFile f;
+    f.Assign(scratch.Path("big.bin"));
+    f.Rewrite(1024);
+    const int64_t record = (INT64_C(5) << 30) / 1024;  // 5 GB
+    f.Seek(record);
+    f.BlockWrite(std::string(1024, 'q').data(), 1);
+    ASSERT_EQ(IOResult(), 0);
+    EXPECT_EQ(f.FileSize(), record + 1);
+    EXPECT_EQ(f.FilePos(), record + 1);
+    f.Reset(1);
+    EXPECT_EQ(f.FileSize(), (INT64_C(5) << 30) + 1024);
+    f.Seek((INT64_C(5) << 30) + 1023);
+    char last = 0;
+    f.BlockRead(&last, 1);
+    EXPECT_EQ(last, 'q');
+    EXPECT_TRUE(f.Eof());
+    EXPECT_EQ(IOResult(), 0);
+}
+
+TEST_F(UntypedFile, FailedWritesAreStored) {
+    // Wine maps Z: to the host's root; its /dev/full refuses every write.
+    TUntypedFile f;
+    f.Assign("Z:\\dev\\full");
+    FileMode = 1;
+    f.Reset();
+    if (IOResult() != 0) GTEST_SKIP() << "no full device here";
+    int32_t written = -1;
+    f.BlockWrite("abc", 3, written);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(IOResult(), 112);  // the system's "disk full"
+    f.BlockWrite("abc", 3);
+    f.Close();
+    EXPECT_EQ(IOResult(), 112);
+}
+
+TEST_F(UntypedFile, PendingResultsBelongToTheirThread) {
+    std::thread other([&] {
+        TUntypedFile f;
+        f.Assign(scratch.Path("missing.bin"));
+        f.Reset();
+        EXPECT_EQ(InOutRes, 2);
+    });
+    other.join();
+    EXPECT_EQ(InOutRes, 0);
+}
+
+TEST(InOutErrors, MessagesByCode) {
+    EXPECT_EQ(InOutErrorMessage(4), "Zu viele ge\xF6" "ffnete Dateien");
+    EXPECT_EQ(InOutErrorMessage(101), "Disk voll");
+    EXPECT_EQ(InOutErrorMessage(32), "E/A-Fehler 32");
+}
