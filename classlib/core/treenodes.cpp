@@ -487,7 +487,6 @@ void TTreeNodes::Unlink(TTreeNode* node) {
     TOwned<TTreeNode> owned = std::move(*it);
     siblings.erase(it);
     node->linked_ = false;
-    node->focused_ = false;
     --count_;
     owned->next_removed_ = std::move(removed_);
     removed_ = std::move(owned);
