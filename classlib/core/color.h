@@ -88,25 +88,63 @@ TColor StringToColor(const std::string& text);
 const TTypeInfo* TypeInfoColor();
 
 // Font character sets.
+#ifndef ANSI_CHARSET
 constexpr uint8_t ANSI_CHARSET = 0;
+#endif
+#ifndef DEFAULT_CHARSET
 constexpr uint8_t DEFAULT_CHARSET = 1;
+#endif
+#ifndef SYMBOL_CHARSET
 constexpr uint8_t SYMBOL_CHARSET = 2;
+#endif
+#ifndef MAC_CHARSET
 constexpr uint8_t MAC_CHARSET = 77;
+#endif
+#ifndef SHIFTJIS_CHARSET
 constexpr uint8_t SHIFTJIS_CHARSET = 128;
+#endif
+#ifndef HANGEUL_CHARSET
 constexpr uint8_t HANGEUL_CHARSET = 129;
+#endif
+#ifndef JOHAB_CHARSET
 constexpr uint8_t JOHAB_CHARSET = 130;
+#endif
+#ifndef GB2312_CHARSET
 constexpr uint8_t GB2312_CHARSET = 134;
+#endif
+#ifndef CHINESEBIG5_CHARSET
 constexpr uint8_t CHINESEBIG5_CHARSET = 136;
+#endif
+#ifndef GREEK_CHARSET
 constexpr uint8_t GREEK_CHARSET = 161;
+#endif
+#ifndef TURKISH_CHARSET
 constexpr uint8_t TURKISH_CHARSET = 162;
+#endif
+#ifndef VIETNAMESE_CHARSET
 constexpr uint8_t VIETNAMESE_CHARSET = 163;
+#endif
+#ifndef HEBREW_CHARSET
 constexpr uint8_t HEBREW_CHARSET = 177;
+#endif
+#ifndef ARABIC_CHARSET
 constexpr uint8_t ARABIC_CHARSET = 178;
+#endif
+#ifndef BALTIC_CHARSET
 constexpr uint8_t BALTIC_CHARSET = 186;
+#endif
+#ifndef RUSSIAN_CHARSET
 constexpr uint8_t RUSSIAN_CHARSET = 204;
+#endif
+#ifndef THAI_CHARSET
 constexpr uint8_t THAI_CHARSET = 222;
+#endif
+#ifndef EASTEUROPE_CHARSET
 constexpr uint8_t EASTEUROPE_CHARSET = 238;
+#endif
+#ifndef OEM_CHARSET
 constexpr uint8_t OEM_CHARSET = 255;
+#endif
 
 bool CharsetToIdent(int32_t charset, std::string& ident);
 bool IdentToCharset(const std::string& ident, int32_t& charset);

@@ -41,6 +41,7 @@ CLASSLIB_EXCEPTION(EInvalidOperation, Exception)
 CLASSLIB_EXCEPTION(EInvalidGraphic, Exception)
 CLASSLIB_EXCEPTION(EInvalidGraphicOperation, Exception)
 CLASSLIB_EXCEPTION(EOSError, Exception)
+CLASSLIB_EXCEPTION(EResNotFound, Exception)
 CLASSLIB_EXCEPTION(EInvalidOp, Exception)
 
 // Input/output error of an untyped or text file; carries the I/O result code.

@@ -1,5 +1,7 @@
 #include "font.h"
 
+#include "rounding.h"
+
 #include <atomic>
 
 DEFINE_ENUM_TYPE(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
@@ -8,23 +10,6 @@ DEFINE_ENUM_TYPE(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
 namespace {
 
 std::atomic<int32_t> g_screen_ppi{96};
-
-// Stand-in for MulDiv of rounding.h, with the platform's semantics: 64-bit
-// product, quotient rounded half away from zero, -1 when the divisor is 0
-// or the result leaves the 32-bit range. Replace by MulDiv once it exists.
-int32_t FontMulDiv(int32_t number, int32_t numerator, int32_t denominator) {
-    if (denominator == 0) return -1;
-    int64_t product = static_cast<int64_t>(number) * numerator;
-    int64_t divisor = denominator;
-    if (divisor < 0) {
-        product = -product;
-        divisor = -divisor;
-    }
-    int64_t half = divisor / 2;
-    int64_t result = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
-    if (result > INT32_MAX || result < -INT32_MAX) return -1;
-    return static_cast<int32_t>(result);
-}
 
 }  // namespace
 
@@ -126,11 +111,11 @@ int32_t TFont::EffectivePixelsPerInch() const {
 }
 
 int32_t TFont::HeightForSize(int32_t size) const {
-    return -FontMulDiv(size, EffectivePixelsPerInch(), 72);
+    return -MulDiv(size, EffectivePixelsPerInch(), 72);
 }
 
 int32_t TFont::Size() const {
-    return -FontMulDiv(height_, 72, EffectivePixelsPerInch());
+    return -MulDiv(height_, 72, EffectivePixelsPerInch());
 }
 
 void TFont::SetSize(int32_t size) {

@@ -1,0 +1,354 @@
+#include "application.h"
+
+#include <algorithm>
+
+#include "forms.h"
+#include "interaction.h"
+#include "screen.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
+}  // namespace
+
+// --- hint window ----------------------------------------------------------------
+
+const TClassInfo& THintWindow::StaticClass() {
+    static const TClassInfo info = DefineClass<THintWindow>("THintWindow", &TCustomControl::StaticClass(), [](auto&) {});
+    return info;
+}
+
+THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
+    SetVisibleQuietly(false);
+    SetParentColor(false);
+    SetColor(clInfoBk);
+    Font()->SetColor(clInfoText);
+    SetParentFont(false);
+}
+
+void THintWindow::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    p.Style = WS_POPUP | WS_BORDER;
+    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    p.WndParent = Application ? Application->Handle() : nullptr;
+    p.WindowClass.style |= CS_SAVEBITS;
+}
+
+void THintWindow::ActivateHint(TPoint at, const std::string& text) {
+    SetCaption(text);
+    HandleNeeded();
+    Canvas()->Font().Assign(Font());
+    RECT r{0, 0, 300, 0};
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, FontHandle(*Font()));
+    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    int w = r.right + 8, h = r.bottom + 4;
+    SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Invalidate();
+}
+
+void THintWindow::ReleaseHint() {
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
+void THintWindow::Paint() {
+    TCanvas* c = Canvas();
+    c->Font().Assign(Font());
+    c->Brush().SetColor(Color());
+    TRect r = ClientRect();
+    c->FillRect(r);
+    r.left += 2;
+    r.top += 2;
+    SetBkMode(c->Handle(), TRANSPARENT);
+    std::string text = Caption();
+    DrawTextA(c->Handle(), text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+// --- application -------------------------------------------------------------------
+
+const TClassInfo& TApplication::StaticClass() {
+    static const TClassInfo info = DefineClass<TApplication>("TApplication", &TComponent::StaticClass(), [](auto&) {});
+    return info;
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    size_t dot = name.find_last_of('.');
+    title_ = dot == std::string::npos ? name : name.substr(0, dot);
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.lpszClassName = "TApplication";
+    RegisterClassA(&wc);
+    handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+}
+
+TApplication::~TApplication() = default;
+
+void TApplication::BeforeDestruction() {
+    CancelHint();
+    Destroying();
+    // Forms first (they may still talk to the application window).
+    DestroyComponents();
+    if (hint_window_) FreeAndNil(hint_window_);
+    if (handle_) {
+        DestroyWindow(handle_);
+        handle_ = nullptr;
+    }
+    TComponent::BeforeDestruction();
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    if (handle_) SetWindowTextA(handle_, title.c_str());
+}
+
+bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
+    // Quitting help that was never opened needs no help engine.
+    if (command == HELP_QUIT && !help_opened_) return true;
+    help_opened_ = true;
+    return WinHelpA(handle_, help_file_.c_str(), command, data) != FALSE;
+}
+
+void TApplication::FormCreated(TCustomForm* form) {
+    if (!main_form_) {
+        form->HandleNeeded();
+        main_form_ = form;
+    }
+}
+
+void TApplication::Run() {
+    if (main_form_) {
+        ShowWindow(handle_, SW_SHOWNOACTIVATE);
+        main_form_->Show();
+    }
+    do {
+        try {
+            HandleMessage();
+        } catch (...) {
+            HandleException(this);
+        }
+    } while (!terminated_);
+}
+
+void TApplication::Terminate() {
+    PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    bool handled = false;
+    if (OnMessage) OnMessage(msg, handled);
+    if (!handled && !IsKeyMsg(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+bool TApplication::IsKeyMsg(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    HWND window = GetCapture();
+    if (!window) {
+        window = msg.hwnd;
+        while (window && !FindControl(window)) window = GetParent(window);
+        if (!window) window = msg.hwnd;
+    }
+    if (!FindControl(window)) return false;
+    return SendMessageA(window, CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    if (!ProcessMessage(msg)) Idle();
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::Idle() {
+    POINT p;
+    GetCursorPos(&p);
+    TControl* control = nullptr;
+    if (TWinControl* win = FindControl(WindowFromPoint(p))) {
+        POINT local = p;
+        ScreenToClient(win->Handle(), &local);
+        control = win->ControlAtPos(local, false);
+        if (!control) control = win;
+    }
+    UpdateMouseControl(control);
+    for (TCustomForm* form : std::exchange(to_release_, {})) form->Free();
+    bool done = true;
+    if (OnIdle) OnIdle(this, done);
+    if (done) WaitMessage();
+}
+
+void TApplication::UpdateMouseControl(TControl* control) {
+    if (control == mouse_control_) return;
+    TControl* old = mouse_control_;
+    mouse_control_ = control;
+    if (old) old->Perform(CM_MOUSELEAVE);
+    if (control) control->Perform(CM_MOUSEENTER);
+}
+
+void TApplication::HandleException(TObject* sender) {
+    if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    try {
+        throw;
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+        if (OnException) OnException(sender, e);
+        else ShowException(e);
+    } catch (...) {
+        ShowException(Exception("Unknown exception"));
+    }
+}
+
+void TApplication::ShowException(const std::exception& e) {
+    std::string text = e.what();
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    MessageBox(text, title_, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = main_form_ && main_form_->HandleAllocated() ? main_form_->Handle() : handle_;
+    return Interaction().MessageBox(owner, text.c_str(), caption.c_str(), flags);
+}
+
+namespace {
+struct TaskWindows {
+    HWND except;
+    std::vector<HWND> disabled;
+};
+BOOL CALLBACK DisableWindow(HWND window, LPARAM param) {
+    auto* tw = reinterpret_cast<TaskWindows*>(param);
+    if (window != tw->except && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        tw->disabled.push_back(window);
+        EnableWindow(window, FALSE);
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TApplication::DisableTaskWindows(HWND except) {
+    TaskWindows tw{except, {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&tw));
+    return tw.disabled;
+}
+
+void TApplication::EnableTaskWindows(const std::vector<HWND>& windows) {
+    for (HWND w : windows)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+}
+
+void TApplication::SetShowHint(bool value) {
+    show_hint_ = value;
+    if (!value) CancelHint();
+}
+
+void TApplication::HintMouseMessage(TControl* control, TMessage& m) {
+    if (m.Msg == WM_MOUSEMOVE) {
+        UpdateMouseControl(control);
+        if (control == hint_control_) return;
+        CancelHint();
+        hint_control_ = control;
+        if (show_hint_ && control->ShowHint() && !control->Hint().empty() && handle_)
+            SetTimer(handle_, kHintShowTimer, static_cast<UINT>(hint_pause_), nullptr);
+    } else {
+        CancelHint();
+        hint_control_ = nullptr;
+    }
+}
+
+void TApplication::ShowHintNow() {
+    KillTimer(handle_, kHintShowTimer);
+    TControl* control = hint_control_;
+    if (!control || !control->Showing()) return;
+    POINT p;
+    GetCursorPos(&p);
+    TPoint local = control->ScreenToClient(p);
+    if (!PtInRect(control->ClientRect(), local)) return;
+    std::string text = control->Hint();
+    size_t bar = text.find('|');
+    if (bar != std::string::npos) text = text.substr(0, bar);
+    if (text.empty()) return;
+    if (!hint_window_) hint_window_ = New<THintWindow>(nullptr);
+    hint_window_->ActivateHint(Point(p.x, p.y + 20), text);
+    SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hint_hide_pause_), nullptr);
+}
+
+void TApplication::CancelHint() {
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
+    if (hint_window_) hint_window_->ReleaseHint();
+}
+
+void TApplication::ControlDestroying(TControl* control) {
+    if (hint_control_ == control) {
+        CancelHint();
+        hint_control_ = nullptr;
+    }
+    if (mouse_control_ == control) mouse_control_ = nullptr;
+}
+
+void TApplication::ReleaseLater(TCustomForm* form) {
+    to_release_.push_back(form);
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (Application && window == Application->handle_) {
+            switch (msg) {
+            case WM_TIMER:
+                if (wParam == kHintShowTimer) Application->ShowHintNow();
+                else if (wParam == kHintHideTimer) Application->CancelHint();
+                return 0;
+            case WM_CLOSE:
+                if (Application->main_form_) Application->main_form_->Close();
+                return 0;
+            case WM_ACTIVATEAPP:
+                if (!wParam) Application->CancelHint();
+                break;
+            }
+        }
+    } catch (...) {
+        if (Application) Application->HandleException(Application);
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+void ClassLibStartup() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                             ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    InstallWin32SysColors();
+    if (!Screen) Screen = New<TScreen>(nullptr);
+    if (!Application) Application = New<TApplication>(nullptr);
+}
+
+void ClassLibShutdown() {
+    if (Application) FreeAndNil(Application);
+    if (Screen) FreeAndNil(Screen);
+}

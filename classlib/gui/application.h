@@ -1,0 +1,124 @@
+// TApplication: the program's hidden application window (its title is the
+// task bar's), form creation, the message loop, exception reporting and
+// hints. Created by ClassLibStartup at the program's entry.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graphic_control.h"
+
+class TCustomForm;
+
+using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
+using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
+using TIdleEvent = TEvent<void(TObject* Sender, bool& Done)>;
+
+// The little window that shows a control's hint.
+class THintWindow : public TCustomControl {
+    DECLARE_CLASS(THintWindow, TCustomControl)
+public:
+    explicit THintWindow(TComponent* owner);
+    void ActivateHint(TPoint at, const std::string& text);
+    void ReleaseHint();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Paint() override;
+};
+
+class TApplication : public TComponent {
+    DECLARE_CLASS(TApplication, TComponent)
+public:
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+    void BeforeDestruction() override;
+
+    void Initialize() {}
+    HWND Handle() const { return handle_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    TCustomForm* MainForm() const { return main_form_; }
+    const std::string& HelpFile() const { return help_file_; }
+    void SetHelpFile(const std::string& file) { help_file_ = file; }
+    bool HelpCommand(UINT command, ULONG_PTR data);
+
+    // Creates a form owned by the application; ref is set before the form's
+    // layout and OnCreate run. The first form becomes the main form.
+    template <class T>
+    void CreateForm(T*& ref) {
+        T* form = new T(this);
+        ref = form;
+        try {
+            form->AfterConstruction();
+        } catch (...) {
+            ref = nullptr;
+            form->Free();
+            throw;
+        }
+        FormCreated(form);
+    }
+
+    // Shows the main form and runs the message loop until Terminate.
+    void Run();
+    // Asks the loop to end (posts the quit message); also before Run.
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    void ProcessMessages();
+    // Handles one message, or waits for one when none is queued.
+    void HandleMessage();
+    // Reports the exception being handled (call from a catch block):
+    // EAbort silently, others through OnException or the message box.
+    void HandleException(TObject* sender);
+    void ShowException(const std::exception& e);
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+    std::vector<HWND> DisableTaskWindows(HWND except);
+    void EnableTaskWindows(const std::vector<HWND>& windows);
+
+    bool ShowHint() const { return show_hint_; }
+    void SetShowHint(bool value);
+    int HintPause() const { return hint_pause_; }
+    void SetHintPause(int ms) { hint_pause_ = ms; }
+    void HintMouseMessage(TControl* control, TMessage& message);
+    void CancelHint();
+
+    // Bookkeeping kept in step by controls and forms.
+    void ControlDestroying(TControl* control);
+    void MainFormDestroying() { main_form_ = nullptr; }
+    void ReleaseLater(TCustomForm* form);
+
+    TExceptionEvent OnException;
+    TMessageEvent OnMessage;
+    TIdleEvent OnIdle;
+
+private:
+    void FormCreated(TCustomForm* form);
+    bool ProcessMessage(MSG& msg);
+    bool IsKeyMsg(MSG& msg);
+    void Idle();
+    void UpdateMouseControl(TControl* control);
+    void ShowHintNow();
+    static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND handle_ = nullptr;
+    std::string title_;
+    std::string help_file_;
+    bool help_opened_ = false;
+    TCustomForm* main_form_ = nullptr;
+    bool terminated_ = false;
+    bool show_hint_ = true;
+    int hint_pause_ = 500;
+    int hint_hide_pause_ = 2500;
+    TControl* hint_control_ = nullptr;
+    TControl* mouse_control_ = nullptr;
+    THintWindow* hint_window_ = nullptr;
+    std::vector<TCustomForm*> to_release_;
+};
+
+extern TApplication* Application;
+
+// Start-up and shut-down of the visual layer (the application object, the
+// screen, common controls, system colours), called from program entries.
+void ClassLibStartup();
+void ClassLibShutdown();

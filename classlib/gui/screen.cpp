@@ -1,0 +1,93 @@
+#include "screen.h"
+
+#include <algorithm>
+
+#include "forms.h"
+
+TScreen* Screen = nullptr;
+
+const TClassInfo& TScreen::StaticClass() {
+    static const TClassInfo info = DefineClass<TScreen>("TScreen", &TComponent::StaticClass(), [](auto&) {});
+    return info;
+}
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {
+    HDC dc = GetDC(nullptr);
+    pixels_per_inch_ = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    SetScreenPixelsPerInch(pixels_per_inch_);
+    struct Standard {
+        TCursor index;
+        LPCSTR id;
+    };
+    static const Standard standard[] = {
+        {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},     {crIBeam, IDC_IBEAM},      {crSizeNESW, IDC_SIZENESW},
+        {crSizeNS, IDC_SIZENS},     {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},  {crUpArrow, IDC_UPARROW},
+        {crHourGlass, IDC_WAIT},    {crNo, IDC_NO},           {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+        {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL}, {crDrag, IDC_ARROW},       {crNoDrop, IDC_NO},
+        {crHSplit, IDC_SIZEWE},     {crVSplit, IDC_SIZENS},   {crMultiDrag, IDC_ARROW},  {crSQLWait, IDC_WAIT},
+    };
+    for (const Standard& s : standard) cursors_[s.index] = LoadCursorA(nullptr, s.id);
+    cursors_[crDefault] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    cursors_[crNone] = nullptr;
+}
+
+TScreen::~TScreen() = default;
+
+int32_t TScreen::Width() const {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int32_t TScreen::Height() const {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+TRect TScreen::WorkAreaRect() const {
+    RECT r{0, 0, Width(), Height()};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+int32_t TScreen::DesktopLeft() const {
+    return GetSystemMetrics(SM_XVIRTUALSCREEN);
+}
+
+int32_t TScreen::DesktopTop() const {
+    return GetSystemMetrics(SM_YVIRTUALSCREEN);
+}
+
+int32_t TScreen::DesktopWidth() const {
+    int w = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    return w ? w : Width();
+}
+
+int32_t TScreen::DesktopHeight() const {
+    int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return h ? h : Height();
+}
+
+void TScreen::SetCursor(TCursor cursor) {
+    cursor_ = cursor;
+    POINT p;
+    GetCursorPos(&p);
+    ::SetCursor(Cursors(cursor == crDefault ? crArrow : cursor));
+}
+
+HCURSOR TScreen::Cursors(TCursor index) const {
+    auto it = cursors_.find(index);
+    if (it != cursors_.end()) return it->second;
+    return cursors_.at(crDefault);
+}
+
+void TScreen::SetCursors(TCursor index, HCURSOR cursor) {
+    cursors_[index] = cursor;
+}
+
+void TScreen::AddForm(TCustomForm* form) {
+    forms_.push_back(form);
+}
+
+void TScreen::RemoveForm(TCustomForm* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (active_form_ == form) active_form_ = nullptr;
+}
