@@ -1,0 +1,61 @@
+// A document holder for tests: a windowless menu tree whose deletion frees
+// entry records, settings and two fonts as the editor starts with them.
+#pragma once
+#include "document_holder.h"
+#include "entry_data.h"
+#include "font.h"
+#include "treenodes.h"
+
+class TTestHolder : public TMenuDocumentHolder, public TTreeNodesOwner {
+public:
+    TTestHolder() : tree_(MakeOwned<TTreeNodes>(this)) {
+        root_ = tree_->Add(nullptr, "Themes");
+        root_->SetImageIndex(0);
+        root_->SetSelectedIndex(0);
+        caption_font_->SetName("Arial Black");
+        caption_font_->SetHeight(-24);
+        caption_font_->SetCharset(0);
+        main_font_->SetName("Arial");
+        main_font_->SetHeight(-15);
+        main_font_->SetCharset(0);
+    }
+    ~TTestHolder() override { tree_.reset(); }
+
+    TTreeNodes& MenuTree() override { return *tree_; }
+    TMenuSettings MenuSettings() const override { return settings_; }
+    void SetMenuSettings(const TMenuSettings& s) override { settings_ = s; }
+    TFont& CaptionFont() override { return *caption_font_; }
+    TFont& MainTextFont() override { return *main_font_; }
+
+    void DoDeletion(TTreeNode* node) override {
+        if (node->ImageIndex() != 0 && node->Data()) {
+            FreeEntryData(static_cast<TEntryData*>(node->Data()));
+            ++freed_records;
+        }
+    }
+
+    TTreeNode* Root() const { return root_; }
+    TTreeNode* AddCategory(TTreeNode* parent, const std::string& text) {
+        TTreeNode* n = tree_->AddChild(parent, text);
+        n->SetImageIndex(0);
+        n->SetSelectedIndex(2);
+        return n;
+    }
+    TTreeNode* AddEntry(TTreeNode* parent, const std::string& text, const std::string& body,
+                        const std::string& file, const std::string& picture) {
+        TTreeNode* n = tree_->AddChild(parent, text);
+        n->SetImageIndex(1);
+        n->SetSelectedIndex(3);
+        n->SetData(NewEntryData(body, file, picture));
+        return n;
+    }
+
+    int freed_records = 0;
+
+private:
+    TOwned<TTreeNodes> tree_;
+    TTreeNode* root_;
+    TMenuSettings settings_;
+    TOwned<TFont> caption_font_ = MakeOwned<TFont>();
+    TOwned<TFont> main_font_ = MakeOwned<TFont>();
+};
