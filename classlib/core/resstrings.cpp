@@ -40,6 +40,7 @@ std::map<int, std::string>& Table() {
         {SFileNotOpen, "Datei nicht ge\xF6" "ffnet"},
         {SInvalidInput, "Ung\xFCltige numerische Eingabe"},
         {SOperationAborted, "Operation abgebrochen"},
+        {SListCapacityError, "Listenkapazit\xE4t \xFC" "berschreitet das Maximum (%d)"},
     };
     return table;
 }

@@ -40,6 +40,7 @@ enum TClassLibString : int {
     SFileNotOpen,                   // "Datei nicht geöffnet" (103)
     SInvalidInput,                  // "Ungültige numerische Eingabe"
     SOperationAborted,              // "Operation abgebrochen"
+    SListCapacityError,             // "Listenkapazität überschreitet das Maximum (%d)"
 };
 
 // The text of a resource string; "" for an unknown number.
