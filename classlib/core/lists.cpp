@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "exceptions.h"
+#include "listalgo.h"
 #include "resstrings.h"
-#include "sorting.h"
 #include "strutils.h"
 
 void RaiseListError(int resourceId, int data) {
@@ -91,9 +91,7 @@ void TList::Exchange(int index1, int index2) {
 void TList::Move(int curIndex, int newIndex) {
     CheckIndex(curIndex);
     CheckIndex(newIndex);
-    auto first = items_.begin();
-    if (curIndex < newIndex) std::rotate(first + curIndex, first + curIndex + 1, first + newIndex + 1);
-    else std::rotate(first + newIndex, first + curIndex, first + curIndex + 1);
+    MoveItem(items_, static_cast<size_t>(curIndex), static_cast<size_t>(newIndex));
 }
 
 void TList::Sort(const TListSortCompare& compare) {
@@ -106,11 +104,7 @@ void TList::Pack() {
 
 void TList::SetCapacity(int capacity) {
     if (capacity < Count()) RaiseListError(SListCapacityError, capacity);
-    if (capacity == Capacity()) return;
-    std::vector<void*> resized;
-    resized.reserve(static_cast<size_t>(capacity));
-    resized.assign(items_.begin(), items_.end());
-    items_.swap(resized);
+    if (capacity != Capacity()) SetVectorCapacity(items_, static_cast<size_t>(capacity));
 }
 
 TObjectList::~TObjectList() {
