@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <numeric>
 #include <vector>
 
 // Moves the item at from to index to, shifting those between.
@@ -43,4 +44,13 @@ void MergeSort(std::vector<T>& items, Compare compare) {
         }
         items.swap(merged);
     }
+}
+
+// The order of n items, compared by index, that MergeSort gives.
+template <class Compare>
+std::vector<int> SortedOrder(size_t n, Compare compare) {
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    MergeSort(order, compare);
+    return order;
 }

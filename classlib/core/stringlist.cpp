@@ -1,7 +1,6 @@
 #include "stringlist.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "exceptions.h"
 #include "filer.h"
@@ -514,7 +513,6 @@ void TStringList::SortByStrings() {
 }
 
 void TStringList::CustomSort(const TStringListSortCompare& compare) {
-    // Another order in a sorted list would mislead Find.
     if (sorted_) return;
     SortItems([&](int a, int b) { return compare(this, a, b); });
 }
@@ -524,9 +522,7 @@ void TStringList::SortItems(const std::function<int(int, int)>& compare) {
     if (n < 2) return;
     // The comparison sees the list unchanged while the order is worked out
     // on indices; the items move once at the end.
-    std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    MergeSort(order, compare);
+    std::vector<int> order = SortedOrder(n, compare);
     Changing();
     // A comparison or handler that changed the count leaves no order to apply.
     if (items_.size() != n) RaiseListError(SListIndexError, static_cast<int>(n));
@@ -566,12 +562,9 @@ void TStringList::ReplaceItems(std::vector<TStringItem> items) {
     // Built aside and swapped in: a refused duplicate leaves the list as it
     // was.
     if (sorted_ && items.size() > 1) {
-        std::vector<int> order(items.size());
-        std::iota(order.begin(), order.end(), 0);
-        auto compare = [&](int a, int b) {
+        std::vector<int> order = SortedOrder(items.size(), [&](int a, int b) {
             return CompareStrings(items[static_cast<size_t>(a)].String, items[static_cast<size_t>(b)].String);
-        };
-        MergeSort(order, compare);
+        });
         std::vector<TStringItem> sorted;
         sorted.reserve(items.size());
         for (int i : order) {

@@ -153,7 +153,9 @@ public:
     // True when s is in the list; index is its first place, or where Add
     // would put it. Binary search when Sorted, linear otherwise.
     bool Find(const std::string& s, int& index) const;
-    // Sorts an unsorted list once (a sorted one is in order already).
+    // Sort and CustomSort order an unsorted list once; on a sorted list
+    // they do nothing (it is in order, and another order would mislead
+    // Find).
     void Sort();
     void CustomSort(const TStringListSortCompare& compare);
 
