@@ -93,7 +93,7 @@ std::vector<TStringItem> SplitLines(const std::string& text) {
     return lines;
 }
 
-// Stream calls take int32 counts; large texts go in pieces.
+// Stream calls take int32 counts; large texts go in chunks.
 constexpr int32_t kStreamChunk = 1 << 20;
 
 }  // namespace
