@@ -42,6 +42,7 @@ std::map<int, std::string>& Table() {
         {SInvalidInput, "Ung\xFCltige numerische Eingabe"},
         {SOperationAborted, "Operation abgebrochen"},
         {SInvalidOp, "Ung\xFCltige Gleitkommaoperation"},
+        {SListCapacityError, "Listenkapazit\xE4t \xFC" "berschreitet das Maximum (%d)"},
     };
     return table;
 }

@@ -41,6 +41,7 @@ enum TClassLibString : int {
     SInvalidInput,                  // "Ungültige numerische Eingabe"
     SOperationAborted,              // "Operation abgebrochen"
     SInvalidOp,                     // "Ungültige Gleitkommaoperation"
+    SListCapacityError,             // "Listenkapazität überschreitet das Maximum (%d)"
 };
 
 // The text of a resource string; "" for an unknown number.

@@ -49,8 +49,9 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
 }
 
 int32_t TMemoryStream::Read(void* buffer, int32_t count) {
-    if (count <= 0 || position_ >= Size()) return 0;
-    int64_t n = std::min<int64_t>(count, Size() - position_);
+    int64_t size = static_cast<int64_t>(data_.size());
+    if (count <= 0 || position_ < 0 || position_ >= size) return 0;
+    int64_t n = std::min<int64_t>(count, size - position_);
     std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
     position_ += n;
     return static_cast<int32_t>(n);
@@ -59,7 +60,7 @@ int32_t TMemoryStream::Read(void* buffer, int32_t count) {
 int32_t TMemoryStream::Write(const void* buffer, int32_t count) {
     if (count <= 0 || position_ < 0) return 0;
     int64_t end = position_ + count;
-    if (end > Size()) data_.resize(static_cast<size_t>(end));
+    if (end > static_cast<int64_t>(data_.size())) data_.resize(static_cast<size_t>(end));
     std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
     position_ = end;
     return count;
@@ -69,7 +70,7 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
     switch (origin) {
     case soBeginning: position_ = offset; break;
     case soCurrent: position_ += offset; break;
-    case soEnd: position_ = Size() + offset; break;
+    case soEnd: position_ = static_cast<int64_t>(data_.size()) + offset; break;
     }
     return position_;
 }

@@ -1,0 +1,7 @@
+#include "exceptions.h"
+
+#include "resstrings.h"
+
+void Abort() {
+    throw EAbort(LoadStr(SOperationAborted));
+}
