@@ -163,7 +163,7 @@ TEST(MenuDocument, OpeningReplacesTreeSettingsAndFreesOldRecords) {
     ASSERT_TRUE(WriteMenuDocument(other, file));
 
     ASSERT_TRUE(ReadMenuDocument(h, file));
-    EXPECT_EQ(h.freed_records, 5);
+    EXPECT_EQ(h.freed_records, 4);
     EXPECT_EQ(h.MenuTree().Count(), 3);
     EXPECT_EQ(h.Root()->Count(), 1);
     TTreeNode* one = h.Root()->getFirstChild()->getFirstChild();
@@ -310,7 +310,7 @@ TEST(MenuDocument, MissingOrUncreatableFilesFailSilently) {
     TTestHolder h;
     BuildSample(h);
     EXPECT_FALSE(ReadMenuDocument(h, "no-such-folder\\missing.qbx"));
-    EXPECT_EQ(h.MenuTree().Count(), 7);
+    EXPECT_EQ(h.MenuTree().Count(), 8);
     EXPECT_FALSE(WriteMenuDocument(h, "no-such-folder\\out.qbx"));
 }
 
