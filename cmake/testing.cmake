@@ -19,3 +19,17 @@ function(quillory_add_test name)
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   endif()
 endfunction()
+
+# A test program with windows: the visual layer is started around the
+# tests. Such programs share the one desktop (mouse, focus), so they run one
+# at a time.
+function(quillory_add_gui_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_SOURCES)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} classlib_gui_testing)
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-test.sh $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+endfunction()

@@ -1,0 +1,83 @@
+// Helpers for tests that drive windows as a person would: pumping
+// messages, clicking and typing through real window messages, reading
+// pixels, saving screenshots, and answering the interaction seam.
+#pragma once
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "geometry.h"
+#include "interaction.h"
+#include "win32.h"
+
+class TControl;
+class TWinControl;
+
+// Handles queued messages (paint included) for about `ms` milliseconds.
+void PumpMessages(int ms = 50);
+// Pumps until the condition holds or the time is up; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+
+// Mouse input at a point of the control's client area (windowless controls
+// receive it through their parent's window, as real input does).
+void ClickAt(TControl* control, int x, int y);
+void DoubleClickAt(TControl* control, int x, int y);
+void WheelAt(TWinControl* control, int delta);
+// Key presses to the window that has the focus.
+void PressKey(WORD key);
+void TypeText(const std::string& text);
+
+// The window's current pixels (client area), as the screen shows them.
+class TWindowPixels {
+public:
+    explicit TWindowPixels(HWND window, bool wholeWindow = false);
+    COLORREF At(int x, int y) const;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Saves a PNG picture of what was captured.
+    void SavePng(const std::string& fileName) const;
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<uint32_t> pixels_;  // 0x00RRGGBB, top-down
+};
+
+// Writes 24-bit pixels (0x00RRGGBB, top-down) as a PNG file.
+void WritePng(const std::string& fileName, int width, int height, const std::vector<uint32_t>& pixels);
+// The folder test screenshots go to (the build folder's "screenshots").
+std::string ScreenshotFolder();
+
+// Answers message boxes, dialogs and modal forms from a script and records
+// what was asked. Installed for its lifetime.
+class TScriptedInteraction : public TInteraction {
+public:
+    struct Box {
+        std::string Text, Caption;
+        bool HasCaption;
+        unsigned Flags;
+    };
+    struct Shell {
+        std::string Verb, File, Parameters, Directory;
+        int Show;
+    };
+    TScriptedInteraction();
+    ~TScriptedInteraction() override;
+
+    int MessageBox(void* owner, const char* text, const char* caption, unsigned flags) override;
+    intptr_t ShellExecute(void* owner, const char* verb, const char* file, const char* parameters,
+                          const char* directory, int showCommand) override;
+    bool ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) override;
+    int ShowModal(TObject* form, const std::function<int()>& show) override;
+
+    // Answers, used in order; when they run out: IDOK / false / mrCancel.
+    std::deque<int> BoxAnswers;
+    std::deque<std::function<bool(TCommonDialogKind, void*)>> DialogAnswers;
+    // A modal form answer gets the form and returns the modal result;
+    // without one the real modal loop runs.
+    std::deque<std::function<int(TObject*)>> ModalAnswers;
+    std::vector<Box> Boxes;
+    std::vector<Shell> ShellCalls;
+    std::vector<TCommonDialogKind> Dialogs;
+    std::vector<TObject*> ModalForms;
+};
