@@ -40,6 +40,17 @@ std::map<int, std::string>& Table() {
         {SFileNotOpen, "Datei nicht ge\xF6" "ffnet"},
         {SInvalidInput, "Ung\xFCltige numerische Eingabe"},
         {SOperationAborted, "Operation abgebrochen"},
+        {SAncestorNotFound, "Vorfahr f\xFCr '%s' nicht gefunden"},
+        {SIdentifierExpected, "Bezeichner erwartet"},
+        {SStringExpected, "String erwartet"},
+        {SNumberExpected, "Zahl erwartet"},
+        {SSymbolExpected, "%s erwartet"},
+        {SInvalidBinary, "Ung\xFCltiger Bin\xE4rwert"},
+        {SInvalidString, "Ung\xFCltige String-Konstante"},
+        {SInvalidFloat, "'%s' ist kein g\xFCltiger Gleitkommawert"},
+        {SNestingTooDeep, "Verschachtelung zu tief"},
+        {SValueExpected, "Wert erwartet"},
+        {SRootRequired, "Kein Stammobjekt angegeben"},
     };
     return table;
 }

@@ -40,6 +40,17 @@ enum TClassLibString : int {
     SFileNotOpen,                   // "Datei nicht geöffnet" (103)
     SInvalidInput,                  // "Ungültige numerische Eingabe"
     SOperationAborted,              // "Operation abgebrochen"
+    SAncestorNotFound,              // "Vorfahr für '%s' nicht gefunden"
+    SIdentifierExpected,            // "Bezeichner erwartet"
+    SStringExpected,                // "String erwartet"
+    SNumberExpected,                // "Zahl erwartet"
+    SSymbolExpected,                // "%s erwartet"
+    SInvalidBinary,                 // "Ungültiger Binärwert"
+    SInvalidString,                 // "Ungültige String-Konstante"
+    SInvalidFloat,                  // "'%s' ist kein gültiger Gleitkommawert"
+    SNestingTooDeep,                // "Verschachtelung zu tief"
+    SValueExpected,                 // "Wert erwartet"
+    SRootRequired,                  // "Kein Stammobjekt angegeben"
 };
 
 // The text of a resource string; "" for an unknown number.
