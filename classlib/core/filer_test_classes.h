@@ -19,7 +19,7 @@ inline std::vector<std::string>& Log() {
 }
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-enum TAlign { alNone, alTop, alBottom, alClient };
+enum TAlign : int { alNone, alTop, alBottom, alClient };
 using TFontStyles = TSet<TFontStyle>;
 
 constexpr int32_t clBlack = 0;
@@ -364,7 +364,7 @@ inline const TClassInfo& TTestForm::StaticClass() {
         c.Prop("Lines", &TTestForm::Lines, &TTestForm::SetLines);
         c.Prop("Glyph", &TTestForm::Glyph, &TTestForm::SetGlyph);
         c.Prop("Ratio", &TTestForm::Ratio, &TTestForm::SetRatio);
-        c.Prop("Big", &TTestForm::Big, &TTestForm::SetBig);
+        c.Prop("Big", &TTestForm::Big, &TTestForm::SetBig).Default(0);
         c.Prop("Title", &TTestForm::Title, &TTestForm::SetTitle);
         c.Prop("Hotkey", &TTestForm::Hotkey, &TTestForm::SetHotkey).Default(0);
         c.Prop("WideKey", &TTestForm::WideKey, &TTestForm::SetWideKey).Default(0);

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kMaxNesting = 256;
-constexpr size_t kStringUnitsPerLine = 64;
+constexpr size_t kStringColumns = 64;
 constexpr size_t kBinaryBytesPerLine = 32;  // 64 hex digits
 const char* const kLineBreak = "\r\n";
 
@@ -228,28 +228,43 @@ private:
         out_ += '>';
     }
 
-    // A long string starts on a line of its own and continues after " +"
-    // every kStringUnitsPerLine units.
+    // A string wider than kStringColumns starts on a line of its own and
+    // continues after " +" so that no line holds more of it.
     void WriteUnits(const std::vector<uint32_t>& units, int level, bool lineStart) {
         if (units.empty()) {
             out_ += "''";
             return;
         }
         int lineLevel = lineStart ? level : level + 1;
-        if (units.size() > kStringUnitsPerLine && !lineStart) {
+        if (!lineStart && RenderUnits(units, 0, units.size()).size() > kStringColumns) {
             if (!out_.empty() && out_.back() == ' ') out_.pop_back();  // no trailing blank
             EndLine();
             Indent(lineLevel);
         }
-        for (size_t start = 0;;) {
-            size_t end = std::min(start + kStringUnitsPerLine, units.size());
-            out_ += RenderUnits(units, start, end);
-            start = end;
-            if (start == units.size()) break;
-            out_ += " +";
-            EndLine();
-            Indent(lineLevel);
+        std::string line;
+        bool quoted = false;
+        for (size_t i = 0; i < units.size(); ++i) {
+            bool printable = units[i] >= 32 && units[i] <= 126;
+            std::string piece = RenderUnits(units, i, i + 1);
+            if (printable) {
+                piece.pop_back();                // closed where the run ends
+                if (quoted) piece.erase(0, 1);  // the run goes on
+            } else if (quoted) {
+                piece.insert(0, 1, '\'');        // closes the run
+            }
+            size_t width = line.size() + piece.size() + (printable ? 1 : 0);
+            if (width > kStringColumns && !line.empty()) {
+                out_ += line + (quoted ? "' +" : " +");
+                EndLine();
+                Indent(lineLevel);
+                line.clear();
+                piece = RenderUnits(units, i, i + 1);
+                if (printable) piece.pop_back();
+            }
+            line += piece;
+            quoted = printable;
         }
+        out_ += line + (quoted ? "'" : "");
     }
 
     void WriteBinary(const std::string& bytes, int level) {

@@ -13,8 +13,18 @@ const char* const kCanonical = R"(inherited Form1: TTestForm
   Caption = 'It''s'#13#10'here'
   Empty = ''
   Long =
-    'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa' +
-    'aaaaaa'
+    'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa' +
+    'aaaaaaaa'
+  Mixed =
+    #8364#8364#8364#8364#8364#8364#8364#8364#8364#8364#8364#8364 +
+    #8364#8364#8364#8364#8364#8364#8364#8364#8364#8364#8364#8364 +
+    #8364#8364#8364#8364#8364#8364
+  Joined =
+    'cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc' +
+    #13#10'd'
+  Quotes =
+    '''''''''''''''''''''''''''''''''''''''''''''''''''''''''''''''' +
+    ''''
   Wide = 'Euro '#8364' sign'
   Umlaut = 'Gr'#252#223'e'
   Count = -129
@@ -40,8 +50,8 @@ const char* const kCanonical = R"(inherited Form1: TTestForm
       1
       'x')
     ()
-    'bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb' +
-    'b')
+    'bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb' +
+    'bbb')
   Glyph.Data = {
     000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
     2021222324}
