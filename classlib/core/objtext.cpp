@@ -245,23 +245,23 @@ private:
         bool quoted = false;
         for (size_t i = 0; i < units.size(); ++i) {
             bool printable = units[i] >= 32 && units[i] <= 126;
-            std::string piece = RenderUnits(units, i, i + 1);
+            std::string chunk = RenderUnits(units, i, i + 1);
             if (printable) {
-                piece.pop_back();                // closed where the run ends
-                if (quoted) piece.erase(0, 1);  // the run goes on
+                chunk.pop_back();  // closed where the run ends
+                if (quoted) chunk.erase(0, 1);  // the run goes on
             } else if (quoted) {
-                piece.insert(0, 1, '\'');        // closes the run
+                chunk.insert(0, 1, '\'');  // closes the run
             }
-            size_t width = line.size() + piece.size() + (printable ? 1 : 0);
+            size_t width = line.size() + chunk.size() + (printable ? 1 : 0);
             if (width > kStringColumns && !line.empty()) {
                 out_ += line + (quoted ? "' +" : " +");
                 EndLine();
                 Indent(lineLevel);
                 line.clear();
-                piece = RenderUnits(units, i, i + 1);
-                if (printable) piece.pop_back();
+                chunk = RenderUnits(units, i, i + 1);
+                if (printable) chunk.pop_back();
             }
-            line += piece;
+            line += chunk;
             quoted = printable;
         }
         out_ += line + (quoted ? "'" : "");

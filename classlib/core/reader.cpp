@@ -46,8 +46,16 @@ struct TReader::Impl {
         TComponent* lookupRoot;
     };
 
+    // The fixups made while a collection's items were read: when the
+    // collection is read again, those items go and their fixups with them.
+    struct CollectionSpan {
+        TCollection* collection;
+        size_t begin, end;
+    };
+
     TValueInput in;
     std::vector<Fixup> fixups;
+    std::vector<CollectionSpan> collectionSpans;
     std::vector<TComponent*> loaded;  // in reading order
     int depth = 0;
     bool defining = false;  // DefineProperties runs for the property being read
@@ -455,6 +463,11 @@ void TReader::ReadMethodValue(TPersistent* instance, const TPropInfo& prop) {
 
 void TReader::ReadCollection(TCollection* collection) {
     NestingGuard guard(impl_->depth);
+    auto& fixups = impl_->fixups;
+    for (const Impl::CollectionSpan& span : impl_->collectionSpans)
+        if (span.collection == collection)
+            for (size_t i = span.begin; i < std::min(span.end, fixups.size()); ++i) fixups[i].instance = nullptr;
+    size_t firstFixup = fixups.size();
     collection->BeginUpdate();
     try {
         // An empty list empties the collection too: its items may come
@@ -472,6 +485,7 @@ void TReader::ReadCollection(TCollection* collection) {
         throw;
     }
     collection->EndUpdate();
+    impl_->collectionSpans.push_back({collection, firstFixup, fixups.size()});
 }
 
 // --- components -------------------------------------------------------------
@@ -506,6 +520,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     TComponent* oldParent = parent_;
     TComponent* oldLookupRoot = lookup_root_;
     size_t fixupMark = impl_->fixups.size(), loadedMark = impl_->loaded.size();
+    size_t spanMark = impl_->collectionSpans.size();
     TComponent* result = component;
     bool created = false;
     try {
@@ -536,6 +551,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     } catch (...) {
         // Forget what refers to the component or its children before it goes.
         impl_->fixups.resize(fixupMark);
+        impl_->collectionSpans.resize(spanMark);
         impl_->loaded.resize(loadedMark);
         parent_ = oldParent;
         lookup_root_ = oldLookupRoot;
@@ -591,6 +607,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     lookup_root_ = root;
     owner_ = root;
     impl_->fixups.clear();
+    impl_->collectionSpans.clear();
     impl_->loaded.clear();
     try {
         root->SetState(csLoading, true);
@@ -614,12 +631,14 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
 void TReader::ResolveFixups() {
     std::vector<Impl::Fixup> fixups = std::move(impl_->fixups);
     impl_->fixups.clear();
+    impl_->collectionSpans.clear();
     auto find = [](TComponent* lookupRoot, const std::string& name) -> TComponent* {
         if (!lookupRoot) return nullptr;
         if (SameText(lookupRoot->Name(), name)) return lookupRoot;
         return lookupRoot->FindComponent(name);
     };
     for (const Impl::Fixup& f : fixups) {
+        if (!f.instance) continue;  // its collection item is gone
         TComponent* target = find(f.lookupRoot, f.name);
         if (!target && f.lookupRoot != root_) target = find(root_, f.name);
         if (!target) throw EReadError(Format(LoadStr(SUnresolvedReference), {f.name}));
@@ -631,6 +650,7 @@ void TReader::AbandonRead(TComponent* root) {
     // Components of a failed branch are gone; those still owned by the
     // root leave the loading state without Loaded.
     impl_->fixups.clear();
+    impl_->collectionSpans.clear();
     std::vector<TComponent*> loaded = std::move(impl_->loaded);
     impl_->loaded.clear();
     for (TComponent* c : loaded) {

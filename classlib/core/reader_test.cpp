@@ -252,3 +252,19 @@ TEST(Reader, DefinedPropertiesTakeTheirNames) {
     EXPECT_EQ(form->Button1->DesignInfo(), 0x00050007);
     EXPECT_EQ(ReadError("  Glyph.Data = {\n    0102}\n  Glyph.Data = {}\n"), "no error");
 }
+
+TEST(Reader, CollectionReadAgainDropsTheReferencesOfItsOldItems) {
+    auto form = FormFromText(FormText(R"(  Panels = <
+    item
+      Target = Button1
+    end>
+  Panels = <
+    item
+      Caption = 'second'
+    end>
+  object Button1: TTestButton
+  end
+)"));
+    ASSERT_EQ(form->Panels()->Count(), 1);
+    EXPECT_EQ(static_cast<TTestItem*>(form->Panels()->Items(0))->Target(), nullptr);
+}
