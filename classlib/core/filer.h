@@ -89,6 +89,8 @@ public:
     void ReadData(TComponent* instance);
     // Properties of any persistent object, until the end-of-list marker.
     void ReadProperties(TPersistent* instance);
+    // The items of a collection value (its vaCollection already read), up
+    // to the end marker; they replace the collection's items.
     void ReadCollection(TCollection* collection);
 
     void ReadSignature();
@@ -158,6 +160,7 @@ public:
     // Published properties (by the stored and default rules), then the
     // properties the object defines, in definition order.
     void WriteProperties(TPersistent* instance);
+    // vaCollection, then each item's properties as a list.
     void WriteCollection(TCollection* collection);
 
     void WriteSignature();
