@@ -59,6 +59,10 @@ public:
     // Children to file below this component, in order.
     virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root);
     virtual void SetChildOrder(TComponent*, int) {}
+    // Where a layout places this component's children: their parent (this
+    // by default) and their owner (nullptr: the layout's root).
+    virtual TComponent* GetChildParent() { return this; }
+    virtual TComponent* GetChildOwner() { return nullptr; }
 
     virtual void ReadState(TReader* reader);
     virtual void WriteState(TWriter* writer);

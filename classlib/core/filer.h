@@ -89,9 +89,14 @@ public:
     void ReadData(TComponent* instance);
     // Properties of any persistent object, until the end-of-list marker.
     void ReadProperties(TPersistent* instance);
+    // The items of a collection value (its vaCollection already read), up
+    // to the end marker; they replace the collection's items.
     void ReadCollection(TCollection* collection);
 
     void ReadSignature();
+    // The optional flag byte of a component header and, with ffChildPos,
+    // its position (else -1).
+    void ReadPrefix(TFilerFlags& flags, int32_t& childPos);
     TValueType ReadValue();
     TValueType NextValue();
     void CheckValue(TValueType value);
@@ -118,6 +123,16 @@ public:
     const std::string& PropName() const { return prop_name_; }
 
 private:
+    void ReadProperty(TPersistent* instance);
+    void ReadPropValue(TPersistent* instance, const TPropInfo& prop);
+    void ReadObjectValue(TPersistent* instance, const TPropInfo& prop);
+    void ReadMethodValue(TPersistent* instance, const TPropInfo& prop);
+    uint32_t ReadSetValue(const TTypeInfo& setType);
+    const TClassInfo& FindComponentClass(const std::string& className) const;
+    TComponent* CreateComponent(const std::string& className);
+    void ResolveFixups();
+    void AbandonRead(TComponent* root);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     TComponent* owner_ = nullptr;
@@ -145,9 +160,13 @@ public:
     // Published properties (by the stored and default rules), then the
     // properties the object defines, in definition order.
     void WriteProperties(TPersistent* instance);
+    // vaCollection, then each item's properties as a list.
     void WriteCollection(TCollection* collection);
 
     void WriteSignature();
+    // The flag byte of a component header (nothing without flags) and,
+    // with ffChildPos, the position.
+    void WritePrefix(TFilerFlags flags, int32_t childPos);
     void WriteValue(TValueType value);
     void WriteListBegin();
     void WriteListEnd();
@@ -169,6 +188,15 @@ public:
     TComponent* RootAncestor() const { return root_ancestor_; }
 
 private:
+    void WriteProperty(TPersistent* instance, const TPropInfo& prop);
+    void WriteOrdinalValue(const TTypeInfo& type, int64_t value);
+    void WriteMethodProperty(TPersistent* instance, const TPropInfo& prop, const TPropInfo* ancestorProp);
+    void WriteObjectProperty(TPersistent* instance, const TPropInfo& prop, const TPropInfo* ancestorProp);
+    void WritePropName(const std::string& name);
+    std::string ReferenceName(const TComponent* component) const;
+    std::string MethodName(const TMethod& method) const;
+    std::string CollectionImage(TCollection* collection, TComponent* lookupRoot) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::string prop_path_;

@@ -43,6 +43,17 @@ std::map<int, std::string>& Table() {
         {SOperationAborted, "Operation abgebrochen"},
         {SInvalidOp, "Ung\xFCltige Gleitkommaoperation"},
         {SListCapacityError, "Listenkapazit\xE4t \xFC" "berschreitet das Maximum (%d)"},
+        {SAncestorNotFound, "Vorfahr f\xFCr '%s' nicht gefunden"},
+        {SIdentifierExpected, "Bezeichner erwartet"},
+        {SStringExpected, "String erwartet"},
+        {SNumberExpected, "Zahl erwartet"},
+        {SSymbolExpected, "%s erwartet"},
+        {SInvalidBinary, "Ung\xFCltiger Bin\xE4rwert"},
+        {SInvalidString, "Ung\xFCltige String-Konstante"},
+        {SInvalidFloat, "'%s' ist kein g\xFCltiger Gleitkommawert"},
+        {SNestingTooDeep, "Verschachtelung zu tief"},
+        {SValueExpected, "Wert erwartet"},
+        {SRootRequired, "Kein Stammobjekt angegeben"},
     };
     return table;
 }

@@ -42,6 +42,17 @@ enum TClassLibString : int {
     SOperationAborted,              // "Operation abgebrochen"
     SInvalidOp,                     // "Ungültige Gleitkommaoperation"
     SListCapacityError,             // "Listenkapazität überschreitet das Maximum (%d)"
+    SAncestorNotFound,              // "Vorfahr für '%s' nicht gefunden"
+    SIdentifierExpected,            // "Bezeichner erwartet"
+    SStringExpected,                // "String erwartet"
+    SNumberExpected,                // "Zahl erwartet"
+    SSymbolExpected,                // "%s erwartet"
+    SInvalidBinary,                 // "Ungültiger Binärwert"
+    SInvalidString,                 // "Ungültige String-Konstante"
+    SInvalidFloat,                  // "'%s' ist kein gültiger Gleitkommawert"
+    SNestingTooDeep,                // "Verschachtelung zu tief"
+    SValueExpected,                 // "Wert erwartet"
+    SRootRequired,                  // "Kein Stammobjekt angegeben"
 };
 
 // The text of a resource string; "" for an unknown number.

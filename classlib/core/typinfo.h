@@ -19,8 +19,11 @@
 #include "sets.h"
 
 class TComponent;
-// The object as a component (nullptr when it is none); for factories.
+class TCollection;
+// The object as a component or collection (nullptr when it is none); for
+// factories.
 TComponent* AsComponent(TObject* object);
+TCollection* AsCollection(TObject* object);
 
 // The ordinals follow the class library's numbering (wide string = 11,
 // wide character = 9), which stored data refers to.
@@ -285,6 +288,7 @@ public:
         info_.factory_ = [](TObject* arg) -> TObject* {
             if constexpr (std::is_constructible_v<C, decltype(arg)>) return New<C>(arg);
             else if constexpr (std::is_constructible_v<C, TComponent*>) return New<C>(AsComponent(arg));
+            else if constexpr (std::is_constructible_v<C, TCollection*>) return New<C>(AsCollection(arg));
             else return New<C>();
         };
         return *this;
