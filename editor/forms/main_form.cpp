@@ -225,6 +225,7 @@ void TMainForm::wwwBtnClick(TObject*) {
 // --- tree editing -----------------------------------------------------------------------
 
 void TMainForm::TreeView1Change(TObject*, TTreeNode*) {
+    if (ComponentState().Contains(csLoading)) return;  // the buttons may not exist yet
     TTreeNode* s = TreeView1->Selected();
     TTreeNode* root = Root();
     bool isEntry = s && !IsCategory(s);
