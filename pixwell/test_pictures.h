@@ -1,6 +1,8 @@
 // Test helpers: picture files built in memory, written beside the test
 // executable and opened through the DLL.
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +13,16 @@
 #include "pixwell.h"
 
 namespace test_pictures {
+
+// A fault ends the test process at once instead of waiting in Wine's
+// debugger, so a stray access in a decoder fails the run quickly.
+inline LONG WINAPI EndOnFault(EXCEPTION_POINTERS* fault) {
+    std::fprintf(stderr, "fatal exception 0x%08lx\n", fault->ExceptionRecord->ExceptionCode);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+inline const bool kFaultsEndTheProcess = (SetUnhandledExceptionFilter(EndOnFault), true);
 
 inline void PutU16(std::string& s, size_t at, uint32_t v) {
     s[at] = static_cast<char>(v);
