@@ -8,7 +8,6 @@
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
-constexpr uint32_t kCoreHeaderSize = 12;
 
 uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t ReadU32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
@@ -20,7 +19,6 @@ struct TBmpLayout {
     uint32_t BitCount = 0;
     uint32_t Compression = kBiRgb;
     uint32_t ColorCount = 0;
-    uint32_t EntrySize = 4;  // RGBTRIPLE in core files
     uint64_t TableOffset = 0;
     uint64_t PixelOffset = 0;
     uint32_t Masks[3] = {0, 0, 0};  // red, green, blue
@@ -36,35 +34,22 @@ int ByteMaskShift(uint32_t mask) {
 bool ReadLayout(const uint8_t* data, size_t size, TBmpLayout& layout) {
     if (size < kFileHeaderSize + 4) return false;
     const uint32_t headerSize = ReadU32(data + 14);
-    if (headerSize != kCoreHeaderSize && (headerSize < 40 || headerSize > 124)) return false;
-    if (kFileHeaderSize + headerSize > size) return false;
+    if (headerSize < 40 || headerSize > 124 || kFileHeaderSize + headerSize > size) return false;
     const uint8_t* header = data + kFileHeaderSize;
-    uint32_t colorsUsed = 0;
-    uint16_t planes;
-    if (headerSize == kCoreHeaderSize) {
-        layout.Width = ReadU16(header + 4);
-        layout.Height = ReadU16(header + 6);
-        planes = ReadU16(header + 8);
-        layout.BitCount = ReadU16(header + 10);
-        layout.EntrySize = 3;
-    } else {
-        layout.Width = static_cast<int32_t>(ReadU32(header + 4));
-        layout.Height = static_cast<int32_t>(ReadU32(header + 8));
-        planes = ReadU16(header + 12);
-        layout.BitCount = ReadU16(header + 14);
-        layout.Compression = ReadU32(header + 16);
-        colorsUsed = ReadU32(header + 32);
-    }
+    layout.Width = static_cast<int32_t>(ReadU32(header + 4));
+    layout.Height = static_cast<int32_t>(ReadU32(header + 8));
+    const uint16_t planes = ReadU16(header + 12);
+    layout.BitCount = ReadU16(header + 14);
+    layout.Compression = ReadU32(header + 16);
+    const uint32_t colorsUsed = ReadU32(header + 32);
     layout.TableOffset = kFileHeaderSize + headerSize;
 
     if (planes != 1 || layout.Width <= 0 || layout.Width > kMaxDimension || layout.Height == 0 ||
         layout.Height > kMaxDimension || layout.Height < -kMaxDimension)
         return false;
-    switch (layout.BitCount) {
-    case 1: case 4: case 8: case 24: break;
-    case 32: if (headerSize != kCoreHeaderSize) break; return false;
-    default: return false;
-    }
+    if (layout.BitCount != 1 && layout.BitCount != 4 && layout.BitCount != 8 && layout.BitCount != 24 &&
+        layout.BitCount != 32)
+        return false;
 
     if (layout.Compression == kBiBitfields) {
         if (layout.BitCount != 32) return false;
@@ -86,23 +71,22 @@ bool ReadLayout(const uint8_t* data, size_t size, TBmpLayout& layout) {
         layout.ColorCount = colorsUsed ? colorsUsed : limit;
     }
 
-    const uint64_t tableEnd = layout.TableOffset + uint64_t(layout.ColorCount) * layout.EntrySize;
+    const uint64_t tableEnd = layout.TableOffset + uint64_t(layout.ColorCount) * 4;
     layout.PixelOffset = ReadU32(data + 10);
     if (layout.PixelOffset == 0) {
         layout.PixelOffset = tableEnd;
     } else if (layout.PixelOffset < tableEnd) {
         // A shorter table than declared: take the entries that are there.
         if (layout.PixelOffset < layout.TableOffset) return false;
-        layout.ColorCount = static_cast<uint32_t>((layout.PixelOffset - layout.TableOffset) / layout.EntrySize);
+        layout.ColorCount = static_cast<uint32_t>((layout.PixelOffset - layout.TableOffset) / 4);
         if (layout.BitCount <= 8 && layout.ColorCount == 0) return false;
     }
-    return layout.TableOffset + uint64_t(layout.ColorCount) * layout.EntrySize <= size;
+    return layout.TableOffset + uint64_t(layout.ColorCount) * 4 <= size;
 }
 
 void ReadColorTable(const uint8_t* data, const TBmpLayout& layout, TRGBQuad* table) {
     const uint8_t* entry = data + layout.TableOffset;
-    for (uint32_t i = 0; i < layout.ColorCount; ++i, entry += layout.EntrySize)
-        table[i] = TRGBQuad{entry[0], entry[1], entry[2], 0};
+    for (uint32_t i = 0; i < layout.ColorCount; ++i, entry += 4) table[i] = TRGBQuad{entry[0], entry[1], entry[2], 0};
 }
 
 void Convert32To24(const uint8_t* source, uint8_t* target, int64_t width, const TBmpLayout& layout) {

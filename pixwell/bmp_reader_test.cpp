@@ -4,149 +4,94 @@
 
 #include <climits>
 
-#include "pixwell.h"
 #include "test_pictures.h"
 
 using namespace test_pictures;
 
 namespace {
 
-// A picture whose pixels differ from row to row and column to column, so a
-// flipped, shifted or mis-padded image shows.
+constexpr int kWidth = 13;  // not a multiple of 8: rows carry padding
+constexpr int kHeight = 5;
+
+// Differs from row to row and column to column, so a flipped, shifted or
+// mis-padded image shows.
 uint32_t Pattern(int bitCount, int x, int row) {
-    switch (bitCount) {
-    case 1: return (x * 3 + row) % 5 % 2;
-    case 4: return (x * 7 + row * 3) % 16;
-    case 8: return (x * 37 + row * 11) % 256;
-    default: return (x * 19 + 3) | (row * 50 + 1) << 8 | ((x ^ row) * 13 + 7) << 16;
-    }
+    if (bitCount <= 8) return (x * 37 + row * 11) % (1u << bitCount);
+    return (x * 19 + 3) | (row * 50 + 1) << 8 | ((x ^ row) * 13 + 7) << 16;
 }
 
-std::vector<uint32_t> GreyTable(int count) {
-    std::vector<uint32_t> table;
-    for (int i = 0; i < count; ++i) {
-        const uint32_t v = static_cast<uint32_t>(i * 255 / (count > 1 ? count - 1 : 1));
-        table.push_back(v | v << 8 | v << 16);
-    }
-    return table;
+std::string PatternBmp(int bitCount, bool topDown, std::vector<uint32_t> colors = {}) {
+    if (colors.empty() && bitCount <= 8)
+        for (int i = 0; i < 1 << bitCount; ++i) colors.push_back(i * 0x010101u);
+    return MakeBmp(kWidth, kHeight, bitCount, topDown, colors,
+                   [=](int x, int row) { return Pattern(bitCount, x, row); });
 }
 
-TBmpSpec PatternSpec(int bitCount, bool topDown) {
-    TBmpSpec spec;
-    spec.Width = 13;  // odd, and not a multiple of 8: rows carry padding
-    spec.Height = 5;
-    spec.BitCount = bitCount;
-    spec.TopDown = topDown;
-    if (bitCount <= 8) spec.Colors = GreyTable(1 << bitCount);
-    spec.Pixel = [bitCount](int x, int row) { return Pattern(bitCount, x, row); };
-    return spec;
-}
-
-// Reads the picture back through getpixel: y counts stored rows from the
-// bottom, so picture row r sits at y = Height - 1 - r.
-void ExpectPattern(const TDIB& dib, const TBmpSpec& spec) {
-    ASSERT_NE(dib.Bits, nullptr);
-    ASSERT_EQ(InfoWidth(dib), spec.Width);
-    ASSERT_EQ(InfoHeight(dib), spec.Height);
-    const int loadedBits = spec.BitCount == 32 ? 24 : spec.BitCount;
-    EXPECT_EQ(InfoBitCount(dib), loadedBits);
-    EXPECT_EQ(dib.BytesPerLine % 4, 0);
-    EXPECT_GE(dib.BytesPerLine, (spec.Width * loadedBits + 7) / 8);
-    for (int row = 0; row < spec.Height; ++row)
-        for (int x = 0; x < spec.Width; ++x)
-            ASSERT_EQ(getpixel(dib, x, spec.Height - 1 - row), spec.Pixel(x, row))
-                << "x " << x << " row " << row;
+// getpixel counts stored rows from the bottom: picture row r is y = H-1-r.
+void ExpectPattern(const TLoaded& loaded, int bitCount) {
+    ASSERT_EQ(loaded.Result, 1);
+    ASSERT_NE(loaded.Dib.Bits, nullptr);
+    ASSERT_EQ(InfoWidth(loaded.Dib), kWidth);
+    ASSERT_EQ(InfoHeight(loaded.Dib), kHeight);
+    EXPECT_EQ(InfoBitCount(loaded.Dib), bitCount == 32 ? 24 : bitCount);
+    for (int row = 0; row < kHeight; ++row)
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(getpixel(loaded.Dib, x, kHeight - 1 - row), Pattern(bitCount, x, row)) << x << "," << row;
 }
 
 class BmpDepths : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 
 TEST_P(BmpDepths, LoadsEveryPixelInPictureOrder) {
     const auto [bitCount, topDown] = GetParam();
-    const TBmpSpec spec = PatternSpec(bitCount, topDown);
-    TTempFile file("pixwell_depth.bmp", MakeBmp(spec));
-    TLoaded loaded(file.Name());
-    EXPECT_EQ(loaded.Result, 1);
-    ExpectPattern(loaded.Dib, spec);
+    TTempFile file("pixwell_depth.bmp", PatternBmp(bitCount, topDown));
+    ExpectPattern(TLoaded(file.Name()), bitCount);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, BmpDepths,
                          ::testing::Combine(::testing::Values(1, 4, 8, 24, 32), ::testing::Bool()));
 
-TEST(BmpColors, IndexedPicturesKeepTheirTableAndGetAPalette) {
-    TBmpSpec spec = PatternSpec(4, false);
-    spec.Colors = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456};  // fewer than 16 entries
-    spec.Pixel = [](int x, int row) { return uint32_t((x + row) % 4); };
-    TTempFile file("pixwell_colors.bmp", MakeBmp(spec));
-    TLoaded loaded(file.Name());
-    ExpectPattern(loaded.Dib, spec);
-    ASSERT_EQ(InfoColorsUsed(loaded.Dib), 4u);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(InfoColor(loaded.Dib, i), spec.Colors[i]);
-    EXPECT_EQ(loaded.Dib.HasPalette, 1);
-    EXPECT_NE(loaded.Dib.Palette, nullptr);
-}
-
-TEST(BmpColors, TrueColourPicturesHaveNoPalette) {
-    TTempFile file("pixwell_true.bmp", MakeBmp(PatternSpec(24, false)));
+TEST(Bmp, IndexedPicturesKeepTheColoursTheyHaveAndGetAPalette) {
+    const std::vector<uint32_t> colors = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456};
+    TTempFile file("pixwell_colors.bmp", MakeBmp(5, 2, 4, false, colors, [](int x, int) { return x % 4u; }));
     TLoaded loaded(file.Name());
     ASSERT_NE(loaded.Dib.Bits, nullptr);
-    EXPECT_EQ(loaded.Dib.HasPalette, 0);
-    EXPECT_EQ(loaded.Dib.Palette, nullptr);
+    ASSERT_EQ(InfoColorsUsed(loaded.Dib), 4u);
+    for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(InfoColor(loaded.Dib, i), colors[i]);
+    EXPECT_EQ(loaded.Dib.HasPalette, 1);
+    EXPECT_EQ(GetObjectType(loaded.Dib.Palette), static_cast<DWORD>(OBJ_PAL));
+
+    // Declares 256 colours, but the pixels start after 3 entries.
+    std::string bytes = PatternBmp(8, false);
+    bytes.erase(54 + 3 * 4, 253 * 4);
+    PutU32(bytes, 10, 54 + 3 * 4);
+    file.Write(bytes);
+    TLoaded shortTable(file.Name());
+    ExpectPattern(shortTable, 8);
+    EXPECT_EQ(InfoColorsUsed(shortTable.Dib), 3u);
+
+    TTempFile trueColour("pixwell_true.bmp", PatternBmp(24, false));
+    EXPECT_EQ(TLoaded(trueColour.Name()).Dib.HasPalette, 0);
 }
 
-TEST(BmpColors, TableCutShortByThePixelOffsetKeepsTheEntriesPresent) {
-    TBmpSpec spec = PatternSpec(8, false);
-    spec.Colors = GreyTable(256);
-    std::string bytes = MakeBmp(spec);
-    // Declares 256 colours but lets the pixels start after 3 entries.
-    const uint32_t pixelOffset = 14 + 40 + 3 * 4;
-    bytes.erase(pixelOffset, 253 * 4);
-    PutU32(bytes, 10, pixelOffset);
-    PutU32(bytes, 46, 0);
-    TTempFile file("pixwell_short.bmp", bytes);
-    TLoaded loaded(file.Name());
-    ExpectPattern(loaded.Dib, spec);
-    EXPECT_EQ(InfoColorsUsed(loaded.Dib), 3u);
-}
-
-TEST(BmpHeaders, CoreHeaderFilesLoad) {
-    TBmpSpec spec = PatternSpec(8, false);
-    spec.CoreHeader = true;
-    TTempFile file("pixwell_core.bmp", MakeBmp(spec));
-    TLoaded loaded(file.Name());
-    ExpectPattern(loaded.Dib, spec);
-    EXPECT_EQ(InfoColor(loaded.Dib, 255), 0xFFFFFFu);
-}
-
-TEST(BmpHeaders, ThirtyTwoBitFieldsAreReadByTheirMasks) {
-    // Version 3 header with bit fields: red in the low byte, blue in the third.
-    TBmpSpec spec = PatternSpec(32, false);
-    std::string bytes = MakeBmp(spec);
-    PutU32(bytes, 30, 3);
+TEST(Bmp, ThirtyTwoBitFieldsAreReadByTheirMasks) {
+    std::string bytes = PatternBmp(32, false);
+    PutU32(bytes, 30, 3);  // bit fields; the masks follow a version 3 header
     std::string masks(12, '\0');
-    PutU32(masks, 0, 0x00FF0000);  // the usual masks first
+    PutU32(masks, 0, 0x000000FF);  // red in the byte plain files keep blue in
     PutU32(masks, 4, 0x0000FF00);
-    PutU32(masks, 8, 0x000000FF);
+    PutU32(masks, 8, 0x00FF0000);
     bytes.insert(54, masks);
-    PutU32(bytes, 10, GetU32(bytes, 10) + 12);
+    PutU32(bytes, 10, 54 + 12);
     TTempFile file("pixwell_fields.bmp", bytes);
     TLoaded loaded(file.Name());
     ASSERT_NE(loaded.Dib.Bits, nullptr);
-    // The masks name the same bytes as plain BGRA does.
-    ExpectPattern(loaded.Dib, spec);
-
-    PutU32(bytes, 54, 0x000000FF);  // red mask now on the blue byte
-    PutU32(bytes, 62, 0x00FF0000);
-    file.Write(bytes);
-    TLoaded swapped(file.Name());
-    ASSERT_NE(swapped.Dib.Bits, nullptr);
-    const uint32_t original = spec.Pixel(0, spec.Height - 1);
-    const uint32_t exchanged = (original & 0x00FF00) | (original & 0xFF) << 16 | (original >> 16 & 0xFF);
-    EXPECT_EQ(getpixel(swapped.Dib, 0, 0), exchanged);
+    const uint32_t plain = Pattern(32, 0, kHeight - 1);
+    EXPECT_EQ(getpixel(loaded.Dib, 0, 0), (plain & 0xFF00) | (plain & 0xFF) << 16 | plain >> 16);
 }
 
 TEST(BmpDamage, EveryTruncationFailsAndOwnsNothing) {
     for (int bitCount : {1, 8, 24}) {
-        const std::string whole = MakeBmp(PatternSpec(bitCount, bitCount == 8));
+        const std::string whole = PatternBmp(bitCount, bitCount == 8);
         TTempFile file("pixwell_cut.bmp", whole);
         for (size_t length = 0; length < whole.size(); ++length) {
             file.Write(whole.substr(0, length));
@@ -157,42 +102,27 @@ TEST(BmpDamage, EveryTruncationFailsAndOwnsNothing) {
     }
 }
 
-// A valid 8-bit file with one header field overwritten.
-std::string Hostile(size_t at, uint32_t value, bool wide = true) {
-    std::string bytes = MakeBmp(PatternSpec(8, false));
-    if (wide)
-        PutU32(bytes, at, value);
-    else
-        PutU16(bytes, at, value);
-    return bytes;
-}
-
 TEST(BmpDamage, HostileHeadersFail) {
     const struct {
         const char* what;
-        std::string bytes;
+        size_t at;
+        uint32_t value;
+        int bytes;
     } cases[] = {
-        {"header size 0", Hostile(14, 0)},
-        {"header size 39", Hostile(14, 39)},
-        {"absurd header size", Hostile(14, 0x7FFFFFF0)},
-        {"width 0", Hostile(18, 0)},
-        {"negative width", Hostile(18, uint32_t(-13))},
-        {"huge width", Hostile(18, 0x40000000)},
-        {"height 0", Hostile(22, 0)},
-        {"most negative height", Hostile(22, uint32_t(INT_MIN))},
-        {"huge height", Hostile(22, 0x7FFFFFFF)},
-        {"two planes", Hostile(26, 2, false)},
-        {"7 bits", Hostile(28, 7, false)},
-        {"run-length compressed", Hostile(30, 1)},
-        {"more colours than 8 bits index", Hostile(46, 257)},
-        {"huge colour count", Hostile(46, 0xFFFFFFFF)},
-        {"pixels beyond the file", Hostile(10, 0x7FFFFFFF)},
-        {"pixels inside the header", Hostile(10, 20)},
-        {"not a bitmap", std::string("BX") + MakeBmp(PatternSpec(8, false)).substr(2)},
-        {"text", std::string("Just some text, no picture at all.")},
+        {"header size 39", 14, 39, 4},          {"absurd header size", 14, 0x7FFFFFF0, 4},
+        {"width 0", 18, 0, 4},                  {"negative width", 18, uint32_t(-13), 4},
+        {"huge width", 18, 0x40000000, 4},      {"height 0", 22, 0, 4},
+        {"most negative height", 22, uint32_t(INT_MIN), 4},
+        {"huge height", 22, 0x7FFFFFFF, 4},     {"two planes", 26, 2, 2},
+        {"7 bits", 28, 7, 2},                   {"run-length compressed", 30, 1, 4},
+        {"257 colours", 46, 257, 4},            {"huge colour count", 46, 0xFFFFFFFF, 4},
+        {"pixels beyond the file", 10, 0x7FFFFFFF, 4},
+        {"pixels inside the header", 10, 20, 4}, {"not a bitmap", 0, 'B' | 'X' << 8, 2},
     };
     for (const auto& c : cases) {
-        TTempFile file("pixwell_hostile.bmp", c.bytes);
+        std::string bytes = PatternBmp(8, false);
+        PutU32(bytes, c.at, c.value, c.bytes);
+        TTempFile file("pixwell_hostile.bmp", bytes);
         TLoaded loaded(file.Name());
         EXPECT_EQ(loaded.Result, 0) << c.what;
         EXPECT_TRUE(IsEmptyRecord(loaded.Dib)) << c.what;
@@ -200,38 +130,33 @@ TEST(BmpDamage, HostileHeadersFail) {
 }
 
 TEST(BmpDamage, AnyDamagedByteLoadsConsistentlyOrNotAtAll) {
-    const std::string whole = MakeBmp(PatternSpec(4, false));
+    const std::string whole = PatternBmp(4, false);
     TTempFile file("pixwell_flip.bmp", whole);
-    for (size_t at = 0; at < whole.size(); ++at) {
+    for (size_t at = 0; at < whole.size(); ++at)
         for (uint8_t flip : {0x01, 0x80, 0xFF}) {
             std::string bytes = whole;
             bytes[at] = static_cast<char>(bytes[at] ^ flip);
             file.Write(bytes);
             TLoaded loaded(file.Name());
-            if (loaded.Result) {
-                ASSERT_NE(loaded.Dib.Bits, nullptr);
-                ASSERT_GT(InfoWidth(loaded.Dib), 0);
-                ASSERT_GT(InfoHeight(loaded.Dib), 0);
-                // Touch the corners: they must lie inside the image.
-                getpixel(loaded.Dib, 0, 0);
-                getpixel(loaded.Dib, InfoWidth(loaded.Dib) - 1, InfoHeight(loaded.Dib) - 1);
-            } else {
+            if (!loaded.Result) {
                 ASSERT_TRUE(IsEmptyRecord(loaded.Dib)) << "byte " << at;
+                continue;
             }
+            ASSERT_GT(InfoWidth(loaded.Dib), 0);
+            ASSERT_GT(InfoHeight(loaded.Dib), 0);
+            getpixel(loaded.Dib, InfoWidth(loaded.Dib) - 1, InfoHeight(loaded.Dib) - 1);
         }
-    }
 }
 
 TEST(BmpDamage, NamesThatLeadNowhereFail) {
     TTempFile empty("pixwell_empty.bmp", "");
-    for (const char* name : {"", "pixwell_no_such_file.bmp", ".", empty.Name()}) {
+    TTempFile text("pixwell_text.bmp", "Just some text, no picture at all.");
+    for (const char* name : {"", "pixwell_no_such_file.bmp", ".", empty.Name(), text.Name(), (const char*)nullptr}) {
         TLoaded loaded(name);
-        EXPECT_EQ(loaded.Result, 0) << name;
-        EXPECT_TRUE(IsEmptyRecord(loaded.Dib)) << name;
+        EXPECT_EQ(loaded.Result, 0) << (name ? name : "nullptr");
+        EXPECT_TRUE(IsEmptyRecord(loaded.Dib));
     }
-    TLoaded unnamed(nullptr);
-    EXPECT_TRUE(IsEmptyRecord(unnamed.Dib));
-    EXPECT_EQ(OpenDib(nullptr, empty.Name(), 0, nullptr), 0);
+    EXPECT_EQ(OpenDib(nullptr, text.Name(), 0, nullptr), 0);
 }
 
 }  // namespace

@@ -5,16 +5,14 @@
 
 #include <jpeglib.h>
 
-#include "pixwell.h"
 #include "test_pictures.h"
 
 using namespace test_pictures;
 
 namespace {
 
-// Compresses `rgb` (rows top to bottom, 3 or 1 bytes per pixel) at full
-// quality without chroma subsampling, so flat areas come back exact or
-// nearly so.
+// Full quality without chroma subsampling: flat areas come back (nearly)
+// exact. `pixels` run top to bottom, `components` bytes each.
 std::string MakeJpeg(int width, int height, int components, const std::vector<uint8_t>& pixels) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -42,18 +40,14 @@ std::string MakeJpeg(int width, int height, int components, const std::vector<ui
     return file;
 }
 
-// 16 x 16: top half red, bottom half blue, with a green left quarter.
+// 16 x 16: top half red; bottom half green on the left, blue on the right.
 std::string ColourJpeg() {
     std::vector<uint8_t> rgb;
     for (int row = 0; row < 16; ++row)
-        for (int x = 0; x < 16; ++x) {
-            if (x < 8 && row >= 8)
-                rgb.insert(rgb.end(), {0, 255, 0});
-            else if (row < 8)
-                rgb.insert(rgb.end(), {255, 0, 0});
-            else
-                rgb.insert(rgb.end(), {0, 0, 255});
-        }
+        for (int x = 0; x < 16; ++x)
+            rgb.insert(rgb.end(), row < 8 ? std::initializer_list<uint8_t>{255, 0, 0}
+                                  : x < 8 ? std::initializer_list<uint8_t>{0, 255, 0}
+                                          : std::initializer_list<uint8_t>{0, 0, 255});
     return MakeJpeg(16, 16, 3, rgb);
 }
 
@@ -63,38 +57,29 @@ bool Near(uint32_t colour, uint32_t expected) {
     return true;
 }
 
-TEST(Jpeg, ColourPictureLoadsAsBottomUp24Bit) {
+TEST(Jpeg, ColourAndGreyPicturesLoadAsBottomUp24Bit) {
     TTempFile file("pixwell_colour.jpg", ColourJpeg());
-    TLoaded loaded(file.Name());
-    ASSERT_EQ(loaded.Result, 1);
-    ASSERT_NE(loaded.Dib.Bits, nullptr);
-    EXPECT_EQ(InfoWidth(loaded.Dib), 16);
-    EXPECT_EQ(InfoHeight(loaded.Dib), 16);
-    EXPECT_EQ(InfoBitCount(loaded.Dib), 24);
-    EXPECT_EQ(loaded.Dib.BytesPerLine, 48);
-    EXPECT_EQ(loaded.Dib.HasPalette, 0);
-    // Stored row 0 is the bottom of the picture.
-    EXPECT_PRED2(Near, getpixel(loaded.Dib, 2, 2), 0x00FF00u);
-    EXPECT_PRED2(Near, getpixel(loaded.Dib, 13, 2), 0xFF0000u);
-    EXPECT_PRED2(Near, getpixel(loaded.Dib, 2, 13), 0x0000FFu);
-    EXPECT_PRED2(Near, getpixel(loaded.Dib, 13, 13), 0x0000FFu);
-}
+    TLoaded colour(file.Name());
+    ASSERT_EQ(colour.Result, 1);
+    ASSERT_NE(colour.Dib.Bits, nullptr);
+    EXPECT_EQ(InfoWidth(colour.Dib), 16);
+    EXPECT_EQ(InfoHeight(colour.Dib), 16);
+    EXPECT_EQ(InfoBitCount(colour.Dib), 24);
+    EXPECT_EQ(colour.Dib.BytesPerLine, 48);
+    EXPECT_PRED2(Near, getpixel(colour.Dib, 2, 2), 0x00FF00u);  // stored row 0 is the bottom
+    EXPECT_PRED2(Near, getpixel(colour.Dib, 13, 2), 0xFF0000u);
+    EXPECT_PRED2(Near, getpixel(colour.Dib, 8, 13), 0x0000FFu);
 
-TEST(Jpeg, GreyPictureLoadsAs24BitGrey) {
     std::vector<uint8_t> grey;
-    for (int row = 0; row < 8; ++row)
-        for (int x = 0; x < 24; ++x) grey.push_back(x < 8 ? 40 : x < 16 ? 128 : 220);
-    TTempFile file("pixwell_grey.jpg", MakeJpeg(24, 8, 1, grey));
+    for (int i = 0; i < 24 * 8; ++i) grey.push_back(i % 24 < 8 ? 40 : 220);
+    file.Write(MakeJpeg(24, 8, 1, grey));
     TLoaded loaded(file.Name());
     ASSERT_NE(loaded.Dib.Bits, nullptr);
     EXPECT_EQ(InfoBitCount(loaded.Dib), 24);
-    for (int x : {3, 12, 20}) {
-        const uint32_t value = grey[x];
-        const uint32_t pixel = getpixel(loaded.Dib, x, 4);
-        EXPECT_EQ(pixel & 0xFF, pixel >> 8 & 0xFF);
-        EXPECT_EQ(pixel & 0xFF, pixel >> 16);
-        EXPECT_PRED2(Near, pixel, value | value << 8 | value << 16);
-    }
+    const uint32_t dark = getpixel(loaded.Dib, 3, 4);
+    EXPECT_EQ(dark, (dark & 0xFF) * 0x010101u);  // grey: red, green and blue alike
+    EXPECT_PRED2(Near, dark, 40 * 0x010101u);
+    EXPECT_PRED2(Near, getpixel(loaded.Dib, 20, 4), 220 * 0x010101u);
 }
 
 TEST(Jpeg, EveryTruncationFailsAndOwnsNothing) {
@@ -112,32 +97,11 @@ TEST(Jpeg, AbsurdDimensionsFailBeforeDecoding) {
     std::string bytes = ColourJpeg();
     const size_t frame = bytes.find("\xFF\xC0");
     ASSERT_NE(frame, std::string::npos);
-    // Frame header: marker, length, precision, height, width.
-    bytes[frame + 5] = bytes[frame + 6] = bytes[frame + 7] = bytes[frame + 8] = '\xFF';
+    bytes.replace(frame + 5, 4, 4, '\xFF');  // after marker, length and precision: 65535 x 65535
     TTempFile file("pixwell_huge.jpg", bytes);
     TLoaded loaded(file.Name());
     EXPECT_EQ(loaded.Result, 0);
     EXPECT_TRUE(IsEmptyRecord(loaded.Dib));
-}
-
-TEST(Jpeg, DamagedBytesNeverCrash) {
-    const std::string whole = ColourJpeg();
-    TTempFile file("pixwell_flip.jpg", whole);
-    int failures = 0;
-    for (size_t at = 0; at < whole.size(); ++at) {
-        std::string bytes = whole;
-        bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
-        file.Write(bytes);
-        TLoaded loaded(file.Name());
-        if (loaded.Result) {
-            ASSERT_NE(loaded.Dib.Bits, nullptr);
-            ASSERT_EQ(InfoBitCount(loaded.Dib), 24);
-        } else {
-            ++failures;
-            ASSERT_TRUE(IsEmptyRecord(loaded.Dib)) << "byte " << at;
-        }
-    }
-    EXPECT_GT(failures, 0);
 }
 
 }  // namespace

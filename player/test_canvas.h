@@ -30,13 +30,9 @@ class TCanvas {
 public:
     TCanvas(int width, int height, COLORREF background) : width_(width), height_(height) {
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
         previous_ = SelectObject(dc_, bitmap_);
         Clear(background);
     }
@@ -54,29 +50,28 @@ public:
     void Clear(COLORREF colour) {
         GdiFlush();
         for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x) Put(x, y, colour);
+            for (int x = 0; x < width_; ++x) {
+                uint8_t* p = At(x, y);
+                p[0] = GetBValue(colour);
+                p[1] = GetGValue(colour);
+                p[2] = GetRValue(colour);
+            }
     }
     // (x, y) from the top-left corner.
     COLORREF Pixel(int x, int y) const {
         GdiFlush();
-        const uint8_t* p = Row(y) + 3 * x;
+        const uint8_t* p = At(x, y);
         return RGB(p[2], p[1], p[0]);
     }
 
 private:
-    uint8_t* Row(int y) const { return static_cast<uint8_t*>(bits_) + y * ((width_ * 3 + 3) / 4 * 4); }
-    void Put(int x, int y, COLORREF colour) {
-        uint8_t* p = Row(y) + 3 * x;
-        p[0] = GetBValue(colour);
-        p[1] = GetGValue(colour);
-        p[2] = GetRValue(colour);
-    }
+    uint8_t* At(int x, int y) const { return bits_ + y * ((width_ * 3 + 3) / 4 * 4) + 3 * x; }
 
     int width_, height_;
     HDC dc_;
     HBITMAP bitmap_;
     HGDIOBJ previous_;
-    void* bits_ = nullptr;
+    uint8_t* bits_ = nullptr;
 };
 
 // A record from newdib, freed at the end of the scope.
