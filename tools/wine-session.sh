@@ -5,7 +5,8 @@
 wine_session_start() {
   local build=$1 use_display=${2:-}
   export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # A crashing program ends at once instead of waiting in the debugger.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   if [ -z "$use_display" ] || [ -z "${DISPLAY:-}" ]; then
     # Xvfb picks a free display itself and tells which on the fd given.
     local fifo n

@@ -2,6 +2,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #undef MessageBox
+#undef ShellExecute
 
 #include "interaction.h"
 
