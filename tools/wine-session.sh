@@ -18,11 +18,15 @@ wine_session_start() {
     export DISPLAY=":$n"
   fi
   trap wine_session_end EXIT
+  mkdir -p "$WINEPREFIX"
+  # One server for the whole session; a server still running from before
+  # serves as well.
+  wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
+  else
+    wineboot >/dev/null 2>&1 || true
   fi
-  wineserver -p
-  wineboot >/dev/null 2>&1 || true
 }
 
 wine_session_end() {
