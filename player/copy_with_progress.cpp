@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "fileutils.h"
 #include "interaction.h"
 #include "strutils.h"
 #include "untyped_file.h"
@@ -9,12 +10,6 @@
 namespace {
 
 constexpr int32_t kBlockSize = 2048;
-
-std::string FullPath(const std::string& name) {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD n = GetFullPathNameA(name.c_str(), MAX_PATH, buffer, nullptr);
-    return n > 0 && n <= MAX_PATH ? std::string(buffer, n) : name;
-}
 
 // Lets only paint messages through: input waits until the copy is over, so
 // nothing can start a second copy or quit in the middle, and no message is
@@ -39,21 +34,6 @@ void CopyFileTimes(const std::string& source, const std::string& destination) {
 }
 
 }  // namespace
-
-bool SameFile(const std::string& a, const std::string& b) {
-    if (SameText(FullPath(a), FullPath(b))) return true;
-    auto identity = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        bool ok = GetFileInformationByHandle(h, &info);
-        CloseHandle(h);
-        return ok;
-    };
-    BY_HANDLE_FILE_INFORMATION x{}, y{};
-    return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
-           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
-}
 
 bool CopyFileWithProgress(const std::string& source, const std::string& destination, TCopyProgress& progress) {
     bool failed = SameFile(source, destination);

@@ -18,6 +18,3 @@ public:
 // being the same file) end in the message box "Could not copy file!"; the
 // progress goes back to 0 in every case. Returns whether the copy succeeded.
 bool CopyFileWithProgress(const std::string& source, const std::string& destination, TCopyProgress& progress);
-
-// True when both names lead to one existing file (so copying would destroy it).
-bool SameFile(const std::string& a, const std::string& b);
