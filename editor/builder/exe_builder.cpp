@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "copy_with_progress.h"
 #include "fileutils.h"
 #include "interaction.h"
 #include "paths.h"
