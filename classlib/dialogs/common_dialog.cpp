@@ -1,15 +1,10 @@
 #include "common_dialog.h"
 
-#include <cderr.h>
-#include <commdlg.h>
-
 #include <vector>
 
 #include "application.h"
-#include "exceptions.h"
 #include "forms.h"
 #include "screen.h"
-#include "strutils.h"
 
 const TClassInfo& TCommonDialog::StaticClass() {
     static const TClassInfo info =
@@ -59,14 +54,6 @@ private:
     std::vector<HWND> disabled_;
 };
 
-// A dialog that could not run must not pass for one the user cancelled.
-void CheckDialogError() {
-    DWORD error = CommDlgExtendedError();
-    if (error == 0) return;
-    if (error == FNERR_BUFFERTOOSMALL) throw EOSError("The selected file names are too long");
-    throw EOSError("The dialog could not be shown (error $" + IntToHex(error, 4) + ")");
-}
-
 }  // namespace
 
 bool TCommonDialog::RunDialog(TCommonDialogKind kind, void* platformStruct, HWND owner) {
@@ -77,6 +64,5 @@ bool TCommonDialog::RunDialog(TCommonDialogKind kind, void* platformStruct, HWND
         confirmed = Interaction().ExecuteDialog(kind, platformStruct);
     }
     DoClose();
-    if (!confirmed) CheckDialogError();
     return confirmed;
 }

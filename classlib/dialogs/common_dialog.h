@@ -36,7 +36,7 @@ protected:
     // Runs the dialog of that kind on its filled platform structure, whose
     // owner window is `owner`. The application's other windows are disabled
     // meanwhile and the active window is restored afterwards. A dialog that
-    // fails (rather than being cancelled) raises EOSError.
+    // could not run raises EOSError (from the seam).
     bool RunDialog(TCommonDialogKind kind, void* platformStruct, HWND owner);
 
 private:

@@ -80,18 +80,15 @@ int32_t ScreenPPI() {
     return Screen ? Screen->PixelsPerInch() : ScreenPixelsPerInch();
 }
 
-int32_t FontPPI(const TFont& font) {
-    return font.PixelsPerInch() > 0 ? font.PixelsPerInch() : ScreenPixelsPerInch();
-}
-
 }  // namespace
 
 bool TFontDialog::Execute() {
-    // The dialog measures heights in the screen's pixels, the font in its own.
-    const int32_t screenPPI = ScreenPPI();
-    const int32_t fontPPI = FontPPI(*font_);
-    LOGFONTA logFont = FontToLogFont(*font_);
-    logFont.lfHeight = MulDiv(font_->Height(), screenPPI, fontPPI);
+    // The dialog measures heights in the screen's pixels; the font converts
+    // between its own pixels per inch and the screen's as Assign does it.
+    TFont shown;
+    shown.SetPixelsPerInch(ScreenPPI());
+    shown.Assign(font_.get());
+    LOGFONTA logFont = FontToLogFont(shown);
     const COLORREF shownColor = static_cast<COLORREF>(ColorToRGB(font_->Color())) & 0xFFFFFF;
 
     HWND owner = DialogOwnerWindow();
@@ -119,11 +116,9 @@ bool TFontDialog::Execute() {
     if (!RunDialog(cdkFont, &cf, owner)) return false;
 
     TFont chosen;
-    chosen.SetPixelsPerInch(font_->PixelsPerInch());
-    chosen.Assign(font_.get());
+    chosen.SetPixelsPerInch(ScreenPPI());
+    chosen.Assign(&shown);
     LogFontToFont(logFont, chosen);
-    chosen.SetHeight(MulDiv(logFont.lfHeight, fontPPI, screenPPI));
-    // An unchanged colour keeps its system-colour identity.
     const COLORREF chosenColor = cf.rgbColors & 0xFFFFFF;
     if (options_.Contains(fdEffects) && chosenColor != shownColor) chosen.SetColor(static_cast<TColor>(chosenColor));
     font_->Assign(&chosen);
