@@ -1,5 +1,6 @@
 // Shared pieces of the dialog tests: a form on screen that is the active
-// one (dialogs are owned by it) and access to the answered structures.
+// one (dialogs are owned by it), reading the zero-separated lists dialogs
+// get, and finding (or cancelling) a system dialog that is up.
 #pragma once
 #include <cstring>
 #include <string>
