@@ -251,8 +251,16 @@ TBitmapFormat TBitmap::CurrentFormat() const {
     f.bitCount = section.dsBmih.biBitCount;
     f.compression = section.dsBmih.biCompression;
     f.topDown = section.dsBmih.biHeight < 0;
-    if (f.compression == BI_BITFIELDS)
+    if (f.compression == BI_BITFIELDS) {
         for (int i = 0; i < 3; ++i) f.masks[i] = section.dsBitfields[i];
+        // The platform may report the plain layouts as bit fields.
+        const uint32_t* m = f.masks;
+        if ((f.bitCount == 16 && m[0] == 0x7C00 && m[1] == 0x03E0 && m[2] == 0x001F) ||
+            (f.bitCount == 32 && m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF)) {
+            f.compression = BI_RGB;
+            f.masks[0] = f.masks[1] = f.masks[2] = 0;
+        }
+    }
     if (f.bitCount <= 8) {
         f.colors.assign(size_t(1) << f.bitCount, 0);
         std::vector<RGBQUAD> quads(f.colors.size());

@@ -242,7 +242,7 @@ TDibImage ReadDib(TByteSource& in, uint64_t consumed, uint64_t bitsOffset) {
     consumed += entries * entrySize;
     if (bitsOffset) in.Skip(bitsOffset - consumed);
 
-    const uint64_t stride = TDibImage::StrideOf(image.width, bpp);
+    const uint64_t stride = ((uint64_t(image.width) * bpp + 31) / 32) * 4;
     const uint64_t total = stride * static_cast<uint64_t>(image.height);
     if (total > kMaxDibBytes) Invalid();
     if (rle) {
