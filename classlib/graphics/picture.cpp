@@ -232,12 +232,16 @@ void TPicture::RegisterFileFormat(const std::string& extension, const std::strin
                                   const TClassInfo& graphicClass) {
     TRegistries& r = Registries();
     std::lock_guard<std::mutex> guard(r.lock);
-    r.files.insert(r.files.begin(), {NormalExtension(extension), description, &graphicClass});
+    // Registering again moves the format to the front instead of doubling it.
+    std::string normal = NormalExtension(extension);
+    std::erase_if(r.files, [&](const TFileFormat& f) { return f.extension == normal && f.graphicClass == &graphicClass; });
+    r.files.insert(r.files.begin(), {normal, description, &graphicClass});
 }
 
 void TPicture::RegisterClipboardFormat(UINT format, const TClassInfo& graphicClass) {
     TRegistries& r = Registries();
     std::lock_guard<std::mutex> guard(r.lock);
+    std::erase_if(r.clipboard, [&](const TClipboardFormat& f) { return f.format == format && f.graphicClass == &graphicClass; });
     r.clipboard.insert(r.clipboard.begin(), {format, &graphicClass});
 }
 
