@@ -739,6 +739,9 @@ void TBitmap::DrawTransparent(HDC dc, const TRect& r) const {
 
 void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
     if (!canvas || !handle_.Get()) return;
+    // Building the mask reads the pixels, which frees our own canvas's DC:
+    // done before a DC is taken, in case the target is that canvas.
+    if (Transparent()) BuildMask();
     HDC dc = canvas->Handle();
     HPALETTE oldPalette = nullptr;
     if (palette_.Get()) {
