@@ -19,50 +19,35 @@ BITMAPINFO TopDownInfo(int width, int height, WORD bitsPerPixel) {
     return info;
 }
 
-// A 32-bit top-down DIB section selected into a memory device context.
-class TPixelSurface {
-public:
-    TPixelSurface(int width, int height, COLORREF fill) : width_(width), height_(height) {
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        BITMAPINFO info = TopDownInfo(width, height, 32);
-        bitmap_.Reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-        if (!dc_ || !bitmap_.Get()) {
-            if (dc_) DeleteDC(dc_);
-            throw EOutOfMemory("Zu wenig Arbeitsspeicher");
-        }
-        old_ = SelectObject(dc_, bitmap_.Get());
-        RECT r{0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(dc_, &r, brush);
-        DeleteObject(brush);
-    }
-    ~TPixelSurface() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    TPixelSurface(const TPixelSurface&) = delete;
-    TPixelSurface& operator=(const TPixelSurface&) = delete;
-
-    HDC Dc() const { return dc_; }
-    uint32_t At(int x, int y) const {
-        GdiFlush();
-        return static_cast<const uint32_t*>(bits_)[static_cast<size_t>(y) * static_cast<size_t>(width_) +
-                                                   static_cast<size_t>(x)] & 0xFFFFFF;
-    }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    TGdiHandle bitmap_;
-    void* bits_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
-
 }  // namespace
+
+TPixelSurface::TPixelSurface(int width, int height, COLORREF fill) : width_(width), height_(height) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    BITMAPINFO info = TopDownInfo(width, height, 32);
+    bitmap_.Reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    if (!dc_ || !bitmap_.Get()) {
+        if (dc_) DeleteDC(dc_);
+        throw EOutOfMemory("Zu wenig Arbeitsspeicher");
+    }
+    old_ = SelectObject(dc_, bitmap_.Get());
+    RECT r{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(fill);
+    FillRect(dc_, &r, brush);
+    DeleteObject(brush);
+}
+
+TPixelSurface::~TPixelSurface() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+}
+
+uint32_t TPixelSurface::At(int x, int y) const {
+    GdiFlush();
+    return static_cast<const uint32_t*>(bits_)[static_cast<size_t>(y) * static_cast<size_t>(width_) +
+                                               static_cast<size_t>(x)] & 0xFFFFFF;
+}
 
 TStripPixels ReadBitmapPixels(HBITMAP bitmap) {
     BITMAP bm{};
