@@ -118,6 +118,7 @@ TCustomTabControl::TCustomTabControl(TComponent* owner)
 TCustomTabControl::~TCustomTabControl() = default;
 
 void TCustomTabControl::BeforeDestruction() {
+    Destroying();  // no more alignment
     SetImages(nullptr);
     TWinControl::BeforeDestruction();
 }

@@ -1,6 +1,7 @@
 #include "treeview.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "application.h"
@@ -388,7 +389,8 @@ TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
     HTREEITEM item = WindowItem(node);
     TRect r{0, 0, 0, 0};
     if (!WindowReady() || !item) return r;
-    *reinterpret_cast<HTREEITEM*>(&r) = item;
+    // The message takes the item in the rectangle's first bytes.
+    std::memcpy(&r, &item, sizeof item);
     if (!SendMessageA(handle_, TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&r)))
         r = TRect{0, 0, 0, 0};
     return r;

@@ -69,11 +69,19 @@ public:
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
 
+    // After the selection changed, by the user or from code: once each.
     TTVChangedEvent OnChange;
+    // Before the user (or the window, collapsing a selected node's parent)
+    // moves the selection; AllowChange false keeps it.
     TTVChangingEvent OnChanging;
+    // For every node removed, children first; also when the view goes.
     TTVChangedEvent OnDeletion;
+    // Label editing: may refuse to start; gets the new text (empty too),
+    // which it may change, before the node takes it.
     TTVEditingEvent OnEditing;
     TTVEditedEvent OnEdited;
+    // Before the user expands or collapses a node (may refuse), and after
+    // any node was expanded or collapsed.
     TTVExpandingEvent OnExpanding;
     TTVExpandedEvent OnExpanded;
     TTVCollapsingEvent OnCollapsing;
