@@ -345,6 +345,9 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TControl::WMMouse(TMessage& m, TMouseButton button, bool down, bool dbl) {
+    // The window's own handling first: system controls (tree views, tabs)
+    // act on the button messages themselves.
+    DefaultHandler(m);
     TShiftState shift = ShiftStateFromKeys(m.WParam);
     int x = m.XPos(), y = m.YPos();
     if (down) {
@@ -374,6 +377,7 @@ void TControl::WMMouse(TMessage& m, TMouseButton button, bool down, bool dbl) {
 }
 
 void TControl::WMMouseMove(TMessage& m) {
+    DefaultHandler(m);
     MouseMove(ShiftStateFromKeys(m.WParam), m.XPos(), m.YPos());
 }
 
