@@ -2,7 +2,9 @@
 
 #include "comctrls.h"
 #include "dialogs.h"
-#include "graphics.h"
+#include "register_graphics.h"
+#include "jpeg.h"
+#include "image.h"
 #include "stdctrls.h"
 
 void RegisterProgramClasses() {

@@ -8,12 +8,10 @@
 #include "document_holder.h"
 #include "draw_dib.h"
 #include "entry_data.h"
-#include "extctrls.h"
 #include "fileutils.h"
 #include "interaction.h"
 #include "paths.h"
 #include "stdctrls.h"
-#include "buttons.h"
 #include "treenodes.h"
 
 TPlayForm* PlayForm = nullptr;

@@ -1,12 +1,10 @@
 #include "holder_form.h"
 
 #include "application.h"
-#include "buttons.h"
 #include "comctrls.h"
 #include "dialogs.h"
 #include "document_marker.h"
 #include "entry_data.h"
-#include "extctrls.h"
 #include "fileutils.h"
 #include "image_extent.h"
 #include "interaction.h"

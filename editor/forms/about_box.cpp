@@ -2,8 +2,7 @@
 
 #include <ctime>
 
-#include "buttons.h"
-#include "extctrls.h"
+#include "image.h"
 #include "interaction.h"
 #include "stdctrls.h"
 #include "strutils.h"

@@ -1,7 +1,5 @@
 #include "new_server_form.h"
 
-#include "buttons.h"
-#include "extctrls.h"
 #include "stdctrls.h"
 
 TNewServerForm* NewServerForm = nullptr;

@@ -1,0 +1,40 @@
+# Turns the runtime program IMAGE into the template TEMPLATE: every byte
+# plus one (modulo 256). Fails when the document marker's signature does not
+# stand exactly once in the image, or when its first 20 bytes straddle a
+# 2048-byte block (the editor searches the template block by block).
+file(READ ${IMAGE} hex HEX)
+string(HEX "ZEBRIQUT" signature)
+string(TOLOWER ${signature} signature)
+string(LENGTH ${hex} length)
+set(found "")
+set(from 0)
+while(TRUE)
+  string(SUBSTRING ${hex} ${from} -1 rest)
+  string(FIND ${rest} ${signature} at)
+  if(at EQUAL -1)
+    break()
+  endif()
+  math(EXPR at "${at} + ${from}")
+  math(EXPR odd "${at} % 2")
+  if(odd EQUAL 0)
+    math(EXPR offset "${at} / 2")
+    list(APPEND found ${offset})
+  endif()
+  math(EXPR from "${at} + 1")
+endwhile()
+list(LENGTH found count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "The runtime image holds the marker signature ${count} times (offsets: ${found}); it must hold it once")
+endif()
+math(EXPR block_end "(${found} / 2048 + 1) * 2048")
+math(EXPR marker_end "${found} + 20")
+if(marker_end GREATER block_end)
+  message(FATAL_ERROR "The runtime's marker at offset ${found} straddles a 2048-byte block")
+endif()
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C tr "\\000-\\377" "\\001-\\377\\000"
+  INPUT_FILE ${IMAGE} OUTPUT_FILE ${TEMPLATE}
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "Could not write ${TEMPLATE}")
+endif()

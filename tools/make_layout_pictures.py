@@ -1,0 +1,206 @@
+#!/usr/bin/env python3
+"""Draws the programs' small pictures (tree-node images, tab images, image
+buttons, page pictures) and prints them as layout values. Run by hand when a
+picture changes; the layouts keep the output."""
+import math
+import struct
+import sys
+
+FUCHSIA = (255, 0, 255)
+
+
+class Canvas:
+    def __init__(self, w, h, bg=FUCHSIA):
+        self.w, self.h = w, h
+        self.px = [[bg for _ in range(w)] for _ in range(h)]
+
+    def put(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = c
+
+    def rect(self, x0, y0, x1, y1, c):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.put(x, y, c)
+
+    def frame(self, x0, y0, x1, y1, c):
+        for x in range(x0, x1):
+            self.put(x, y0, c)
+            self.put(x, y1 - 1, c)
+        for y in range(y0, y1):
+            self.put(x0, y, c)
+            self.put(x1 - 1, y, c)
+
+    def disc(self, cx, cy, r, c, inner=0):
+        for y in range(self.h):
+            for x in range(self.w):
+                d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+                if inner <= d <= r:
+                    self.put(x, y, c)
+
+    def line(self, x0, y0, x1, y1, c, width=1):
+        n = max(abs(x1 - x0), abs(y1 - y0), 1) * 2
+        for i in range(n + 1):
+            x = x0 + (x1 - x0) * i / n
+            y = y0 + (y1 - y0) * i / n
+            for dx in range(width):
+                for dy in range(width):
+                    self.put(int(x) + dx, int(y) + dy, c)
+
+
+def bmp24(c):
+    row = (c.w * 3 + 3) // 4 * 4
+    data = b''
+    for y in range(c.h - 1, -1, -1):
+        line = b''.join(bytes((b, g, r)) for (r, g, b) in c.px[y])
+        data += line + b'\0' * (row - len(line))
+    header = struct.pack('<IiiHHIIiiII', 40, c.w, c.h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    return b'BM' + struct.pack('<IHHI', 14 + 40 + len(data), 0, 0, 54) + header + data
+
+
+def bmp1(mask, w, h):
+    row = (w + 31) // 32 * 4
+    data = b''
+    for y in range(h - 1, -1, -1):
+        bits = bytearray(row)
+        for x in range(w):
+            if mask[y][x]:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        data += bytes(bits)
+    header = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 1, 0, len(data), 2835, 2835, 2, 2)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    return b'BM' + struct.pack('<IHHI', 14 + 40 + 8 + len(data), 0, 0, 62) + header + palette + data
+
+
+def strip(images):
+    w, h = images[0].w, images[0].h
+    s = Canvas(w * len(images), h)
+    for i, img in enumerate(images):
+        for y in range(h):
+            for x in range(w):
+                s.px[y][i * w + x] = img.px[y][x]
+    mask = [[1 if s.px[y][x] == FUCHSIA else 0 for x in range(s.w)] for y in range(h)]
+    for y in range(h):
+        for x in range(s.w):
+            if mask[y][x]:
+                s.px[y][x] = (0, 0, 0)
+    return struct.pack('<iiiI', w, h, len(images), 1) + bmp24(s) + bmp1(mask, s.w, h)
+
+
+def picture(c):
+    name = b'TBitmap'
+    return bytes((len(name),)) + name + bmp24(c)
+
+
+def hexlines(data, indent):
+    h = data.hex().upper()
+    return '\n'.join(indent + h[i:i + 64] for i in range(0, len(h), 64))
+
+
+# --- the pictures ---------------------------------------------------------
+
+YELLOW, DARK_YELLOW = (250, 210, 70), (170, 130, 20)
+BLUE, NAVY, WHITE, GREY = (40, 90, 200), (0, 0, 128), (255, 255, 255), (120, 120, 120)
+RED, GREEN, SILVER = (200, 30, 30), (30, 150, 50), (200, 200, 210)
+
+
+def folder(open_):
+    c = Canvas(16, 16)
+    c.rect(1, 3, 7, 5, DARK_YELLOW)
+    c.rect(1, 4, 15, 14, YELLOW)
+    c.frame(1, 4, 15, 14, DARK_YELLOW)
+    if open_:
+        c.rect(3, 7, 16, 14, (255, 235, 130))
+        c.frame(3, 7, 16, 14, DARK_YELLOW)
+    return c
+
+
+def document(selected):
+    c = Canvas(16, 16)
+    c.rect(3, 1, 13, 15, WHITE)
+    c.frame(3, 1, 13, 15, GREY)
+    for y in (4, 6, 8, 10, 12):
+        c.rect(5, y, 11, y + 1, BLUE)
+    if selected:
+        c.rect(0, 6, 4, 10, RED)
+    return c
+
+
+def cd(size, bg=FUCHSIA):
+    c = Canvas(size, size, bg)
+    r = size / 2 - 1
+    c.disc(size / 2, size / 2, r, SILVER)
+    c.disc(size / 2, size / 2, r * 0.75, (170, 200, 240), r * 0.45)
+    c.disc(size / 2, size / 2, r * 0.2, bg)
+    c.disc(size / 2, size / 2, r, GREY, r - 1)
+    return c
+
+
+def gear():
+    c = Canvas(16, 16)
+    c.disc(8, 8, 7, GREY)
+    c.disc(8, 8, 3, FUCHSIA)
+    for a in range(0, 360, 45):
+        x = 8 + 7 * math.cos(math.radians(a))
+        y = 8 + 7 * math.sin(math.radians(a))
+        c.rect(int(x) - 1, int(y) - 1, int(x) + 1, int(y) + 1, FUCHSIA)
+    return c
+
+
+def tree_icon():
+    c = Canvas(16, 16)
+    c.rect(2, 2, 7, 6, YELLOW)
+    c.frame(2, 2, 7, 6, DARK_YELLOW)
+    c.rect(4, 6, 5, 13, GREY)
+    c.rect(4, 8, 9, 9, GREY)
+    c.rect(4, 12, 9, 13, GREY)
+    c.rect(9, 7, 14, 10, BLUE)
+    c.rect(9, 11, 14, 14, BLUE)
+    return c
+
+
+def exit_button():
+    c = Canvas(32, 32)
+    c.disc(16, 16, 15, RED)
+    c.disc(16, 16, 15, (120, 0, 0), 14)
+    c.line(10, 10, 22, 22, WHITE, 3)
+    c.line(22, 10, 10, 22, WHITE, 3)
+    return c
+
+
+def info_button():
+    c = Canvas(32, 32)
+    c.disc(16, 16, 15, BLUE)
+    c.disc(16, 16, 15, NAVY, 14)
+    c.rect(14, 7, 18, 11, WHITE)
+    c.rect(14, 13, 18, 25, WHITE)
+    return c
+
+
+def make_exe_button():
+    c = cd(48)
+    c.rect(26, 30, 36, 34, GREEN)
+    for i in range(8):
+        c.rect(36 + i, 26 + i, 37 + i, 38 - i, GREEN)
+    return c
+
+
+def main():
+    what = sys.argv[1] if len(sys.argv) > 1 else 'all'
+    pieces = {
+        'nodes': lambda: strip([folder(False), document(False), folder(True), document(True)]),
+        'tabs': lambda: strip([tree_icon(), gear(), cd(16)]),
+        'exit': lambda: picture(exit_button()),
+        'info': lambda: picture(info_button()),
+        'makeexe': lambda: picture(make_exe_button()),
+        'page': lambda: picture(cd(64)),
+        'about': lambda: picture(cd(48)),
+    }
+    for name, make in pieces.items():
+        if what in ('all', name):
+            print(f'--- {name}')
+            print(hexlines(make(), '      '))
+
+
+if __name__ == '__main__':
+    main()
