@@ -72,6 +72,8 @@ public:
     void Dispatch(TMessage& message) override;
 
     const std::string& CurrentFile() const { return current_file_; }
+    // The rectangle of the progress panel as last drawn.
+    const TRect& ProgressRect() const { return progress_.PanelRect(); }
     // The picture cache: the last picture loaded and its file name.
     const TDIB& CachedPicture() const { return cached_picture_; }
     const std::string& CachedPictureName() const { return cached_picture_name_; }

@@ -1,0 +1,341 @@
+#include "main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "application.h"
+#include "classes_registration.h"
+#include "comctrls.h"
+#include "dialogs.h"
+#include "entry_data.h"
+#include "fileutils.h"
+#include "gui_testing.h"
+#include "new_server_form.h"
+#include "play_form.h"
+#include "prism_color_combo_box.h"
+#include "stdctrls.h"
+#include "treenodes.h"
+
+namespace {
+
+std::string ReadAll(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The editor's windows, created once as the program creates them.
+class EditorTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        RegisterProgramClasses();
+        RegisterClass(TPrismColorComboBox::StaticClass());
+        if (!MainForm) {
+            Application->CreateForm(MainForm);
+            Application->CreateForm(NewServerForm);
+            Application->CreateForm(PlayForm);
+            Application->CreateForm(CopyFileForm);
+        }
+    }
+
+    void SetUp() override {
+        seam.BoxAnswers.push_back(IDOK);
+        MainForm->NewMenuBtnClick(nullptr);
+        seam.Boxes.clear();
+    }
+
+    TTreeNode* Root() { return MainForm->TreeView1->Items()->GetFirstNode(); }
+    void Select(TTreeNode* node) { MainForm->TreeView1->SetSelected(node); }
+
+    TTreeNode* AddCategory(TTreeNode* parent, const std::string& text) {
+        Select(parent);
+        MainForm->NewFolderBtnClick(nullptr);
+        TTreeNode* node = MainForm->TreeView1->Selected();
+        node->SetText(text);
+        return node;
+    }
+
+    // Answers the entry dialog as a person filling it in would.
+    TTreeNode* AddEntry(TTreeNode* category, const std::string& caption, const std::string& text = "body",
+                        const std::string& file = "", const std::string& picture = "") {
+        Select(category);
+        seam.ModalAnswers.push_back([=](TObject*) {
+            NewServerForm->Edit1->SetText(caption);
+            NewServerForm->Memo1->SetText(text);
+            NewServerForm->FilenameEdit1->SetText(file);
+            NewServerForm->FilenameEdit2->SetText(picture);
+            return mrOk;
+        });
+        MainForm->NewBtnClick(nullptr);
+        return MainForm->TreeView1->Selected();
+    }
+
+    struct Buttons {
+        bool New, Del, Edit, Up, Down;
+        bool operator==(const Buttons&) const = default;
+    };
+    Buttons Enabled() {
+        MainForm->TreeView1Change(nullptr, nullptr);
+        return {MainForm->NewBtn->Enabled(), MainForm->DelBtn->Enabled(), MainForm->EditBtn->Enabled(),
+                MainForm->MoveUp->Enabled(), MainForm->MoveDown->Enabled()};
+    }
+
+    TScriptedInteraction seam;
+};
+
+TEST_F(EditorTest, StartsWithTheFileNewDocumentAndItsTitle) {
+    EXPECT_EQ(MainForm->Caption(), "Vortel Quillory 1.1 - [noname.qbx]");
+    EXPECT_EQ(Root()->Text(), "Themes");
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
+    EXPECT_EQ(MainForm->CaptionEd->Text(), "Quillory");
+    EXPECT_EQ(MainForm->PrismColorComboBox3->ColorValue(), clBtnFace);
+    EXPECT_EQ(MainForm->PrismColorComboBox2->ColorValue(), 0xFFFFFF);
+    EXPECT_EQ(MainForm->PrismColorComboBox1->ColorValue(), 0xFFFFFF);
+    EXPECT_EQ(PlayForm->FontDialog1->Font()->Name(), "Arial Black");
+    EXPECT_EQ(PlayForm->FontDialog1->Font()->Height(), -24);
+    EXPECT_EQ(PlayForm->FontDialog2->Font()->Height(), -15);
+    EXPECT_EQ(EditorTitle("C:\\docs\\menu.qbx"), "Vortel Quillory 1.1 - [menu.qbx]");
+}
+
+TEST_F(EditorTest, ButtonsFollowTheSelection) {
+    TTreeNode* software = AddCategory(Root(), "Software");
+    TTreeNode* tools = AddCategory(software, "Tools");
+    TTreeNode* editor = AddEntry(software, "Editor");
+    TTreeNode* viewer = AddEntry(software, "Viewer");
+    TTreeNode* docs = AddCategory(Root(), "Docs");
+
+    Select(nullptr);
+    EXPECT_EQ(Enabled(), (Buttons{true, false, false, false, false}));
+    Select(Root());
+    EXPECT_EQ(Enabled(), (Buttons{false, false, false, false, false}));
+    Select(software);  // a category below the root
+    EXPECT_EQ(Enabled(), (Buttons{false, true, false, false, true}));
+    Select(docs);
+    EXPECT_EQ(Enabled(), (Buttons{false, true, false, true, false}));
+    Select(tools);  // nested: its previous sibling is none, the next an entry
+    EXPECT_EQ(Enabled(), (Buttons{true, true, false, false, false}));
+    Select(editor);  // an entry after a category, before an entry
+    EXPECT_EQ(Enabled(), (Buttons{true, true, true, false, true}));
+
+    // Moves stay among siblings of one kind.
+    MainForm->MoveUpClick(nullptr);
+    EXPECT_EQ(editor->Index(), 1);
+    MainForm->MoveDownClick(nullptr);
+    EXPECT_EQ(editor->Index(), 2);
+    EXPECT_EQ(viewer->Index(), 1);
+    EXPECT_EQ(MainForm->TreeView1->Selected(), editor);
+    EXPECT_EQ(Enabled(), (Buttons{true, true, true, true, false}));
+}
+
+TEST_F(EditorTest, NewEntriesAndCategoriesGoWhereTheSelectionSays) {
+    TTreeNode* software = AddCategory(Root(), "Software");
+    TTreeNode* entry = AddEntry(software, "Editor", "Text\r\nmore", "setup.exe", "pic.bmp");
+    EXPECT_EQ(entry->Parent(), software);
+    EXPECT_EQ(entry->ImageIndex(), 1);
+    EXPECT_EQ(entry->SelectedIndex(), 3);
+    auto* data = static_cast<TEntryData*>(entry->Data());
+    EXPECT_STREQ(data->Text, "Text\r\nmore");
+    EXPECT_STREQ(data->LinkedFile, "setup.exe");
+    EXPECT_STREQ(data->LinkedPicture, "pic.bmp");
+
+    // With an entry selected, a new entry is its sibling; a new category
+    // goes into the entry's category.
+    TTreeNode* second = AddEntry(entry, "Second");
+    EXPECT_EQ(second->Parent(), software);
+    TTreeNode* category = AddCategory(second, "New");
+    EXPECT_EQ(category->Parent(), software);
+    EXPECT_EQ(category->ImageIndex(), 0);
+    EXPECT_EQ(category->SelectedIndex(), 2);
+
+    // Nothing below the root directly; a cancelled dialog adds nothing.
+    Select(Root());
+    MainForm->NewBtnClick(nullptr);
+    Select(software);
+    seam.ModalAnswers.push_back([](TObject*) { return mrCancel; });
+    int before = MainForm->TreeView1->Items()->Count();
+    MainForm->NewBtnClick(nullptr);
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), before);
+}
+
+TEST_F(EditorTest, EditingAnEntryRewritesItsRecord) {
+    TTreeNode* entry = AddEntry(AddCategory(Root(), "Software"), "Editor", "old", "a.exe", "a.bmp");
+    seam.ModalAnswers.push_back([](TObject*) {
+        EXPECT_EQ(NewServerForm->Edit1->Text(), "Editor");
+        EXPECT_TRUE(NewServerForm->OkBtn->Enabled());
+        NewServerForm->Edit1->SetText("Renamed");
+        NewServerForm->Memo1->SetText("a much longer body text");
+        NewServerForm->FilenameEdit1->SetText("");
+        return mrOk;
+    });
+    MainForm->EditBtnClick(nullptr);
+    EXPECT_EQ(entry->Text(), "Renamed");
+    auto* data = static_cast<TEntryData*>(entry->Data());
+    EXPECT_STREQ(data->Text, "a much longer body text");
+    EXPECT_STREQ(data->LinkedFile, "");
+    EXPECT_STREQ(data->LinkedPicture, "a.bmp");
+}
+
+TEST_F(EditorTest, DeletingAsksWithItsOwnTexts) {
+    TTreeNode* software = AddCategory(Root(), "Software");
+    TTreeNode* entry = AddEntry(software, "Editor");
+    seam.BoxAnswers.push_back(IDCANCEL);
+    MainForm->DelBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Hereby you delete the entry for the server \"Editor\"!");
+    EXPECT_EQ(seam.Boxes[0].Caption, "Delete server");
+    EXPECT_EQ(seam.Boxes[0].Flags, 65u);
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 3);
+
+    Select(software);
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->DelBtnClick(nullptr);
+    EXPECT_EQ(seam.Boxes[1].Text,
+              "Hereby you delete the folder \"Software\" with all subfolders and all server entries!");
+    EXPECT_EQ(seam.Boxes[1].Caption, "Delete folder");
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
+    (void)entry;
+}
+
+TEST_F(EditorTest, FileNewAsksAndRestoresItsValues) {
+    MainForm->CaptionEd->SetText("Changed");
+    MainForm->PrismColorComboBox3->SetColorValue(0x123456);
+    MainForm->StatusCheck->SetChecked(false);
+    AddCategory(Root(), "Software");
+    seam.BoxAnswers.push_back(IDCANCEL);
+    MainForm->NewMenuBtnClick(nullptr);
+    EXPECT_EQ(seam.Boxes.back().Text, "You will lost all not saved information!");
+    EXPECT_EQ(seam.Boxes.back().Caption, "File/New");
+    EXPECT_EQ(MainForm->CaptionEd->Text(), "Changed");
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 2);
+
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+    EXPECT_EQ(MainForm->CaptionEd->Text(), "Quillory");
+    EXPECT_EQ(MainForm->PrismColorComboBox3->ColorValue(), clBtnFace);
+    EXPECT_TRUE(MainForm->StatusCheck->Checked());
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
+    EXPECT_EQ(MainForm->SavedFileName(), "");
+}
+
+TEST_F(EditorTest, SavingAnUnnamedDocumentAsksForAName) {
+    AddCategory(Root(), "Software");
+    MainForm->SaveBtnClick(nullptr);  // the dialog is cancelled
+    ASSERT_EQ(seam.Dialogs.size(), 1u);
+    EXPECT_EQ(seam.Dialogs[0], cdkSave);
+    EXPECT_EQ(MainForm->SavedFileName(), "");
+
+    seam.DialogAnswers.push_back([](TCommonDialogKind, void* data) {
+        auto* ofn = static_cast<OPENFILENAMEA*>(data);
+        lstrcpyA(ofn->lpstrFile, "editor_saved.qbx");
+        return true;
+    });
+    MainForm->SaveBtnClick(nullptr);
+    EXPECT_EQ(MainForm->SavedFileName(), "editor_saved.qbx");
+    EXPECT_EQ(MainForm->Caption(), "Vortel Quillory 1.1 - [editor_saved.qbx]");
+    EXPECT_TRUE(FileExists("editor_saved.qbx"));
+
+    // Named: Save writes without asking.
+    MainForm->SaveBtnClick(nullptr);
+    EXPECT_EQ(seam.Dialogs.size(), 2u);
+
+    // Reopened, the document comes back.
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+    MainForm->openfile("editor_saved.qbx");
+    EXPECT_EQ(Root()->getFirstChild()->Text(), "Software");
+    std::remove("editor_saved.qbx");
+}
+
+TEST_F(EditorTest, BuildingAnExecutableCleansUpAndCopiesTheLibraryOnce) {
+    std::string temp = GetTempDirectory();
+    std::ofstream(temp + "tf0.qbx") << "x";
+    std::ofstream(temp + "tf1.qbx") << "x";
+    AddEntry(AddCategory(Root(), "Software"), "Editor", "body", "C:\\CD\\setup.exe", "");
+    CreateDir("build_out");
+    std::remove("build_out\\Pixwell.dll");
+    MainForm->EXENameEdit->SetText("build_out\\menu.exe");
+    MainForm->MakeEXEBtnClick(nullptr);
+    EXPECT_FALSE(FileExists(temp + "tf2.qbx"));
+    EXPECT_FALSE(MainForm->BuildingExe());
+    EXPECT_TRUE(FileExists("build_out\\menu.exe"));
+    EXPECT_EQ(ReadAll("build_out\\Pixwell.dll"), ReadAll(MainForm->ProgramDir() + "Pixwell.dll"));
+    ASSERT_FALSE(seam.Boxes.empty());
+    EXPECT_EQ(seam.Boxes.back().Text, "The exe file could be successfully created.");
+
+    // The library is not copied again; declining the overwrite question
+    // leaves the executable as it is.
+    std::ofstream("build_out\\Pixwell.dll", std::ios::trunc) << "mine";
+    std::string built = ReadAll("build_out\\menu.exe");
+    seam.BoxAnswers.push_back(IDNO);
+    MainForm->MakeEXEBtnClick(nullptr);
+    EXPECT_EQ(seam.Boxes.back().Text, "The exe file still exists! Would you like to overwrite the file?");
+    EXPECT_EQ(ReadAll("build_out\\menu.exe"), built);
+    seam.BoxAnswers.push_back(IDYES);
+    MainForm->MakeEXEBtnClick(nullptr);
+    EXPECT_EQ(ReadAll("build_out\\Pixwell.dll"), "mine");
+    std::remove((temp + "tf0.qbx").c_str());
+    std::remove((temp + "tf1.qbx").c_str());
+}
+
+TEST_F(EditorTest, AFailedTemporaryDocumentStillCleansUp) {
+    MainForm->EXENameEdit->SetText("build_out\\failed.exe");
+    // The template itself as target is refused before anything is touched.
+    std::string templatePath = MainForm->ProgramDir() + "Playstub.dat";
+    std::string before = ReadAll(templatePath);
+    MainForm->EXENameEdit->SetText(templatePath);
+    seam.BoxAnswers.push_back(IDYES);
+    MainForm->MakeEXEBtnClick(nullptr);
+    EXPECT_EQ(ReadAll(templatePath), before);
+    EXPECT_EQ(seam.Boxes.back().Text, "Could not create file!");
+    EXPECT_FALSE(MainForm->BuildingExe());
+}
+
+TEST_F(EditorTest, DistributionCommandsNeedANameAndReportTheirOutcome) {
+    MainForm->EXENameEdit->SetText("");
+    MainForm->MakeEXEBtnClick(nullptr);
+    MainForm->ExecBtnClick(nullptr);
+    MainForm->AutoRunBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 3u);
+    for (const auto& box : seam.Boxes) {
+        EXPECT_EQ(box.Text, "You have to choose a name for the exe file first!");
+        EXPECT_FALSE(box.HasCaption);
+        EXPECT_EQ(box.Flags, unsigned(MB_ICONERROR));
+    }
+
+    CreateDir("build_out");
+    MainForm->EXENameEdit->SetText("build_out\\menu.exe");
+    MainForm->AutoRunBtnClick(nullptr);
+    EXPECT_EQ(seam.Boxes.back().Text, "File successfully created!");
+    EXPECT_EQ(ReadAll("build_out\\autorun.inf"), "[autorun]\r\nopen=menu.exe\r\n");
+    MainForm->EXENameEdit->SetText("no-such-folder\\menu.exe");
+    MainForm->AutoRunBtnClick(nullptr);
+    EXPECT_EQ(seam.Boxes.back().Text, "Could not create file!");
+
+    MainForm->EXENameEdit->SetText("build_out\\menu.exe");
+    MainForm->ExecBtnClick(nullptr);
+    ASSERT_EQ(seam.ShellCalls.size(), 1u);
+    EXPECT_EQ(seam.ShellCalls[0].File, "build_out\\menu.exe");
+    EXPECT_EQ(seam.ShellCalls[0].Directory, "build_out\\");
+}
+
+TEST_F(EditorTest, ClosingAsksEveryTime) {
+    bool canClose = true;
+    seam.BoxAnswers.push_back(IDCANCEL);
+    MainForm->FormCloseQuery(nullptr, canClose);
+    EXPECT_FALSE(canClose);
+    EXPECT_EQ(seam.Boxes.back().Text, "Hereby you quit the program! All data not saved will be lost!");
+    EXPECT_EQ(seam.Boxes.back().Caption, "Quit program");
+}
+
+TEST_F(EditorTest, TheEntryDialogOffersOkOnlyWithACaption) {
+    NewServerForm->Edit1->SetText("");
+    EXPECT_FALSE(NewServerForm->OkBtn->Enabled());
+    NewServerForm->Edit1->SetText("x");
+    EXPECT_TRUE(NewServerForm->OkBtn->Enabled());
+    NewServerForm->Edit1->SetText("");
+    EXPECT_FALSE(NewServerForm->OkBtn->Enabled());
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include "copy_with_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "fileutils.h"
+#include "gui_testing.h"
+
+namespace {
+
+class TRecorder : public TCopyProgress {
+public:
+    void SetProStatus(int percent) override { percents.push_back(percent); }
+    HWND ProgressWindow() override { return nullptr; }
+    std::vector<int> percents;
+};
+
+std::string ReadAll(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(CopyWithProgress, CopiesBlockwiseWithPercentagesAndFileTimes) {
+    std::string data;
+    for (int i = 0; i < 5000; ++i) data += static_cast<char>(i * 31);
+    std::ofstream("copy_source.bin", std::ios::binary) << data;
+    HANDLE h = CreateFileA("copy_source.bin", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME old{};
+    old.dwHighDateTime = 0x01C00000;  // long ago
+    SetFileTime(h, &old, &old, &old);
+    CloseHandle(h);
+
+    TScriptedInteraction seam;
+    TRecorder progress;
+    ASSERT_TRUE(CopyFileWithProgress("copy_source.bin", "copy_target.bin", progress));
+    EXPECT_EQ(ReadAll("copy_target.bin"), data);
+    EXPECT_EQ(progress.percents, (std::vector<int>{40, 81, 100, 100, 0}));
+    EXPECT_TRUE(seam.Boxes.empty());
+    h = CreateFileA("copy_target.bin", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME written{};
+    GetFileTime(h, nullptr, nullptr, &written);
+    CloseHandle(h);
+    EXPECT_EQ(written.dwHighDateTime, old.dwHighDateTime);
+    std::remove("copy_source.bin");
+    std::remove("copy_target.bin");
+}
+
+TEST(CopyWithProgress, EmptyFilesCopyWithoutComplaint) {
+    std::ofstream("copy_empty.bin", std::ios::binary).close();
+    TScriptedInteraction seam;
+    TRecorder progress;
+    EXPECT_TRUE(CopyFileWithProgress("copy_empty.bin", "copy_empty_target.bin", progress));
+    EXPECT_TRUE(FileExists("copy_empty_target.bin"));
+    EXPECT_EQ(progress.percents, (std::vector<int>{0, 0}));
+    EXPECT_TRUE(seam.Boxes.empty());
+    std::remove("copy_empty.bin");
+    std::remove("copy_empty_target.bin");
+}
+
+TEST(CopyWithProgress, FailuresAreReportedAndNothingIsDestroyed) {
+    std::ofstream("copy_self.bin", std::ios::binary) << "precious";
+    TScriptedInteraction seam;
+    TRecorder progress;
+    EXPECT_FALSE(CopyFileWithProgress("copy_self.bin", ".\\COPY_SELF.BIN", progress));
+    EXPECT_EQ(ReadAll("copy_self.bin"), "precious");
+    EXPECT_FALSE(CopyFileWithProgress("copy_self.bin", "no-such-folder\\copy.bin", progress));
+    EXPECT_FALSE(CopyFileWithProgress("no-such-source.bin", "copy_new.bin", progress));
+    EXPECT_FALSE(FileExists("copy_new.bin"));
+    ASSERT_EQ(seam.Boxes.size(), 3u);
+    for (const auto& box : seam.Boxes) {
+        EXPECT_EQ(box.Text, "Could not copy file!");
+        EXPECT_EQ(box.Caption, "Error");
+        EXPECT_EQ(box.Flags, unsigned(MB_TASKMODAL | MB_ICONINFORMATION));
+    }
+    EXPECT_EQ(progress.percents.back(), 0);
+    std::remove("copy_self.bin");
+}
+
+}  // namespace

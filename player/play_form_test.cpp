@@ -1,0 +1,248 @@
+#include "play_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "application.h"
+#include "classes_registration.h"
+#include "comctrls.h"
+#include "dialogs.h"
+#include "entry_data.h"
+#include "gui_testing.h"
+#include "stdctrls.h"
+#include "test_holder_test.h"
+#include "treenodes.h"
+
+namespace {
+
+// A 24-bit picture file of one colour.
+void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    int row = (width * 3 + 3) / 4 * 4;
+    std::string pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels += {char(b), char(g), char(r)};
+        pixels.append(static_cast<size_t>(row - width * 3), '\0');
+    }
+    auto put32 = [](std::string& s, uint32_t v) {
+        for (int i = 0; i < 4; ++i) s += char((v >> (8 * i)) & 0xFF);
+    };
+    auto put16 = [](std::string& s, uint16_t v) { s += {char(v & 0xFF), char(v >> 8)}; };
+    std::string file = "BM";
+    put32(file, 54 + static_cast<uint32_t>(pixels.size()));
+    put32(file, 0);
+    put32(file, 54);
+    put32(file, 40);
+    put32(file, static_cast<uint32_t>(width));
+    put32(file, static_cast<uint32_t>(height));
+    put16(file, 1);
+    put16(file, 24);
+    for (int i = 0; i < 6; ++i) put32(file, 0);
+    std::ofstream(name, std::ios::binary) << file << pixels;
+}
+
+class PlayerTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        RegisterProgramClasses();
+        if (!PlayForm) Application->CreateForm(PlayForm);
+        if (!CopyFileForm) Application->CreateForm(CopyFileForm);
+        WriteBmp("red.bmp", 40, 30, 255, 0, 0);
+        WriteBmp("Red.BMP.bmp", 40, 30, 255, 0, 0);
+    }
+
+    // Two categories; the first holds an entry with a picture and a linked
+    // file, an entry without either, and a nested category with an entry.
+    void BuildDocument() {
+        TTreeNode* first = holder.AddCategory(holder.Root(), "Software");
+        holder.AddEntry(first, "Editor", "Line one\r\nLine two of a long text that wraps", "setup.exe", "red.bmp");
+        holder.AddEntry(first, "Readme", "Nothing linked", "", "");
+        TTreeNode* nested = holder.AddCategory(first, "Tools");
+        holder.AddEntry(nested, "Deep", "deep", "deep.exe", "red.bmp");
+        holder.AddCategory(holder.Root(), "Empty");
+    }
+
+    TTestHolder holder;
+};
+
+TEST_F(PlayerTest, AppliesTheDocumentAndCopiesTheFirstCategory) {
+    BuildDocument();
+    TMenuSettings s;
+    s.Caption = "My CD";
+    s.WindowColor = clBtnFace;
+    s.TreeColor = 0x00FFEEDD;
+    s.PageColor = 0x00DDEEFF;
+    s.Switches = {false, true, true, false, true, false, false};
+    holder.SetMenuSettings(s);
+    PlayForm->ApplyDocument(holder);
+
+    EXPECT_EQ(PlayForm->Caption(), "My CD");
+    EXPECT_FALSE(PlayForm->StatusBar1->Visible());
+    EXPECT_FALSE(PlayForm->CopyBtn->Visible());
+    EXPECT_EQ(PlayForm->TabControl1->Style(), tsFlatButtons);
+    EXPECT_EQ(PlayForm->TreeView1->BorderStyle(), bsNone);
+    EXPECT_EQ(PlayForm->ScrollBox1->BorderStyle(), bsNone);
+    EXPECT_EQ(PlayForm->TreeView1->Color(), 0x00FFEEDD);
+    EXPECT_EQ(PlayForm->ScrollBox1->Color(), 0x00DDEEFF);
+    EXPECT_EQ(PlayForm->Panel2->Color(), clBtnFace);
+
+    TStrings* tabs = PlayForm->TabControl1->Tabs();
+    ASSERT_EQ(tabs->Count(), 2);
+    EXPECT_EQ(tabs->Strings(0), "Software");
+    EXPECT_EQ(tabs->Strings(1), "Empty");
+    TTreeNodes* copy = PlayForm->TreeView1->Items();
+    ASSERT_EQ(copy->Count(), 4);
+    TTreeNode* top = copy->GetFirstNode();
+    EXPECT_EQ(top->Text(), "Editor");
+    EXPECT_EQ(top->Level(), 0);
+    EXPECT_EQ(copy->Item(2)->Text(), "Tools");
+    EXPECT_EQ(copy->Item(3)->Text(), "Deep");
+    EXPECT_EQ(copy->Item(3)->Level(), 1);
+    EXPECT_EQ(PlayForm->TreeView1->Selected(), top);
+    // The copy shares the records.
+    EXPECT_EQ(top->Data(), holder.Root()->getFirstChild()->getFirstChild()->Data());
+    EXPECT_EQ(top->SelectedIndex(), 3);
+
+    PlayForm->TabControl1->SetTabIndex(1);
+    PlayForm->TabControl1Change(nullptr);
+    EXPECT_EQ(copy->Count(), 0);
+
+    // Freeing the copy frees no record.
+    PlayForm->TabControl1->SetTabIndex(0);
+    PlayForm->TabControl1Change(nullptr);
+    PlayForm->TreeView1->Items()->Clear();
+    EXPECT_EQ(holder.freed_records, 0);
+}
+
+TEST_F(PlayerTest, ADocumentWithoutCategoriesShowsNoTabs) {
+    BuildDocument();
+    PlayForm->ApplyDocument(holder);
+    TTestHolder empty;
+    PlayForm->ApplyDocument(empty);
+    EXPECT_EQ(PlayForm->TabControl1->Tabs()->Count(), 0);
+    EXPECT_EQ(PlayForm->TreeView1->Items()->Count(), 0);
+}
+
+TEST_F(PlayerTest, PagesShowCaptionPictureAndTextAndSizeThePage) {
+    BuildDocument();
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    PumpMessages(150);
+    TTreeNodes* items = PlayForm->TreeView1->Items();
+
+    // An entry with a picture and a linked file.
+    PlayForm->TreeView1->SetSelected(items->Item(0));
+    PumpMessages(100);
+    EXPECT_EQ(PlayForm->CurrentFile(), "setup.exe");
+    EXPECT_TRUE(PlayForm->InstallBtn->Enabled());
+    EXPECT_TRUE(PlayForm->CopyBtn->Enabled());
+    HDC dc = GetDC(nullptr);
+    SelectObject(dc, FontHandle(*PlayForm->FontDialog1->Font()));
+    SIZE caption{};
+    GetTextExtentPoint32A(dc, "Tools", 5, &caption);
+    ReleaseDC(nullptr, dc);
+    int pictureTop = caption.cy * 2 + 10;
+    TWindowPixels page(PlayForm->ScrollBox1->Handle());
+    EXPECT_EQ(page.At(20, pictureTop + 5), RGB(255, 0, 0));
+    EXPECT_EQ(page.At(45, pictureTop + 5), RGB(255, 255, 255));
+    EXPECT_GT(PlayForm->PaintBox1->Height(), pictureTop + 30 + 10);
+    page.SavePng(ScreenshotFolder() + "player_entry.png");
+
+    // An entry without links disables both buttons.
+    PlayForm->TreeView1->SetSelected(items->Item(1));
+    PumpMessages(100);
+    EXPECT_EQ(PlayForm->CurrentFile(), "");
+    EXPECT_FALSE(PlayForm->InstallBtn->Enabled());
+    EXPECT_FALSE(PlayForm->CopyBtn->Enabled());
+
+    // A category: only its name, the page exactly two lines and ten pixels.
+    PlayForm->TreeView1->SetSelected(items->Item(2));
+    PumpMessages(100);
+    EXPECT_EQ(PlayForm->PaintBox1->Height(), caption.cy * 2 + 10);
+    PlayForm->Hide();
+}
+
+TEST_F(PlayerTest, PicturesAreCachedByTheirExactName) {
+    BuildDocument();
+    TTreeNode* other = holder.AddCategory(holder.Root(), "Cases");
+    holder.AddEntry(other, "Same", "", "", "red.bmp");
+    holder.AddEntry(other, "Case", "", "", "RED.BMP");
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    PumpMessages(100);
+    TTreeNodes* items = PlayForm->TreeView1->Items();
+    PlayForm->TreeView1->SetSelected(items->Item(0));
+    PumpMessages(80);
+    int loads = PlayForm->PictureLoads();
+    PlayForm->TreeView1->SetSelected(items->Item(3));  // "Deep": the same picture
+    PumpMessages(80);
+    EXPECT_EQ(PlayForm->PictureLoads(), loads);
+
+    PlayForm->TabControl1->SetTabIndex(2);
+    PlayForm->TabControl1Change(nullptr);
+    PumpMessages(80);
+    EXPECT_EQ(PlayForm->PictureLoads(), loads);  // "Same" again
+    PlayForm->TreeView1->SetSelected(items->Item(1));
+    PumpMessages(80);
+    EXPECT_EQ(PlayForm->PictureLoads(), loads + 1);  // letter case differs: loaded again
+    EXPECT_EQ(PlayForm->CachedPictureName(), "RED.BMP");
+    PlayForm->Hide();
+}
+
+TEST_F(PlayerTest, InstallOpensTheLinkedFileAndEscapeQuits) {
+    BuildDocument();
+    PlayForm->ApplyDocument(holder);
+    TScriptedInteraction seam;
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        ClickAt(PlayForm->InstallBtn, 10, 10);
+        PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(PlayForm->ShowModal(), mrCancel);
+    ASSERT_EQ(seam.ShellCalls.size(), 1u);
+    EXPECT_EQ(seam.ShellCalls[0].Verb, "open");
+    EXPECT_EQ(seam.ShellCalls[0].File, "setup.exe");
+    EXPECT_EQ(seam.ShellCalls[0].Show, SW_SHOW);
+}
+
+TEST_F(PlayerTest, WheelScrollsThePageByFiftyPixelsClamped) {
+    BuildDocument();
+    TTreeNode* longEntry = holder.AddCategory(holder.Root(), "Long");
+    holder.AddEntry(longEntry, "Long text", std::string(3000, 'x') + " end", "", "");
+    PlayForm->ApplyDocument(holder);
+    PlayForm->TabControl1->SetTabIndex(2);
+    PlayForm->TabControl1Change(nullptr);
+    PlayForm->Show();
+    PumpMessages(200);
+    PlayForm->TreeView1->SetFocus();
+    TControlScrollBar* bar = PlayForm->ScrollBox1->VertScrollBar();
+    ASSERT_GT(bar->Range(), PlayForm->ScrollBox1->ClientHeight());
+    for (int i = 0; i < 3; ++i) WheelAt(PlayForm->TreeView1, -WHEEL_DELTA);
+    EXPECT_EQ(bar->Position(), 150);
+    bool handled = false;
+    for (int i = 0; i < 200; ++i) PlayForm->FormMouseWheelDown(nullptr, TShiftState(), TPoint{}, handled);
+    EXPECT_EQ(bar->Position(), bar->Range() - PlayForm->ScrollBox1->ClientHeight());
+    PlayForm->Hide();
+}
+
+TEST_F(PlayerTest, ProgressBarGrowsInPlaceAndShrinksByRepaint) {
+    BuildDocument();
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    PumpMessages(150);
+    PlayForm->SetProStatus(60);
+    PumpMessages(50);
+    TRect panel = PlayForm->ProgressRect();
+    TWindowPixels wide(PlayForm->StatusBar1->Handle());
+    int inside = panel.left + (panel.right - panel.left) * 50 / 100;
+    EXPECT_EQ(wide.At(inside, (panel.top + panel.bottom) / 2), RGB(0, 0, 0x80));
+    PlayForm->SetProStatus(10);
+    PumpMessages(80);
+    TWindowPixels narrow(PlayForm->StatusBar1->Handle());
+    EXPECT_NE(narrow.At(inside, (panel.top + panel.bottom) / 2), RGB(0, 0, 0x80));
+    PlayForm->SetProStatus(0);
+    PlayForm->Hide();
+}
+
+}  // namespace
