@@ -52,6 +52,7 @@ TEST(Runtime, TheOlderColourBoxShowsGermanNamesForItsSecondLanguage) {
     std::string text = WriteComponentToText(box);
     EXPECT_NE(text.find("Language = lgPortuguese"), std::string::npos);
     EXPECT_NE(text.find("object Box1: TPrismColorComboBox"), std::string::npos);
+    box->SetName("");
     auto* copy = new TOlderColorComboBox(form.get());
     copy->SetParent(form.get());
     ReadComponentFromText(copy, text);
