@@ -1,0 +1,218 @@
+// The road of one request, driven through the programs' real windows: the
+// editor arranges a menu, saves it, builds the menu executable and its
+// autorun file; the built executable then shows the menu.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "fileutils.h"
+#include "gui_testing.h"
+#include "paths.h"
+#include "remote_windows.h"
+
+namespace {
+
+std::string Bin() {
+    return IncludeTrailingBackslash(ExtractFilePath(ParamStr(0)));
+}
+
+std::string ReadAll(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    int row = (width * 3 + 3) / 4 * 4;
+    std::string pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels += {char(b), char(g), char(r)};
+        pixels.append(static_cast<size_t>(row - width * 3), '\0');
+    }
+    auto put = [](std::string& s, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) s += char((v >> (8 * i)) & 0xFF);
+    };
+    std::string file = "BM";
+    put(file, 54 + static_cast<uint32_t>(pixels.size()), 4);
+    put(file, 0, 4);
+    put(file, 54, 4);
+    put(file, 40, 4);
+    put(file, static_cast<uint32_t>(width), 4);
+    put(file, static_cast<uint32_t>(height), 4);
+    put(file, 1, 2);
+    put(file, 24, 2);
+    put(file, 0, 24);
+    std::ofstream(name, std::ios::binary) << file << pixels;
+}
+
+void Screenshot(HWND window, const std::string& name) {
+    PumpMessages(300);
+    TWindowPixels(window, true).SavePng(ScreenshotFolder() + name);
+}
+
+// Answers the message box the program shows with Enter; returns its text.
+std::string AnswerBox(DWORD pid, WORD key = VK_RETURN) {
+    HWND box = WaitForWindow(pid, "", "#32770", 10000);
+    if (!box) return "(no message box)";
+    std::string text = MessageBoxText(box);
+    SetForegroundWindow(box);
+    PumpMessages(100);
+    PressKey(key);
+    PumpMessages(300);
+    return text;
+}
+
+class EndToEnd : public testing::Test {
+protected:
+    void SetUp() override {
+        work = Bin() + "e2e\\";
+        for (const char* folder : {"", "pics", "docs", "cd"}) CreateDir(work + folder);
+        for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe"})
+            DeleteFile(work + old);
+        WriteBmp(work + "pics\\red.bmp", 40, 30, 255, 0, 0);
+        std::ofstream(work + "docs\\readme.txt") << "Read me";
+    }
+    std::string work;
+};
+
+TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
+    TProgram editor(Bin() + "Quillory.exe", "", Bin());
+    HWND main = WaitForWindow(editor.ProcessId(), "Vortel Quillory 1.1 - [noname.qbx]");
+    ASSERT_NE(main, nullptr);
+    PumpMessages(500);
+
+    // A category below the root, named in place.
+    std::vector<HWND> trees = ChildWindows(main, "TTreeView");
+    ASSERT_EQ(trees.size(), 1u);
+    HWND tree = trees[0];
+    HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    RECT rootRect = TreeItemRect(tree, root);
+    ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
+    ClickCentre(ChildWithText(main, "New &category"));
+    TypeText("Software\r");
+    EXPECT_EQ(TreeCount(tree), 2);
+
+    // An entry in it, through the entry dialog.
+    ClickCentre(ChildWithText(main, "&New entry"));
+    HWND dialog = WaitForWindow(editor.ProcessId(), "New entry");
+    ASSERT_NE(dialog, nullptr);
+    PumpMessages(200);
+    TypeText("Editor");
+    PressKey(VK_TAB);
+    TypeText("A small text editor.");
+    PressKey(VK_TAB);
+    TypeText(work + "pics\\red.bmp");
+    PressKey(VK_TAB);
+    TypeText(work + "docs\\readme.txt");
+    Screenshot(dialog, "e2e_entry_dialog.png");
+    PressKey(VK_RETURN);
+    PumpMessages(300);
+    EXPECT_EQ(TreeCount(tree), 3);
+
+    // A second category with an entry of its own.
+    ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
+    ClickCentre(ChildWithText(main, "New &category"));
+    TypeText("Docs\r");
+    ClickCentre(ChildWithText(main, "&New entry"));
+    ASSERT_NE(WaitForWindow(editor.ProcessId(), "New entry"), nullptr);
+    PumpMessages(200);
+    TypeText("Manual\r");
+    PumpMessages(300);
+    EXPECT_EQ(TreeCount(tree), 5);
+    Screenshot(main, "e2e_editor_arrangement.png");
+
+    // The options page: the window title of the menu.
+    HWND pages = ChildWindows(main, "TPageControl").at(0);
+    RECT optionsTab = TabRect(pages, 1);
+    ClickWindow(pages, (optionsTab.left + optionsTab.right) / 2, (optionsTab.top + optionsTab.bottom) / 2);
+    HWND caption = ChildWithText(main, "Quillory");
+    ASSERT_NE(caption, nullptr);
+    ClickCentre(caption);
+    PressKey(VK_END);
+    for (int i = 0; i < 8; ++i) PressKey(VK_BACK);
+    TypeText("My CD");
+    Screenshot(main, "e2e_editor_options.png");
+
+    // Save as: the real file dialog.
+    ClickWindow(main, 255, 13);
+    HWND save = WaitForWindow(editor.ProcessId(), "", "#32770");
+    ASSERT_NE(save, nullptr);
+    PumpMessages(500);
+    TypeText(work + "menu.qbx\r");
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(work + "menu.qbx"); }, 5000));
+    PumpMessages(300);
+    EXPECT_EQ(WindowText(main), "Vortel Quillory 1.1 - [menu.qbx]");
+
+    // The distribution page: build the executable and the autorun file.
+    RECT distributeTab = TabRect(pages, 2);
+    ClickWindow(pages, (distributeTab.left + distributeTab.right) / 2, (distributeTab.top + distributeTab.bottom) / 2);
+    HWND sheet = ChildWindows(main, "TTabSheet").at(2);
+    HWND exeName = ChildWindows(sheet, "TEdit").at(0);
+    ClickCentre(exeName);
+    TypeText(work + "cd\\menu.exe");
+    HWND panel = GetParent(exeName);
+    ClickWindow(panel, 32, 88);  // the image button
+    EXPECT_EQ(AnswerBox(editor.ProcessId()), "The exe file could be successfully created.");
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(work + "cd\\Pixwell.dll"); }, 5000));
+    ClickCentre(ChildWithText(main, "Create autorun.inf...."));
+    EXPECT_EQ(AnswerBox(editor.ProcessId()), "File successfully created!");
+    Screenshot(main, "e2e_editor_distribute.png");
+
+    EXPECT_EQ(ReadAll(work + "cd\\autorun.inf"), "[autorun]\r\nopen=menu.exe\r\n");
+    std::string templateBytes = ReadAll(Bin() + "Playstub.dat");
+    std::string built = ReadAll(work + "cd\\menu.exe");
+    ASSERT_GT(built.size(), templateBytes.size());
+    size_t marker = built.find("IQUT");
+    ASSERT_NE(marker, std::string::npos);
+    int32_t offset;
+    memcpy(&offset, built.data() + marker - 4, 4);
+    EXPECT_EQ(offset, static_cast<int32_t>(templateBytes.size()));
+    EXPECT_EQ(ReadAll(work + "cd\\Pixwell.dll"), ReadAll(Bin() + "Pixwell.dll"));
+
+    // Closing asks first.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(AnswerBox(editor.ProcessId()), "Hereby you quit the program! All data not saved will be lost!");
+    EXPECT_TRUE(editor.WaitForExit(5000));
+
+    // The built menu, started in its own folder as the editor starts it.
+    auto checkMenu = [&](const std::string& exe, const std::string& shot) {
+        TProgram menu(exe, "", work + "cd");
+        HWND player = WaitForWindow(menu.ProcessId(), "My CD");
+        ASSERT_NE(player, nullptr);
+        PumpMessages(800);
+        HWND tabs = ChildWindows(player, "TTabControl").at(0);
+        ASSERT_EQ(TabCount(tabs), 2);
+        EXPECT_EQ(TabText(tabs, 0), "Software");
+        EXPECT_EQ(TabText(tabs, 1), "Docs");
+        HWND playerTree = ChildWindows(player, "TTreeView").at(0);
+        EXPECT_EQ(TreeCount(playerTree), 1);
+        TWindowPixels treePixels(playerTree);
+        EXPECT_EQ(treePixels.At(treePixels.Width() - 10, treePixels.Height() - 10), RGB(255, 255, 255));
+        HWND page = ChildWindows(player, "TScrollBox").at(0);
+        TWindowPixels pagePixels(page);
+        bool red = false;
+        for (int y = 20; y < 150 && !red; ++y) red = pagePixels.At(20, y) == RGB(255, 0, 0);
+        EXPECT_TRUE(red) << "the entry's picture";
+        TWindowPixels window(player);
+        EXPECT_EQ(window.At(window.Width() - 5, window.Height() - 30), RGB(0xEC, 0xE9, 0xD8));
+        Screenshot(player, shot);
+        SetForegroundWindow(player);
+        PumpMessages(100);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(menu.WaitForExit(5000));
+    };
+    checkMenu(work + "cd\\menu.exe", "e2e_menu.png");
+
+    // Bytes appended after the document change nothing.
+    std::ofstream(work + "cd\\appended.exe", std::ios::binary) << built << "SIGNATURE BLOCK \x01\x02\x03";
+    checkMenu(work + "cd\\appended.exe", "e2e_menu_appended.png");
+}
+
+TEST_F(EndToEnd, ARuntimeWithoutDocumentSaysSoAndEnds) {
+    TProgram runtime(Bin() + "..\\runtime\\Playstub.exe", "", Bin());
+    EXPECT_EQ(AnswerBox(runtime.ProcessId()), "There is no Quillory attatched to this exe file!");
+    EXPECT_TRUE(runtime.WaitForExit(5000));
+}
+
+}  // namespace

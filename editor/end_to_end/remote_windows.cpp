@@ -1,0 +1,203 @@
+#include "remote_windows.h"
+
+#include <chrono>
+
+#include "gui_testing.h"
+
+TProgram::TProgram(const std::string& exe, const std::string& arguments, const std::string& folder) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                   folder.empty() ? nullptr : folder.c_str(), &si, &info_);
+}
+
+TProgram::~TProgram() {
+    if (Running()) TerminateProcess(info_.hProcess, 1);
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+    if (info_.hThread) CloseHandle(info_.hThread);
+}
+
+bool TProgram::WaitForExit(int timeoutMs) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Running()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        PumpMessages(20);
+    }
+    return true;
+}
+
+bool TProgram::Running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct FindTop {
+    DWORD pid;
+    const std::string* title;
+    const std::string* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopProc(HWND window, LPARAM param) {
+    auto* f = reinterpret_cast<FindTop*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != f->pid || !IsWindowVisible(window)) return TRUE;
+    if (!f->className->empty() && ClassOf(window) != *f->className) return TRUE;
+    if (WindowText(window).compare(0, f->title->size(), *f->title) != 0) return TRUE;
+    f->found = window;
+    return FALSE;
+}
+
+// Memory in the other process for one message's argument.
+class TRemoteBuffer {
+public:
+    TRemoteBuffer(HWND window, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~TRemoteBuffer() {
+        VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    void* Address() const { return memory_; }
+    void Write(const void* data, size_t n, size_t at = 0) {
+        WriteProcessMemory(process_, static_cast<char*>(memory_) + at, data, n, nullptr);
+    }
+    void Read(void* data, size_t n, size_t at = 0) const {
+        ReadProcessMemory(process_, static_cast<char*>(memory_) + at, data, n, nullptr);
+    }
+
+private:
+    size_t size_;
+    HANDLE process_;
+    void* memory_;
+};
+
+}  // namespace
+
+HWND WaitForWindow(DWORD processId, const std::string& title, const std::string& className, int timeoutMs) {
+    HWND found = nullptr;
+    PumpUntil(
+        [&] {
+            FindTop f{processId, &title, &className, nullptr};
+            EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
+            found = f.found;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+std::vector<HWND> ChildWindows(HWND parent, const std::string& className) {
+    struct Collect {
+        const std::string* className;
+        std::vector<HWND> found;
+    } c{&className, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Collect*>(param);
+            if (c->className->empty() || ClassOf(window) == *c->className) c->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+    for (HWND w : ChildWindows(parent, ""))
+        if (WindowText(w) == text) return w;
+    return nullptr;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void ClickWindow(HWND window, int x, int y) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    SetForegroundWindow(top);
+    PumpMessages(50);
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    PumpMessages(30);
+    INPUT input[2]{};
+    for (INPUT& i : input) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input[0], sizeof(INPUT));
+    PumpMessages(30);
+    SendInput(1, &input[1], sizeof(INPUT));
+    PumpMessages(150);
+}
+
+void ClickCentre(HWND window) {
+    RECT r;
+    GetClientRect(window, &r);
+    ClickWindow(window, r.right / 2, r.bottom / 2);
+}
+
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    for (HWND w : ChildWindows(box, "Static")) {
+        std::string t = WindowText(w);
+        if (t.size() > text.size()) text = t;
+    }
+    return text;
+}
+
+int TabCount(HWND tabs) {
+    return static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+}
+
+std::string TabText(HWND tabs, int index) {
+    TRemoteBuffer buffer(tabs, sizeof(TCITEMA) + 256);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = static_cast<char*>(buffer.Address()) + sizeof(TCITEMA);
+    item.cchTextMax = 255;
+    buffer.Write(&item, sizeof item);
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.Address()));
+    char text[256] = {};
+    buffer.Read(text, 255, sizeof(TCITEMA));
+    return text;
+}
+
+RECT TabRect(HWND tabs, int index) {
+    TRemoteBuffer buffer(tabs, sizeof(RECT));
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.Address()));
+    RECT r{};
+    buffer.Read(&r, sizeof r);
+    return r;
+}
+
+int TreeCount(HWND tree) {
+    return static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
+}
+
+RECT TreeItemRect(HWND tree, HTREEITEM item) {
+    TRemoteBuffer buffer(tree, sizeof(RECT));
+    buffer.Write(&item, sizeof item);
+    SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.Address()));
+    RECT r{};
+    buffer.Read(&r, sizeof r);
+    return r;
+}

@@ -1,0 +1,47 @@
+// Driving another program's windows as a person would: starting it,
+// finding its windows, reading their texts and common-control contents,
+// clicking, typing and answering its message boxes.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win32.h"
+
+class TProgram {
+public:
+    TProgram(const std::string& exe, const std::string& arguments, const std::string& folder);
+    ~TProgram();
+    DWORD ProcessId() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
+    bool WaitForExit(int timeoutMs);
+    bool Running() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// A visible top-level window of the process whose title starts with
+// `title` (any title when empty) and whose class is `className` (any when
+// empty); nullptr when none appears in time.
+HWND WaitForWindow(DWORD processId, const std::string& title, const std::string& className = "",
+                   int timeoutMs = 10000);
+// Child windows (all levels) of a class, in window order.
+std::vector<HWND> ChildWindows(HWND parent, const std::string& className);
+// The first child window (any level) whose text is `text`.
+HWND ChildWithText(HWND parent, const std::string& text);
+std::string WindowText(HWND window);
+
+// Clicks a point of the window's client area; brings it to the front first.
+void ClickWindow(HWND window, int x, int y);
+void ClickCentre(HWND window);
+
+// A message box of the process (text of its static control); "" when none.
+std::string MessageBoxText(HWND box);
+
+// Common-control contents read through memory of the other process.
+int TabCount(HWND tabs);
+std::string TabText(HWND tabs, int index);
+RECT TabRect(HWND tabs, int index);
+int TreeCount(HWND tree);
+RECT TreeItemRect(HWND tree, HTREEITEM item);
