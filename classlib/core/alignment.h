@@ -1,0 +1,10 @@
+// Horizontal text alignment, shared by the controls that align a caption or
+// their text (labels, panels, edits, check boxes, status panels).
+#pragma once
+#include "typinfo.h"
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+DECLARE_ENUM_TYPE(TAlignment)
+
+// The left/right part of TAlignment (check boxes place their box with it).
+const TTypeInfo* LeftRightType();
