@@ -319,6 +319,11 @@ void TCustomComboBox::SetSorted(bool value) {
     saved_index_ = selected;
 }
 
+void TCustomComboBox::SetDropDownCount(int32_t value) {
+    drop_down_count_ = std::max(value, 1);
+    AdjustDropDown();
+}
+
 void TCustomComboBox::SetMaxLength(int32_t value) {
     if (value < 0) value = 0;
     if (max_length_ == value) return;
@@ -370,6 +375,16 @@ void TCustomComboBox::CreateWnd() {
     }
     if (newSelected >= 0) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(newSelected), 0);
     if (HasEditField()) SetWindowTextQuietly(StoredText());
+    ApplyItemHeights();
+    AdjustDropDown();
+}
+
+void TCustomComboBox::ApplyItemHeights() {
+    // A font set after the measuring may have sized the selection field
+    // for the font; owner-drawn entries keep their measured height.
+    if (style_ != csOwnerDrawFixed && style_ != csOwnerDrawVariable) return;
+    SendMessageA(handle_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), measured_field_height_);
+    if (style_ == csOwnerDrawFixed) SendMessageA(handle_, CB_SETITEMHEIGHT, 0, item_height_);
 }
 
 void TCustomComboBox::DestroyWnd() {
@@ -419,11 +434,11 @@ LRESULT CALLBACK TCustomComboBox::EditWindowProc(HWND window, UINT msg, WPARAM w
 
 void TCustomComboBox::AdjustDropDown() {
     if (style_ == csSimple || !HandleAllocated()) return;
-    int count = std::clamp(items_->Count(), 1, std::max(drop_down_count_, 1));
     int itemHeight = static_cast<int>(SendMessageA(handle_, CB_GETITEMHEIGHT, 0, 0));
     if (itemHeight <= 0) itemHeight = item_height_;
-    // A taller window is the combo box's way to size its list.
-    SetWindowPos(handle_, nullptr, 0, 0, Width(), itemHeight * count + Height() + 2,
+    // A window taller than the combo box sets the height of its list (which
+    // shrinks to fit fewer entries); the combo box itself keeps its height.
+    SetWindowPos(handle_, nullptr, 0, 0, Width(), itemHeight * std::max(drop_down_count_, 1) + Height() + 2,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
@@ -456,7 +471,6 @@ void TCustomComboBox::CNCommand(TMessage& m) {
         break;
     case CBN_DROPDOWN:
         DropDown();
-        AdjustDropDown();
         break;
     case CBN_SELCHANGE: {
         // The edit field shows the chosen entry before the handlers run.
@@ -497,7 +511,9 @@ void TCustomComboBox::CNMeasureItem(TMessage& m) {
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
     int height = item_height_;
     if (style_ == csOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-    mis->itemHeight = static_cast<UINT>(std::max(height, 1));
+    height = std::max(height, 1);
+    mis->itemHeight = static_cast<UINT>(height);
+    if (static_cast<int>(mis->itemID) == -1) measured_field_height_ = height;
     m.Result = 1;
 }
 
@@ -506,6 +522,13 @@ void TCustomComboBox::Dispatch(TMessage& m) {
     case CN_COMMAND: CNCommand(m); return;
     case CN_DRAWITEM: CNDrawItem(m); return;
     case CN_MEASUREITEM: CNMeasureItem(m); return;
+    case CM_FONTCHANGED:
+        TWinControl::Dispatch(m);
+        if (HandleAllocated()) {
+            ApplyItemHeights();
+            AdjustDropDown();
+        }
+        return;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:

@@ -61,7 +61,7 @@ public:
     void SetItemHeight(int32_t value);
     // Entries the drop-down list shows without scrolling.
     int32_t DropDownCount() const { return drop_down_count_; }
-    void SetDropDownCount(int32_t value) { drop_down_count_ = value; }
+    void SetDropDownCount(int32_t value);
     bool Sorted() const { return sorted_; }
     void SetSorted(bool value);
     // Characters the user may type; 0: no limit.
@@ -107,7 +107,9 @@ private:
     std::vector<TStringItem> WindowItems() const;
     int FindExact(const std::string& text) const;
     void SetWindowTextQuietly(const std::string& text);
+    // Sets the height of the drop-down list.
     void AdjustDropDown();
+    void ApplyItemHeights();
     void HookEditField();
     void CNCommand(TMessage& m);
     void CNDrawItem(TMessage& m);
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<TControlCanvas> canvas_;
     TComboBoxStyle style_ = csDropDown;
     int32_t item_height_ = 16;
+    int measured_field_height_ = 16;
     int32_t drop_down_count_ = 8;
     bool sorted_ = false;
     int32_t max_length_ = 0;
