@@ -5,7 +5,8 @@
 wine_session_start() {
   local build=$1 use_display=${2:-}
   export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # A crashing program ends at once instead of waiting in the debugger.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   if [ -z "$use_display" ] || [ -z "${DISPLAY:-}" ]; then
     # Xvfb picks a free display itself and tells which on the fd given.
     local fifo n
@@ -17,11 +18,15 @@ wine_session_start() {
     export DISPLAY=":$n"
   fi
   trap wine_session_end EXIT
+  mkdir -p "$WINEPREFIX"
+  # One server for the whole session; a server still running from before
+  # serves as well.
+  wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
+  else
+    wineboot >/dev/null 2>&1 || true
   fi
-  wineserver -p
-  wineboot >/dev/null 2>&1 || true
 }
 
 wine_session_end() {

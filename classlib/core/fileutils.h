@@ -9,6 +9,9 @@ bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& directory);
 bool DeleteFile(const std::string& fileName);
 bool RenameFile(const std::string& oldName, const std::string& newName);
+// True when both names lead to one existing file (the same full path,
+// compared without regard to case, or the same file identity).
+bool SameFile(const std::string& a, const std::string& b);
 // Creates one folder; its parent must exist.
 bool CreateDir(const std::string& directory);
 // Creates every missing folder of directory. False when one cannot be made,

@@ -90,3 +90,9 @@ std::string ProgramFileName() {
 }
 
 }  // namespace FileUtilsPlatform
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat x {}, y {};
+    if (stat(a.c_str(), &x) != 0 || stat(b.c_str(), &y) != 0) return a == b;
+    return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}

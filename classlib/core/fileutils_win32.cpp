@@ -74,3 +74,24 @@ std::string ProgramFileName() {
 }
 
 }  // namespace FileUtilsPlatform
+
+bool SameFile(const std::string& a, const std::string& b) {
+    auto full = [](const std::string& name) {
+        std::string path = GrowingBuffer([&](char* buffer, DWORD size) {
+            return GetFullPathNameA(name.c_str(), size, buffer, nullptr);
+        });
+        return path.empty() ? name : path;
+    };
+    if (lstrcmpiA(full(a).c_str(), full(b).c_str()) == 0) return true;
+    auto identity = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        bool ok = GetFileInformationByHandle(h, &info) != FALSE;
+        CloseHandle(h);
+        return ok;
+    };
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}

@@ -178,6 +178,7 @@ bool TTreeNode::IsFirstNode() const {
 
 void TTreeNode::MakeVisible() {
     for (TTreeNode* node = Parent(); node; node = node->Parent()) node->SetExpanded(true);
+    if (owner_->owner_ && linked_) owner_->owner_->NodeMadeVisible(this);
 }
 
 bool TTreeNode::EditText() {

@@ -44,6 +44,7 @@ public:
     virtual void NodeMoved(TTreeNode* node) {}      // after MoveTo, with its subtree
     virtual void SelectionSet(TTreeNode* node) {}   // before DoChange
     virtual void NodeExpanded(TTreeNode* node) {}   // expanded or collapsed
+    virtual void NodeMadeVisible(TTreeNode* node) {}  // after MakeVisible expanded its ancestors
     virtual void UpdatingChanged(bool updating) {}  // first BeginUpdate, last EndUpdate
     // Starts editing the node's text in place; false when there is no view.
     virtual bool EditNodeText(TTreeNode* node) { return false; }
@@ -97,7 +98,7 @@ public:
     // The first top-level node (and not being deleted).
     bool IsFirstNode() const;
 
-    // Expands every ancestor.
+    // Expands every ancestor (and a view scrolls the node into sight).
     void MakeVisible();
     bool EditText();
     // Removes the node and its subtree.

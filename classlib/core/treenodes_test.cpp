@@ -35,6 +35,7 @@ public:
     void NodeExpanded(TTreeNode* node) override {
         Log.push_back((node->Expanded() ? "expanded " : "collapsed ") + Name(node));
     }
+    void NodeMadeVisible(TTreeNode* node) override { Log.push_back("visible " + Name(node)); }
     void UpdatingChanged(bool updating) override { Log.push_back(updating ? "begin" : "end"); }
 
     // The entries starting with prefix, in order.
@@ -150,7 +151,7 @@ TEST(TreeNodes, ExpandingAndMakeVisible) {
     EXPECT_FALSE(t.a11->Expanded());
     t.a->SetExpanded(false);
     t.a->SetExpanded(false);
-    EXPECT_EQ(t.owner.Log, (Strings{"expanded a1", "expanded a", "collapsed a"}));
+    EXPECT_EQ(t.owner.Log, (Strings{"expanded a1", "expanded a", "visible a11", "collapsed a"}));
 }
 
 TEST(TreeNodes, SelectionReportsEveryChange) {

@@ -352,8 +352,8 @@ void TControl::WMMouse(TMessage& m, TMouseButton button, bool down, bool dbl) {
         if (down) control_state_.Include(csLButtonDown);
         else control_state_.Exclude(csLButtonDown);
     }
-    // The window's own handling first: system controls (buttons, edits)
-    // press, select and place the caret there.
+    // The window's own handling first: system controls (buttons, edits,
+    // tree views, tabs) act on the button messages themselves.
     DefaultHandler(m);
     TShiftState shift = ShiftStateFromKeys(m.WParam);
     int x = m.XPos(), y = m.YPos();

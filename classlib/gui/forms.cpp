@@ -517,6 +517,13 @@ bool TCustomForm::Showing() const {
     return handle_ && IsWindowVisible(handle_);
 }
 
+void TCustomForm::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    TScrollingWinControl::GetChildren(proc, root);
+    if (root != this) return;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (!Components(i)->HasParent()) proc(Components(i));
+}
+
 void TCustomForm::VisibleChanging() {}
 
 void TCustomForm::PlaceWindow() {

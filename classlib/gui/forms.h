@@ -169,6 +169,9 @@ public:
     void SetLayoutClientHeight(int32_t value);
 
     bool Showing() const override;
+    // The controls, then (for the layout's root) the owned components
+    // without a parent: image lists, menus, dialogs.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
     void Dispatch(TMessage& message) override;
     bool DoKeyDown(TMessage& m) override;
     bool DoKeyPress(TMessage& m) override;

@@ -21,7 +21,8 @@ public:
     virtual intptr_t ShellExecute(void* owner, const char* verb, const char* file, const char* parameters,
                                   const char* directory, int showCommand);
     // Runs a common dialog on its platform structure (OPENFILENAMEA,
-    // CHOOSEFONTA, CHOOSECOLORA); true when confirmed.
+    // CHOOSEFONTA, CHOOSECOLORA); true when confirmed, false when
+    // cancelled. A dialog that could not run raises EOSError.
     virtual bool ExecuteDialog(TCommonDialogKind kind, void* dialogStruct);
     // Shows a form modally; `show` runs the real modal loop and returns the
     // modal result.

@@ -1,9 +1,14 @@
 #include <windows.h>
+#include <cderr.h>
 #include <commdlg.h>
 #include <shellapi.h>
 #undef MessageBox
+#undef ShellExecute
 
 #include "interaction.h"
+
+#include "exceptions.h"
+#include "strutils.h"
 
 int TInteraction::MessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
     return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
@@ -15,7 +20,9 @@ intptr_t TInteraction::ShellExecute(void* owner, const char* verb, const char* f
         ShellExecuteA(static_cast<HWND>(owner), verb, file, parameters, directory, showCommand));
 }
 
-bool TInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) {
+namespace {
+
+bool RunCommonDialog(TCommonDialogKind kind, void* dialogStruct) {
     switch (kind) {
     case cdkOpen: return GetOpenFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
     case cdkSave: return GetSaveFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
@@ -23,6 +30,17 @@ bool TInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) {
     case cdkColor: return ChooseColorA(static_cast<CHOOSECOLORA*>(dialogStruct)) != FALSE;
     }
     return false;
+}
+
+}  // namespace
+
+bool TInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) {
+    if (RunCommonDialog(kind, dialogStruct)) return true;
+    // A dialog that could not run must not pass for one the user cancelled.
+    DWORD error = CommDlgExtendedError();
+    if (error == 0) return false;
+    if (error == FNERR_BUFFERTOOSMALL) throw EOSError("The selected file names are too long");
+    throw EOSError("The dialog could not be shown (error $" + IntToHex(error, 4) + ")");
 }
 
 int TInteraction::ShowModal(TObject*, const std::function<int()>& show) {

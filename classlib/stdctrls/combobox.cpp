@@ -450,7 +450,7 @@ void TCustomComboBox::DropDown() {
     if (OnDropDown) OnDropDown(this);
 }
 
-void TCustomComboBox::DrawItem(int index, TRect rect, TOwnerDrawState state) {
+void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
     if (OnDrawItem) {
         OnDrawItem(this, index, rect, state);
         return;

@@ -87,7 +87,7 @@ protected:
     virtual void DropDown();
     // Owner-drawn styles: the canvas has the font and brush set (highlight
     // colours for the selected entry); the focus rectangle follows.
-    virtual void DrawItem(int index, TRect rect, TOwnerDrawState state);
+    virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
     // csOwnerDrawVariable: the height of entry `index` (-1: the edit field).
     virtual void MeasureItem(int index, int& height);
     void CreateParams(TCreateParams& params) override;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geometry.h"
+#include "png_writer.h"
 #include "interaction.h"
 #include "win32.h"
 
@@ -43,8 +44,6 @@ private:
     std::vector<uint32_t> pixels_;  // 0x00RRGGBB, top-down
 };
 
-// Writes 24-bit pixels (0x00RRGGBB, top-down) as a PNG file.
-void WritePng(const std::string& fileName, int width, int height, const std::vector<uint32_t>& pixels);
 // The folder test screenshots go to (the build folder's "screenshots").
 std::string ScreenshotFolder();
 

@@ -5,6 +5,7 @@
 
 #include "exceptions.h"
 #include "resstrings.h"
+#include "treenodes.h"
 
 namespace {
 
@@ -45,4 +46,10 @@ void FreeEntryData(TEntryData* entry) {
     std::free(entry->LinkedFile);
     std::free(entry->LinkedPicture);
     std::free(entry);
+}
+
+void FreeNodeEntry(TTreeNode* node) {
+    if (!node || node->ImageIndex() == 0) return;
+    FreeEntryData(static_cast<TEntryData*>(node->Data()));
+    node->SetData(nullptr);
 }

@@ -17,3 +17,8 @@ void EditEntryData(TEntryData* entry, const std::string& text, const std::string
                    const std::string& linkedPicture);
 // Frees the three blocks, then the record. Null is ignored.
 void FreeEntryData(TEntryData* entry);
+
+class TTreeNode;
+// The deletion rule of a menu tree: an entry node (image index not 0)
+// frees its record; categories own none.
+void FreeNodeEntry(TTreeNode* node);

@@ -1,0 +1,191 @@
+#include "tabcontrol.h"
+
+#include <gtest/gtest.h>
+
+#include "comctrls_test_support.h"
+#include "filer.h"
+#include "graphic_control.h"
+
+namespace {
+
+// A child that fills itself with its colour.
+class TPatch : public TCustomControl {
+public:
+    explicit TPatch(TComponent* owner) : TCustomControl(owner) {
+        SetParentColor(false);
+        SetColor(clYellow);
+    }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush().SetColor(Color());
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+TTabControl* AddTabs(TForm* form) {
+    auto* tabs = new TTabControl(form);
+    tabs->SetName("Tabs1");
+    tabs->SetParent(form);
+    tabs->SetBounds(10, 10, 300, 200);
+    return tabs;
+}
+
+std::string WindowTabText(TTabControl* tabs, int index) {
+    char text[100] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs->Handle(), TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+TRect WindowDisplayRect(TTabControl* tabs) {
+    RECT r;
+    GetClientRect(tabs->Handle(), &r);
+    SendMessageA(tabs->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+TEST(TabControl, TabsAndIndexLiveWithoutAWindowAndPassIntoIt) {
+    auto form = MakeTestForm();
+    TTabControl* tabs = AddTabs(form.get());
+    EXPECT_EQ(tabs->TabIndex(), -1);
+    tabs->Tabs()->Add("One");
+    EXPECT_EQ(tabs->TabIndex(), 0);  // the first tab is selected
+    tabs->Tabs()->Add("Two");
+    tabs->Tabs()->Add("Three");
+    tabs->Tabs()->Insert(0, "Zero");
+    EXPECT_EQ(tabs->TabIndex(), 1);  // "One" keeps its selection
+    tabs->SetTabIndex(3);
+    tabs->SetTabIndex(7);  // outside: ignored
+    EXPECT_EQ(tabs->TabIndex(), 3);
+    tabs->Tabs()->Delete(3);  // the selected one: the last left takes over
+    EXPECT_EQ(tabs->TabIndex(), 2);
+    tabs->Tabs()->Put(2, "Zwei");
+    EXPECT_EQ(tabs->Tabs()->Text(), "Zero\r\nOne\r\nZwei\r\n");
+    EXPECT_FALSE(tabs->HandleAllocated());
+
+    ShowAndPump(form.get());
+    HWND window = tabs->Handle();
+    EXPECT_EQ(SendMessageA(window, TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(WindowTabText(tabs, 2), "Zwei");
+    EXPECT_EQ(SendMessageA(window, TCM_GETCURSEL, 0, 0), 2);
+    tabs->Tabs()->Delete(0);
+    EXPECT_EQ(SendMessageA(window, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(WindowTabText(tabs, 0), "One");
+    tabs->Tabs()->Clear();
+    EXPECT_EQ(tabs->TabIndex(), -1);
+    EXPECT_EQ(SendMessageA(window, TCM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST(TabControl, StyleChangeMakesANewWindowKeepingTabsIndexAndChildPlace) {
+    auto form = MakeTestForm();
+    TTabControl* tabs = AddTabs(form.get());
+    tabs->Tabs()->SetCommaText("Alpha,Beta,Gamma");
+    tabs->SetTabIndex(1);
+    auto* child = new TPatch(form.get());
+    child->SetParent(tabs);
+    child->SetAlign(alClient);
+    ShowAndPump(form.get());
+    EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
+
+    tabs->SetStyle(tsFlatButtons);
+    PumpMessages(50);
+    LONG style = GetWindowLongA(tabs->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & (TCS_BUTTONS | TCS_FLATBUTTONS), TCS_BUTTONS | TCS_FLATBUTTONS);
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(WindowTabText(tabs, 2), "Gamma");
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    EXPECT_TRUE(child->HandleAllocated());
+    EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
+
+    tabs->SetStyle(tsTabs);
+    PumpMessages(50);
+    EXPECT_EQ(GetWindowLongA(tabs->Handle(), GWL_STYLE) & TCS_BUTTONS, 0);
+    EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
+}
+
+TEST(TabControl, ClientChildFollowsTheDisplayAreaAsTabsWrap) {
+    auto form = MakeTestForm();
+    TTabControl* tabs = AddTabs(form.get());
+    tabs->SetMultiLine(true);
+    tabs->Tabs()->Add("First");
+    auto* child = new TPatch(form.get());
+    child->SetParent(tabs);
+    child->SetAlign(alClient);
+    ShowAndPump(form.get());
+    TRect oneRow = child->BoundsRect();
+    EXPECT_EQ(oneRow, WindowDisplayRect(tabs));
+
+    for (int i = 0; i < 12; ++i) tabs->Tabs()->Add("A rather long tab " + std::to_string(i));
+    PumpMessages(50);
+    EXPECT_GT(SendMessageA(tabs->Handle(), TCM_GETROWCOUNT, 0, 0), 1);
+    EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
+    EXPECT_GT(child->Top(), oneRow.top);
+
+    // Back to one row when they go.
+    while (tabs->Tabs()->Count() > 1) tabs->Tabs()->Delete(1);
+    PumpMessages(50);
+    EXPECT_EQ(child->BoundsRect(), oneRow);
+
+    // The child is drawn in that area.
+    TWindowPixels pixels(tabs->Handle());
+    TPoint inside = Centre(child->BoundsRect());
+    EXPECT_EQ(pixels.At(inside.x, inside.y), RGB(255, 255, 0));
+}
+
+TEST(TabControl, ClickChangesTheTabWithOnChangingAndOnChange) {
+    auto form = MakeTestForm();
+    TTabControl* tabs = AddTabs(form.get());
+    tabs->Tabs()->SetCommaText("One,Two,Three");
+    ShowAndPump(form.get());
+
+    std::vector<std::string> events;
+    bool allow = true;
+    tabs->OnChanging = [&](TObject*, bool& allowChange) {
+        events.push_back("changing " + std::to_string(tabs->TabIndex()));
+        allowChange = allow;
+    };
+    tabs->OnChange = [&](TObject*) { events.push_back("change " + std::to_string(tabs->TabIndex())); };
+
+    tabs->SetTabIndex(1);  // from code: no events
+    EXPECT_TRUE(events.empty());
+
+    TPoint at = Centre(tabs->TabRect(2));
+    EXPECT_EQ(tabs->IndexOfTabAt(at.x, at.y), 2);
+    ClickAt(tabs, at.x, at.y);
+    EXPECT_EQ(events, (std::vector<std::string>{"changing 1", "change 2"}));
+    EXPECT_EQ(tabs->TabIndex(), 2);
+
+    allow = false;
+    at = Centre(tabs->TabRect(0));
+    ClickAt(tabs, at.x, at.y);
+    EXPECT_EQ(events.size(), 3u);
+    EXPECT_EQ(tabs->TabIndex(), 2);
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETCURSEL, 0, 0), 2);
+}
+
+TEST(TabControl, TabsAndIndexTravelThroughALayout) {
+    auto form = MakeTestForm();
+    form->SetName("Form1");
+    TTabControl* tabs = AddTabs(form.get());
+    tabs->Tabs()->SetCommaText("One,Two");
+    tabs->SetTabIndex(1);
+    tabs->SetStyle(tsButtons);
+    std::string text = WriteComponentToText(form.get());
+    EXPECT_NE(text.find("Tabs.Strings = ("), std::string::npos);
+    EXPECT_NE(text.find("TabIndex = 1"), std::string::npos);
+
+    auto copy = MakeTestForm();
+    ReadComponentFromText(copy.get(), text);
+    auto* read = dynamic_cast<TTabControl*>(copy->FindComponent("Tabs1"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Tabs()->CommaText(), "One,Two");
+    EXPECT_EQ(read->TabIndex(), 1);
+    EXPECT_EQ(read->Style(), tsButtons);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "common_dialog.h"
+
+#include <vector>
+
+#include "application.h"
+#include "forms.h"
+#include "screen.h"
+
+const TClassInfo& TCommonDialog::StaticClass() {
+    static const TClassInfo info =
+        DefineClass<TCommonDialog>("TCommonDialog", &TComponent::StaticClass(), [](auto& c) {
+            c.Prop("Ctl3D", &TCommonDialog::Ctl3D, &TCommonDialog::SetCtl3D).Default(true);
+            c.Prop("HelpContext", &TCommonDialog::HelpContext, &TCommonDialog::SetHelpContext).Default(0);
+            c.Event("OnClose", &TCommonDialog::OnClose);
+            c.Event("OnShow", &TCommonDialog::OnShow);
+        });
+    return info;
+}
+
+HWND DialogOwnerWindow() {
+    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
+    if (form && form->HandleAllocated() && IsWindowVisible(form->Handle())) return form->Handle();
+    return Application ? Application->Handle() : nullptr;
+}
+
+void TCommonDialog::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCommonDialog::DoClose() {
+    if (OnClose) OnClose(this);
+}
+
+namespace {
+
+// Keeps the application's other windows disabled while a dialog is up and
+// gives the activation back when it is gone, also when the dialog throws.
+class TTaskModality {
+public:
+    explicit TTaskModality(HWND owner) : active_(GetActiveWindow()) {
+        // The owner stays enabled: the dialog disables and re-enables it
+        // itself, which keeps the activation with our windows at its end.
+        if (Application) disabled_ = Application->DisableTaskWindows(owner);
+    }
+    ~TTaskModality() {
+        if (Application) Application->EnableTaskWindows(disabled_);
+        if (active_ && IsWindow(active_)) SetActiveWindow(active_);
+    }
+    TTaskModality(const TTaskModality&) = delete;
+    TTaskModality& operator=(const TTaskModality&) = delete;
+
+private:
+    HWND active_;
+    std::vector<HWND> disabled_;
+};
+
+}  // namespace
+
+bool TCommonDialog::RunDialog(TCommonDialogKind kind, void* platformStruct, HWND owner) {
+    DoShow();
+    bool confirmed;
+    {
+        TTaskModality modality(owner);
+        confirmed = Interaction().ExecuteDialog(kind, platformStruct);
+    }
+    DoClose();
+    return confirmed;
+}

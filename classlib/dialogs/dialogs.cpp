@@ -1,0 +1,8 @@
+#include "dialogs.h"
+
+void RegisterDialogClasses() {
+    RegisterClass(TOpenDialog::StaticClass());
+    RegisterClass(TSaveDialog::StaticClass());
+    RegisterClass(TFontDialog::StaticClass());
+    RegisterClass(TColorDialog::StaticClass());
+}

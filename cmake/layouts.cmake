@@ -1,0 +1,22 @@
+# Form layouts are text files in the repo; each is embedded in the program
+# as an RCDATA resource named after its form class (upper case), which the
+# class library reads when the form is created.
+function(quillory_layouts target)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_layouts.rc)
+  set(content "")
+  set(paths "")
+  foreach(layout IN LISTS ARGN)
+    get_filename_component(path ${layout} ABSOLUTE)
+    list(APPEND paths ${path})
+    file(STRINGS ${path} first LIMIT_COUNT 1)
+    if(NOT first MATCHES "^(object|inherited) [A-Za-z0-9_]+: *([A-Za-z0-9_]+)")
+      message(FATAL_ERROR "${layout}: a layout starts with 'object Name: TClass'")
+    endif()
+    string(TOUPPER ${CMAKE_MATCH_2} resource)
+    string(APPEND content "${resource} RCDATA \"${path}\"\n")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+  endforeach()
+  file(GENERATE OUTPUT ${rc} CONTENT "${content}")
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${paths}")
+endfunction()

@@ -1,0 +1,159 @@
+#include "exe_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "fileutils.h"
+#include "gui_testing.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& file, const Bytes& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void PutSignature(Bytes& image, size_t at) {
+    std::memcpy(image.data() + at, "ZEBRIQUT", 8);
+    for (size_t i = 8; i < 20; ++i) image[at + i] = static_cast<uint8_t>(0xA0 + i);
+}
+
+// The template stores every byte of the image plus one.
+Bytes Template(const Bytes& image) {
+    Bytes t = image;
+    for (uint8_t& b : t) b = static_cast<uint8_t>(b + 1);
+    return t;
+}
+
+int32_t IntAt(const Bytes& b, size_t at) {
+    int32_t v;
+    std::memcpy(&v, b.data() + at, 4);
+    return v;
+}
+
+struct BuildFiles {
+    std::string Template = "build_template.dat", Document = "build_doc.qbx", Target = "build_target.exe";
+    ~BuildFiles() {
+        for (const auto& f : {Template, Document, Target}) std::remove(f.c_str());
+    }
+};
+
+TEST(ExeBuilder, PatchesEverySignatureOfTheFirstBlockThatHoldsOne) {
+    Bytes image(5000);
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7);
+    image[10] = 0x00;  // stored as 01
+    image[11] = 0xFF;  // stored as 00: restored to FF
+    PutSignature(image, 100);
+    PutSignature(image, 1500);
+    PutSignature(image, 2100);  // a later block: left alone
+    PutSignature(image, 2048 - 15);  // straddles the first block's end: not found there
+    BuildFiles files;
+    WriteBytes(files.Template, Template(image));
+    Bytes document = {0, 1, 2, 99, 250};
+    WriteBytes(files.Document, document);
+
+    TScriptedInteraction seam;
+    ASSERT_TRUE(CreateExeFromTemplate(files.Template, files.Document, files.Target));
+    Bytes out = ReadBytes(files.Target);
+    ASSERT_EQ(out.size(), image.size() + document.size());
+    EXPECT_EQ(out[10], 0x00);
+    EXPECT_EQ(out[11], 0xFF);
+    for (size_t at : {size_t(100), size_t(1500)}) {
+        EXPECT_EQ(IntAt(out, at), 5000) << at;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out.data()) + at + 4, 4), "IQUT");
+        EXPECT_EQ(IntAt(out, at + 16), 0);
+        EXPECT_EQ(out[at + 8], 0xA8);  // between the patched fields: untouched
+    }
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out.data()) + 2100, 8), "ZEBRIQUT");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out.data()) + 2048 - 15, 8), "ZEBRIQUT");
+    EXPECT_EQ(Bytes(out.begin() + 5000, out.end()), document);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The exe file could be successfully created.");
+    EXPECT_EQ(seam.Boxes[0].Caption, "Exe file created");
+    EXPECT_EQ(seam.Boxes[0].Flags, unsigned(MB_TASKMODAL | MB_ICONINFORMATION));
+}
+
+TEST(ExeBuilder, ReportsATemplateWithoutSignatureAsCorrupted) {
+    BuildFiles files;
+    WriteBytes(files.Template, Template(Bytes(3000, 0x41)));
+    WriteBytes(files.Document, {1, 2, 3});
+    TScriptedInteraction seam;
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, files.Target));
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[0].Text, "File Playstub.dat is corrupted!");
+    EXPECT_FALSE(seam.Boxes[0].HasCaption);
+    EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
+    EXPECT_EQ(ReadBytes(files.Target).size(), 3003u);  // written as far as it went
+}
+
+TEST(ExeBuilder, MissingTemplateOrDocumentFailWithTheirBoxes) {
+    BuildFiles files;
+    WriteBytes(files.Document, {1});
+    TScriptedInteraction seam;
+    EXPECT_FALSE(CreateExeFromTemplate("no-such-template.dat", files.Document, files.Target));
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not open the file Playstub.dat!");
+    EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
+    EXPECT_TRUE(FileExists(files.Target));
+    EXPECT_TRUE(ReadBytes(files.Target).empty());
+
+    Bytes image(100, 0);
+    PutSignature(image, 0);
+    WriteBytes(files.Template, Template(image));
+    seam.Boxes.clear();
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, "no-such-document.qbx", files.Target));
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not open QBX file!");
+    EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
+    EXPECT_EQ(ReadBytes(files.Target).size(), 100u);
+}
+
+TEST(ExeBuilder, RefusesToWriteOverItsOwnSources) {
+    BuildFiles files;
+    Bytes image(100, 0x33);
+    PutSignature(image, 0);
+    Bytes stored = Template(image);
+    WriteBytes(files.Template, stored);
+    WriteBytes(files.Document, {7, 7});
+    TScriptedInteraction seam;
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, files.Template));
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, ".\\" + files.Document));
+    EXPECT_EQ(ReadBytes(files.Template), stored);
+    EXPECT_EQ(ReadBytes(files.Document), (Bytes{7, 7}));
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
+}
+
+TEST(ExeBuilder, TemporaryDocumentTakesTheFirstFreeNumber) {
+    std::string folder = GetTempDirectory();
+    ASSERT_FALSE(TemporaryFolder().empty());
+    std::vector<std::string> made;
+    for (int n = 0; n < 10 && FreeTemporaryDocument(folder) != folder + "tf2.qbx"; ++n) {
+        std::string name = FreeTemporaryDocument(folder);
+        WriteBytes(name, {0});
+        made.push_back(name);
+    }
+    EXPECT_EQ(FreeTemporaryDocument(folder), folder + "tf2.qbx");
+    for (const auto& name : made) std::remove(name.c_str());
+}
+
+TEST(ExeBuilder, AutorunFileHasTwoLinesWithCrLf) {
+    ASSERT_TRUE(WriteAutorunFile("", "menu.exe"));
+    Bytes content = ReadBytes("autorun.inf");
+    EXPECT_EQ(std::string(content.begin(), content.end()), "[autorun]\r\nopen=menu.exe\r\n");
+    std::remove("autorun.inf");
+    EXPECT_FALSE(WriteAutorunFile("no-such-folder\\", "menu.exe"));
+}
+
+}  // namespace

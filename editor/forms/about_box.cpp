@@ -1,0 +1,51 @@
+#include "about_box.h"
+
+#include <ctime>
+
+#include "buttons.h"
+#include "extctrls.h"
+#include "interaction.h"
+#include "stdctrls.h"
+#include "strutils.h"
+
+const char* const MakerWebAddress = "http://www.vortel.example/quillory/";
+
+std::function<int()> TAboutBox::CurrentYear = [] {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return local.tm_year + 1900;
+};
+
+const TClassInfo& TAboutBox::StaticClass() {
+    static const TClassInfo info = DefineClass<TAboutBox>("TAboutBox", &TForm::StaticClass(), [](auto& c) {
+        c.Field("Panel1", &TAboutBox::Panel1);
+        c.Field("ProgramIcon", &TAboutBox::ProgramIcon);
+        c.Field("ProductName", &TAboutBox::ProductName);
+        c.Field("YearLabel", &TAboutBox::YearLabel);
+        c.Field("Comments", &TAboutBox::Comments);
+        c.Field("Label1", &TAboutBox::Label1);
+        c.Field("Label2", &TAboutBox::Label2);
+        c.Field("Label3", &TAboutBox::Label3);
+        c.Field("ThemedBitBtn1", &TAboutBox::ThemedBitBtn1);
+        c.Field("BitBtn1", &TAboutBox::BitBtn1);
+        c.Method("FormCreate", &TAboutBox::FormCreate);
+        c.Method("ThemedBitBtn1Click", &TAboutBox::ThemedBitBtn1Click);
+    });
+    return info;
+}
+
+std::string InsertYear(const std::string& text, int year) {
+    size_t at = text.find("XXXX");
+    if (at == std::string::npos) return text;
+    std::string digits = Format("%.4d", {year});
+    return text.substr(0, at) + digits + text.substr(at + 4);
+}
+
+void TAboutBox::FormCreate(TObject*) {
+    YearLabel->SetCaption(InsertYear(YearLabel->Caption(), CurrentYear()));
+}
+
+void TAboutBox::ThemedBitBtn1Click(TObject*) {
+    Interaction().ShellExecute(Handle(), "open", MakerWebAddress, nullptr, nullptr, SW_SHOW);
+}

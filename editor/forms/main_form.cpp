@@ -1,0 +1,492 @@
+#include "main_form.h"
+
+#include "about_box.h"
+#include "application.h"
+#include "buttons.h"
+#include "prism_color_combo_box.h"
+#include "comctrls.h"
+#include "dialogs.h"
+#include "entry_data.h"
+#include "exe_builder.h"
+#include "extctrls.h"
+#include "fileutils.h"
+#include "interaction.h"
+#include "menu_document.h"
+#include "new_server_form.h"
+#include "paths.h"
+#include "pixwell.h"
+#include "play_form.h"
+#include "random.h"
+#include "stdctrls.h"
+#include "treenodes.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr unsigned kConfirmFlags = MB_OKCANCEL | MB_ICONINFORMATION;
+
+bool IsCategory(const TTreeNode* node) {
+    return node->ImageIndex() == 0;
+}
+
+// Removes the temporary document and clears the build flag on every path.
+class TBuildScope {
+public:
+    TBuildScope(bool& building, std::string document) : building_(building), document_(std::move(document)) {}
+    ~TBuildScope() {
+        building_ = false;
+        DeleteFile(document_);
+    }
+
+private:
+    bool& building_;
+    std::string document_;
+};
+
+}  // namespace
+
+std::string EditorTitle(const std::string& savedFileName) {
+    std::string name = savedFileName.empty() ? "noname.qbx" : ExtractFileName(savedFileName);
+    return "Vortel Quillory 1.1 - [" + name + "]";
+}
+
+const TClassInfo& TMainForm::StaticClass() {
+    static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TForm::StaticClass(), [](auto& c) {
+        c.Field("Panel25", &TMainForm::Panel25);
+        c.Field("NewMenuBtn", &TMainForm::NewMenuBtn);
+        c.Field("OpenBtn", &TMainForm::OpenBtn);
+        c.Field("SaveBtn", &TMainForm::SaveBtn);
+        c.Field("SaveAsBtn", &TMainForm::SaveAsBtn);
+        c.Field("Panel7", &TMainForm::Panel7);
+        c.Field("wwwBtn", &TMainForm::wwwBtn);
+        c.Field("Panel8", &TMainForm::Panel8);
+        c.Field("endebtn", &TMainForm::endebtn);
+        c.Field("ueberbtn", &TMainForm::ueberbtn);
+        c.Field("PageControl2", &TMainForm::PageControl2);
+        c.Field("TabSheet1", &TMainForm::TabSheet1);
+        c.Field("TabSheet2", &TMainForm::TabSheet2);
+        c.Field("TabSheet3", &TMainForm::TabSheet3);
+        c.Field("TreeView1", &TMainForm::TreeView1);
+        c.Field("NewBtn", &TMainForm::NewBtn);
+        c.Field("DelBtn", &TMainForm::DelBtn);
+        c.Field("EditBtn", &TMainForm::EditBtn);
+        c.Field("NewFolderBtn", &TMainForm::NewFolderBtn);
+        c.Field("PreViewBtn", &TMainForm::PreViewBtn);
+        c.Field("MoveUp", &TMainForm::MoveUp);
+        c.Field("MoveDown", &TMainForm::MoveDown);
+        c.Field("CaptionEd", &TMainForm::CaptionEd);
+        c.Field("PrismColorComboBox1", &TMainForm::PrismColorComboBox1);
+        c.Field("PrismColorComboBox2", &TMainForm::PrismColorComboBox2);
+        c.Field("PrismColorComboBox3", &TMainForm::PrismColorComboBox3);
+        c.Field("CapFontBtn", &TMainForm::CapFontBtn);
+        c.Field("MainFontBtn", &TMainForm::MainFontBtn);
+        c.Field("StatusCheck", &TMainForm::StatusCheck);
+        c.Field("ButtonCheck", &TMainForm::ButtonCheck);
+        c.Field("InstallCheck", &TMainForm::InstallCheck);
+        c.Field("CopyCheck", &TMainForm::CopyCheck);
+        c.Field("QuitCheck", &TMainForm::QuitCheck);
+        c.Field("TabsCheck", &TMainForm::TabsCheck);
+        c.Field("bordercheck", &TMainForm::bordercheck);
+        c.Field("EXENameEdit", &TMainForm::EXENameEdit);
+        c.Field("MakeEXEBtn", &TMainForm::MakeEXEBtn);
+        c.Field("ExecBtn", &TMainForm::ExecBtn);
+        c.Field("AutoRunBtn", &TMainForm::AutoRunBtn);
+        c.Field("RealativCheck", &TMainForm::RealativCheck);
+        c.Field("CopyDLLCheck", &TMainForm::CopyDLLCheck);
+        c.Field("StatusBar1", &TMainForm::StatusBar1);
+        c.Field("OpenDialog1", &TMainForm::OpenDialog1);
+        c.Field("SaveDialog1", &TMainForm::SaveDialog1);
+        c.Field("ImageList1", &TMainForm::ImageList1);
+        c.Field("TaBImages", &TMainForm::TaBImages);
+        c.Method("StatusBar1DrawPanel", &TMainForm::StatusBar1DrawPanel);
+        c.Method("wwwBtnClick", &TMainForm::wwwBtnClick);
+        c.Method("EndeBtnClick", &TMainForm::EndeBtnClick);
+        c.Method("ueberbtnClick", &TMainForm::ueberbtnClick);
+        c.Method("FormCreate", &TMainForm::FormCreate);
+        c.Method("FormDestroy", &TMainForm::FormDestroy);
+        c.Method("FormCloseQuery", &TMainForm::FormCloseQuery);
+        c.Method("NewBtnClick", &TMainForm::NewBtnClick);
+        c.Method("NewFolderBtnClick", &TMainForm::NewFolderBtnClick);
+        c.Method("DelBtnClick", &TMainForm::DelBtnClick);
+        c.Method("EditBtnClick", &TMainForm::EditBtnClick);
+        c.Method("OkBtnClick", &TMainForm::OkBtnClick);
+        c.Method("savefile", &TMainForm::savefile);
+        c.Method("openfile", &TMainForm::openfile);
+        c.Method("TreeView1Edited", &TMainForm::TreeView1Edited);
+        c.Method("TreeView1Change", &TMainForm::TreeView1Change);
+        c.Method("TreeView1Deletion", &TMainForm::TreeView1Deletion);
+        c.Method("TreeView1DblClick", &TMainForm::TreeView1DblClick);
+        c.Method("PreViewBtnClick", &TMainForm::PreViewBtnClick);
+        c.Method("NewMenuBtnClick", &TMainForm::NewMenuBtnClick);
+        c.Method("OpenBtnClick", &TMainForm::OpenBtnClick);
+        c.Method("SaveBtnClick", &TMainForm::SaveBtnClick);
+        c.Method("SaveAsBtnClick", &TMainForm::SaveAsBtnClick);
+        c.Method("Setsavedfilename", &TMainForm::Setsavedfilename);
+        c.Method("FormShow", &TMainForm::FormShow);
+        c.Method("CapFontBtnClick", &TMainForm::CapFontBtnClick);
+        c.Method("MainFontBtnClick", &TMainForm::MainFontBtnClick);
+        c.Method("MakeEXEBtnClick", &TMainForm::MakeEXEBtnClick);
+        c.Method("ExecBtnClick", &TMainForm::ExecBtnClick);
+        c.Method("AutoRunBtnClick", &TMainForm::AutoRunBtnClick);
+        c.Method("MoveUpClick", &TMainForm::MoveUpClick);
+        c.Method("MoveDownClick", &TMainForm::MoveDownClick);
+    });
+    return info;
+}
+
+TMainForm::TMainForm(TComponent* owner) : TForm(owner), progress_(StatusBar1) {}
+
+TMainForm::~TMainForm() = default;
+
+// --- the document --------------------------------------------------------------
+
+TTreeNodes& TMainForm::MenuTree() {
+    return *TreeView1->Items();
+}
+
+TMenuSettings TMainForm::MenuSettings() const {
+    TMenuSettings s;
+    s.Caption = CaptionEd->Text();
+    s.WindowColor = PrismColorComboBox3->ColorValue();
+    s.PageColor = PrismColorComboBox2->ColorValue();
+    s.TreeColor = PrismColorComboBox1->ColorValue();
+    const TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
+    for (int i = 0; i < MenuSwitchCount; ++i) s.Switches[static_cast<size_t>(i)] = checks[i]->Checked();
+    return s;
+}
+
+void TMainForm::SetMenuSettings(const TMenuSettings& s) {
+    CaptionEd->SetText(s.Caption);
+    PrismColorComboBox3->SetColorValue(s.WindowColor);
+    PrismColorComboBox2->SetColorValue(s.PageColor);
+    PrismColorComboBox1->SetColorValue(s.TreeColor);
+    TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
+    for (int i = 0; i < MenuSwitchCount; ++i) checks[i]->SetChecked(s.Switches[static_cast<size_t>(i)]);
+}
+
+TFont& TMainForm::CaptionFont() {
+    return *PlayForm->FontDialog1->Font();
+}
+
+TFont& TMainForm::MainTextFont() {
+    return *PlayForm->FontDialog2->Font();
+}
+
+TTreeNode* TMainForm::Root() const {
+    return TreeView1->Items()->GetFirstNode();
+}
+
+TTreeNode* TMainForm::ParentCategory(TTreeNode* node) {
+    return IsCategory(node) ? node : node->Parent();
+}
+
+int TMainForm::ConfirmBox(const char* text, const char* caption) {
+    return Interaction().MessageBox(Handle(), text, caption, kConfirmFlags);
+}
+
+// --- start and end -------------------------------------------------------------------
+
+void TMainForm::FormCreate(TObject*) {
+    program_dir_ = IncludeTrailingBackslash(ExtractFilePath(ParamStr(0)));
+    Application->SetHelpFile(program_dir_ + Application->HelpFile());
+    Randomize();
+    if (TTreeNode* selected = TreeView1->Selected()) selected->MakeVisible();
+    Setsavedfilename("");
+}
+
+void TMainForm::FormShow(TObject*) {
+    if (first_show_done_) return;
+    first_show_done_ = true;
+    if (ParamCount() >= 1) openfile(ParamStr(1));
+}
+
+void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
+    canClose = ConfirmBox("Hereby you quit the program! All data not saved will be lost!", "Quit program") == IDOK;
+}
+
+void TMainForm::FormDestroy(TObject*) {
+    Application->HelpCommand(HELP_QUIT, 0);
+}
+
+void TMainForm::EndeBtnClick(TObject*) {
+    Close();
+}
+
+void TMainForm::ueberbtnClick(TObject*) {
+    TOwned<TAboutBox> about(New<TAboutBox>(Application));
+    about->ShowModal();
+}
+
+void TMainForm::wwwBtnClick(TObject*) {
+    Interaction().ShellExecute(Handle(), "open", MakerWebAddress, "", "", SW_SHOW);
+}
+
+// --- tree editing -----------------------------------------------------------------------
+
+void TMainForm::TreeView1Change(TObject*, TTreeNode*) {
+    if (ComponentState().Contains(csLoading)) return;  // the buttons may not exist yet
+    TTreeNode* s = TreeView1->Selected();
+    TTreeNode* root = Root();
+    bool isEntry = s && !IsCategory(s);
+    EditBtn->SetEnabled(isEntry);
+    DelBtn->SetEnabled(s && s != root);
+    TTreeNode* prev = s && s != root ? s->getPrevSibling() : nullptr;
+    TTreeNode* next = s && s != root ? s->getNextSibling() : nullptr;
+    MoveUp->SetEnabled(prev && IsCategory(prev) == IsCategory(s));
+    MoveDown->SetEnabled(next && IsCategory(next) == IsCategory(s));
+    NewBtn->SetEnabled(!(s && ParentCategory(s) == root));
+}
+
+void TMainForm::PrepareEntryDialog(const std::string& caption, const std::string& text, const std::string& file,
+                                   const std::string& picture) {
+    NewServerForm->Edit1->SetText(caption);
+    NewServerForm->Memo1->SetText(text);
+    NewServerForm->FilenameEdit1->SetText(file);
+    NewServerForm->FilenameEdit2->SetText(picture);
+}
+
+void TMainForm::NewBtnClick(TObject*) {
+    TTreeNode* s = TreeView1->Selected();
+    if (!s) return;
+    TTreeNode* parent = ParentCategory(s);
+    if (parent == Root()) return;
+    PrepareEntryDialog("", "", "", "");
+    if (NewServerForm->ShowModal() != mrOk) return;
+    TTreeNode* node = TreeView1->Items()->AddChild(parent, NewServerForm->Edit1->Text());
+    CurrentEntry = NewEntryData(NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->Text(),
+                                NewServerForm->FilenameEdit2->Text());
+    node->SetData(CurrentEntry);
+    node->SetImageIndex(1);
+    node->SetSelectedIndex(3);
+    node->MakeVisible();
+    TreeView1->SetSelected(node);
+}
+
+void TMainForm::NewFolderBtnClick(TObject*) {
+    TTreeNode* s = TreeView1->Selected();
+    if (!s) return;
+    TTreeNode* node = TreeView1->Items()->AddChild(ParentCategory(s), "New category");
+    node->SetImageIndex(0);
+    node->SetSelectedIndex(2);
+    node->MakeVisible();
+    if (TreeView1->CanFocus()) TreeView1->SetFocus();
+    TreeView1->SetSelected(node);
+    node->EditText();
+}
+
+void TMainForm::TreeView1Edited(TObject*, TTreeNode*, std::string&) {
+    // Any text is accepted as typed, the empty one included.
+}
+
+void TMainForm::EditBtnClick(TObject*) {
+    TTreeNode* s = TreeView1->Selected();
+    if (!s || IsCategory(s)) return;
+    CurrentEntry = static_cast<TEntryData*>(s->Data());
+    if (!CurrentEntry) return;
+    PrepareEntryDialog(s->Text(), CurrentEntry->Text, CurrentEntry->LinkedFile, CurrentEntry->LinkedPicture);
+    if (NewServerForm->ShowModal() != mrOk) return;
+    s->SetText(NewServerForm->Edit1->Text());
+    EditEntryData(CurrentEntry, NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->Text(),
+                  NewServerForm->FilenameEdit2->Text());
+    s->MakeVisible();
+    TreeView1->SetSelected(s);
+}
+
+void TMainForm::TreeView1DblClick(TObject* sender) {
+    EditBtnClick(sender);
+}
+
+void TMainForm::DelBtnClick(TObject*) {
+    TTreeNode* s = TreeView1->Selected();
+    if (!s || s == Root()) return;
+    std::string text, caption;
+    if (!IsCategory(s)) {
+        text = "Hereby you delete the entry for the server \"" + s->Text() + "\"!";
+        caption = "Delete server";
+    } else {
+        text = "Hereby you delete the folder \"" + s->Text() + "\" with all subfolders and all server entries!";
+        caption = "Delete folder";
+    }
+    if (ConfirmBox(text.c_str(), caption.c_str()) == IDOK) s->Delete();
+}
+
+void TMainForm::MoveUpClick(TObject* sender) {
+    TTreeNode* s = TreeView1->Selected();
+    if (!s || s == Root()) return;
+    TTreeNode* prev = s->getPrevSibling();
+    if (!prev || IsCategory(prev) != IsCategory(s)) return;
+    s->MoveTo(prev, naInsert);
+    TreeView1Change(sender, s);
+}
+
+void TMainForm::MoveDownClick(TObject* sender) {
+    TTreeNode* s = TreeView1->Selected();
+    if (!s || s == Root()) return;
+    TTreeNode* next = s->getNextSibling();
+    if (!next || IsCategory(next) != IsCategory(s)) return;
+    next->MoveTo(s, naInsert);
+    TreeView1Change(sender, s);
+}
+
+void TMainForm::OkBtnClick(TObject*) {
+    TTreeNode* s = TreeView1->Selected();
+    if (s && !IsCategory(s)) SetModalResult(mrOk);
+}
+
+void TMainForm::TreeView1Deletion(TObject*, TTreeNode* node) {
+    FreeNodeEntry(node);
+    CurrentEntry = nullptr;
+}
+
+// --- settings and preview ------------------------------------------------------------------
+
+void TMainForm::CapFontBtnClick(TObject*) {
+    PlayForm->FontDialog1->Execute();
+}
+
+void TMainForm::MainFontBtnClick(TObject*) {
+    PlayForm->FontDialog2->Execute();
+}
+
+void TMainForm::PreViewBtnClick(TObject*) {
+    PlayForm->ApplyDocument(*this);
+    PlayForm->ShowModal();
+}
+
+// --- file commands ---------------------------------------------------------------------------
+
+void TMainForm::Setsavedfilename(const std::string& name) {
+    saved_file_name_ = name;
+    SetCaption(EditorTitle(name));
+}
+
+void TMainForm::savefile(const std::string& fileName) {
+    std::string relativeTo = building_exe_ && RealativCheck->Checked() ? TargetExe() : std::string();
+    if (!WriteMenuDocument(*this, fileName, relativeTo)) return;
+    if (!building_exe_) Setsavedfilename(fileName);
+}
+
+void TMainForm::openfile(const std::string& fileName) {
+    if (ReadMenuDocument(*this, fileName)) Setsavedfilename(fileName);
+}
+
+void TMainForm::NewMenuBtnClick(TObject*) {
+    if (ConfirmBox("You will lost all not saved information!", "File/New") != IDOK) return;
+    TMenuSettings s = NewMenuSettings();
+    CaptionEd->SetText(s.Caption);
+    PrismColorComboBox3->SetColorValue(s.WindowColor);
+    PrismColorComboBox2->SetColorValue(s.PageColor);
+    PrismColorComboBox1->SetColorValue(s.TreeColor);
+    for (TCheckBox* check : {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck})
+        check->SetChecked(true);
+    PlayForm->FontDialog1->Font()->Assign(PlayForm->FontDialog3->Font());
+    PlayForm->FontDialog2->Font()->Assign(PlayForm->FontDialog4->Font());
+    TTreeNodes* items = TreeView1->Items();
+    items->Clear();
+    TTreeNode* root = items->Add(nullptr, "Themes");
+    root->SetImageIndex(0);
+    root->SetSelectedIndex(0);
+    Setsavedfilename("");
+}
+
+void TMainForm::OpenBtnClick(TObject*) {
+    if (ConfirmBox("You will lost all not saved information!", "File/Open") != IDOK) return;
+    OpenDialog1->SetFileName("");
+    if (OpenDialog1->Execute()) openfile(OpenDialog1->FileName());
+}
+
+void TMainForm::SaveBtnClick(TObject* sender) {
+    if (!saved_file_name_.empty()) savefile(saved_file_name_);
+    else SaveAsBtnClick(sender);
+}
+
+void TMainForm::SaveAsBtnClick(TObject*) {
+    SaveDialog1->SetFileName("");
+    if (SaveDialog1->Execute()) savefile(SaveDialog1->FileName());
+}
+
+// --- distribution --------------------------------------------------------------------------
+
+std::string TMainForm::TargetExe() const {
+    return EXENameEdit->Text();
+}
+
+void TMainForm::MakeEXEBtnClick(TObject*) {
+    std::string name = TargetExe();
+    if (name.empty()) {
+        Interaction().MessageBox(Handle(), "You have to choose a name for the exe file first!", nullptr, MB_ICONERROR);
+        return;
+    }
+    if (FileExists(name) &&
+        Interaction().MessageBox(Handle(), "The exe file still exists! Would you like to overwrite the file?",
+                                 "Overwrite file?", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return;
+    std::string templatePath = program_dir_ + "Playstub.dat";
+    std::string temporaryFolder = TemporaryFolder();
+    if (temporaryFolder.empty() || SameFile(name, templatePath)) {
+        Interaction().MessageBox(nullptr, "Could not create file!", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
+        return;
+    }
+    std::string document = FreeTemporaryDocument(temporaryFolder);
+    {
+        TBuildScope scope(building_exe_, document);
+        building_exe_ = true;
+        savefile(document);
+        building_exe_ = false;
+        CreateExeFromTemplate(templatePath, document, name);
+    }
+    std::string folder = ExtractFilePath(name);
+    if (!folder.empty()) folder = IncludeTrailingBackslash(folder);
+    if (CopyDLLCheck->Checked() && !FileExists(folder + "Pixwell.dll"))
+        CopyFileWithProgress(program_dir_ + "Pixwell.dll", folder + "Pixwell.dll", *this);
+}
+
+void TMainForm::ExecBtnClick(TObject*) {
+    std::string name = TargetExe();
+    if (name.empty()) {
+        Interaction().MessageBox(Handle(), "You have to choose a name for the exe file first!", nullptr, MB_ICONERROR);
+        return;
+    }
+    // Started in its own folder, so relative links resolve as on the CD.
+    std::string folder = ExtractFilePath(name);
+    Interaction().ShellExecute(Handle(), "open", name.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
+                               SW_SHOW);
+}
+
+void TMainForm::AutoRunBtnClick(TObject*) {
+    std::string name = TargetExe();
+    if (name.empty()) {
+        Interaction().MessageBox(Handle(), "You have to choose a name for the exe file first!", nullptr, MB_ICONERROR);
+        return;
+    }
+    std::string folder = ExtractFilePath(name);
+    if (!folder.empty()) folder = IncludeTrailingBackslash(folder);
+    if (!WriteAutorunFile(folder, ExtractFileName(name))) {
+        Interaction().MessageBox(nullptr, "Could not create file!", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
+        return;
+    }
+    Interaction().MessageBox(Handle(), "File successfully created!", "autorun.inf", MB_ICONINFORMATION);
+}
+
+// --- progress ----------------------------------------------------------------------------------
+
+void TMainForm::StatusBar1DrawPanel(TStatusBar*, TStatusPanel*, const TRect& rect) {
+    progress_.DrawPanel(StatusBar1->Canvas(), rect);
+}
+
+void TMainForm::SetProStatus(int percent) {
+    progress_.SetStatus(percent);
+}
+
+void TMainForm::SBarPaintMore() {
+    progress_.PaintMore();
+}
+
+void TMainForm::Dispatch(TMessage& m) {
+    if (m.Msg == WM_USER) {
+        SetProStatus(static_cast<int>(m.WParam));
+        return;
+    }
+    TForm::Dispatch(m);
+}

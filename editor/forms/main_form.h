@@ -1,0 +1,153 @@
+// The editor's main window: the menu tree with its commands, the options
+// page with the document's settings, the distribution page that builds the
+// menu executable, and the file commands. It holds the document.
+#pragma once
+#include <string>
+
+#include "copy_with_progress.h"
+#include "document_holder.h"
+#include "forms.h"
+#include "status_progress.h"
+
+struct TEntryData;
+class TPanel;
+class TSpeedButton;
+class TImage;
+class TPageControl;
+class TTabSheet;
+class TTreeView;
+class TTreeNode;
+class TBitBtn;
+class TLabel;
+class TEdit;
+class TCheckBox;
+class TStatusBar;
+class TStatusPanel;
+class TOpenDialog;
+class TSaveDialog;
+class TImageList;
+class TPrismColorComboBox;
+
+class TMainForm : public TForm, public TMenuDocumentHolder, public TCopyProgress {
+    DECLARE_CLASS(TMainForm, TForm)
+public:
+    explicit TMainForm(TComponent* owner);
+    ~TMainForm() override;
+
+    TPanel* Panel25 = nullptr;
+    TSpeedButton* NewMenuBtn = nullptr;
+    TSpeedButton* OpenBtn = nullptr;
+    TSpeedButton* SaveBtn = nullptr;
+    TSpeedButton* SaveAsBtn = nullptr;
+    TPanel* Panel7 = nullptr;
+    TSpeedButton* wwwBtn = nullptr;
+    TPanel* Panel8 = nullptr;
+    TImage* endebtn = nullptr;
+    TImage* ueberbtn = nullptr;
+    TPageControl* PageControl2 = nullptr;
+    TTabSheet* TabSheet1 = nullptr;
+    TTabSheet* TabSheet2 = nullptr;
+    TTabSheet* TabSheet3 = nullptr;
+    TTreeView* TreeView1 = nullptr;
+    TBitBtn* NewBtn = nullptr;
+    TBitBtn* DelBtn = nullptr;
+    TBitBtn* EditBtn = nullptr;
+    TBitBtn* NewFolderBtn = nullptr;
+    TBitBtn* PreViewBtn = nullptr;
+    TBitBtn* MoveUp = nullptr;
+    TBitBtn* MoveDown = nullptr;
+    TEdit* CaptionEd = nullptr;
+    TPrismColorComboBox* PrismColorComboBox1 = nullptr;
+    TPrismColorComboBox* PrismColorComboBox2 = nullptr;
+    TPrismColorComboBox* PrismColorComboBox3 = nullptr;
+    TBitBtn* CapFontBtn = nullptr;
+    TBitBtn* MainFontBtn = nullptr;
+    TCheckBox* StatusCheck = nullptr;
+    TCheckBox* ButtonCheck = nullptr;
+    TCheckBox* InstallCheck = nullptr;
+    TCheckBox* CopyCheck = nullptr;
+    TCheckBox* QuitCheck = nullptr;
+    TCheckBox* TabsCheck = nullptr;
+    TCheckBox* bordercheck = nullptr;
+    TEdit* EXENameEdit = nullptr;
+    TImage* MakeEXEBtn = nullptr;
+    TBitBtn* ExecBtn = nullptr;
+    TBitBtn* AutoRunBtn = nullptr;
+    TCheckBox* RealativCheck = nullptr;
+    TCheckBox* CopyDLLCheck = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TImageList* ImageList1 = nullptr;
+    TImageList* TaBImages = nullptr;
+
+    // The document (see TMenuDocumentHolder).
+    TTreeNodes& MenuTree() override;
+    TMenuSettings MenuSettings() const override;
+    void SetMenuSettings(const TMenuSettings& settings) override;
+    TFont& CaptionFont() override;
+    TFont& MainTextFont() override;
+
+    void StatusBar1DrawPanel(TStatusBar* statusBar, TStatusPanel* panel, const TRect& rect);
+    void wwwBtnClick(TObject* sender);
+    void EndeBtnClick(TObject* sender);
+    void ueberbtnClick(TObject* sender);
+    void FormCreate(TObject* sender);
+    void FormDestroy(TObject* sender);
+    void FormCloseQuery(TObject* sender, bool& canClose);
+    void NewBtnClick(TObject* sender);
+    void NewFolderBtnClick(TObject* sender);
+    void DelBtnClick(TObject* sender);
+    void EditBtnClick(TObject* sender);
+    void OkBtnClick(TObject* sender);
+    void savefile(const std::string& fileName);
+    void openfile(const std::string& fileName);
+    void TreeView1Edited(TObject* sender, TTreeNode* node, std::string& text);
+    void TreeView1Change(TObject* sender, TTreeNode* node);
+    void TreeView1Deletion(TObject* sender, TTreeNode* node);
+    void TreeView1DblClick(TObject* sender);
+    void PreViewBtnClick(TObject* sender);
+    void NewMenuBtnClick(TObject* sender);
+    void OpenBtnClick(TObject* sender);
+    void SaveBtnClick(TObject* sender);
+    void SaveAsBtnClick(TObject* sender);
+    void Setsavedfilename(const std::string& name);
+    void FormShow(TObject* sender);
+    void CapFontBtnClick(TObject* sender);
+    void MainFontBtnClick(TObject* sender);
+    void MakeEXEBtnClick(TObject* sender);
+    void ExecBtnClick(TObject* sender);
+    void AutoRunBtnClick(TObject* sender);
+    void MoveUpClick(TObject* sender);
+    void MoveDownClick(TObject* sender);
+
+    void SetProStatus(int percent) override;
+    void SBarPaintMore();
+    HWND ProgressWindow() override { return Handle(); }
+    void Dispatch(TMessage& message) override;
+
+    const std::string& SavedFileName() const { return saved_file_name_; }
+    const std::string& ProgramDir() const { return program_dir_; }
+    bool BuildingExe() const { return building_exe_; }
+
+private:
+    int ConfirmBox(const char* text, const char* caption);
+    TTreeNode* Root() const;
+    // The selection itself when it is a category, else its parent.
+    static TTreeNode* ParentCategory(TTreeNode* node);
+    void PrepareEntryDialog(const std::string& caption, const std::string& text, const std::string& file,
+                            const std::string& picture);
+    std::string TargetExe() const;
+
+    TStatusProgress progress_;
+    std::string saved_file_name_;
+    std::string program_dir_;
+    TEntryData* CurrentEntry = nullptr;
+    bool building_exe_ = false;
+    bool first_show_done_ = false;
+};
+
+extern TMainForm* MainForm;
+
+// The window title for a document file name ("" = unnamed).
+std::string EditorTitle(const std::string& savedFileName);

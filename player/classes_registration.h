@@ -1,0 +1,4 @@
+// Makes every class the programs' layouts name known to the reader.
+#pragma once
+
+void RegisterProgramClasses();

@@ -1,0 +1,79 @@
+#include "copy_with_progress.h"
+
+#include <cstdint>
+
+#include "fileutils.h"
+#include "interaction.h"
+#include "strutils.h"
+#include "untyped_file.h"
+
+namespace {
+
+constexpr int32_t kBlockSize = 2048;
+
+// Lets only paint messages through: input waits until the copy is over, so
+// nothing can start a second copy or quit in the middle, and no message is
+// handled twice.
+void PaintPending(HWND window) {
+    MSG msg;
+    if (window && PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+void CopyFileTimes(const std::string& source, const std::string& destination) {
+    SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+    HANDLE from = CreateFileA(source.c_str(), GENERIC_READ, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (from == INVALID_HANDLE_VALUE) return;
+    FILETIME created, accessed, written;
+    bool ok = GetFileTime(from, &created, &accessed, &written);
+    CloseHandle(from);
+    if (!ok) return;
+    HANDLE to = CreateFileA(destination.c_str(), GENERIC_WRITE, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (to == INVALID_HANDLE_VALUE) return;
+    SetFileTime(to, &created, &accessed, &written);
+    CloseHandle(to);
+}
+
+}  // namespace
+
+bool CopyFileWithProgress(const std::string& source, const std::string& destination, TCopyProgress& progress) {
+    bool failed = SameFile(source, destination);
+    if (!failed) {
+        TUntypedFile from, to;
+        int savedMode = FileMode;
+        FileMode = 0;
+        from.Assign(source);
+        from.Reset(1);
+        FileMode = savedMode;
+        failed = IOResult() != 0;
+        if (!failed) {
+            to.Assign(destination);
+            to.Rewrite(1);
+            failed = IOResult() != 0;
+        }
+        if (!failed) {
+            int64_t size = from.FileSize();
+            int64_t total = 0;
+            IOResult();
+            char buffer[kBlockSize];
+            int32_t read = 0, written = 0;
+            do {
+                from.BlockRead(buffer, kBlockSize, read);
+                if (IOResult() != 0) failed = true;
+                total += read;
+                int percent = size != 0 ? static_cast<int>(total * 100 / size) : 0;
+                to.BlockWrite(buffer, read, written);
+                if (IOResult() != 0) failed = true;
+                progress.SetProStatus(percent);
+                PaintPending(progress.ProgressWindow());
+            } while (read != 0 && written == read);
+            from.Close();
+            if (IOResult() != 0) failed = true;
+            to.Close();
+            if (IOResult() != 0) failed = true;
+            CopyFileTimes(source, destination);
+        }
+    }
+    if (failed) Interaction().MessageBox(nullptr, "Could not copy file!", "Error", MB_TASKMODAL | MB_ICONINFORMATION);
+    progress.SetProStatus(0);
+    return !failed;
+}

@@ -1,0 +1,255 @@
+#include "play_form.h"
+
+#include <vector>
+
+#include "application.h"
+#include "comctrls.h"
+#include "dialogs.h"
+#include "document_holder.h"
+#include "draw_dib.h"
+#include "entry_data.h"
+#include "extctrls.h"
+#include "fileutils.h"
+#include "interaction.h"
+#include "paths.h"
+#include "stdctrls.h"
+#include "buttons.h"
+#include "treenodes.h"
+
+TPlayForm* PlayForm = nullptr;
+TCopyFileForm* CopyFileForm = nullptr;
+
+const TClassInfo& TPlayForm::StaticClass() {
+    static const TClassInfo info = DefineClass<TPlayForm>("TPlayForm", &TForm::StaticClass(), [](auto& c) {
+        c.Field("TabControl1", &TPlayForm::TabControl1);
+        c.Field("TreeView1", &TPlayForm::TreeView1);
+        c.Field("Splitter1", &TPlayForm::Splitter1);
+        c.Field("ScrollBox1", &TPlayForm::ScrollBox1);
+        c.Field("PaintBox1", &TPlayForm::PaintBox1);
+        c.Field("Panel1", &TPlayForm::Panel1);
+        c.Field("InstallBtn", &TPlayForm::InstallBtn);
+        c.Field("CopyBtn", &TPlayForm::CopyBtn);
+        c.Field("Panel2", &TPlayForm::Panel2);
+        c.Field("QuitBtn", &TPlayForm::QuitBtn);
+        c.Field("StatusBar1", &TPlayForm::StatusBar1);
+        c.Field("ImageList1", &TPlayForm::ImageList1);
+        c.Field("FontDialog1", &TPlayForm::FontDialog1);
+        c.Field("FontDialog2", &TPlayForm::FontDialog2);
+        c.Field("FontDialog3", &TPlayForm::FontDialog3);
+        c.Field("FontDialog4", &TPlayForm::FontDialog4);
+        c.Method("StatusBar1DrawPanel", &TPlayForm::StatusBar1DrawPanel);
+        c.Method("TabControl1Change", &TPlayForm::TabControl1Change);
+        c.Method("FormShow", &TPlayForm::FormShow);
+        c.Method("TreeView1Change", &TPlayForm::TreeView1Change);
+        c.Method("PaintBox1Paint", &TPlayForm::PaintBox1Paint);
+        c.Method("FormMouseWheelDown", &TPlayForm::FormMouseWheelDown);
+        c.Method("FormMouseWheelUp", &TPlayForm::FormMouseWheelUp);
+        c.Method("QuitBtnClick", &TPlayForm::QuitBtnClick);
+        c.Method("InstallBtnClick", &TPlayForm::InstallBtnClick);
+        c.Method("CopyBtnClick", &TPlayForm::CopyBtnClick);
+        c.Method("FormDestroy", &TPlayForm::FormDestroy);
+    });
+    return info;
+}
+
+const TClassInfo& TCopyFileForm::StaticClass() {
+    static const TClassInfo info = DefineClass<TCopyFileForm>("TCopyFileForm", &TForm::StaticClass(), [](auto& c) {
+        c.Field("Label1", &TCopyFileForm::Label1);
+        c.Field("Edit1", &TCopyFileForm::Edit1);
+        c.Field("Label2", &TCopyFileForm::Label2);
+        c.Field("DirectoryEdit1", &TCopyFileForm::DirectoryEdit1);
+        c.Field("BitBtn1", &TCopyFileForm::BitBtn1);
+        c.Field("BitBtn2", &TCopyFileForm::BitBtn2);
+        c.Field("Bevel1", &TCopyFileForm::Bevel1);
+    });
+    return info;
+}
+
+TPlayForm::TPlayForm(TComponent* owner) : TForm(owner), progress_(StatusBar1) {}
+
+TPlayForm::~TPlayForm() = default;
+
+void TPlayForm::ApplyDocument(TMenuDocumentHolder& holder) {
+    holder_ = &holder;
+    TMenuSettings s = holder.MenuSettings();
+    SetCaption(s.Caption);
+    StatusBar1->SetVisible(s.Switches[msStatusBar]);
+    Panel1->SetVisible(s.Switches[msButtonPanel]);
+    InstallBtn->SetVisible(s.Switches[msInstallButton]);
+    CopyBtn->SetVisible(s.Switches[msCopyButton]);
+    QuitBtn->SetVisible(s.Switches[msQuitButton]);
+    TabControl1->SetStyle(s.Switches[msTabsStyle] ? tsTabs : tsFlatButtons);
+    TBorderStyle border = s.Switches[msBorder3D] ? bsSingle : bsNone;
+    TreeView1->SetBorderStyle(border);
+    ScrollBox1->SetBorderStyle(border);
+    SetColor(s.WindowColor);
+    Panel1->SetColor(s.WindowColor);
+    Panel2->SetColor(s.WindowColor);
+    StatusBar1->SetColor(s.WindowColor);
+    TreeView1->SetColor(s.TreeColor);
+    ScrollBox1->SetColor(s.PageColor);
+    TStrings* tabs = TabControl1->Tabs();
+    tabs->Clear();
+    if (TTreeNode* root = holder.MenuTree().GetFirstNode())
+        for (TTreeNode* c = root->getFirstChild(); c; c = c->getNextSibling()) tabs->Add(c->Text());
+    TabControl1Change(this);
+}
+
+void TPlayForm::TabControl1Change(TObject*) {
+    TreeView1->Items()->Clear();
+    int index = TabControl1->TabIndex();
+    if (index >= 0 && holder_) {
+        TTreeNode* root = holder_->MenuTree().GetFirstNode();
+        TTreeNode* category = root && index < root->Count() ? root->Item(index) : nullptr;
+        if (category) CopySubtree(category);
+        if (TTreeNode* first = TreeView1->Items()->GetFirstNode()) TreeView1->SetSelected(first);
+    }
+    PaintBox1->Invalidate();
+}
+
+void TPlayForm::CopySubtree(TTreeNode* category) {
+    // Pre-order over the category's subtree without recursion: documents
+    // may nest deeply. Copied nodes share the entry records; they own none.
+    TTreeNodes* items = TreeView1->Items();
+    items->BeginUpdate();
+    struct Step {
+        TTreeNode* source;
+        TTreeNode* parent;  // in the copy; nullptr for the top level
+    };
+    std::vector<Step> pending;
+    for (TTreeNode* c = category->GetLastChild(); c; c = c->getPrevSibling()) pending.push_back({c, nullptr});
+    try {
+        while (!pending.empty()) {
+            Step step = pending.back();
+            pending.pop_back();
+            TTreeNode* copy = items->AddChild(step.parent, step.source->Text());
+            copy->Assign(step.source);
+            for (TTreeNode* c = step.source->GetLastChild(); c; c = c->getPrevSibling()) pending.push_back({c, copy});
+        }
+    } catch (...) {
+        items->EndUpdate();
+        throw;
+    }
+    items->EndUpdate();
+}
+
+void TPlayForm::FormShow(TObject*) {
+    if (TreeView1->CanFocus()) TreeView1->SetFocus();
+}
+
+void TPlayForm::TreeView1Change(TObject*, TTreeNode*) {
+    PaintBox1->Invalidate();
+}
+
+int TPlayForm::DrawPicture(const std::string& name, int y) {
+    TCanvas* canvas = PaintBox1->Canvas();
+    const TDIB* picture = nullptr;
+    if (name == cached_picture_name_ && cached_picture_.Bits) {
+        picture = &cached_picture_;
+    } else {
+        FreeCachedPicture();
+        TDIB fresh{};
+        ++picture_loads_;
+        OpenDib(&fresh, name.c_str(), 0, Handle());
+        if (fresh.Bits) {
+            cached_picture_ = fresh;
+            cached_picture_name_ = name;
+            picture = &cached_picture_;
+        }
+    }
+    if (!picture) return y;
+    int w = DIBWidth(*picture), h = DIBHeight(*picture);
+    DrawDIB(canvas->Handle(), 10, y, w, h, *picture, 0, 0, w, h, true, SRCCOPY, true, nullptr);
+    return y + h + 10;
+}
+
+void TPlayForm::FreeCachedPicture() {
+    if (!cached_picture_.Bits) return;
+    deldib(cached_picture_);
+    cached_picture_ = TDIB{};
+}
+
+void TPlayForm::PaintBox1Paint(TObject*) {
+    current_file_.clear();
+    TCanvas* canvas = PaintBox1->Canvas();
+    TColor page = ScrollBox1->Color();
+    canvas->Brush().SetColor(page);
+    canvas->Pen().SetColor(page);
+    canvas->Rectangle(0, 0, PaintBox1->Width(), PaintBox1->Height());
+    TTreeNode* selected = TreeView1->Selected();
+    if (selected && selected->ImageIndex() != 0) {
+        const auto* entry = static_cast<const TEntryData*>(selected->Data());
+        canvas->Font().Assign(FontDialog1->Font());
+        canvas->TextOut(10, 10, selected->Text());
+        int y = canvas->TextHeight(selected->Text()) * 2 + 10;
+        y = DrawPicture(entry ? entry->LinkedPicture : "", y);
+        canvas->Font().Assign(FontDialog2->Font());
+        RECT r{10, y, PaintBox1->Width() - 10, PaintBox1->Height()};
+        const char* text = entry ? entry->Text : "";
+        DrawTextA(canvas->Handle(), text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
+        DrawTextA(canvas->Handle(), text, -1, &r, DT_WORDBREAK);
+        if (r.bottom != PaintBox1->Height()) PaintBox1->SetHeight(r.bottom);
+        current_file_ = entry ? entry->LinkedFile : "";
+    } else if (selected) {
+        canvas->Font().Assign(FontDialog1->Font());
+        canvas->TextOut(10, 10, selected->Text());
+        int height = canvas->TextHeight(selected->Text()) * 2 + 10;
+        if (PaintBox1->Height() != height) PaintBox1->SetHeight(height);
+    }
+    InstallBtn->SetEnabled(!current_file_.empty());
+    CopyBtn->SetEnabled(!current_file_.empty());
+}
+
+void TPlayForm::FormMouseWheelDown(TObject*, TShiftState, TPoint, bool&) {
+    TControlScrollBar* bar = ScrollBox1->VertScrollBar();
+    bar->SetPosition(bar->Position() + 50);
+}
+
+void TPlayForm::FormMouseWheelUp(TObject*, TShiftState, TPoint, bool&) {
+    TControlScrollBar* bar = ScrollBox1->VertScrollBar();
+    bar->SetPosition(bar->Position() - 50);
+}
+
+void TPlayForm::QuitBtnClick(TObject*) {
+    Close();
+}
+
+void TPlayForm::InstallBtnClick(TObject*) {
+    Interaction().ShellExecute(Handle(), "open", current_file_.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void TPlayForm::CopyBtnClick(TObject*) {
+    std::string file = current_file_;
+    CopyFileForm->Edit1->SetText(file);
+    CopyFileForm->DirectoryEdit1->SetText("c:\\");
+    if (CopyFileForm->ShowModal() != mrOk) return;
+    std::string folder = CopyFileForm->DirectoryEdit1->Text();
+    if (folder.empty()) return;  // no folder chosen: nothing to copy to
+    folder = IncludeTrailingBackslash(folder);
+    ForceDirectories(folder);
+    CopyFileWithProgress(file, folder + ExtractFileName(file), *this);
+}
+
+void TPlayForm::FormDestroy(TObject*) {
+    FreeCachedPicture();
+}
+
+void TPlayForm::StatusBar1DrawPanel(TStatusBar*, TStatusPanel*, const TRect& rect) {
+    progress_.DrawPanel(StatusBar1->Canvas(), rect);
+}
+
+void TPlayForm::SetProStatus(int percent) {
+    progress_.SetStatus(percent);
+}
+
+void TPlayForm::SBarPaintMore() {
+    progress_.PaintMore();
+}
+
+void TPlayForm::Dispatch(TMessage& m) {
+    if (m.Msg == WM_USER) {
+        SetProStatus(static_cast<int>(m.WParam));
+        return;
+    }
+    TForm::Dispatch(m);
+}

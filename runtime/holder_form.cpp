@@ -1,0 +1,137 @@
+#include "holder_form.h"
+
+#include "application.h"
+#include "buttons.h"
+#include "comctrls.h"
+#include "dialogs.h"
+#include "document_marker.h"
+#include "entry_data.h"
+#include "extctrls.h"
+#include "fileutils.h"
+#include "image_extent.h"
+#include "interaction.h"
+#include "menu_document.h"
+#include "older_color_combo_box.h"
+#include "paths.h"
+#include "play_form.h"
+#include "random.h"
+#include "stdctrls.h"
+#include "treenodes.h"
+#include "untyped_file.h"
+
+TMainForm* MainForm = nullptr;
+
+const TClassInfo& TMainForm::StaticClass() {
+    static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TForm::StaticClass(), [](auto& c) {
+        c.Field("Panel1", &TMainForm::Panel1);
+        c.Field("TreeView1", &TMainForm::TreeView1);
+        c.Field("Panel10", &TMainForm::Panel10);
+        c.Field("Label1", &TMainForm::Label1);
+        c.Field("Label2", &TMainForm::Label2);
+        c.Field("Label3", &TMainForm::Label3);
+        c.Field("Label4", &TMainForm::Label4);
+        c.Field("CaptionEd", &TMainForm::CaptionEd);
+        c.Field("PrismColorComboBox1", &TMainForm::PrismColorComboBox1);
+        c.Field("PrismColorComboBox2", &TMainForm::PrismColorComboBox2);
+        c.Field("PrismColorComboBox3", &TMainForm::PrismColorComboBox3);
+        c.Field("CapFontBtn", &TMainForm::CapFontBtn);
+        c.Field("MainFontBtn", &TMainForm::MainFontBtn);
+        c.Field("StatusCheck", &TMainForm::StatusCheck);
+        c.Field("ButtonCheck", &TMainForm::ButtonCheck);
+        c.Field("InstallCheck", &TMainForm::InstallCheck);
+        c.Field("CopyCheck", &TMainForm::CopyCheck);
+        c.Field("QuitCheck", &TMainForm::QuitCheck);
+        c.Field("TabsCheck", &TMainForm::TabsCheck);
+        c.Field("bordercheck", &TMainForm::bordercheck);
+        c.Field("ImageList1", &TMainForm::ImageList1);
+        c.Field("TaBImages", &TMainForm::TaBImages);
+        c.Field("OpenDialog1", &TMainForm::OpenDialog1);
+        c.Field("SaveDialog1", &TMainForm::SaveDialog1);
+        c.Method("FormCreate", &TMainForm::FormCreate);
+        c.Method("openfile", &TMainForm::openfile);
+        c.Method("TreeView1Deletion", &TMainForm::TreeView1Deletion);
+        c.Method("PreViewBtnClick", &TMainForm::PreViewBtnClick);
+    });
+    return info;
+}
+
+TTreeNodes& TMainForm::MenuTree() {
+    return *TreeView1->Items();
+}
+
+TMenuSettings TMainForm::MenuSettings() const {
+    TMenuSettings s;
+    s.Caption = CaptionEd->Text();
+    s.WindowColor = PrismColorComboBox3->ColorValue();
+    s.PageColor = PrismColorComboBox2->ColorValue();
+    s.TreeColor = PrismColorComboBox1->ColorValue();
+    const TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
+    for (int i = 0; i < MenuSwitchCount; ++i) s.Switches[static_cast<size_t>(i)] = checks[i]->Checked();
+    return s;
+}
+
+void TMainForm::SetMenuSettings(const TMenuSettings& s) {
+    CaptionEd->SetText(s.Caption);
+    PrismColorComboBox3->SetColorValue(s.WindowColor);
+    PrismColorComboBox2->SetColorValue(s.PageColor);
+    PrismColorComboBox1->SetColorValue(s.TreeColor);
+    TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
+    for (int i = 0; i < MenuSwitchCount; ++i) checks[i]->SetChecked(s.Switches[static_cast<size_t>(i)]);
+}
+
+TFont& TMainForm::CaptionFont() {
+    return *PlayForm->FontDialog1->Font();
+}
+
+TFont& TMainForm::MainTextFont() {
+    return *PlayForm->FontDialog2->Font();
+}
+
+void TMainForm::FormCreate(TObject*) {
+    program_dir_ = IncludeTrailingBackslash(ExtractFilePath(ParamStr(0)));
+    Application->SetHelpFile(program_dir_ + Application->HelpFile());
+    Randomize();
+    if (DocumentAttached()) {
+        DocumentOffset = MarkerOffset();
+        // A document starts behind the program's own image and inside the
+        // file; any other offset would read the program as a document.
+        std::string self = ParamStr(0);
+        int64_t imageEnd = ProgramImageEnd(self);
+        int64_t size = -1;
+        {
+            TUntypedFile file;
+            int saved = FileMode;
+            FileMode = 0;
+            file.Assign(self);
+            file.Reset(1);
+            FileMode = saved;
+            if (IOResult() == 0) size = file.FileSize();
+            IOResult();
+        }
+        if (size >= 0 && (imageEnd < 0 || DocumentOffset < imageEnd || DocumentOffset > size)) {
+            Interaction().MessageBox(nullptr, "The Quillory attached to this exe file is damaged!", nullptr,
+                                     MB_ICONERROR);
+            Application->Terminate();
+            return;
+        }
+        openfile(self);
+    } else {
+        Interaction().MessageBox(nullptr, "There is no Quillory attatched to this exe file!", nullptr, MB_ICONERROR);
+        Application->Terminate();
+    }
+    if (TTreeNode* selected = TreeView1->Selected()) selected->MakeVisible();
+    PreViewBtnClick(this);
+}
+
+void TMainForm::openfile(const std::string& fileName) {
+    ReadMenuDocument(*this, fileName, DocumentOffset);
+}
+
+void TMainForm::TreeView1Deletion(TObject*, TTreeNode* node) {
+    FreeNodeEntry(node);
+}
+
+void TMainForm::PreViewBtnClick(TObject*) {
+    Application->SetTitle(CaptionEd->Text());
+    PlayForm->ApplyDocument(*this);
+}

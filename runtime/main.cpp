@@ -1,0 +1,21 @@
+// Playstub: the menu runtime. It shows the document attached to its own
+// program file in the player window, or says that none is attached.
+#include "application.h"
+#include "classes_registration.h"
+#include "holder_form.h"
+#include "older_color_combo_box.h"
+#include "play_form.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    ClassLibStartup();
+    RegisterProgramClasses();
+    RegisterClass(TOlderColorComboBox::StaticClass());
+    Application->Initialize();
+    Application->SetTitle("Quillory 1.0");
+    Application->CreateForm(PlayForm);
+    Application->CreateForm(CopyFileForm);
+    Application->CreateForm(MainForm);
+    Application->Run();
+    ClassLibShutdown();
+    return 0;
+}

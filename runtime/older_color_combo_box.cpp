@@ -1,0 +1,28 @@
+#include "older_color_combo_box.h"
+
+DEFINE_ENUM_TYPE(TOlderLanguage, "lgEnglish", "lgPortuguese")
+
+const TClassInfo& TOlderColorComboBox::StaticClass() {
+    static const TClassInfo info =
+        DefineClass<TOlderColorComboBox>("TPrismColorComboBox", &TCustomColorComboBox::StaticClass(), [](auto& c) {
+            c.Creatable();
+            c.Prop("Language", &TOlderColorComboBox::Language, &TOlderColorComboBox::SetLanguage)
+                .Default(static_cast<int>(TOlderLanguage::English));
+            c.PublishAll("HTMLcolor", "ColorValue", "Color", "Ctl3D", "DragMode", "DragCursor", "Enabled", "Font",
+                         "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder",
+                         "TabStop", "Visible", "OnClick", "OnChange", "OnDblClick", "OnDropDown", "OnEnter",
+                         "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp");
+            c.Publish("Color").Default(clWindow);
+        });
+    return info;
+}
+
+void TOlderColorComboBox::SetLanguage(TOlderLanguage language) {
+    language_ = language;
+    SetItemIndex(ItemIndex());
+    Invalidate();
+}
+
+std::string TOlderColorComboBox::EntryName(int index) const {
+    return language_ == TOlderLanguage::Portuguese ? ColorNamesGerman[index] : ColorNamesEnglish[index];
+}
