@@ -77,7 +77,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(MakeOwned<TFont
 TControl::~TControl() = default;
 
 void TControl::BeforeDestruction() {
-    Application->ControlDestroying(this);
+    // Also runs while the application frees its forms (Application is
+    // already cleared then).
+    if (Application) Application->ControlDestroying(this);
     if (parent_) parent_->RemoveControl(this);
     TComponent::BeforeDestruction();
 }
@@ -89,7 +91,8 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::WndProc(TMessage& message) {
-    if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST) Application->HintMouseMessage(this, message);
+    if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST && Application)
+        Application->HintMouseMessage(this, message);
     Dispatch(message);
 }
 
@@ -345,15 +348,18 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TControl::WMMouse(TMessage& m, TMouseButton button, bool down, bool dbl) {
-    // The window's own handling first: system controls (tree views, tabs)
-    // act on the button messages themselves.
+    if (button == mbLeft) {
+        if (down) control_state_.Include(csLButtonDown);
+        else control_state_.Exclude(csLButtonDown);
+    }
+    // The window's own handling first: system controls (buttons, edits,
+    // tree views, tabs) act on the button messages themselves.
     DefaultHandler(m);
     TShiftState shift = ShiftStateFromKeys(m.WParam);
     int x = m.XPos(), y = m.YPos();
     if (down) {
         if (control_style_.Contains(csCaptureMouse)) SetMouseCapture(true);
         if (button == mbLeft) {
-            control_state_.Include(csLButtonDown);
             if (dbl) {
                 shift.Include(ssDouble);
                 if (control_style_.Contains(csClickEvents)) DblClick();
@@ -366,7 +372,6 @@ void TControl::WMMouse(TMessage& m, TMouseButton button, bool down, bool dbl) {
     }
     if (control_style_.Contains(csCaptureMouse)) SetMouseCapture(false);
     if (button == mbLeft) {
-        control_state_.Exclude(csLButtonDown);
         // Click comes before MouseUp, and only when released inside.
         if (control_state_.Contains(csClicked)) {
             control_state_.Exclude(csClicked);

@@ -749,6 +749,8 @@ void TWinControl::Dispatch(TMessage& m) {
     case CM_MOUSEWHEEL: CMMouseWheel(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: CMDialogChar(m); return;
+    // Buttons inside containers track the focus too (default button).
+    case CM_FOCUSCHANGED: Broadcast(m); return;
     case CM_ENTER: CMEnter(m); return;
     case CM_EXIT: CMExit(m); return;
     case CM_COLORCHANGED: CMColorChanged(m); return;

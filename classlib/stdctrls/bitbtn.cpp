@@ -1,0 +1,183 @@
+#include "bitbtn.h"
+
+DEFINE_ENUM_TYPE(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort",
+                 "bkRetry", "bkIgnore", "bkAll")
+
+const TClassInfo& TBitBtn::StaticClass() {
+    static const TClassInfo info = DefineClass<TBitBtn>("TBitBtn", &TButton::StaticClass(), [](auto& c) {
+        c.Creatable();
+        // What a kind sets is stored only where it differs from the kind.
+        c.Publish("Cancel").StoredIf(&TBitBtn::IsCustom);
+        c.Publish("Caption").StoredIf(&TBitBtn::IsCustomCaption);
+        c.Publish("Default").StoredIf(&TBitBtn::IsCustom);
+        c.Publish("ModalResult").StoredIf(&TBitBtn::IsCustomResult);
+        c.Prop("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph).StoredIf(&TBitBtn::IsGlyphStored);
+        c.Prop("Kind", &TBitBtn::Kind, &TBitBtn::SetKind).Default(bkCustom);
+        c.Prop("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout).Default(blGlyphLeft);
+        c.Prop("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin).Default(-1);
+        c.Prop("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs).Default(1).StoredIf(&TBitBtn::IsCustom);
+        c.Prop("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing).Default(4);
+    });
+    return info;
+}
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {
+    SetControlStyle(ControlStyle() + csReflector);
+    glyph_.OnChange = [this] {
+        if (!setting_kind_) glyph_modified_ = true;
+        Invalidate();
+    };
+}
+
+TBitBtn::~TBitBtn() = default;
+
+TBitBtnKind TBitBtn::Kind() const {
+    if (kind_ != bkCustom) {
+        // Once anything differs from the kind, the button is a custom one.
+        bool isDefault = kind_ == bkOK || kind_ == bkYes;
+        bool isCancel = kind_ == bkCancel || kind_ == bkNo;
+        if (isDefault != Default() || isCancel != Cancel() || ModalResult() != BitBtnKindResult(kind_) ||
+            glyph_modified_)
+            kind_ = bkCustom;
+    }
+    return kind_;
+}
+
+void TBitBtn::SetKind(TBitBtnKind value) {
+    if (value == Kind()) return;
+    if (value != bkCustom) {
+        SetDefault(value == bkOK || value == bkYes);
+        SetCancel(value == bkCancel || value == bkNo);
+        // A layout's own caption (read before the kind) stays.
+        if (!ComponentState().Contains(csLoading) || Caption().empty()) SetCaption(BitBtnKindCaption(value));
+        SetModalResult(BitBtnKindResult(value));
+        auto glyph = MakeOwned<TBitmap>();
+        PaintBitBtnKindGlyph(value, *glyph);
+        setting_kind_ = true;
+        try {
+            glyph_.SetGlyph(glyph.get());
+            glyph_.SetNumGlyphs(2);
+        } catch (...) {
+            setting_kind_ = false;
+            throw;
+        }
+        setting_kind_ = false;
+        glyph_modified_ = false;
+    }
+    kind_ = value;
+    Invalidate();
+}
+
+void TBitBtn::SetGlyph(TBitmap* value) {
+    glyph_.SetGlyph(value);
+    glyph_modified_ = true;
+}
+
+void TBitBtn::SetLayout(TButtonLayout value) {
+    if (layout_ == value) return;
+    layout_ = value;
+    Invalidate();
+}
+
+void TBitBtn::SetMargin(int32_t value) {
+    if (value < -1) value = -1;
+    if (margin_ == value) return;
+    margin_ = value;
+    Invalidate();
+}
+
+void TBitBtn::SetSpacing(int32_t value) {
+    if (value < -1) value = -1;
+    if (spacing_ == value) return;
+    spacing_ = value;
+    Invalidate();
+}
+
+void TBitBtn::Click() {
+    if (Kind() == bkClose) {
+        if (TCustomForm* form = ParentForm()) {
+            form->Close();
+            return;
+        }
+    }
+    TButton::Click();
+}
+
+void TBitBtn::CreateParams(TCreateParams& p) {
+    TButton::CreateParams(p);
+    p.Style |= BS_OWNERDRAW;
+}
+
+void TBitBtn::SetButtonStyle(bool isDefault) {
+    if (looks_active_ == isDefault) return;
+    looks_active_ = isDefault;
+    if (HandleAllocated()) Refresh();
+}
+
+void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
+    auto canvas = MakeOwned<TCanvas>();
+    canvas->SetHandle(item.hDC);
+    TRect r = ClientRect();
+    bool down = (item.itemState & ODS_SELECTED) != 0;
+    bool focused = (item.itemState & ODS_FOCUS) != 0;
+    TButtonState state = !Enabled() ? bsDisabled : down ? bsDown : bsUp;
+    // The button Enter would click has a dark frame around it.
+    if (looks_active_ || focused) {
+        canvas->Pen().SetColor(clWindowFrame);
+        canvas->Pen().SetWidth(1);
+        canvas->Brush().SetStyle(bsClear);
+        canvas->Rectangle(r);
+        InflateRect(&r, -1, -1);
+    }
+    if (down) {
+        // Pressed: a flat face with a shadow line inside the frame.
+        canvas->Pen().SetColor(clBtnShadow);
+        canvas->Brush().SetStyle(bsSolid);
+        canvas->Brush().SetColor(clBtnFace);
+        canvas->Rectangle(r);
+        InflateRect(&r, -1, -1);
+        OffsetRect(&r, 1, 1);
+    } else {
+        UINT flags = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | ((item.itemState & ODS_DISABLED) ? DFCS_INACTIVE : 0);
+        DrawFrameControl(canvas->Handle(), &r, DFC_BUTTON, flags);
+    }
+    canvas->SetFont(*Font());
+    glyph_.Draw(*canvas, r, Point(0, 0), Caption(), layout_, margin_, spacing_, state);
+    if (looks_active_ && focused) {
+        TRect focus = ClientRect();
+        InflateRect(&focus, -4, -4);
+        SetTextColor(canvas->Handle(), static_cast<COLORREF>(ColorToRGB(clWindowText)));
+        SetBkColor(item.hDC, static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+        ::DrawFocusRect(item.hDC, &focus);
+    }
+    canvas->SetHandle(nullptr);
+}
+
+void TBitBtn::Dispatch(TMessage& m) {
+    switch (m.Msg) {
+    case CN_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        mis->itemWidth = static_cast<UINT>(Width());
+        mis->itemHeight = static_cast<UINT>(Height());
+        m.Result = 1;
+        return;
+    }
+    case CN_DRAWITEM:
+        DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
+        m.Result = 1;
+        return;
+    case WM_LBUTTONDBLCLK:
+        // An owner-drawn button reports double clicks; ours clicks twice.
+        Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
+        return;
+    case CM_FONTCHANGED:
+    case CM_ENABLEDCHANGED:
+        TButton::Dispatch(m);
+        Invalidate();
+        return;
+    case CM_TEXTCHANGED:
+        Invalidate();
+        return;
+    }
+    TButton::Dispatch(m);
+}

@@ -1,0 +1,4 @@
+// Buttons with glyphs: bitmap buttons and speed buttons.
+#pragma once
+#include "bitbtn.h"
+#include "speedbutton.h"

@@ -1,0 +1,172 @@
+#include "label.h"
+
+#include "accel.h"
+#include "wincontrol.h"
+
+DEFINE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
+
+const TClassInfo& TCustomLabel::StaticClass() {
+    static const TClassInfo info = DefineClass<TCustomLabel>("TCustomLabel", &TGraphicControl::StaticClass(), [](auto& c) {
+        c.Prop("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment).Default(taLeftJustify).Hidden();
+        c.Prop("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize).Default(true).Hidden();
+        c.Prop("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl).Hidden();
+        c.Prop("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout).Default(tlTop).Hidden();
+        c.Prop("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar).Default(true).Hidden();
+        c.Prop("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent).Default(false).Hidden();
+        c.Prop("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap).Default(false).Hidden();
+    });
+    return info;
+}
+
+const TClassInfo& TLabel::StaticClass() {
+    static const TClassInfo info = DefineClass<TLabel>("TLabel", &TCustomLabel::StaticClass(), [](auto& c) {
+        c.Creatable();
+        c.PublishAll("Align", "Alignment", "AutoSize", "Caption", "Color", "DragCursor", "DragMode", "Enabled",
+                     "FocusControl", "Font", "ParentColor", "ParentFont", "ParentShowHint", "ShowAccelChar",
+                     "ShowHint", "Transparent", "Layout", "Visible", "WordWrap", "OnClick", "OnDblClick",
+                     "OnMouseDown", "OnMouseMove", "OnMouseUp");
+    });
+    return info;
+}
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+    SetControlStyle(ControlStyle() + csOpaque + csReplicatable);
+    SetBounds(0, 0, 65, 17);
+}
+
+void TCustomLabel::SetAlignment(TAlignment value) {
+    if (alignment_ == value) return;
+    alignment_ = value;
+    Invalidate();
+}
+
+void TCustomLabel::SetAutoSize(bool value) {
+    if (auto_size_ == value) return;
+    auto_size_ = value;
+    AdjustBounds();
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* value) {
+    if (focus_control_ == value) return;
+    if (focus_control_) focus_control_->RemoveFreeNotification(this);
+    focus_control_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TCustomLabel::SetLayout(TTextLayout value) {
+    if (layout_ == value) return;
+    layout_ = value;
+    Invalidate();
+}
+
+void TCustomLabel::SetShowAccelChar(bool value) {
+    if (show_accel_char_ == value) return;
+    show_accel_char_ = value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::SetTransparent(bool value) {
+    if (Transparent() == value) return;
+    SetControlStyle(value ? ControlStyle() - csOpaque : ControlStyle() + csOpaque);
+    // Repaint what lies below too.
+    InvalidateControl(Visible(), false);
+}
+
+void TCustomLabel::SetWordWrap(bool value) {
+    if (word_wrap_ == value) return;
+    word_wrap_ = value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == focus_control_) focus_control_ = nullptr;
+}
+
+void TCustomLabel::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& rect, UINT flags) {
+    std::string text = GetLabelText();
+    // An empty label still measures one line.
+    if ((flags & DT_CALCRECT) && (text.empty() || (show_accel_char_ && text == "&"))) text += ' ';
+    if (!show_accel_char_) flags |= DT_NOPREFIX;
+    canvas.SetFont(*Font());
+    canvas.Brush().SetStyle(bsClear);
+    int length = static_cast<int>(text.size());
+    if (!Enabled()) {
+        OffsetRect(&rect, 1, 1);
+        canvas.Font().SetColor(clBtnHighlight);
+        DrawTextA(canvas.Handle(), text.c_str(), length, &rect, flags);
+        OffsetRect(&rect, -1, -1);
+        canvas.Font().SetColor(clBtnShadow);
+        DrawTextA(canvas.Handle(), text.c_str(), length, &rect, flags);
+    } else {
+        DrawTextA(canvas.Handle(), text.c_str(), length, &rect, flags);
+    }
+}
+
+void TCustomLabel::Paint() {
+    TCanvas& canvas = *Canvas();
+    TRect client = ClientRect();
+    if (!Transparent()) {
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.Brush().SetColor(Color());
+        canvas.FillRect(client);
+    }
+    static const UINT alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    UINT style = DT_EXPANDTABS | (word_wrap_ ? DT_WORDBREAK : 0) | alignments[alignment_];
+    TRect rect = client;
+    if (layout_ != tlTop) {
+        TRect calc = rect;
+        DoDrawText(canvas, calc, style | DT_CALCRECT);
+        int free = Height() - calc.bottom;
+        OffsetRect(&rect, 0, layout_ == tlBottom ? free : free / 2);
+    }
+    DoDrawText(canvas, rect, style);
+}
+
+void TCustomLabel::AdjustBounds() {
+    if (ComponentState().Contains(csReading) || !auto_size_) return;
+    TRect rect = ClientRect();
+    HDC dc = GetDC(nullptr);
+    try {
+        auto measure = MakeOwned<TCanvas>();
+        measure->SetHandle(dc);
+        DoDrawText(*measure, rect, DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0));
+        measure->SetHandle(nullptr);
+    } catch (...) {
+        ReleaseDC(nullptr, dc);
+        throw;
+    }
+    ReleaseDC(nullptr, dc);
+    int32_t x = Left();
+    if (alignment_ == taRightJustify) x += Width() - rect.right;
+    SetBounds(x, Top(), rect.right, rect.bottom);
+}
+
+void TCustomLabel::Dispatch(TMessage& m) {
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+        Invalidate();
+        AdjustBounds();
+        return;
+    case CM_FONTCHANGED:
+        TGraphicControl::Dispatch(m);
+        AdjustBounds();
+        return;
+    case CM_DIALOGCHAR:
+        if (focus_control_ && Enabled() && show_accel_char_ && IsAccel(static_cast<unsigned>(m.WParam), Caption()) &&
+            focus_control_->CanFocus()) {
+            focus_control_->SetFocus();
+            m.Result = 1;
+            return;
+        }
+        break;
+    }
+    TGraphicControl::Dispatch(m);
+}

@@ -1,0 +1,131 @@
+#include "label.h"
+
+#include <gtest/gtest.h>
+
+#include "edit.h"
+#include "graphics_objects.h"
+#include "test_support.h"
+
+namespace {
+
+// What GDI measures for a single line in the label's font.
+SIZE TextSize(TLabel* label, const std::string& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FontHandle(*label->Font()));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+TEST(Label, AutoSizeFitsTheText) {
+    auto form = MakeForm();
+    auto* label = AddControl<TLabel>(form.get(), 10, 10, 65, 17);
+    label->SetCaption("Some text");
+    SIZE size = TextSize(label, "Some text");
+    EXPECT_EQ(label->Width(), size.cx);
+    EXPECT_EQ(label->Height(), size.cy);
+    // The accelerator's "&" takes no room.
+    label->SetCaption("&Some text");
+    EXPECT_EQ(label->Width(), size.cx);
+    // An empty label keeps the height of a line.
+    label->SetCaption("");
+    EXPECT_EQ(label->Height(), size.cy);
+    EXPECT_GT(label->Width(), 0);
+
+    // Right-aligned labels grow to the left.
+    label->SetAlignment(taRightJustify);
+    label->SetCaption("x");
+    int right = label->Left() + label->Width();
+    label->SetCaption("a longer caption");
+    EXPECT_EQ(label->Left() + label->Width(), right);
+
+    label->SetAutoSize(false);
+    label->SetBounds(10, 10, 40, 100);
+    label->SetCaption("longer than forty pixels for sure");
+    EXPECT_EQ(label->BoundsRect(), Rect(10, 10, 50, 110));
+
+    // Wrapped text keeps its width and grows down.
+    label->SetWordWrap(true);
+    label->SetAutoSize(true);
+    EXPECT_EQ(label->Width(), 40);
+    EXPECT_GE(label->Height(), 3 * size.cy);
+}
+
+TEST(Label, FocusControlIsForgottenWhenFreed) {
+    auto form = MakeForm();
+    auto* label = AddControl<TLabel>(form.get(), 10, 10, 65, 17);
+    auto* edit = AddControl<TEdit>(form.get(), 10, 40, 100, 21);
+    label->SetFocusControl(edit);
+    edit->Free();
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+struct LabelAccelerators : SharedFormTest {
+    TEdit* first = AddControl<TEdit>(form, 100, 10, 100, 21);
+    TEdit* second = AddControl<TEdit>(form, 100, 40, 100, 21);
+    TLabel* label = AddControl<TLabel>(form, 10, 40, 80, 17);
+
+    void SetUp() override {
+        label->SetCaption("&Name");
+        label->SetFocusControl(second);
+        first->SetFocus();
+        PumpMessages(30);
+    }
+};
+
+TEST_F(LabelAccelerators, AltKeyFocusesTheFocusControl) {
+    PressChord(VK_MENU, 'N');
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(second->Text(), "");  // the key typed nothing
+}
+
+TEST_F(LabelAccelerators, NoAcceleratorWhenDisabledOrNotShown) {
+    label->SetEnabled(false);
+    PressChord(VK_MENU, 'N');
+    EXPECT_TRUE(first->Focused());
+    label->SetEnabled(true);
+    label->SetShowAccelChar(false);
+    PressChord(VK_MENU, 'N');
+    EXPECT_TRUE(first->Focused());
+    label->SetShowAccelChar(true);
+    label->SetCaption("&&Name");
+    PressChord(VK_MENU, 'N');
+    EXPECT_TRUE(first->Focused());
+}
+
+TEST_F(LabelAccelerators, ColourTransparencyAndEmbossing) {
+    label->SetAutoSize(false);
+    label->SetBounds(10, 80, 120, 40);
+    label->SetCaption("Wm");
+    label->SetColor(clYellow);
+    PumpMessages(50);
+    EXPECT_EQ(TWindowPixels(form->Handle()).At(120, 110), Rgb(clYellow));
+    label->SetTransparent(true);
+    PumpMessages(50);
+    EXPECT_EQ(TWindowPixels(form->Handle()).At(120, 110), Rgb(clBtnFace));
+
+    // Disabled text: a light copy one pixel down and right under a shadow one.
+    label->SetEnabled(false);
+    label->Font()->SetHeight(-24);
+    label->Font()->SetStyle(TFontStyles{fsBold});
+    PumpMessages(50);
+    TWindowPixels pixels(form->Handle());
+    int light = 0, shadow = 0, dark = 0;
+    for (int x = 10; x < 130; ++x)
+        for (int y = 80; y < 120; ++y) {
+            COLORREF p = pixels.At(x, y);
+            light += p == Rgb(clBtnHighlight);
+            shadow += p == Rgb(clBtnShadow);
+            dark += p == Rgb(clWindowText);
+        }
+    EXPECT_GT(light, 10);
+    EXPECT_GT(shadow, 10);
+    EXPECT_EQ(dark, 0);
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include "timer.h"
+
+#include "application.h"
+
+namespace {
+
+const char* const kTimerWindowClass = "QuilloryTimerWindow";
+constexpr UINT_PTR kTimerId = 1;
+
+void RegisterTimerWindowClass() {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTimerWindowClass;
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+const TClassInfo& TTimer::StaticClass() {
+    static const TClassInfo info = DefineClass<TTimer>("TTimer", &TComponent::StaticClass(), [](auto& c) {
+        c.Creatable();
+        c.Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
+        c.Prop("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000);
+        c.Event("OnTimer", &TTimer::OnTimer);
+    });
+    return info;
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+    RegisterTimerWindowClass();
+    // A message-only window: never shown, never enumerated with the
+    // program's windows.
+    window_ = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (!window_) throw EOSError("Could not create the timer's window");
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTimer::WindowProc));
+    try {
+        UpdateTimer();
+    } catch (...) {
+        DestroyWindow(window_);
+        throw;
+    }
+}
+
+TTimer::~TTimer() {
+    if (window_) DestroyWindow(window_);
+}
+
+void TTimer::BeforeDestruction() {
+    if (window_) {
+        KillTimer(window_, kTimerId);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    TComponent::BeforeDestruction();
+}
+
+void TTimer::SetEnabled(bool value) {
+    if (enabled_ == value) return;
+    enabled_ = value;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(int32_t value) {
+    if (value < 0) value = 0;
+    if (interval_ == value) return;
+    interval_ = value;
+    UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+    if (!window_) return;
+    KillTimer(window_, kTimerId);
+    if (enabled_ && interval_ > 0 && !SetTimer(window_, kTimerId, static_cast<UINT>(interval_), nullptr))
+        throw EOSError("No more timers available");
+}
+
+void TTimer::Timer() {
+    if (OnTimer) OnTimer(this);
+}
+
+LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (msg == WM_TIMER && wParam == kTimerId && timer) {
+        try {
+            timer->Timer();
+        } catch (...) {
+            if (Application) Application->HandleException(timer);
+        }
+        return 0;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}

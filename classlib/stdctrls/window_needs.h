@@ -1,0 +1,10 @@
+// When a control may create its window on demand: properties kept in the
+// window (list items, selection) are read and written there once it can
+// exist, so that descendants that fill the window at creation work on forms
+// that are never shown.
+#pragma once
+#include "wincontrol.h"
+
+// True when the control's parents lead to a form or to a foreign parent
+// window, and nothing on the way is being loaded or destroyed.
+bool CanCreateHandle(const TWinControl* control);
