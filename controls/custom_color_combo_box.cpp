@@ -87,7 +87,7 @@ void TCustomColorComboBox::SetHTMLcolor(const std::string& value) {
     }
 }
 
-void TCustomColorComboBox::DrawItem(int index, TRect rect, TOwnerDrawState) {
+void TCustomColorComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
     TCanvas* canvas = Canvas();
     TColor background = canvas->Brush().Color();
     canvas->FillRect(rect);

@@ -41,7 +41,7 @@ protected:
     // The name drawn for an entry.
     virtual std::string EntryName(int index) const = 0;
     void CreateWnd() override;
-    void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+    void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     void Change() override;
 
 private:

@@ -7,6 +7,9 @@
 #include "filer.h"
 #include "forms.h"
 #include "gui_testing.h"
+#include "strutils.h"
+#include "win32.h"
+#include <commdlg.h>
 
 namespace {
 

@@ -7,10 +7,13 @@
 #include "dialogs.h"
 #include "document_holder.h"
 #include "draw_dib.h"
+#include "pixwell_binding.h"
 #include "entry_data.h"
 #include "fileutils.h"
 #include "interaction.h"
 #include "paths.h"
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 #include "treenodes.h"
 

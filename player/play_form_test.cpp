@@ -11,6 +11,8 @@
 #include "dialogs.h"
 #include "entry_data.h"
 #include "gui_testing.h"
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 #include "test_holder_test.h"
 #include "treenodes.h"
@@ -40,6 +42,13 @@ void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t
     put16(file, 24);
     for (int i = 0; i < 6; ++i) put32(file, 0);
     std::ofstream(name, std::ios::binary) << file << pixels;
+}
+
+// Run inside the player's modal loop: a click on Install, then Escape.
+void CALLBACK InstallThenEscape(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ClickAt(PlayForm->InstallBtn, 10, 10);
+    PressKey(VK_ESCAPE);
 }
 
 class PlayerTest : public testing::Test {
@@ -194,11 +203,7 @@ TEST_F(PlayerTest, InstallOpensTheLinkedFileAndEscapeQuits) {
     BuildDocument();
     PlayForm->ApplyDocument(holder);
     TScriptedInteraction seam;
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        ClickAt(PlayForm->InstallBtn, 10, 10);
-        PressKey(VK_ESCAPE);
-    });
+    SetTimer(nullptr, 0, 300, InstallThenEscape);
     EXPECT_EQ(PlayForm->ShowModal(), mrCancel);
     ASSERT_EQ(seam.ShellCalls.size(), 1u);
     EXPECT_EQ(seam.ShellCalls[0].Verb, "open");

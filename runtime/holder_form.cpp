@@ -13,6 +13,8 @@
 #include "paths.h"
 #include "play_form.h"
 #include "random.h"
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 #include "treenodes.h"
 #include "untyped_file.h"

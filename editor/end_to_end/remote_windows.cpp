@@ -99,19 +99,21 @@ HWND WaitForWindow(DWORD processId, const std::string& title, const std::string&
     return found;
 }
 
+namespace {
+struct Collect {
+    const std::string* className;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectProc(HWND window, LPARAM param) {
+    auto* c = reinterpret_cast<Collect*>(param);
+    if (c->className->empty() || ClassOf(window) == *c->className) c->found.push_back(window);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> ChildWindows(HWND parent, const std::string& className) {
-    struct Collect {
-        const std::string* className;
-        std::vector<HWND> found;
-    } c{&className, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Collect*>(param);
-            if (c->className->empty() || ClassOf(window) == *c->className) c->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&c));
+    Collect c{&className, {}};
+    EnumChildWindows(parent, CollectProc, reinterpret_cast<LPARAM>(&c));
     return c.found;
 }
 

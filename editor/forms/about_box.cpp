@@ -4,6 +4,8 @@
 
 #include "image.h"
 #include "interaction.h"
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 #include "strutils.h"
 

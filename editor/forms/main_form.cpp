@@ -16,6 +16,8 @@
 #include "pixwell.h"
 #include "play_form.h"
 #include "random.h"
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 #include "treenodes.h"
 

@@ -13,9 +13,14 @@
 #include "entry_data.h"
 #include "fileutils.h"
 #include "gui_testing.h"
+#include "strutils.h"
+#include "win32.h"
+#include <commdlg.h>
 #include "new_server_form.h"
 #include "play_form.h"
 #include "prism_color_combo_box.h"
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 #include "treenodes.h"
 

@@ -1,5 +1,7 @@
 #include "new_server_form.h"
 
+#include "buttons.h"
+#include "extctrls.h"
 #include "stdctrls.h"
 
 TNewServerForm* NewServerForm = nullptr;
