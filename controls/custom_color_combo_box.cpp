@@ -61,8 +61,13 @@ void TCustomColorComboBox::SetColorValue(TColor value) {
             SetItemIndex(CustomColorEntry);
         }
         color_value_ = value;
+        // The canonical text of the new value; for a system colour it is the
+        // colour's current RGB, which must not replace the system colour.
+        writing_value_ = true;
         SetHTMLcolor(ColorToHTML(value));
+        writing_value_ = false;
     } catch (...) {
+        writing_value_ = false;
         color_value_ = old;
     }
 }
@@ -80,7 +85,7 @@ void TCustomColorComboBox::SetHTMLcolor(const std::string& value) {
         if (v.empty()) v = "#000000";
         auto part = [&v](size_t from) { return from < v.size() ? v.substr(from, 2) : std::string(); };
         int32_t number = StrToInt("$00" + part(5) + part(3) + part(1));
-        if (number != color_value_) SetColorValue(number);
+        if (number != color_value_ && !writing_value_) SetColorValue(number);
         html_color_ = v;
     } catch (...) {
         html_color_ = old;

@@ -47,5 +47,6 @@ protected:
 private:
     TColor color_value_ = 0;
     std::string html_color_ = "#000000";
+    bool writing_value_ = false;
 };
 

@@ -21,7 +21,14 @@ void TStatusProgress::DrawPanel(TCanvas* canvas, const TRect& rect) {
 
 void TStatusProgress::PaintMore() {
     if (!status_bar_ || !status_bar_->HandleAllocated()) return;
-    DrawBar(status_bar_->Canvas(), rect_);
+    // Drawn at once, over what the panel shows, not at the next paint.
+    HWND window = status_bar_->Handle();
+    HDC dc = GetDC(window);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    DrawBar(&canvas, rect_);
+    canvas.SetHandle(nullptr);
+    ReleaseDC(window, dc);
 }
 
 void TStatusProgress::SetStatus(int percent) {

@@ -278,6 +278,9 @@ void TCustomTreeView::SyncSelection() {
 // --- the model's changes ----------------------------------------------------------
 
 void TCustomTreeView::DoChange(TTreeNode* node) {
+    // A tree emptied on its way out changes no selection anybody could use;
+    // the handlers' other controls may be gone already.
+    if (ComponentState().Contains(csDestroying)) return;
     if (OnChange) OnChange(this, node);
 }
 
