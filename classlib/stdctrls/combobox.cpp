@@ -286,6 +286,13 @@ void TCustomComboBox::SetStyle(TComboBoxStyle value) {
     style_ = value;
     if (value == csSimple) SetControlStyle(ControlStyle() - csFixedHeight);
     else SetControlStyle(ControlStyle() + csFixedHeight);
+    if (!HandleAllocated() && !HasEditField()) {
+        // Without an edit field the text is the selected entry's.
+        int index = saved_index_;
+        SetStoredText(index >= 0 && index < static_cast<int>(saved_items_.size())
+                          ? saved_items_[static_cast<size_t>(index)].String
+                          : std::string());
+    }
     RecreateWnd();
 }
 

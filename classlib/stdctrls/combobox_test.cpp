@@ -112,6 +112,10 @@ TEST(ComboBox, ListStylesShowOnlyEntries) {
     combo->SetText("blue");
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_EQ(combo->Text(), "");
+    combo->SetStyle(csDropDown);
+    combo->SetText("typed");
+    combo->SetStyle(csDropDownList);
+    EXPECT_EQ(combo->Text(), "");
     combo->SetItemIndex(0);
     combo->Items()->Delete(0);
     EXPECT_EQ(combo->ItemIndex(), -1);
