@@ -253,6 +253,7 @@ struct Layouts : ::testing::Test {
 TEST_F(Layouts, ReadGivesEveryControlItsProperties) {
     auto form = MakeOwned<TLayoutForm>(nullptr);
     ASSERT_NE(form->Timer1, nullptr);
+    EXPECT_FALSE(form->HandleAllocated());  // reading makes no windows
     EXPECT_EQ(form->Panel1->BevelInner(), bvLowered);
     EXPECT_EQ(form->Panel1->Color(), clInfoBk);
     EXPECT_EQ(form->SpeedButton1->Parent(), form->Panel1);
