@@ -5,6 +5,7 @@
 #include "application.h"
 #include "forms.h"
 #include "lists.h"
+#include "nesting_guard.h"
 #include "resstrings.h"
 #include "window_needs.h"
 
@@ -15,18 +16,6 @@ namespace {
 
 const char* const kComboProp = "QuilloryComboBox";
 const char* const kEditProcProp = "QuilloryEditProc";
-
-// Increments a counter for the lifetime of the object.
-class TNesting {
-public:
-    explicit TNesting(int& level) : level_(level) { ++level_; }
-    ~TNesting() { --level_; }
-    TNesting(const TNesting&) = delete;
-    TNesting& operator=(const TNesting&) = delete;
-
-private:
-    int& level_;
-};
 
 // The order of sorted combo boxes (CBS_SORT compares like this).
 bool SortsBefore(const std::string& a, const std::string& b) {
@@ -244,17 +233,24 @@ void TCustomComboBox::SetItemIndex(int value) {
         if (ItemIndex() != value) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
         return;
     }
+    SelectKept(value);
+}
+
+void TCustomComboBox::SelectKept(int index) {
     // As the window does: an invalid index selects nothing and clears the text.
-    if (value < 0 || value >= static_cast<int>(saved_items_.size())) value = -1;
-    saved_index_ = value;
-    SetStoredText(value >= 0 ? saved_items_[static_cast<size_t>(value)].String : std::string());
+    if (index < 0 || index >= static_cast<int>(saved_items_.size())) index = -1;
+    saved_index_ = index;
+    SetStoredText(index >= 0 ? saved_items_[static_cast<size_t>(index)].String : std::string());
 }
 
 void TCustomComboBox::Loaded() {
     TWinControl::Loaded();
+    // Loading alone makes no window: a form read from its layout gets its
+    // windows when it is shown.
     int index = std::exchange(loading_index_, -1);
     if (index != -1) {
-        SetItemIndex(index);
+        if (HandleAllocated()) SetItemIndex(index);
+        else SelectKept(index);
     } else if (!HasEditField() && !StoredText().empty() && !HandleAllocated()) {
         // A list style shows the entry its text names.
         int found = FindExact(StoredText());
@@ -267,7 +263,7 @@ void TCustomComboBox::SetTextValue(const std::string& value) {
     if (ComponentState().Contains(csLoading) || HasEditField()) {
         if (GetText() == value) return;
         {
-            TNesting quiet(quiet_text_);
+            TNestingGuard quiet(quiet_text_);
             TWinControl::SetTextValue(value);
         }
         return;
@@ -277,7 +273,7 @@ void TCustomComboBox::SetTextValue(const std::string& value) {
 }
 
 void TCustomComboBox::SetWindowTextQuietly(const std::string& text) {
-    TNesting quiet(quiet_text_);
+    TNestingGuard quiet(quiet_text_);
     SetWindowTextA(handle_, text.c_str());
 }
 
@@ -286,6 +282,13 @@ void TCustomComboBox::SetStyle(TComboBoxStyle value) {
     style_ = value;
     if (value == csSimple) SetControlStyle(ControlStyle() - csFixedHeight);
     else SetControlStyle(ControlStyle() + csFixedHeight);
+    if (!HandleAllocated() && !HasEditField()) {
+        // Without an edit field the text is the selected entry's.
+        int index = saved_index_;
+        SetStoredText(index >= 0 && index < static_cast<int>(saved_items_.size())
+                          ? saved_items_[static_cast<size_t>(index)].String
+                          : std::string());
+    }
     RecreateWnd();
 }
 

@@ -106,6 +106,8 @@ private:
     bool ItemsInWindow();
     std::vector<TStringItem> WindowItems() const;
     int FindExact(const std::string& text) const;
+    // Selects a kept entry while there is no window.
+    void SelectKept(int index);
     void SetWindowTextQuietly(const std::string& text);
     // Sets the height of the drop-down list.
     void AdjustDropDown();

@@ -112,6 +112,10 @@ TEST(ComboBox, ListStylesShowOnlyEntries) {
     combo->SetText("blue");
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_EQ(combo->Text(), "");
+    combo->SetStyle(csDropDown);
+    combo->SetText("typed");
+    combo->SetStyle(csDropDownList);
+    EXPECT_EQ(combo->Text(), "");
     combo->SetItemIndex(0);
     combo->Items()->Delete(0);
     EXPECT_EQ(combo->ItemIndex(), -1);
@@ -193,7 +197,8 @@ TEST_F(ComboOnForm, DropDownCountSizesTheList) {
     SendMessageA(combo->Handle(), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
     int itemHeight = static_cast<int>(SendMessageA(combo->Handle(), CB_GETITEMHEIGHT, 0, 0));
     EXPECT_EQ(list.bottom - list.top, 4 * itemHeight + 2);
-    COMBOBOXINFO info{sizeof info};
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
     GetComboBoxInfo(combo->Handle(), &info);
     RECT shown{};
     GetWindowRect(info.hwndList, &shown);
@@ -235,7 +240,9 @@ TEST_F(ComboOnForm, OwnerDrawnItemsAreMeasuredAtCreationAndDrawn) {
     fixed->OnDrawItem = [&](TWinControl*, int index, TRect rect, TOwnerDrawState state) {
         TCanvas* canvas = fixed->Canvas();
         drawn.push_back(std::to_string(index) + (state.Contains(odSelected) ? " selected" : ""));
-        if (state.Contains(odSelected)) EXPECT_EQ(canvas->Brush().Color(), clHighlight);
+        if (state.Contains(odSelected)) {
+            EXPECT_EQ(canvas->Brush().Color(), clHighlight);
+        }
         canvas->Brush().SetColor(clLime);
         canvas->FillRect(rect);
     };

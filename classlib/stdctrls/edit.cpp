@@ -3,24 +3,9 @@
 #include <algorithm>
 
 #include "graphics_objects.h"
+#include "nesting_guard.h"
 
 DEFINE_ENUM_TYPE(TEditCharCase, "ecNormal", "ecUpperCase", "ecLowerCase")
-
-namespace {
-
-// Counts a nesting level up for the lifetime of the object.
-class TNesting {
-public:
-    explicit TNesting(int& level) : level_(level) { ++level_; }
-    ~TNesting() { --level_; }
-    TNesting(const TNesting&) = delete;
-    TNesting& operator=(const TNesting&) = delete;
-
-private:
-    int& level_;
-};
-
-}  // namespace
 
 const TClassInfo& TCustomEdit::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomEdit>("TCustomEdit", &TWinControl::StaticClass(), [](auto& c) {
@@ -74,7 +59,7 @@ void TCustomEdit::SetTextValue(const std::string& value) {
     std::string old = GetText();
     if (text == old) return;
     {
-        TNesting quiet(quiet_changes_);
+        TNestingGuard quiet(quiet_changes_);
         TWinControl::SetTextValue(text);
     }
     // Like the window, text set from code is not a modification.
@@ -204,7 +189,7 @@ void TCustomEdit::SetSelText(const std::string& value) {
     std::string old = Text();
     if (HandleAllocated()) {
         {
-            TNesting quiet(quiet_changes_);
+            TNestingGuard quiet(quiet_changes_);
             SendMessageA(handle_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(value.c_str()));
         }
         if (GetText() != old) Change();

@@ -88,7 +88,7 @@ TEST_F(PanelOnForm, CaptionIsDrawnCentred) {
 
 TEST_F(PanelOnForm, BevelShapesAndStyles) {
     Colors c;
-    auto* box = AddControl<TBevel>(form, 200, 20, 50, 40);
+    AddControl<TBevel>(form, 200, 20, 50, 40);  // a lowered box
     auto* top = AddControl<TBevel>(form, 200, 80, 50, 10);
     top->SetShape(bsTopLine);
     top->SetStyle(bsRaised);

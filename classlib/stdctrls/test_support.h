@@ -8,6 +8,7 @@
 #include "application.h"
 #include "forms.h"
 #include "gui_testing.h"
+#include "wincontrol.h"
 
 // A form at a fixed place on the desktop, not shown yet.
 inline TOwned<TForm> MakeForm(int width = 320, int height = 240) {
@@ -79,6 +80,26 @@ inline void PressChord(WORD modifier, WORD key) {
     SendKeyEvent(key, true);
     SendKeyEvent(modifier, true);
     PumpMessages(60);
+}
+
+// Moves the mouse (real input) to a client point of the control.
+inline void MoveMouseTo(TControl* control, int x, int y) {
+    TPoint p = control->ClientToScreen(Point(x, y));
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    PumpMessages(40);
+}
+
+inline void MouseButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    PumpMessages(40);
 }
 
 // A colour (system colours included) as the screen shows it.
