@@ -27,6 +27,11 @@ wine_session_start() {
   else
     wineboot >/dev/null 2>&1 || true
   fi
+  # Without a window manager, windows are not left to one: hiding and
+  # destroying them then waits for nobody.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  fi
 }
 
 wine_session_end() {

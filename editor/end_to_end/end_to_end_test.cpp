@@ -126,8 +126,10 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     HWND pages = ChildWindows(main, "TPageControl").at(0);
     RECT optionsTab = TabRect(pages, 1);
     ClickWindow(pages, (optionsTab.left + optionsTab.right) / 2, (optionsTab.top + optionsTab.bottom) / 2);
+    Screenshot(main, "e2e_editor_options_tab.png");
     HWND caption = ChildWithText(main, "Quillory");
-    ASSERT_NE(caption, nullptr);
+    ASSERT_NE(caption, nullptr) << optionsTab.left << "," << optionsTab.top << "," << optionsTab.right << ","
+                                << optionsTab.bottom;
     ClickCentre(caption);
     PressKey(VK_END);
     for (int i = 0; i < 8; ++i) PressKey(VK_BACK);
@@ -147,8 +149,11 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     // The distribution page: build the executable and the autorun file.
     RECT distributeTab = TabRect(pages, 2);
     ClickWindow(pages, (distributeTab.left + distributeTab.right) / 2, (distributeTab.top + distributeTab.bottom) / 2);
-    HWND sheet = ChildWindows(main, "TTabSheet").at(2);
-    HWND exeName = ChildWindows(sheet, "TEdit").at(0);
+    Screenshot(main, "e2e_editor_distribute_tab.png");
+    HWND exeName = nullptr;
+    for (HWND edit : ChildWindows(main, "TEdit"))
+        if (IsWindowVisible(edit)) exeName = edit;  // the only edit box of the page
+    ASSERT_NE(exeName, nullptr);
     ClickCentre(exeName);
     TypeText(work + "cd\\menu.exe");
     HWND panel = GetParent(exeName);
@@ -173,12 +178,12 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     // Closing asks first.
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(AnswerBox(editor.ProcessId()), "Hereby you quit the program! All data not saved will be lost!");
-    EXPECT_TRUE(editor.WaitForExit(5000));
+    EXPECT_TRUE(editor.WaitForExit(15000));
 
     // The built menu, started in its own folder as the editor starts it.
     auto checkMenu = [&](const std::string& exe, const std::string& shot) {
         TProgram menu(exe, "", work + "cd");
-        HWND player = WaitForWindow(menu.ProcessId(), "My CD");
+        HWND player = WaitForWindow(menu.ProcessId(), "My CD", "TPlayForm");
         ASSERT_NE(player, nullptr);
         PumpMessages(800);
         HWND tabs = ChildWindows(player, "TTabControl").at(0);
@@ -187,20 +192,29 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
         EXPECT_EQ(TabText(tabs, 1), "Docs");
         HWND playerTree = ChildWindows(player, "TTreeView").at(0);
         EXPECT_EQ(TreeCount(playerTree), 1);
-        TWindowPixels treePixels(playerTree);
-        EXPECT_EQ(treePixels.At(treePixels.Width() - 10, treePixels.Height() - 10), RGB(255, 255, 255));
-        HWND page = ChildWindows(player, "TScrollBox").at(0);
-        TWindowPixels pagePixels(page);
-        bool red = false;
-        for (int y = 20; y < 150 && !red; ++y) red = pagePixels.At(20, y) == RGB(255, 0, 0);
-        EXPECT_TRUE(red) << "the entry's picture";
+        // Colours and the picture as the window shows them.
         TWindowPixels window(player);
-        EXPECT_EQ(window.At(window.Width() - 5, window.Height() - 30), RGB(0xEC, 0xE9, 0xD8));
+        auto at = [&](HWND child, int x, int y) {
+            POINT p{x, y};
+            MapWindowPoints(child, player, &p, 1);
+            return window.At(p.x, p.y);
+        };
+        RECT r;
+        GetClientRect(playerTree, &r);
+        EXPECT_EQ(at(playerTree, r.right - 10, r.bottom - 10), RGB(255, 255, 255)) << "the tree's colour";
+        HWND buttonPanel = nullptr;
+        for (HWND panel : ChildWindows(player, "TPanel"))
+            if (!ChildWindows(panel, "TBitBtn").empty() && ChildWindows(panel, "TBitBtn").size() >= 2) buttonPanel = panel;
+        ASSERT_NE(buttonPanel, nullptr);
+        EXPECT_EQ(at(buttonPanel, 300, 4), RGB(0xEC, 0xE9, 0xD8)) << "the window's colour";
+        HWND page = ChildWindows(player, "TScrollBox").at(0);
+        bool red = false;
+        for (int y = 20; y < 150 && !red; ++y) red = at(page, 20, y) == RGB(255, 0, 0);
+        EXPECT_TRUE(red) << "the entry's picture";
         Screenshot(player, shot);
-        SetForegroundWindow(player);
-        PumpMessages(100);
+        ClickWindow(playerTree, r.right - 10, r.bottom - 10);
         PressKey(VK_ESCAPE);
-        EXPECT_TRUE(menu.WaitForExit(5000));
+        EXPECT_TRUE(menu.WaitForExit(15000));
     };
     checkMenu(work + "cd\\menu.exe", "e2e_menu.png");
 
@@ -212,7 +226,7 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
 TEST_F(EndToEnd, ARuntimeWithoutDocumentSaysSoAndEnds) {
     TProgram runtime(Bin() + "..\\runtime\\Playstub.exe", "", Bin());
     EXPECT_EQ(AnswerBox(runtime.ProcessId()), "There is no Quillory attatched to this exe file!");
-    EXPECT_TRUE(runtime.WaitForExit(5000));
+    EXPECT_TRUE(runtime.WaitForExit(15000));
 }
 
 }  // namespace

@@ -124,8 +124,12 @@ HWND ChildWithText(HWND parent, const std::string& text) {
 }
 
 std::string WindowText(HWND window) {
+    // WM_GETTEXT reaches the control itself (edit controls keep their own
+    // text); the system copies the text across processes.
     char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &result);
     return text;
 }
 
