@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "fileutils.h"
+#include "forms.h"
 #include "gui_testing.h"
 
 namespace {
@@ -77,6 +78,48 @@ TEST(CopyWithProgress, FailuresAreReportedAndNothingIsDestroyed) {
     }
     EXPECT_EQ(progress.percents.back(), 0);
     std::remove("copy_self.bin");
+}
+
+}  // namespace
+
+namespace {
+
+// A window that counts what reaches it.
+class TCountingProgress : public TCopyProgress {
+public:
+    explicit TCountingProgress(HWND window) : window_(window) {}
+    void SetProStatus(int) override {}
+    HWND ProgressWindow() override { return window_; }
+
+private:
+    HWND window_;
+};
+
+TEST(CopyWithProgress, BetweenBlocksOnlyPaintingHappens) {
+    std::ofstream("copy_big.bin", std::ios::binary) << std::string(20000, 'q');
+    auto form = MakeOwned<TForm>(nullptr);
+    form->SetBounds(50, 50, 200, 100);
+    int clicks = 0;
+    form->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    PumpMessages(100);
+    HWND window = form->Handle();
+    InvalidateRect(window, nullptr, TRUE);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+
+    TScriptedInteraction seam;
+    TCountingProgress progress(window);
+    ASSERT_TRUE(CopyFileWithProgress("copy_big.bin", "copy_big_target.bin", progress));
+    RECT pending;
+    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE)) << "the window was painted during the copy";
+    EXPECT_EQ(clicks, 0) << "input waits until the copy is over";
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    PumpMessages(50);
+    EXPECT_EQ(clicks, 1);
+    std::remove("copy_big.bin");
+    std::remove("copy_big_target.bin");
 }
 
 }  // namespace

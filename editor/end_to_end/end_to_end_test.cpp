@@ -68,7 +68,7 @@ protected:
     void SetUp() override {
         work = Bin() + "e2e\\";
         for (const char* folder : {"", "pics", "docs", "cd"}) CreateDir(work + folder);
-        for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe"})
+        for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe", "cd\\damaged.exe"})
             DeleteFile(work + old);
         WriteBmp(work + "pics\\red.bmp", 40, 30, 255, 0, 0);
         std::ofstream(work + "docs\\readme.txt") << "Read me";
@@ -217,6 +217,17 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
         EXPECT_TRUE(menu.WaitForExit(15000));
     };
     checkMenu(work + "cd\\menu.exe", "e2e_menu.png");
+
+    // An offset that points into the program itself is refused, not read.
+    std::string damaged = built;
+    int32_t inside = 0x400;
+    memcpy(damaged.data() + marker - 4, &inside, 4);
+    std::ofstream(work + "cd\\damaged.exe", std::ios::binary) << damaged;
+    {
+        TProgram menu(work + "cd\\damaged.exe", "", work + "cd");
+        EXPECT_EQ(AnswerBox(menu.ProcessId()), "The Quillory attached to this exe file is damaged!");
+        EXPECT_TRUE(menu.WaitForExit(15000));
+    }
 
     // Bytes appended after the document change nothing.
     std::ofstream(work + "cd\\appended.exe", std::ios::binary) << built << "SIGNATURE BLOCK \x01\x02\x03";

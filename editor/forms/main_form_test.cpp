@@ -327,6 +327,23 @@ TEST_F(EditorTest, DistributionCommandsNeedANameAndReportTheirOutcome) {
     EXPECT_EQ(seam.ShellCalls[0].Directory, "build_out\\");
 }
 
+TEST_F(EditorTest, TheDocumentNamedOnTheCommandLineOpensAtTheFirstShowOnly) {
+    AddCategory(Root(), "From file");
+    MainForm->savefile("editor_argument.qbx");
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+    SetCommandLineForTesting(std::string("Quillory.exe editor_argument.qbx"));
+    MainForm->FormShow(nullptr);
+    EXPECT_EQ(MainForm->SavedFileName(), "editor_argument.qbx");
+    EXPECT_EQ(Root()->getFirstChild()->Text(), "From file");
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+    MainForm->FormShow(nullptr);
+    EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
+    SetCommandLineForTesting(std::nullopt);
+    std::remove("editor_argument.qbx");
+}
+
 TEST_F(EditorTest, ClosingAsksEveryTime) {
     bool canClose = true;
     seam.BoxAnswers.push_back(IDCANCEL);
