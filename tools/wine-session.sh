@@ -4,6 +4,7 @@
 # calling shell.
 wine_session_start() {
   local build=$1 use_display=${2:-}
+  WINE_SESSION_XVFB=""
   export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
   # A crashing program ends at once instead of waiting in the debugger.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
@@ -27,10 +28,15 @@ wine_session_start() {
   else
     wineboot >/dev/null 2>&1 || true
   fi
-  # Without a window manager, windows are not left to one: hiding and
-  # destroying them then waits for nobody.
-  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  # Under our own Xvfb there is no window manager: windows are not left to
+  # one, so hiding and destroying them waits for nobody. On a person's
+  # display the window manager takes them again.
+  local managed=no
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && managed=yes
+  if [ -n "${WINE_SESSION_XVFB:-}" ] && [ $managed = no ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  elif [ -z "${WINE_SESSION_XVFB:-}" ] && [ $managed = yes ]; then
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
   fi
 }
 

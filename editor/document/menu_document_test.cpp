@@ -365,3 +365,21 @@ TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MenuDocument, TheSampleDocumentReadsAndWritesBackUnchanged) {
+    std::string sample = "..\\..\\samples\\Sample.qbx";
+    std::ifstream probe(sample, std::ios::binary);
+    if (!probe) GTEST_SKIP() << "the build folder is not inside the source tree";
+    TTestHolder h;
+    ASSERT_TRUE(ReadMenuDocument(h, sample));
+    EXPECT_EQ(h.MenuTree().Count(), 8);
+    EXPECT_EQ(h.MenuSettings().Caption, "Quillory sample CD");
+    EXPECT_EQ(h.MenuTree().Selected()->Text(), "Text editor");
+    ASSERT_TRUE(WriteMenuDocument(h, "sample_copy.qbx"));
+    EXPECT_EQ(ReadBytes("sample_copy.qbx"), ReadBytes(sample));
+    std::remove("sample_copy.qbx");
+}
+
+}  // namespace
