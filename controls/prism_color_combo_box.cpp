@@ -15,11 +15,7 @@ const TClassInfo& TPrismColorComboBox::StaticClass() {
         DefineClass<TPrismColorComboBox>("TPrismColorComboBox", &TCustomColorComboBox::StaticClass(), [](auto& c) {
             c.Creatable();
             c.Prop("Language", &TPrismColorComboBox::Language, &TPrismColorComboBox::SetLanguage).Default(lgEnglish);
-            c.PublishAll("HTMLcolor", "ColorValue", "Color", "Ctl3D", "DragMode", "DragCursor", "Enabled", "Font",
-                         "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder",
-                         "TabStop", "Visible", "OnClick", "OnChange", "OnDblClick", "OnDropDown", "OnEnter",
-                         "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp");
-            c.Publish("Color").Default(clWindow);
+            PublishColorBoxProperties(c);
         });
     return info;
 }

@@ -13,6 +13,7 @@
 #include "paths.h"
 #include "play_form.h"
 #include "random.h"
+#include "settings_controls.h"
 #include "buttons.h"
 #include "extctrls.h"
 #include "stdctrls.h"
@@ -59,24 +60,17 @@ TTreeNodes& TMainForm::MenuTree() {
     return *TreeView1->Items();
 }
 
+TSettingsControls TMainForm::SettingsControls() const {
+    return {CaptionEd, PrismColorComboBox3, PrismColorComboBox2, PrismColorComboBox1,
+            {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck}};
+}
+
 TMenuSettings TMainForm::MenuSettings() const {
-    TMenuSettings s;
-    s.Caption = CaptionEd->Text();
-    s.WindowColor = PrismColorComboBox3->ColorValue();
-    s.PageColor = PrismColorComboBox2->ColorValue();
-    s.TreeColor = PrismColorComboBox1->ColorValue();
-    const TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
-    for (int i = 0; i < MenuSwitchCount; ++i) s.Switches[static_cast<size_t>(i)] = checks[i]->Checked();
-    return s;
+    return SettingsControls().Read();
 }
 
 void TMainForm::SetMenuSettings(const TMenuSettings& s) {
-    CaptionEd->SetText(s.Caption);
-    PrismColorComboBox3->SetColorValue(s.WindowColor);
-    PrismColorComboBox2->SetColorValue(s.PageColor);
-    PrismColorComboBox1->SetColorValue(s.TreeColor);
-    TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
-    for (int i = 0; i < MenuSwitchCount; ++i) checks[i]->SetChecked(s.Switches[static_cast<size_t>(i)]);
+    SettingsControls().Write(s);
 }
 
 TFont& TMainForm::CaptionFont() {

@@ -7,6 +7,7 @@
 
 #include "document_holder.h"
 #include "forms.h"
+#include "settings_controls.h"
 
 class TPanel;
 class TTreeView;
@@ -55,6 +56,7 @@ public:
     void SetMenuSettings(const TMenuSettings& settings) override;
     TFont& CaptionFont() override;
     TFont& MainTextFont() override;
+    TSettingsControls SettingsControls() const;
 
     void FormCreate(TObject* sender);
     void openfile(const std::string& fileName);

@@ -8,11 +8,7 @@ const TClassInfo& TOlderColorComboBox::StaticClass() {
             c.Creatable();
             c.Prop("Language", &TOlderColorComboBox::Language, &TOlderColorComboBox::SetLanguage)
                 .Default(static_cast<int>(TOlderLanguage::English));
-            c.PublishAll("HTMLcolor", "ColorValue", "Color", "Ctl3D", "DragMode", "DragCursor", "Enabled", "Font",
-                         "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder",
-                         "TabStop", "Visible", "OnClick", "OnChange", "OnDblClick", "OnDropDown", "OnEnter",
-                         "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp");
-            c.Publish("Color").Default(clWindow);
+            PublishColorBoxProperties(c);
         });
     return info;
 }

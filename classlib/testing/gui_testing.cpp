@@ -1,6 +1,7 @@
 #include "gui_testing.h"
 
 #include "png_writer.h"
+#include "screen_capture.h"
 
 #include <array>
 #include <chrono>
@@ -107,36 +108,10 @@ void TypeText(const std::string& text) {
 }
 
 TWindowPixels::TWindowPixels(HWND window, bool wholeWindow) {
-    RECT r;
-    if (wholeWindow) {
-        GetWindowRect(window, &r);
-        OffsetRect(&r, -r.left, -r.top);
-    } else {
-        GetClientRect(window, &r);
-    }
-    width_ = r.right;
-    height_ = r.bottom;
-    if (width_ <= 0 || height_ <= 0) return;
-    HDC dc = wholeWindow ? GetWindowDC(window) : GetDC(window);
-    HDC mem = CreateCompatibleDC(dc);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width_;
-    bi.bmiHeader.biHeight = -height_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, width_, height_, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
-    for (uint32_t& px : pixels_) px &= 0xFFFFFF;
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(window, dc);
+    TCapture capture = CaptureWindow(window, wholeWindow);
+    width_ = capture.Width;
+    height_ = capture.Height;
+    pixels_ = std::move(capture.Pixels);
 }
 
 COLORREF TWindowPixels::At(int x, int y) const {

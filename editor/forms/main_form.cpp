@@ -16,6 +16,7 @@
 #include "pixwell.h"
 #include "play_form.h"
 #include "random.h"
+#include "settings_controls.h"
 #include "buttons.h"
 #include "extctrls.h"
 #include "stdctrls.h"
@@ -146,24 +147,17 @@ TTreeNodes& TMainForm::MenuTree() {
     return *TreeView1->Items();
 }
 
+TSettingsControls TMainForm::SettingsControls() const {
+    return {CaptionEd, PrismColorComboBox3, PrismColorComboBox2, PrismColorComboBox1,
+            {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck}};
+}
+
 TMenuSettings TMainForm::MenuSettings() const {
-    TMenuSettings s;
-    s.Caption = CaptionEd->Text();
-    s.WindowColor = PrismColorComboBox3->ColorValue();
-    s.PageColor = PrismColorComboBox2->ColorValue();
-    s.TreeColor = PrismColorComboBox1->ColorValue();
-    const TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
-    for (int i = 0; i < MenuSwitchCount; ++i) s.Switches[static_cast<size_t>(i)] = checks[i]->Checked();
-    return s;
+    return SettingsControls().Read();
 }
 
 void TMainForm::SetMenuSettings(const TMenuSettings& s) {
-    CaptionEd->SetText(s.Caption);
-    PrismColorComboBox3->SetColorValue(s.WindowColor);
-    PrismColorComboBox2->SetColorValue(s.PageColor);
-    PrismColorComboBox1->SetColorValue(s.TreeColor);
-    TCheckBox* checks[] = {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck};
-    for (int i = 0; i < MenuSwitchCount; ++i) checks[i]->SetChecked(s.Switches[static_cast<size_t>(i)]);
+    SettingsControls().Write(s);
 }
 
 TFont& TMainForm::CaptionFont() {
@@ -374,13 +368,7 @@ void TMainForm::openfile(const std::string& fileName) {
 
 void TMainForm::NewMenuBtnClick(TObject*) {
     if (ConfirmBox("You will lost all not saved information!", "File/New") != IDOK) return;
-    TMenuSettings s = NewMenuSettings();
-    CaptionEd->SetText(s.Caption);
-    PrismColorComboBox3->SetColorValue(s.WindowColor);
-    PrismColorComboBox2->SetColorValue(s.PageColor);
-    PrismColorComboBox1->SetColorValue(s.TreeColor);
-    for (TCheckBox* check : {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck})
-        check->SetChecked(true);
+    SetMenuSettings(NewMenuSettings());
     PlayForm->FontDialog1->Font()->Assign(PlayForm->FontDialog3->Font());
     PlayForm->FontDialog2->Font()->Assign(PlayForm->FontDialog4->Font());
     TTreeNodes* items = TreeView1->Items();

@@ -7,6 +7,7 @@
 #include "copy_with_progress.h"
 #include "document_holder.h"
 #include "forms.h"
+#include "settings_controls.h"
 #include "status_progress.h"
 
 struct TEntryData;
@@ -87,6 +88,7 @@ public:
     void SetMenuSettings(const TMenuSettings& settings) override;
     TFont& CaptionFont() override;
     TFont& MainTextFont() override;
+    TSettingsControls SettingsControls() const;
 
     void StatusBar1DrawPanel(TStatusBar* statusBar, TStatusPanel* panel, const TRect& rect);
     void wwwBtnClick(TObject* sender);
