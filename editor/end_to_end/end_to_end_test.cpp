@@ -89,9 +89,14 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     RECT rootRect = TreeItemRect(tree, root);
     ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
-    ClickCentre(ChildWithText(main, "New &category"));
-    TypeText("Software\r");
-    EXPECT_EQ(TreeCount(tree), 2);
+    auto newCategory = [&](const std::string& name, int count) {
+        ClickCentre(ChildWithText(main, "New &category"));
+        ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0) != 0; }))
+            << "the label is edited in place";
+        TypeText(name + "\r");
+        EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == count; }));
+    };
+    newCategory("Software", 2);
 
     // An entry in it, through the entry dialog.
     ClickCentre(ChildWithText(main, "&New entry"));
@@ -107,19 +112,16 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     TypeText(work + "docs\\readme.txt");
     Screenshot(dialog, "e2e_entry_dialog.png");
     PressKey(VK_RETURN);
-    PumpMessages(300);
-    EXPECT_EQ(TreeCount(tree), 3);
+    EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == 3; }));
 
     // A second category with an entry of its own.
     ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
-    ClickCentre(ChildWithText(main, "New &category"));
-    TypeText("Docs\r");
+    newCategory("Docs", 4);
     ClickCentre(ChildWithText(main, "&New entry"));
     ASSERT_NE(WaitForWindow(editor.ProcessId(), "New entry"), nullptr);
     PumpMessages(200);
     TypeText("Manual\r");
-    PumpMessages(300);
-    EXPECT_EQ(TreeCount(tree), 5);
+    EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == 5; }));
     Screenshot(main, "e2e_editor_arrangement.png");
 
     // The options page: the window title of the menu.
