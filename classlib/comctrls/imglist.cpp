@@ -348,3 +348,15 @@ void TCustomImageList::ReadData(TStream& stream) {
     ApplyBkColor();
     Change();
 }
+
+void RelinkImageList(TComponent* user, TCustomImageList*& field, TCustomImageList* images, TChangeLink* link) {
+    if (field) {
+        field->UnRegisterChanges(link);
+        field->RemoveFreeNotification(user);
+    }
+    field = images;
+    if (field) {
+        field->RegisterChanges(link);
+        field->FreeNotification(user);
+    }
+}

@@ -114,3 +114,7 @@ class TImageList : public TCustomImageList {
 public:
     explicit TImageList(TComponent* owner) : TCustomImageList(owner) {}
 };
+
+// Points `field` of the control `user` at `images`, moving the change link
+// and the free notification from the old list to the new one.
+void RelinkImageList(TComponent* user, TCustomImageList*& field, TCustomImageList* images, TChangeLink* link);

@@ -249,15 +249,7 @@ void TCustomTabControl::SetStyle(TTabStyle value) {
 
 void TCustomTabControl::SetImages(TCustomImageList* images) {
     if (images_ == images) return;
-    if (images_) {
-        images_->UnRegisterChanges(images_link_.get());
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = images;
-    if (images_) {
-        images_->RegisterChanges(images_link_.get());
-        images_->FreeNotification(this);
-    }
+    RelinkImageList(this, images_, images, images_link_.get());
     ApplyImages();
 }
 

@@ -146,15 +146,7 @@ void TCustomTreeView::SetBorderStyle(TBorderStyle style) {
 
 void TCustomTreeView::SetImages(TCustomImageList* images) {
     if (images_ == images) return;
-    if (images_) {
-        images_->UnRegisterChanges(images_link_.get());
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = images;
-    if (images_) {
-        images_->RegisterChanges(images_link_.get());
-        images_->FreeNotification(this);
-    }
+    RelinkImageList(this, images_, images, images_link_.get());
     ApplyImages();
 }
 
