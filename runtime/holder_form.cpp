@@ -23,62 +23,24 @@
 TMainForm* MainForm = nullptr;
 
 const TClassInfo& TMainForm::StaticClass() {
-    static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TForm::StaticClass(), [](auto& c) {
+    static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TDocumentHolderForm::StaticClass(), [](auto& c) {
         c.Field("Panel1", &TMainForm::Panel1);
-        c.Field("TreeView1", &TMainForm::TreeView1);
         c.Field("Panel10", &TMainForm::Panel10);
         c.Field("Label1", &TMainForm::Label1);
         c.Field("Label2", &TMainForm::Label2);
         c.Field("Label3", &TMainForm::Label3);
         c.Field("Label4", &TMainForm::Label4);
-        c.Field("CaptionEd", &TMainForm::CaptionEd);
-        c.Field("PrismColorComboBox1", &TMainForm::PrismColorComboBox1);
-        c.Field("PrismColorComboBox2", &TMainForm::PrismColorComboBox2);
-        c.Field("PrismColorComboBox3", &TMainForm::PrismColorComboBox3);
         c.Field("CapFontBtn", &TMainForm::CapFontBtn);
         c.Field("MainFontBtn", &TMainForm::MainFontBtn);
-        c.Field("StatusCheck", &TMainForm::StatusCheck);
-        c.Field("ButtonCheck", &TMainForm::ButtonCheck);
-        c.Field("InstallCheck", &TMainForm::InstallCheck);
-        c.Field("CopyCheck", &TMainForm::CopyCheck);
-        c.Field("QuitCheck", &TMainForm::QuitCheck);
-        c.Field("TabsCheck", &TMainForm::TabsCheck);
-        c.Field("bordercheck", &TMainForm::bordercheck);
         c.Field("ImageList1", &TMainForm::ImageList1);
         c.Field("TaBImages", &TMainForm::TaBImages);
         c.Field("OpenDialog1", &TMainForm::OpenDialog1);
         c.Field("SaveDialog1", &TMainForm::SaveDialog1);
         c.Method("FormCreate", &TMainForm::FormCreate);
         c.Method("openfile", &TMainForm::openfile);
-        c.Method("TreeView1Deletion", &TMainForm::TreeView1Deletion);
         c.Method("PreViewBtnClick", &TMainForm::PreViewBtnClick);
     });
     return info;
-}
-
-TTreeNodes& TMainForm::MenuTree() {
-    return *TreeView1->Items();
-}
-
-TSettingsControls TMainForm::SettingsControls() const {
-    return {CaptionEd, PrismColorComboBox3, PrismColorComboBox2, PrismColorComboBox1,
-            {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck}};
-}
-
-TMenuSettings TMainForm::MenuSettings() const {
-    return SettingsControls().Read();
-}
-
-void TMainForm::SetMenuSettings(const TMenuSettings& s) {
-    SettingsControls().Write(s);
-}
-
-TFont& TMainForm::CaptionFont() {
-    return *PlayForm->FontDialog1->Font();
-}
-
-TFont& TMainForm::MainTextFont() {
-    return *PlayForm->FontDialog2->Font();
 }
 
 void TMainForm::FormCreate(TObject*) {
@@ -119,10 +81,6 @@ void TMainForm::FormCreate(TObject*) {
 
 void TMainForm::openfile(const std::string& fileName) {
     ReadMenuDocument(*this, fileName, DocumentOffset);
-}
-
-void TMainForm::TreeView1Deletion(TObject*, TTreeNode* node) {
-    FreeNodeEntry(node);
 }
 
 void TMainForm::PreViewBtnClick(TObject*) {

@@ -5,9 +5,7 @@
 #pragma once
 #include <string>
 
-#include "document_holder.h"
-#include "forms.h"
-#include "settings_controls.h"
+#include "document_holder_form.h"
 
 class TPanel;
 class TTreeView;
@@ -21,46 +19,27 @@ class TOpenDialog;
 class TSaveDialog;
 class TOlderColorComboBox;
 
-class TMainForm : public TForm, public TMenuDocumentHolder {
-    DECLARE_CLASS(TMainForm, TForm)
+class TMainForm : public TDocumentHolderForm {
+    DECLARE_CLASS(TMainForm, TDocumentHolderForm)
 public:
-    explicit TMainForm(TComponent* owner) : TForm(owner) {}
+    explicit TMainForm(TComponent* owner) : TDocumentHolderForm(owner) {}
 
     TPanel* Panel1 = nullptr;
-    TTreeView* TreeView1 = nullptr;
     TPanel* Panel10 = nullptr;
     TLabel* Label1 = nullptr;
     TLabel* Label2 = nullptr;
     TLabel* Label3 = nullptr;
     TLabel* Label4 = nullptr;
-    TEdit* CaptionEd = nullptr;
-    TOlderColorComboBox* PrismColorComboBox1 = nullptr;
-    TOlderColorComboBox* PrismColorComboBox2 = nullptr;
-    TOlderColorComboBox* PrismColorComboBox3 = nullptr;
     TBitBtn* CapFontBtn = nullptr;
     TBitBtn* MainFontBtn = nullptr;
-    TCheckBox* StatusCheck = nullptr;
-    TCheckBox* ButtonCheck = nullptr;
-    TCheckBox* InstallCheck = nullptr;
-    TCheckBox* CopyCheck = nullptr;
-    TCheckBox* QuitCheck = nullptr;
-    TCheckBox* TabsCheck = nullptr;
-    TCheckBox* bordercheck = nullptr;
     TImageList* ImageList1 = nullptr;
     TImageList* TaBImages = nullptr;
     TOpenDialog* OpenDialog1 = nullptr;
     TSaveDialog* SaveDialog1 = nullptr;
 
-    TTreeNodes& MenuTree() override;
-    TMenuSettings MenuSettings() const override;
-    void SetMenuSettings(const TMenuSettings& settings) override;
-    TFont& CaptionFont() override;
-    TFont& MainTextFont() override;
-    TSettingsControls SettingsControls() const;
 
     void FormCreate(TObject* sender);
     void openfile(const std::string& fileName);
-    void TreeView1Deletion(TObject* sender, TTreeNode* node);
     void PreViewBtnClick(TObject* sender);
 
     const std::string& ProgramDir() const { return program_dir_; }

@@ -1,5 +1,23 @@
 #include "graphic_control.h"
 
+namespace {
+
+// Paints on a device context someone else owns and detaches from it again,
+// also when painting throws.
+template <class Paint>
+void PaintOn(TControlCanvas& canvas, HDC dc, Paint paint) {
+    canvas.SetHandle(dc);
+    try {
+        paint();
+    } catch (...) {
+        canvas.SetHandle(nullptr);
+        throw;
+    }
+    canvas.SetHandle(nullptr);
+}
+
+}  // namespace
+
 const TClassInfo& TGraphicControl::StaticClass() {
     static const TClassInfo info =
         DefineClass<TGraphicControl>("TGraphicControl", &TControl::StaticClass(), [](auto&) {});
@@ -15,14 +33,7 @@ void TGraphicControl::Dispatch(TMessage& m) {
     if (m.Msg == WM_PAINT && m.WParam) {
         // The parent paints us on its own device context, already offset
         // and clipped to our rectangle.
-        canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
-        try {
-            Paint();
-        } catch (...) {
-            canvas_->SetHandle(nullptr);
-            throw;
-        }
-        canvas_->SetHandle(nullptr);
+        PaintOn(*canvas_, reinterpret_cast<HDC>(m.WParam), [this] { Paint(); });
         return;
     }
     TControl::Dispatch(m);
@@ -56,14 +67,7 @@ void TCustomControl::Dispatch(TMessage& m) {
 
 void TCustomControl::PaintWindow(HDC dc) {
     canvas_->FreeHandle();
-    canvas_->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
+    PaintOn(*canvas_, dc, [this] { Paint(); });
 }
 
 void TCustomControl::DestroyWindowHandle() {

@@ -54,7 +54,7 @@ std::string EditorTitle(const std::string& savedFileName) {
 }
 
 const TClassInfo& TMainForm::StaticClass() {
-    static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TForm::StaticClass(), [](auto& c) {
+    static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TDocumentHolderForm::StaticClass(), [](auto& c) {
         c.Field("Panel25", &TMainForm::Panel25);
         c.Field("NewMenuBtn", &TMainForm::NewMenuBtn);
         c.Field("OpenBtn", &TMainForm::OpenBtn);
@@ -69,7 +69,6 @@ const TClassInfo& TMainForm::StaticClass() {
         c.Field("TabSheet1", &TMainForm::TabSheet1);
         c.Field("TabSheet2", &TMainForm::TabSheet2);
         c.Field("TabSheet3", &TMainForm::TabSheet3);
-        c.Field("TreeView1", &TMainForm::TreeView1);
         c.Field("NewBtn", &TMainForm::NewBtn);
         c.Field("DelBtn", &TMainForm::DelBtn);
         c.Field("EditBtn", &TMainForm::EditBtn);
@@ -77,19 +76,8 @@ const TClassInfo& TMainForm::StaticClass() {
         c.Field("PreViewBtn", &TMainForm::PreViewBtn);
         c.Field("MoveUp", &TMainForm::MoveUp);
         c.Field("MoveDown", &TMainForm::MoveDown);
-        c.Field("CaptionEd", &TMainForm::CaptionEd);
-        c.Field("PrismColorComboBox1", &TMainForm::PrismColorComboBox1);
-        c.Field("PrismColorComboBox2", &TMainForm::PrismColorComboBox2);
-        c.Field("PrismColorComboBox3", &TMainForm::PrismColorComboBox3);
         c.Field("CapFontBtn", &TMainForm::CapFontBtn);
         c.Field("MainFontBtn", &TMainForm::MainFontBtn);
-        c.Field("StatusCheck", &TMainForm::StatusCheck);
-        c.Field("ButtonCheck", &TMainForm::ButtonCheck);
-        c.Field("InstallCheck", &TMainForm::InstallCheck);
-        c.Field("CopyCheck", &TMainForm::CopyCheck);
-        c.Field("QuitCheck", &TMainForm::QuitCheck);
-        c.Field("TabsCheck", &TMainForm::TabsCheck);
-        c.Field("bordercheck", &TMainForm::bordercheck);
         c.Field("EXENameEdit", &TMainForm::EXENameEdit);
         c.Field("MakeEXEBtn", &TMainForm::MakeEXEBtn);
         c.Field("ExecBtn", &TMainForm::ExecBtn);
@@ -117,7 +105,6 @@ const TClassInfo& TMainForm::StaticClass() {
         c.Method("openfile", &TMainForm::openfile);
         c.Method("TreeView1Edited", &TMainForm::TreeView1Edited);
         c.Method("TreeView1Change", &TMainForm::TreeView1Change);
-        c.Method("TreeView1Deletion", &TMainForm::TreeView1Deletion);
         c.Method("TreeView1DblClick", &TMainForm::TreeView1DblClick);
         c.Method("PreViewBtnClick", &TMainForm::PreViewBtnClick);
         c.Method("NewMenuBtnClick", &TMainForm::NewMenuBtnClick);
@@ -137,36 +124,11 @@ const TClassInfo& TMainForm::StaticClass() {
     return info;
 }
 
-TMainForm::TMainForm(TComponent* owner) : TForm(owner), progress_(StatusBar1) {}
+TMainForm::TMainForm(TComponent* owner) : TDocumentHolderForm(owner), progress_(StatusBar1) {}
 
 TMainForm::~TMainForm() = default;
 
 // --- the document --------------------------------------------------------------
-
-TTreeNodes& TMainForm::MenuTree() {
-    return *TreeView1->Items();
-}
-
-TSettingsControls TMainForm::SettingsControls() const {
-    return {CaptionEd, PrismColorComboBox3, PrismColorComboBox2, PrismColorComboBox1,
-            {StatusCheck, ButtonCheck, InstallCheck, CopyCheck, QuitCheck, TabsCheck, bordercheck}};
-}
-
-TMenuSettings TMainForm::MenuSettings() const {
-    return SettingsControls().Read();
-}
-
-void TMainForm::SetMenuSettings(const TMenuSettings& s) {
-    SettingsControls().Write(s);
-}
-
-TFont& TMainForm::CaptionFont() {
-    return *PlayForm->FontDialog1->Font();
-}
-
-TFont& TMainForm::MainTextFont() {
-    return *PlayForm->FontDialog2->Font();
-}
 
 TTreeNode* TMainForm::Root() const {
     return TreeView1->Items()->GetFirstNode();
@@ -329,11 +291,6 @@ void TMainForm::OkBtnClick(TObject*) {
     if (s && !IsCategory(s)) SetModalResult(mrOk);
 }
 
-void TMainForm::TreeView1Deletion(TObject*, TTreeNode* node) {
-    FreeNodeEntry(node);
-    CurrentEntry = nullptr;
-}
-
 // --- settings and preview ------------------------------------------------------------------
 
 void TMainForm::CapFontBtnClick(TObject*) {
@@ -477,5 +434,5 @@ void TMainForm::Dispatch(TMessage& m) {
         SetProStatus(static_cast<int>(m.WParam));
         return;
     }
-    TForm::Dispatch(m);
+    TDocumentHolderForm::Dispatch(m);
 }

@@ -5,9 +5,7 @@
 #include <string>
 
 #include "copy_with_progress.h"
-#include "document_holder.h"
-#include "forms.h"
-#include "settings_controls.h"
+#include "document_holder_form.h"
 #include "status_progress.h"
 
 struct TEntryData;
@@ -29,8 +27,8 @@ class TSaveDialog;
 class TImageList;
 class TPrismColorComboBox;
 
-class TMainForm : public TForm, public TMenuDocumentHolder, public TCopyProgress {
-    DECLARE_CLASS(TMainForm, TForm)
+class TMainForm : public TDocumentHolderForm, public TCopyProgress {
+    DECLARE_CLASS(TMainForm, TDocumentHolderForm)
 public:
     explicit TMainForm(TComponent* owner);
     ~TMainForm() override;
@@ -49,7 +47,6 @@ public:
     TTabSheet* TabSheet1 = nullptr;
     TTabSheet* TabSheet2 = nullptr;
     TTabSheet* TabSheet3 = nullptr;
-    TTreeView* TreeView1 = nullptr;
     TBitBtn* NewBtn = nullptr;
     TBitBtn* DelBtn = nullptr;
     TBitBtn* EditBtn = nullptr;
@@ -57,19 +54,8 @@ public:
     TBitBtn* PreViewBtn = nullptr;
     TBitBtn* MoveUp = nullptr;
     TBitBtn* MoveDown = nullptr;
-    TEdit* CaptionEd = nullptr;
-    TPrismColorComboBox* PrismColorComboBox1 = nullptr;
-    TPrismColorComboBox* PrismColorComboBox2 = nullptr;
-    TPrismColorComboBox* PrismColorComboBox3 = nullptr;
     TBitBtn* CapFontBtn = nullptr;
     TBitBtn* MainFontBtn = nullptr;
-    TCheckBox* StatusCheck = nullptr;
-    TCheckBox* ButtonCheck = nullptr;
-    TCheckBox* InstallCheck = nullptr;
-    TCheckBox* CopyCheck = nullptr;
-    TCheckBox* QuitCheck = nullptr;
-    TCheckBox* TabsCheck = nullptr;
-    TCheckBox* bordercheck = nullptr;
     TEdit* EXENameEdit = nullptr;
     TImage* MakeEXEBtn = nullptr;
     TBitBtn* ExecBtn = nullptr;
@@ -83,12 +69,6 @@ public:
     TImageList* TaBImages = nullptr;
 
     // The document (see TMenuDocumentHolder).
-    TTreeNodes& MenuTree() override;
-    TMenuSettings MenuSettings() const override;
-    void SetMenuSettings(const TMenuSettings& settings) override;
-    TFont& CaptionFont() override;
-    TFont& MainTextFont() override;
-    TSettingsControls SettingsControls() const;
 
     void StatusBar1DrawPanel(TStatusBar* statusBar, TStatusPanel* panel, const TRect& rect);
     void wwwBtnClick(TObject* sender);
@@ -106,7 +86,6 @@ public:
     void openfile(const std::string& fileName);
     void TreeView1Edited(TObject* sender, TTreeNode* node, std::string& text);
     void TreeView1Change(TObject* sender, TTreeNode* node);
-    void TreeView1Deletion(TObject* sender, TTreeNode* node);
     void TreeView1DblClick(TObject* sender);
     void PreViewBtnClick(TObject* sender);
     void NewMenuBtnClick(TObject* sender);
