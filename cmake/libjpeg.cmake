@@ -1,7 +1,9 @@
 # libjpeg-turbo (6b API), cross-built as a static library from the Debian
 # source package that tools/fetch-libjpeg.sh unpacks into the build tree.
 include(ExternalProject)
-set(LIBJPEG_SOURCE_DIR ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-src)
+# Both builds of the tree share one unpacked source (QUILLORY_DEPS_DIR).
+set(QUILLORY_DEPS_DIR ${CMAKE_BINARY_DIR}/_deps CACHE PATH "Where outside sources are unpacked")
+set(LIBJPEG_SOURCE_DIR ${QUILLORY_DEPS_DIR}/libjpeg-turbo-src)
 set(LIBJPEG_INSTALL_DIR ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 if(NOT EXISTS ${LIBJPEG_SOURCE_DIR}/CMakeLists.txt)
   execute_process(

@@ -1,6 +1,19 @@
 # GoogleTest from Debian's source, built with the project's compiler; each
-# test executable runs once under Wine (tools/wine-test.sh).
+# test executable runs once under Wine (tools/wine-test.sh). Tests are named
+# after the build's architecture ("x86_64:classlib_core_tests"), so one
+# ctest run can hold the suites of both builds.
 enable_testing()
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QUILLORY_ARCH x86_64)
+else()
+  set(QUILLORY_ARCH i686)
+endif()
+
+# Adds a test that runs a Windows program of this build under Wine.
+function(quillory_wine_test name target)
+  add_test(NAME ${QUILLORY_ARCH}:${name}
+           COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-test.sh ${QUILLORY_ARCH} $<TARGET_FILE:${target}>)
+endfunction()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
@@ -14,7 +27,7 @@ function(quillory_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(WIN32)
-    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-test.sh $<TARGET_FILE:${name}>)
+    quillory_wine_test(${name} ${name})
   else()
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   endif()
@@ -30,6 +43,6 @@ function(quillory_add_gui_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} classlib_gui_testing)
-  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-test.sh $<TARGET_FILE:${name}>)
-  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  quillory_wine_test(${name} ${name})
+  set_tests_properties(${QUILLORY_ARCH}:${name} PROPERTIES RESOURCE_LOCK desktop)
 endfunction()

@@ -1,7 +1,7 @@
-#include "custom_color_combo_box.h"
+#include "controls/custom_color_combo_box.h"
 
-#include "dialogs.h"
-#include "strutils.h"
+#include "classlib/dialogs/dialogs.h"
+#include "classlib/core/strutils.h"
 
 const char* const ColorNamesGerman[ColorEntryCount] = {
     "Schwarz", "Dunkelrot", "Gr\xFCn", "Oliv", "Dunkelblau", "Purpur", "Gr\xFC" "nblau", "Grau", "Silber",

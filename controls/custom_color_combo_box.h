@@ -4,8 +4,8 @@
 #pragma once
 #include <string>
 
-#include "color.h"
-#include "combobox.h"
+#include "classlib/core/color.h"
+#include "classlib/stdctrls/combobox.h"
 
 class TColorDialog;
 

@@ -1,4 +1,4 @@
-#include "prism_color_combo_box.h"
+#include "controls/prism_color_combo_box.h"
 
 namespace {
 

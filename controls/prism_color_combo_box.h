@@ -1,6 +1,6 @@
 // The colour combo box with English, German or French entry names.
 #pragma once
-#include "custom_color_combo_box.h"
+#include "controls/custom_color_combo_box.h"
 
 enum TCLanguage { lgEnglish, lgDeutsch, lgFrensh };
 DECLARE_ENUM_TYPE(TCLanguage)

@@ -1,14 +1,14 @@
-#include "prism_color_combo_box.h"
+#include "controls/prism_color_combo_box.h"
 
 #include <gtest/gtest.h>
 
-#include "application.h"
-#include "dialogs.h"
-#include "filer.h"
-#include "forms.h"
-#include "gui_testing.h"
-#include "strutils.h"
-#include "win32.h"
+#include "classlib/gui/application.h"
+#include "classlib/dialogs/dialogs.h"
+#include "classlib/core/filer.h"
+#include "classlib/gui/forms.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/core/strutils.h"
+#include "classlib/gui/win32.h"
 #include <commdlg.h>
 
 namespace {

@@ -1,14 +1,14 @@
 // Quillory: the editor of CD menus.
-#include "about_box.h"
-#include "application.h"
-#include "classes_registration.h"
-#include "register_graphics.h"
-#include "jpeg.h"
-#include "image.h"
-#include "main_form.h"
-#include "new_server_form.h"
-#include "play_form.h"
-#include "prism_color_combo_box.h"
+#include "editor/forms/about_box.h"
+#include "classlib/gui/application.h"
+#include "player/classes_registration.h"
+#include "classlib/graphics/register_graphics.h"
+#include "classlib/graphics/jpeg.h"
+#include "classlib/graphics/image.h"
+#include "editor/forms/main_form.h"
+#include "editor/forms/new_server_form.h"
+#include "player/play_form.h"
+#include "controls/prism_color_combo_box.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ClassLibStartup();

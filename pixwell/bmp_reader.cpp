@@ -1,9 +1,9 @@
-#include "bmp_reader.h"
+#include "pixwell/bmp_reader.h"
 
 #include <cstring>
 
-#include "dib_layout.h"
-#include "dib_memory.h"
+#include "pixwell/dib_layout.h"
+#include "pixwell/dib_memory.h"
 
 namespace {
 

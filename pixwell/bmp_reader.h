@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "pixwell.h"
+#include "pixwell/pixwell.h"
 
 bool LooksLikeBmp(const uint8_t* data, size_t size);
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "test_pictures.h"
+#include "pixwell/test_pictures.h"
 
 using namespace test_pictures;
 

@@ -1,4 +1,4 @@
-#include "dib_memory.h"
+#include "pixwell/dib_memory.h"
 
 #include <cstdlib>
 #include <cstring>

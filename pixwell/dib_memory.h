@@ -5,8 +5,8 @@
 #pragma once
 #include <cstdint>
 
-#include "dib_layout.h"
-#include "pixwell.h"
+#include "pixwell/dib_layout.h"
+#include "pixwell/pixwell.h"
 
 // Zeroes `dib`, then gives it a 40-byte header with `colorCount` table
 // entries (copied from `table`, or zero when it is nullptr) and zeroed rows.

@@ -1,4 +1,4 @@
-#include "dib_pixels.h"
+#include "pixwell/dib_pixels.h"
 
 uint32_t DeclaredColorCount(const TBitmapInfoHeader& header) {
     const uint32_t depthLimit = header.biBitCount <= 8 ? 1u << header.biBitCount : 256;

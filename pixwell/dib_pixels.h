@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "dib_layout.h"
-#include "pixwell.h"
+#include "pixwell/dib_layout.h"
+#include "pixwell/pixwell.h"
 
 // A validated look at a record: every row from 0 (bottom) to Height - 1
 // lies inside Bits and Colors holds ColorCount entries.

@@ -1,4 +1,4 @@
-#include "file_bytes.h"
+#include "pixwell/file_bytes.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "halftone.h"
+#include "pixwell/halftone.h"
 
-#include "dib_memory.h"
+#include "pixwell/dib_memory.h"
 
 namespace {
 

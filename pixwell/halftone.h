@@ -4,8 +4,8 @@
 #pragma once
 #include <cstdint>
 
-#include "dib_pixels.h"
-#include "pixwell.h"
+#include "pixwell/dib_pixels.h"
+#include "pixwell/pixwell.h"
 
 constexpr uint32_t kHalftoneColorCount = 216;
 

@@ -1,4 +1,4 @@
-#include "jpeg_reader.h"
+#include "pixwell/jpeg_reader.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -6,8 +6,8 @@
 
 #include <jpeglib.h>
 
-#include "dib_layout.h"
-#include "dib_memory.h"
+#include "pixwell/dib_layout.h"
+#include "pixwell/dib_memory.h"
 
 namespace {
 

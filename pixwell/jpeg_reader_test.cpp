@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "test_pictures.h"
+#include "pixwell/test_pictures.h"
 
 using namespace test_pictures;
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "palette.h"
+#include "pixwell/palette.h"
 
 static_assert(offsetof(TDIBLogPalette, Entries) == offsetof(LOGPALETTE, palPalEntry));
 static_assert(sizeof(PALETTEENTRY) == sizeof(TDIBLogPalette::Entries[0]));

@@ -20,6 +20,9 @@ struct TDIBLogPalette {
 
 // The library's image record. The programs read only Info, Bits,
 // BytesPerLine, HasPalette and Palette; the rest belongs to the library.
+// The 32-bit library keeps the 1084-byte layout asserted below; the 64-bit
+// library has the same fields in their natural 64-bit layout (the pointers
+// grow to 8 bytes, with alignment padding before Bits and Palette).
 struct TDIB {
     void* Info;                 // BITMAPINFO: header, then the colour table
     uint32_t InfoSize;          // library: bytes of the Info block
@@ -33,14 +36,16 @@ struct TDIB {
     uint8_t Reserved2[28];
 };
 
-static_assert(sizeof(void*) == 4, "TDIB is the 32-bit record");
 static_assert(sizeof(TDIBLogPalette) == 1028);
+#if !defined(__x86_64__) && !defined(_WIN64)
+static_assert(sizeof(void*) == 4);
 static_assert(sizeof(TDIB) == 1084);
 static_assert(offsetof(TDIB, Info) == 0);
 static_assert(offsetof(TDIB, Bits) == 12);
 static_assert(offsetof(TDIB, BytesPerLine) == 16);
 static_assert(offsetof(TDIB, HasPalette) == 20);
 static_assert(offsetof(TDIB, Palette) == 1052);
+#endif
 
 extern "C" {
 

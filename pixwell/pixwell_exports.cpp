@@ -3,14 +3,14 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_reader.h"
-#include "dib_memory.h"
-#include "dib_pixels.h"
-#include "file_bytes.h"
-#include "halftone.h"
-#include "jpeg_reader.h"
-#include "palette.h"
-#include "pixwell.h"
+#include "pixwell/bmp_reader.h"
+#include "pixwell/dib_memory.h"
+#include "pixwell/dib_pixels.h"
+#include "pixwell/file_bytes.h"
+#include "pixwell/halftone.h"
+#include "pixwell/jpeg_reader.h"
+#include "pixwell/palette.h"
+#include "pixwell/pixwell.h"
 
 namespace {
 

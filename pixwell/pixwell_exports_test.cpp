@@ -5,7 +5,7 @@
 #include <climits>
 #include <set>
 
-#include "test_pictures.h"
+#include "pixwell/test_pictures.h"
 
 using namespace test_pictures;
 

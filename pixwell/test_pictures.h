@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "pixwell.h"
+#include "pixwell/pixwell.h"
 
 namespace test_pictures {
 

@@ -1,11 +1,11 @@
-#include "classes_registration.h"
+#include "player/classes_registration.h"
 
-#include "comctrls.h"
-#include "dialogs.h"
-#include "register_graphics.h"
-#include "jpeg.h"
-#include "image.h"
-#include "stdctrls.h"
+#include "classlib/comctrls/comctrls.h"
+#include "classlib/dialogs/dialogs.h"
+#include "classlib/graphics/register_graphics.h"
+#include "classlib/graphics/jpeg.h"
+#include "classlib/graphics/image.h"
+#include "classlib/stdctrls/stdctrls.h"
 
 void RegisterProgramClasses() {
     RegisterGraphicClasses();

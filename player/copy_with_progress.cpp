@@ -1,11 +1,11 @@
-#include "copy_with_progress.h"
+#include "player/copy_with_progress.h"
 
 #include <cstdint>
 
-#include "fileutils.h"
-#include "interaction.h"
-#include "strutils.h"
-#include "untyped_file.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/core/strutils.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

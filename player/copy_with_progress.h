@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 class TCopyProgress {
 public:

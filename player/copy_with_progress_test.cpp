@@ -1,4 +1,4 @@
-#include "copy_with_progress.h"
+#include "player/copy_with_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "fileutils.h"
-#include "forms.h"
-#include "gui_testing.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/gui/forms.h"
+#include "classlib/testing/gui_testing.h"
 
 namespace {
 

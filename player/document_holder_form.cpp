@@ -1,11 +1,11 @@
-#include "document_holder_form.h"
+#include "player/document_holder_form.h"
 
-#include "comctrls.h"
-#include "custom_color_combo_box.h"
-#include "dialogs.h"
-#include "entry_data.h"
-#include "play_form.h"
-#include "stdctrls.h"
+#include "classlib/comctrls/comctrls.h"
+#include "controls/custom_color_combo_box.h"
+#include "classlib/dialogs/dialogs.h"
+#include "editor/document/entry_data.h"
+#include "player/play_form.h"
+#include "classlib/stdctrls/stdctrls.h"
 
 const TClassInfo& TDocumentHolderForm::StaticClass() {
     static const TClassInfo info =

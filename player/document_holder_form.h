@@ -3,9 +3,9 @@
 // main window and the runtime's hidden holder). The document's fonts are
 // the player's.
 #pragma once
-#include "document_holder.h"
-#include "forms.h"
-#include "settings_controls.h"
+#include "editor/document/document_holder.h"
+#include "classlib/gui/forms.h"
+#include "player/settings_controls.h"
 
 class TTreeView;
 class TTreeNode;

@@ -1,15 +1,15 @@
 #include <windows.h>
 #undef MessageBox
 
-#include "draw_dib.h"
+#include "player/draw_dib.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
 
-#include "interaction.h"
-#include "pixwell_binding.h"
+#include "classlib/platform/interaction.h"
+#include "player/pixwell_binding.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "pixwell.h"
+#include "pixwell/pixwell.h"
 
 // The platform's handle types, declared as <windows.h> declares them.
 struct HDC__;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <sstream>
 
-#include "test_canvas.h"
+#include "player/test_canvas.h"
 
 using namespace test_canvas;
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "pixwell_binding.h"
+#include "player/pixwell_binding.h"
 
 namespace {
 

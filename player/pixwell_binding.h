@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "pixwell.h"
+#include "pixwell/pixwell.h"
 
 // Header fields of the image; 0 for a record without Info.
 int32_t DIBWidth(const TDIB& dib);

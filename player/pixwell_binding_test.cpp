@@ -1,7 +1,7 @@
 // The accessors and the screen depth.
 #include <gtest/gtest.h>
 
-#include "test_canvas.h"
+#include "player/test_canvas.h"
 
 using namespace test_canvas;
 

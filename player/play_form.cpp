@@ -1,21 +1,21 @@
-#include "play_form.h"
+#include "player/play_form.h"
 
 #include <vector>
 
-#include "application.h"
-#include "comctrls.h"
-#include "dialogs.h"
-#include "document_holder.h"
-#include "draw_dib.h"
-#include "pixwell_binding.h"
-#include "entry_data.h"
-#include "fileutils.h"
-#include "interaction.h"
-#include "paths.h"
-#include "buttons.h"
-#include "extctrls.h"
-#include "stdctrls.h"
-#include "treenodes.h"
+#include "classlib/gui/application.h"
+#include "classlib/comctrls/comctrls.h"
+#include "classlib/dialogs/dialogs.h"
+#include "editor/document/document_holder.h"
+#include "player/draw_dib.h"
+#include "player/pixwell_binding.h"
+#include "editor/document/entry_data.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/core/paths.h"
+#include "classlib/stdctrls/buttons.h"
+#include "classlib/stdctrls/extctrls.h"
+#include "classlib/stdctrls/stdctrls.h"
+#include "classlib/core/treenodes.h"
 
 TPlayForm* PlayForm = nullptr;
 TCopyFileForm* CopyFileForm = nullptr;

@@ -5,10 +5,10 @@
 #pragma once
 #include <string>
 
-#include "copy_with_progress.h"
-#include "forms.h"
-#include "pixwell.h"
-#include "status_progress.h"
+#include "player/copy_with_progress.h"
+#include "classlib/gui/forms.h"
+#include "pixwell/pixwell.h"
+#include "player/status_progress.h"
 
 class TMenuDocumentHolder;
 struct TMenuSettings;

@@ -1,21 +1,21 @@
-#include "play_form.h"
+#include "player/play_form.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 
-#include "application.h"
-#include "classes_registration.h"
-#include "comctrls.h"
-#include "dialogs.h"
-#include "entry_data.h"
-#include "gui_testing.h"
-#include "buttons.h"
-#include "extctrls.h"
-#include "stdctrls.h"
-#include "test_holder_test.h"
-#include "treenodes.h"
+#include "classlib/gui/application.h"
+#include "player/classes_registration.h"
+#include "classlib/comctrls/comctrls.h"
+#include "classlib/dialogs/dialogs.h"
+#include "editor/document/entry_data.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/stdctrls/buttons.h"
+#include "classlib/stdctrls/extctrls.h"
+#include "classlib/stdctrls/stdctrls.h"
+#include "editor/document/test_holder_test.h"
+#include "classlib/core/treenodes.h"
 
 namespace {
 

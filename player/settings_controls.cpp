@@ -1,7 +1,7 @@
-#include "settings_controls.h"
+#include "player/settings_controls.h"
 
-#include "custom_color_combo_box.h"
-#include "stdctrls.h"
+#include "controls/custom_color_combo_box.h"
+#include "classlib/stdctrls/stdctrls.h"
 
 TMenuSettings TSettingsControls::Read() const {
     TMenuSettings s;

@@ -4,7 +4,7 @@
 #pragma once
 #include <array>
 
-#include "menu_settings.h"
+#include "editor/document/menu_settings.h"
 
 class TEdit;
 class TCheckBox;

@@ -1,7 +1,7 @@
-#include "status_progress.h"
+#include "player/status_progress.h"
 
-#include "canvas.h"
-#include "comctrls.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/comctrls/comctrls.h"
 
 namespace {
 constexpr TColor kBarColor = 0x800000;  // navy

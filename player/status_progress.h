@@ -2,7 +2,7 @@
 // as wide as the percentage, grown in place while a copy runs and redrawn
 // whole when it shrinks.
 #pragma once
-#include "geometry.h"
+#include "classlib/gui/geometry.h"
 
 class TCanvas;
 class TStatusBar;

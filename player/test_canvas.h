@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "draw_dib.h"
-#include "interaction.h"
-#include "pixwell_binding.h"
+#include "player/draw_dib.h"
+#include "classlib/platform/interaction.h"
+#include "player/pixwell_binding.h"
 
 namespace test_canvas {
 

@@ -1,4 +1,4 @@
-#include "document_marker.h"
+#include "runtime/document_marker.h"
 
 // The signature must stand exactly once in the program image; the build
 // checks that and that its first 20 bytes lie in one 2048-byte block.

@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "document_holder_form.h"
+#include "player/document_holder_form.h"
 
 class TPanel;
 class TTreeView;

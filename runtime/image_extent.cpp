@@ -1,10 +1,10 @@
-#include "image_extent.h"
+#include "runtime/image_extent.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "untyped_file.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

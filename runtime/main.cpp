@@ -1,10 +1,10 @@
 // Playstub: the menu runtime. It shows the document attached to its own
 // program file in the player window, or says that none is attached.
-#include "application.h"
-#include "classes_registration.h"
-#include "holder_form.h"
-#include "older_color_combo_box.h"
-#include "play_form.h"
+#include "classlib/gui/application.h"
+#include "player/classes_registration.h"
+#include "runtime/holder_form.h"
+#include "runtime/older_color_combo_box.h"
+#include "player/play_form.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ClassLibStartup();

@@ -1,4 +1,4 @@
-#include "older_color_combo_box.h"
+#include "runtime/older_color_combo_box.h"
 
 DEFINE_ENUM_TYPE(TOlderLanguage, "lgEnglish", "lgPortuguese")
 

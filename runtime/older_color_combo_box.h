@@ -2,7 +2,7 @@
 // English and a second set that shows the German names. Layouts know it
 // under the same class name as the editor's.
 #pragma once
-#include "custom_color_combo_box.h"
+#include "controls/custom_color_combo_box.h"
 
 // Identifiers in layouts: lgEnglish, lgPortuguese.
 enum class TOlderLanguage { English, Portuguese };

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "application.h"
-#include "document_marker.h"
-#include "filer.h"
-#include "fileutils.h"
-#include "forms.h"
-#include "image_extent.h"
-#include "older_color_combo_box.h"
-#include "untyped_file.h"
+#include "classlib/gui/application.h"
+#include "runtime/document_marker.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/gui/forms.h"
+#include "runtime/image_extent.h"
+#include "runtime/older_color_combo_box.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

@@ -6,8 +6,9 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-          wine wine32 xvfb xauth dpkg-dev googletest)
+packages=(cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine32 wine64 xvfb xauth dpkg-dev
+          googletest fonts-liberation fonts-liberation2)
 for p in "${packages[@]}"; do have_pkg "$p" || need+=("$p"); done
 
 src_list=/etc/apt/sources.list.d/quillory-src.sources

@@ -1,11 +1,17 @@
 # Sourced by the scripts that run programs under Wine: starts Xvfb (unless
-# a display is wanted and present), prepares the Wine prefix in the build
-# folder and keeps one wineserver for the whole session. Both end with the
-# calling shell.
+# a display is wanted and present), prepares the one 64-bit Wine prefix in
+# build/wineprefix (it runs 32-bit programs too where the machine can) and
+# keeps one wineserver for the whole session. Both end with the calling shell.
+#
+# WINE64 and WINE32 are the loaders of the two kinds of program; some
+# machines start no 32-bit program at all, so wine32_usable asks by starting one.
+WINE64=/usr/lib/wine/wine64
+WINE32=${QUILLORY_WINE32:-/usr/lib/wine/wine}
+
 wine_session_start() {
   local build=$1 use_display=${2:-}
   WINE_SESSION_XVFB=""
-  export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDEBUG=-all
   # A crashing program ends at once instead of waiting in the debugger.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   if [ -z "$use_display" ] || [ -z "${DISPLAY:-}" ]; then
@@ -24,9 +30,10 @@ wine_session_start() {
   # serves as well.
   wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 || true
+    "$WINE64" wineboot.exe -i >/dev/null 2>&1 || true
+    wine_prefix_fonts
   else
-    wineboot >/dev/null 2>&1 || true
+    "$WINE64" wineboot.exe >/dev/null 2>&1 || true
   fi
   # Under our own Xvfb there is no window manager: windows are not left to
   # one, so hiding and destroying them waits for nobody. On a person's
@@ -34,10 +41,40 @@ wine_session_start() {
   local managed=no
   grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && managed=yes
   if [ -n "${WINE_SESSION_XVFB:-}" ] && [ $managed = no ]; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
   elif [ -z "${WINE_SESSION_XVFB:-}" ] && [ $managed = yes ]; then
-    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+    wine_reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f
   fi
+}
+
+wine_reg() {
+  "$WINE64" reg.exe "$@" >/dev/null 2>&1 || true
+}
+
+# Menus name Windows' faces; Debian's metric-compatible Liberation faces
+# stand in for them, so text keeps the size its author saw.
+wine_prefix_fonts() {
+  local key='HKCU\Software\Wine\Fonts\Replacements'
+  wine_reg add "$key" /v 'Arial' /d 'Liberation Sans' /f
+  wine_reg add "$key" /v 'Arial Black' /d 'Liberation Sans' /f
+  wine_reg add "$key" /v 'Helvetica' /d 'Liberation Sans' /f
+  wine_reg add "$key" /v 'Times New Roman' /d 'Liberation Serif' /f
+  wine_reg add "$key" /v 'Courier New' /d 'Liberation Mono' /f
+}
+
+# True when this machine starts 32-bit Windows programs (asked by starting
+# one: the kernel may refuse any 32-bit program).
+wine32_usable() {
+  [ -x "$WINE32" ] || return 1
+  timeout 120 "$WINE32" cmd.exe /c exit 0 >/dev/null 2>&1
+}
+
+# The loader for a program built for the given architecture.
+wine_loader() {
+  case $1 in
+    i686) echo "$WINE32" ;;
+    *) echo "$WINE64" ;;
+  esac
 }
 
 wine_session_end() {

@@ -1,4 +1,4 @@
-#include "comctrls.h"
+#include "classlib/comctrls/comctrls.h"
 
 void RegisterComControls() {
     for (const TClassInfo* info :

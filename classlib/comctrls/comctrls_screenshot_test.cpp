@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "comctrls_test_support.h"
+#include "classlib/comctrls/comctrls_test_support.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #pragma once
 #include <string>
 
-#include "comctrls.h"
-#include "forms.h"
-#include "gui_testing.h"
-#include "imagelist_gdi.h"
+#include "classlib/comctrls/comctrls.h"
+#include "classlib/gui/forms.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/comctrls/imagelist_gdi.h"
 
 inline TOwned<TForm> MakeTestForm(int width = 400, int height = 300) {
     RegisterComControls();

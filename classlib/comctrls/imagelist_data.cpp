@@ -1,10 +1,10 @@
-#include "imagelist_data.h"
+#include "classlib/comctrls/imagelist_data.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "exceptions.h"
-#include "resstrings.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
 
 namespace {
 

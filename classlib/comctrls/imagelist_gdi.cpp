@@ -1,8 +1,8 @@
-#include "imagelist_gdi.h"
+#include "classlib/comctrls/imagelist_gdi.h"
 
 #include <cstring>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

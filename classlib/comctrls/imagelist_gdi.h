@@ -1,9 +1,9 @@
 // Moving pixels between GDI bitmaps, system image lists and the plain
 // pictures of imagelist_data.h.
 #pragma once
-#include "graphics_objects.h"
-#include "imagelist_data.h"
-#include "win32.h"
+#include "classlib/gui/graphics_objects.h"
+#include "classlib/comctrls/imagelist_data.h"
+#include "classlib/gui/win32.h"
 
 // A 32-bit top-down DIB section selected into a memory device context,
 // for drawing and reading pixels back.

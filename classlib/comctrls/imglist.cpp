@@ -1,13 +1,13 @@
-#include "imglist.h"
+#include "classlib/comctrls/imglist.h"
 
 #include <algorithm>
 
-#include "canvas.h"
-#include "filer.h"
-#include "graphics_objects.h"
-#include "imagelist_gdi.h"
-#include "resstrings.h"
-#include "streams.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/core/filer.h"
+#include "classlib/gui/graphics_objects.h"
+#include "classlib/comctrls/imagelist_gdi.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/streams.h"
 
 DEFINE_ENUM_TYPE(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
 DEFINE_ENUM_TYPE(TImageType, "itImage", "itMask")

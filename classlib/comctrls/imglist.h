@@ -5,10 +5,10 @@
 #pragma once
 #include <vector>
 
-#include "color.h"
-#include "component.h"
-#include "events.h"
-#include "win32.h"
+#include "classlib/core/color.h"
+#include "classlib/core/component.h"
+#include "classlib/core/events.h"
+#include "classlib/gui/win32.h"
 
 class TCanvas;
 class TCustomImageList;

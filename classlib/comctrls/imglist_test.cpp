@@ -1,13 +1,13 @@
-#include "imglist.h"
+#include "classlib/comctrls/imglist.h"
 
 #include <gtest/gtest.h>
 
-#include "comctrls_test_support.h"
-#include "exceptions.h"
-#include "filer.h"
-#include "imagelist_data.h"
-#include "imagelist_gdi.h"
-#include "streams.h"
+#include "classlib/comctrls/comctrls_test_support.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/comctrls/imagelist_data.h"
+#include "classlib/comctrls/imagelist_gdi.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "pagecontrol.h"
+#include "classlib/comctrls/pagecontrol.h"
 
 #include <algorithm>
 
-#include "forms.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/gui/forms.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 // ------------------------------------------------------------------ TTabSheet
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <vector>
 
-#include "tabcontrol.h"
+#include "classlib/comctrls/tabcontrol.h"
 
 class TPageControl;
 

@@ -1,9 +1,9 @@
-#include "pagecontrol.h"
+#include "classlib/comctrls/pagecontrol.h"
 
 #include <gtest/gtest.h>
 
-#include "comctrls_test_support.h"
-#include "filer.h"
+#include "classlib/comctrls/comctrls_test_support.h"
+#include "classlib/core/filer.h"
 
 namespace {
 

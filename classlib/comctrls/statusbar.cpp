@@ -1,4 +1,4 @@
-#include "statusbar.h"
+#include "classlib/comctrls/statusbar.h"
 
 #include <algorithm>
 #include <vector>

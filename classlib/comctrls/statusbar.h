@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "alignment.h"
-#include "canvas.h"
-#include "collection.h"
-#include "wincontrol.h"
+#include "classlib/core/alignment.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/core/collection.h"
+#include "classlib/gui/wincontrol.h"
 
 class TStatusBar;
 

@@ -1,8 +1,8 @@
-#include "tabcontrol.h"
+#include "classlib/comctrls/tabcontrol.h"
 
-#include "forms.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/gui/forms.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 DEFINE_ENUM_TYPE(TTabStyle, "tsTabs", "tsButtons", "tsFlatButtons")
 DEFINE_ENUM_TYPE(TTabPosition, "tpTop", "tpBottom", "tpLeft", "tpRight")

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "imglist.h"
-#include "stringlist.h"
-#include "wincontrol.h"
+#include "classlib/comctrls/imglist.h"
+#include "classlib/core/stringlist.h"
+#include "classlib/gui/wincontrol.h"
 
 enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 DECLARE_ENUM_TYPE(TTabStyle)

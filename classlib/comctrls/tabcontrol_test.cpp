@@ -1,10 +1,10 @@
-#include "tabcontrol.h"
+#include "classlib/comctrls/tabcontrol.h"
 
 #include <gtest/gtest.h>
 
-#include "comctrls_test_support.h"
-#include "filer.h"
-#include "graphic_control.h"
+#include "classlib/comctrls/comctrls_test_support.h"
+#include "classlib/core/filer.h"
+#include "classlib/gui/graphic_control.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "treeview.h"
+#include "classlib/comctrls/treeview.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "application.h"
-#include "scoped_count.h"
-#include "strutils.h"
+#include "classlib/gui/application.h"
+#include "classlib/comctrls/scoped_count.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

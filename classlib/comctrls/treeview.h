@@ -8,9 +8,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "imglist.h"
-#include "treenodes.h"
-#include "wincontrol.h"
+#include "classlib/comctrls/imglist.h"
+#include "classlib/core/treenodes.h"
+#include "classlib/gui/wincontrol.h"
 
 using TTVChangedEvent = TEvent<void(TObject* Sender, TTreeNode* Node)>;
 using TTVChangingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;

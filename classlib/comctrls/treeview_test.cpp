@@ -1,12 +1,12 @@
-#include "treeview.h"
+#include "classlib/comctrls/treeview.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
 
-#include "comctrls_test_support.h"
-#include "filer.h"
+#include "classlib/comctrls/comctrls_test_support.h"
+#include "classlib/core/filer.h"
 
 namespace {
 

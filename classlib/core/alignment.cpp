@@ -1,4 +1,4 @@
-#include "alignment.h"
+#include "classlib/core/alignment.h"
 
 DEFINE_ENUM_TYPE(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 

@@ -1,7 +1,7 @@
 // Horizontal text alignment, shared by the controls that align a caption or
 // their text (labels, panels, edits, check boxes, status panels).
 #pragma once
-#include "typinfo.h"
+#include "classlib/core/typinfo.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 DECLARE_ENUM_TYPE(TAlignment)

@@ -1,10 +1,10 @@
-#include "collection.h"
+#include "classlib/core/collection.h"
 
 #include <algorithm>
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 TCollection* AsCollection(TObject* object) {
     return dynamic_cast<TCollection*>(object);

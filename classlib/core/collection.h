@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "persistent.h"
+#include "classlib/core/persistent.h"
 
 class TCollection;
 

@@ -1,9 +1,9 @@
-#include "collection.h"
+#include "classlib/core/collection.h"
 
 #include <gtest/gtest.h>
 
-#include "exceptions.h"
-#include "filer_test_classes.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer_test_classes.h"
 
 using namespace filertest;
 

@@ -1,9 +1,9 @@
-#include "color.h"
+#include "classlib/core/color.h"
 
 #include <iterator>
 #include <mutex>
 
-#include "strutils.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

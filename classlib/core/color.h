@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "typinfo.h"
+#include "classlib/core/typinfo.h"
 
 // $00BBGGRR for plain colours (red in the low byte); $80000000 + index for
 // the system's colours, which ColorToRGB resolves.

@@ -1,4 +1,4 @@
-#include "color.h"
+#include "classlib/core/color.h"
 
 // No system colours here: ColorToRGB keeps its built-in table.
 void InstallWin32SysColors() {}

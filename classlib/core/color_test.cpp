@@ -1,8 +1,8 @@
-#include "color.h"
+#include "classlib/core/color.h"
 
 #include <gtest/gtest.h>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #undef EASTEUROPE_CHARSET
 #undef OEM_CHARSET
 
-#include "color.h"
+#include "classlib/core/color.h"
 
 void InstallWin32SysColors() {
     SetSysColorProvider([](int index) { return static_cast<TColor>(GetSysColor(index)); });

@@ -1,11 +1,11 @@
-#include "component.h"
+#include "classlib/core/component.h"
 
 #include <algorithm>
 
-#include "exceptions.h"
-#include "filer.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 const TClassInfo& TComponent::StaticClass() {
     static const TClassInfo info = DefineClass<TComponent>("TComponent", &TPersistent::StaticClass(), [](auto& c) {

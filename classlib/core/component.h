@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "persistent.h"
-#include "sets.h"
+#include "classlib/core/persistent.h"
+#include "classlib/core/sets.h"
 
 class TReader;
 class TWriter;

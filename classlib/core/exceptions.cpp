@@ -1,6 +1,6 @@
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
-#include "resstrings.h"
+#include "classlib/core/resstrings.h"
 
 void Abort() {
     throw EAbort(LoadStr(SOperationAborted));

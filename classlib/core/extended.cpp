@@ -1,4 +1,4 @@
-#include "extended.h"
+#include "classlib/core/extended.h"
 
 #include <bit>
 #include <cstring>

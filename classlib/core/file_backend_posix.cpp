@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "file_backend.h"
+#include "classlib/core/file_backend.h"
 
 namespace FileBackend {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "component.h"
-#include "streams.h"
-#include "typinfo.h"
+#include "classlib/core/component.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/typinfo.h"
 
 class TReader;
 class TWriter;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "collection.h"
-#include "component.h"
-#include "filer.h"
-#include "strutils.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/component.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/strutils.h"
 
 namespace filertest {
 

@@ -1,9 +1,9 @@
-#include "fileutils.h"
+#include "classlib/core/fileutils.h"
 
 #include <mutex>
 
-#include "fileutils_platform.h"
-#include "paths.h"
+#include "classlib/core/fileutils_platform.h"
+#include "classlib/core/paths.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "fileutils.h"
-#include "fileutils_platform.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/fileutils_platform.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "fileutils.h"
+#include "classlib/core/fileutils.h"
 
 #include <gtest/gtest.h>
 
-#include "paths.h"
-#include "scratch_folder_test.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/core/paths.h"
+#include "classlib/core/scratch_folder_test.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <windows.h>
 #undef DeleteFile
 
-#include "fileutils.h"
-#include "fileutils_platform.h"
-#include "paths.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/fileutils_platform.h"
+#include "classlib/core/paths.h"
 
 namespace {
 

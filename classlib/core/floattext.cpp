@@ -1,4 +1,4 @@
-#include "floattext.h"
+#include "classlib/core/floattext.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "font.h"
+#include "classlib/core/font.h"
 
-#include "rounding.h"
+#include "classlib/core/rounding.h"
 
 #include <atomic>
 

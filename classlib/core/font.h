@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "color.h"
-#include "events.h"
-#include "persistent.h"
-#include "sets.h"
-#include "typinfo.h"
+#include "classlib/core/color.h"
+#include "classlib/core/events.h"
+#include "classlib/core/persistent.h"
+#include "classlib/core/sets.h"
+#include "classlib/core/typinfo.h"
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 DECLARE_ENUM_TYPE(TFontPitch)

@@ -1,8 +1,8 @@
-#include "font.h"
+#include "classlib/core/font.h"
 
 #include <gtest/gtest.h>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "io_result.h"
+#include "classlib/core/io_result.h"
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 thread_local int InOutRes = 0;
 std::atomic<int> FileMode{2};

@@ -1,11 +1,11 @@
-#include "lists.h"
+#include "classlib/core/lists.h"
 
 #include <algorithm>
 
-#include "exceptions.h"
-#include "listalgo.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/listalgo.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 void RaiseListError(int resourceId, int data) {
     throw EListError(Format(LoadStr(resourceId), {data}));

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "object.h"
+#include "classlib/core/object.h"
 
 // Raises EListError with a list message (resstrings.h) and its number.
 [[noreturn]] void RaiseListError(int resourceId, int data);

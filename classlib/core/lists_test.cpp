@@ -1,4 +1,4 @@
-#include "lists.h"
+#include "classlib/core/lists.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "object.h"
+#include "classlib/core/object.h"
 
-#include "typinfo.h"
+#include "classlib/core/typinfo.h"
 
 const TClassInfo& TObject::StaticClass() {
     static const TClassInfo info("TObject", nullptr);

@@ -3,14 +3,14 @@
 #include <cmath>
 #include <cstring>
 
-#include "exceptions.h"
-#include "extended.h"
-#include "filer.h"
-#include "floattext.h"
-#include "resstrings.h"
-#include "strutils.h"
-#include "textparser.h"
-#include "valueinput.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/extended.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/floattext.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
+#include "classlib/core/textparser.h"
+#include "classlib/core/valueinput.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "exceptions.h"
-#include "filer.h"
-#include "filer_test_classes.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/filer_test_classes.h"
 
 using namespace filertest;
 

@@ -1,8 +1,8 @@
-#include "paths.h"
+#include "classlib/core/paths.h"
 
 #include <vector>
 
-#include "strutils.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

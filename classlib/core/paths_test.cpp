@@ -1,4 +1,4 @@
-#include "paths.h"
+#include "classlib/core/paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "persistent.h"
+#include "classlib/core/persistent.h"
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 const TClassInfo& TPersistent::StaticClass() {
     static const TClassInfo info = DefineClass<TPersistent>("TPersistent", &TObject::StaticClass(), [](auto&) {});

@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-#include "object.h"
-#include "typinfo.h"
+#include "classlib/core/object.h"
+#include "classlib/core/typinfo.h"
 
 class TFiler;
 

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstring>
 
-#include "collection.h"
-#include "exceptions.h"
-#include "extended.h"
-#include "filer.h"
-#include "resstrings.h"
-#include "strutils.h"
-#include "valueinput.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/extended.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
+#include "classlib/core/valueinput.h"
 
 namespace {
 

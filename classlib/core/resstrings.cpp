@@ -1,4 +1,4 @@
-#include "resstrings.h"
+#include "classlib/core/resstrings.h"
 
 #include <map>
 #include <mutex>

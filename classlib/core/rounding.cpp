@@ -1,9 +1,9 @@
-#include "rounding.h"
+#include "classlib/core/rounding.h"
 
 #include <cmath>
 
-#include "exceptions.h"
-#include "resstrings.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
 
 int64_t RoundHalfEven(double value) {
     // 2^63 is exact in a double; the comparison also rejects NaN.

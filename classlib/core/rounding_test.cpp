@@ -1,11 +1,11 @@
-#include "rounding.h"
+#include "classlib/core/rounding.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(2.5), 2);

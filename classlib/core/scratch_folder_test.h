@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "fileutils.h"
-#include "strutils.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/strutils.h"
 
 class TScratchFolder {
 public:

@@ -1,11 +1,11 @@
-#include "streams.h"
+#include "classlib/core/streams.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 int64_t TStream::Position() {
     return Seek(0, soCurrent);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "object.h"
+#include "classlib/core/object.h"
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 

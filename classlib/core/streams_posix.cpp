@@ -1,10 +1,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 int32_t THandleStream::Read(void* buffer, int32_t count) {
     if (count <= 0) return 0;

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 HANDLE H(intptr_t handle) {

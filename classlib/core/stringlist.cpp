@@ -1,14 +1,14 @@
-#include "stringlist.h"
+#include "classlib/core/stringlist.h"
 
 #include <algorithm>
 
-#include "exceptions.h"
-#include "filer.h"
-#include "listalgo.h"
-#include "lists.h"
-#include "resstrings.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/listalgo.h"
+#include "classlib/core/lists.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "events.h"
-#include "persistent.h"
+#include "classlib/core/events.h"
+#include "classlib/core/persistent.h"
 
 class TReader;
 class TStream;

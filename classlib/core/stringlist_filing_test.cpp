@@ -1,8 +1,8 @@
 // TStrings filed in layouts through the real reader and writer.
 #include <gtest/gtest.h>
 
-#include "filer.h"
-#include "stringlist.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/stringlist.h"
 
 namespace {
 

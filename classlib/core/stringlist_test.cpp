@@ -1,4 +1,4 @@
-#include "stringlist.h"
+#include "classlib/core/stringlist.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <initializer_list>
 
-#include "exceptions.h"
-#include "filer.h"
-#include "streams.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

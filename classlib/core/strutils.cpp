@@ -1,10 +1,10 @@
-#include "strutils.h"
+#include "classlib/core/strutils.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "exceptions.h"
-#include "resstrings.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
 
 std::string IntToStr(int64_t value) {
     return std::to_string(value);

@@ -1,11 +1,11 @@
-#include "strutils.h"
+#include "classlib/core/strutils.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 TEST(StrUtils, IntToHexShowsTwosComplementOf32BitNegatives) {
     EXPECT_EQ(IntToHex(255, 4), "00FF");

@@ -1,4 +1,4 @@
-#include "syncobjs.h"
+#include "classlib/core/syncobjs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "textfile.h"
+#include "classlib/core/textfile.h"
 
 namespace {
 

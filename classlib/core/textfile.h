@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "file_backend.h"
-#include "io_result.h"
+#include "classlib/core/file_backend.h"
+#include "classlib/core/io_result.h"
 
 class TTextFile {
 public:

@@ -1,14 +1,14 @@
-#include "textfile.h"
+#include "classlib/core/textfile.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <vector>
 
-#include "exceptions.h"
-#include "fileutils.h"
-#include "scratch_folder_test.h"
-#include "streams.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/scratch_folder_test.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

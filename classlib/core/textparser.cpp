@@ -1,8 +1,8 @@
-#include "textparser.h"
+#include "classlib/core/textparser.h"
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 bool IsIdentStart(char ch) {

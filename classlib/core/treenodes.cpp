@@ -1,10 +1,10 @@
-#include "treenodes.h"
+#include "classlib/core/treenodes.h"
 
 #include <algorithm>
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

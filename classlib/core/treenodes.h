@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "object.h"
-#include "persistent.h"
+#include "classlib/core/object.h"
+#include "classlib/core/persistent.h"
 
 class TStream;
 class TTreeNode;

@@ -1,10 +1,10 @@
-#include "treenodes.h"
+#include "classlib/core/treenodes.h"
 
-#include "exceptions.h"
-#include "filer.h"
-#include "resstrings.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 // Layout data: an int32 count of top-level nodes, then per node in
 // pre-order an int32 record size (the bytes that follow up to the end of

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "exceptions.h"
-#include "filer.h"
-#include "streams.h"
-#include "treenodes.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/treenodes.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "treenodes.h"
+#include "classlib/core/treenodes.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <tuple>
 
-#include "exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "typinfo.h"
+#include "classlib/core/typinfo.h"
 
 #include <map>
 
-#include "resstrings.h"
-#include "strutils.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <typeinfo>
 #include <vector>
 
-#include "events.h"
-#include "exceptions.h"
-#include "object.h"
-#include "sets.h"
+#include "classlib/core/events.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
+#include "classlib/core/sets.h"
 
 class TComponent;
 class TCollection;

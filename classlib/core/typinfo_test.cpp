@@ -1,8 +1,8 @@
-#include "typinfo.h"
+#include "classlib/core/typinfo.h"
 
 #include <gtest/gtest.h>
 
-#include "persistent.h"
+#include "classlib/core/persistent.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "untyped_file.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

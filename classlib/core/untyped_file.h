@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "file_backend.h"
-#include "io_result.h"
+#include "classlib/core/file_backend.h"
+#include "classlib/core/io_result.h"
 
 class TUntypedFile {
 public:

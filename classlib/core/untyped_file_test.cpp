@@ -1,4 +1,4 @@
-#include "untyped_file.h"
+#include "classlib/core/untyped_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "exceptions.h"
-#include "fileutils.h"
-#include "scratch_folder_test.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/scratch_folder_test.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "valueinput.h"
+#include "classlib/core/valueinput.h"
 
-#include "exceptions.h"
-#include "resstrings.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
 
 namespace {
 [[noreturn]] void RaiseInvalidImage() {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "streams.h"
+#include "classlib/core/streams.h"
 
 class TValueInput {
 public:

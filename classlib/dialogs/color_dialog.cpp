@@ -1,4 +1,4 @@
-#include "color_dialog.h"
+#include "classlib/dialogs/color_dialog.h"
 
 #include <commdlg.h>
 
@@ -6,8 +6,8 @@
 #include <cctype>
 #include <string>
 
-#include "exceptions.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/strutils.h"
 
 DEFINE_ENUM_TYPE(TColorDialogOption, "cdFullOpen", "cdPreventFullOpen", "cdShowHelp", "cdSolidColor", "cdAnyColor")
 

@@ -1,9 +1,9 @@
 // TColorDialog: the system's colour chooser with its sixteen custom
 // colours, kept as "ColorA=BBGGRR" ... "ColorP=BBGGRR" (hexadecimal).
 #pragma once
-#include "color.h"
-#include "common_dialog.h"
-#include "stringlist.h"
+#include "classlib/core/color.h"
+#include "classlib/dialogs/common_dialog.h"
+#include "classlib/core/stringlist.h"
 
 enum TColorDialogOption { cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor };
 DECLARE_ENUM_TYPE(TColorDialogOption)

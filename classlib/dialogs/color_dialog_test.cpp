@@ -1,4 +1,4 @@
-#include "color_dialog.h"
+#include "classlib/dialogs/color_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "dialog_test_support.h"
+#include "classlib/dialogs/dialog_test_support.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "common_dialog.h"
+#include "classlib/dialogs/common_dialog.h"
 
 #include <vector>
 
-#include "application.h"
-#include "forms.h"
-#include "screen.h"
+#include "classlib/gui/application.h"
+#include "classlib/gui/forms.h"
+#include "classlib/gui/screen.h"
 
 const TClassInfo& TCommonDialog::StaticClass() {
     static const TClassInfo info =

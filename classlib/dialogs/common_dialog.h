@@ -4,9 +4,9 @@
 #pragma once
 #include <cstdint>
 
-#include "component.h"
-#include "interaction.h"
-#include "win32.h"
+#include "classlib/core/component.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/gui/win32.h"
 
 // The window dialogs and message boxes are owned by: the active form when
 // it is on screen, else the application window.

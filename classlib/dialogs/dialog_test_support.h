@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "forms.h"
-#include "gui_testing.h"
-#include "screen.h"
+#include "classlib/gui/forms.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/gui/screen.h"
 
 inline TOwned<TForm> ShowActiveForm() {
     auto form = MakeOwned<TForm>(nullptr);

@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "classlib/dialogs/dialogs.h"
 
 void RegisterDialogClasses() {
     RegisterClass(TOpenDialog::StaticClass());

@@ -1,9 +1,9 @@
-#include "dialogs.h"
+#include "classlib/dialogs/dialogs.h"
 
 #include <gtest/gtest.h>
 
-#include "dialog_test_support.h"
-#include "filer.h"
+#include "classlib/dialogs/dialog_test_support.h"
+#include "classlib/core/filer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "file_dialog_text.h"
+#include "classlib/dialogs/file_dialog_text.h"
 
 #include <algorithm>
 #include <cstring>

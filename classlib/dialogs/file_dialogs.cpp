@@ -1,4 +1,4 @@
-#include "file_dialogs.h"
+#include "classlib/dialogs/file_dialogs.h"
 
 #include <commdlg.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "file_dialog_text.h"
+#include "classlib/dialogs/file_dialog_text.h"
 
 DEFINE_ENUM_TYPE(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
                  "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",

@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "common_dialog.h"
-#include "stringlist.h"
+#include "classlib/dialogs/common_dialog.h"
+#include "classlib/core/stringlist.h"
 
 enum TOpenOption {
     ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate, ofAllowMultiSelect,

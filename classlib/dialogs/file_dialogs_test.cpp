@@ -1,4 +1,4 @@
-#include "file_dialogs.h"
+#include "classlib/dialogs/file_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "dialog_test_support.h"
-#include "file_dialog_text.h"
+#include "classlib/dialogs/dialog_test_support.h"
+#include "classlib/dialogs/file_dialog_text.h"
 
 namespace {
 

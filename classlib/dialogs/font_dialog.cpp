@@ -1,4 +1,4 @@
-#include "font_dialog.h"
+#include "classlib/dialogs/font_dialog.h"
 
 #include <commdlg.h>
 
@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "graphics_objects.h"
-#include "screen.h"
+#include "classlib/gui/graphics_objects.h"
+#include "classlib/gui/screen.h"
 
 DEFINE_ENUM_TYPE(TFontDialogDevice, "fdScreen", "fdPrinter", "fdBoth")
 DEFINE_ENUM_TYPE(TFontDialogOption, "fdAnsiOnly", "fdTrueTypeOnly", "fdEffects", "fdFixedPitchOnly",

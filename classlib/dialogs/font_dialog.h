@@ -1,8 +1,8 @@
 // TFontDialog: the system's font chooser, working on a TFont that layouts
 // file as a sub-object ("FontDialog1.Font.Name = 'Arial Black'").
 #pragma once
-#include "common_dialog.h"
-#include "font.h"
+#include "classlib/dialogs/common_dialog.h"
+#include "classlib/core/font.h"
 
 enum TFontDialogDevice { fdScreen, fdPrinter, fdBoth };
 DECLARE_ENUM_TYPE(TFontDialogDevice)

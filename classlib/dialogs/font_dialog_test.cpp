@@ -1,4 +1,4 @@
-#include "font_dialog.h"
+#include "classlib/dialogs/font_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "dialog_test_support.h"
+#include "classlib/dialogs/dialog_test_support.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "message_dialogs.h"
+#include "classlib/dialogs/message_dialogs.h"
 
-#include "application.h"
-#include "common_dialog.h"
-#include "exceptions.h"
-#include "interaction.h"
+#include "classlib/gui/application.h"
+#include "classlib/dialogs/common_dialog.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/platform/interaction.h"
 
 DEFINE_ENUM_TYPE(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation", "mtCustom")
 DEFINE_ENUM_TYPE(TMsgDlgBtn, "mbYes", "mbNo", "mbOK", "mbCancel", "mbAbort", "mbRetry", "mbIgnore", "mbAll",

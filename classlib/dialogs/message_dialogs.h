@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 DECLARE_ENUM_TYPE(TMsgDlgType)

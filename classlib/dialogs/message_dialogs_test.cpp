@@ -1,9 +1,9 @@
-#include "message_dialogs.h"
+#include "classlib/dialogs/message_dialogs.h"
 
 #include <gtest/gtest.h>
 
-#include "application.h"
-#include "dialog_test_support.h"
+#include "classlib/gui/application.h"
+#include "classlib/dialogs/dialog_test_support.h"
 
 namespace {
 

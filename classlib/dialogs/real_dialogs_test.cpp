@@ -5,9 +5,9 @@
 #include <memory>
 #include <set>
 
-#include "dialog_test_support.h"
-#include "file_dialogs.h"
-#include "font_dialog.h"
+#include "classlib/dialogs/dialog_test_support.h"
+#include "classlib/dialogs/file_dialogs.h"
+#include "classlib/dialogs/font_dialog.h"
 
 namespace {
 

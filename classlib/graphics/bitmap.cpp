@@ -1,14 +1,14 @@
-#include "bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "bitmap_gdi.h"
-#include "bmp_codec.h"
-#include "exceptions.h"
-#include "graphics_strings.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/graphics/bitmap_gdi.h"
+#include "classlib/graphics/bmp_codec.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 DEFINE_ENUM_TYPE(TPixelFormat, "pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit",
                  "pfCustom")

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "graphic.h"
-#include "gdi_object.h"
-#include "graphics_objects.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/gui/graphic.h"
+#include "classlib/graphics/gdi_object.h"
+#include "classlib/gui/graphics_objects.h"
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 DECLARE_ENUM_TYPE(TPixelFormat)

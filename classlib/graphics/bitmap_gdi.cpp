@@ -1,13 +1,13 @@
-#include "bitmap_gdi.h"
+#include "classlib/graphics/bitmap_gdi.h"
 
 #include <cstring>
 #include <unordered_map>
 #include <vector>
 
-#include "bmp_codec.h"
-#include "exceptions.h"
-#include "gdi_object.h"
-#include "graphics_strings.h"
+#include "classlib/graphics/bmp_codec.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/gdi_object.h"
+#include "classlib/graphics/graphics_strings.h"
 
 namespace bitmap_gdi {
 

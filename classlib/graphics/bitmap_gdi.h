@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "color.h"
-#include "exceptions.h"
-#include "graphics_strings.h"
-#include "win32.h"
+#include "classlib/core/color.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/gui/win32.h"
 
 // How an image is stored. Device bitmaps: bitCount 1 (monochrome) or 0
 // (the screen's). DIB colour tables are always full (2^bitCount entries).

@@ -1,14 +1,14 @@
 // TBitmap's files, resources and clipboard formats.
-#include "bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 #include <cstring>
 
-#include "bitmap_gdi.h"
-#include "bmp_codec.h"
-#include "exceptions.h"
-#include "graphics_strings.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/graphics/bitmap_gdi.h"
+#include "classlib/graphics/bmp_codec.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 using namespace bitmap_gdi;
 

@@ -1,8 +1,8 @@
-#include "bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 #include <gtest/gtest.h>
 
-#include "test_pictures.h"
+#include "classlib/graphics/test_pictures.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "bmp_codec.h"
+#include "classlib/graphics/bmp_codec.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "exceptions.h"
-#include "graphics_strings.h"
-#include "streams.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

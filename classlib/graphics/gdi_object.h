@@ -2,7 +2,7 @@
 #pragma once
 #include <utility>
 
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 class TGdiObject {
 public:

@@ -1,8 +1,8 @@
-#include "graphics_strings.h"
+#include "classlib/graphics/graphics_strings.h"
 
 #include <mutex>
 
-#include "resstrings.h"
+#include "classlib/core/resstrings.h"
 
 std::string GraphicsStr(TGraphicsString ident) {
     static std::once_flag once;

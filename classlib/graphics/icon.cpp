@@ -1,14 +1,14 @@
-#include "icon.h"
+#include "classlib/graphics/icon.h"
 
 #include <algorithm>
 #include <cstring>
 #include <tuple>
 
-#include "canvas.h"
-#include "exceptions.h"
-#include "gdi_object.h"
-#include "graphics_strings.h"
-#include "streams.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/gdi_object.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

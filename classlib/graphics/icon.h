@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphic.h"
+#include "classlib/gui/graphic.h"
 
 class TIcon : public TGraphic {
     DECLARE_CLASS(TIcon, TGraphic)

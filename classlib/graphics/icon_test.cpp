@@ -1,8 +1,8 @@
-#include "icon.h"
+#include "classlib/graphics/icon.h"
 
 #include <gtest/gtest.h>
 
-#include "test_pictures.h"
+#include "classlib/graphics/test_pictures.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "image.h"
+#include "classlib/graphics/image.h"
 
-#include "bitmap.h"
-#include "icon.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/icon.h"
 
 const TClassInfo& TImage::StaticClass() {
     static const TClassInfo info = DefineClass<TImage>("TImage", &TGraphicControl::StaticClass(), [](auto& c) {

@@ -1,8 +1,8 @@
 // TImage: a windowless control showing a picture, as it is or stretched,
 // centred, proportional or transparent.
 #pragma once
-#include "graphic_control.h"
-#include "picture.h"
+#include "classlib/gui/graphic_control.h"
+#include "classlib/graphics/picture.h"
 
 class TImage : public TGraphicControl {
     DECLARE_CLASS(TImage, TGraphicControl)

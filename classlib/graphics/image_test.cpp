@@ -1,15 +1,15 @@
-#include "image.h"
+#include "classlib/graphics/image.h"
 
 #include <gtest/gtest.h>
 
-#include "bitmap.h"
-#include "filer.h"
-#include "forms.h"
-#include "gui_testing.h"
-#include "icon.h"
-#include "jpeg.h"
-#include "register_graphics.h"
-#include "test_pictures.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/core/filer.h"
+#include "classlib/gui/forms.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/graphics/icon.h"
+#include "classlib/graphics/jpeg.h"
+#include "classlib/graphics/register_graphics.h"
+#include "classlib/graphics/test_pictures.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "jpeg.h"
+#include "classlib/graphics/jpeg.h"
 
 #include <cstring>
 
-#include "bmp_codec.h"
-#include "exceptions.h"
-#include "graphics_strings.h"
-#include "jpeg_codec.h"
-#include "picture.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/graphics/bmp_codec.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/graphics/jpeg_codec.h"
+#include "classlib/graphics/picture.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 DEFINE_ENUM_TYPE(TJPEGScale, "jsFullSize", "jsHalf", "jsQuarter", "jsEighth")
 DEFINE_ENUM_TYPE(TJPEGPixelFormat, "jf24Bit", "jf8Bit")

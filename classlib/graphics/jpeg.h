@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "bitmap.h"
-#include "graphic.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/gui/graphic.h"
 
 enum TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 DECLARE_ENUM_TYPE(TJPEGScale)

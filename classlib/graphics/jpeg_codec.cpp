@@ -1,4 +1,4 @@
-#include "jpeg_codec.h"
+#include "classlib/graphics/jpeg_codec.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "jpeg.h"
+#include "classlib/graphics/jpeg.h"
 
 #include <gtest/gtest.h>
 
-#include "test_pictures.h"
+#include "classlib/graphics/test_pictures.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "picture.h"
+#include "classlib/graphics/picture.h"
 
 #include <mutex>
 #include <vector>
 
-#include "bitmap.h"
-#include "exceptions.h"
-#include "filer.h"
-#include "graphics_strings.h"
-#include "icon.h"
-#include "paths.h"
-#include "streams.h"
-#include "strutils.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/graphics/graphics_strings.h"
+#include "classlib/graphics/icon.h"
+#include "classlib/core/paths.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 

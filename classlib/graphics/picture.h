@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "graphic.h"
+#include "classlib/gui/graphic.h"
 
 class TBitmap;
 class TIcon;

@@ -1,12 +1,12 @@
-#include "picture.h"
+#include "classlib/graphics/picture.h"
 
 #include <gtest/gtest.h>
 
-#include "bitmap.h"
-#include "icon.h"
-#include "jpeg.h"
-#include "scratch_folder_test.h"
-#include "test_pictures.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/icon.h"
+#include "classlib/graphics/jpeg.h"
+#include "classlib/core/scratch_folder_test.h"
+#include "classlib/graphics/test_pictures.h"
 
 namespace {
 

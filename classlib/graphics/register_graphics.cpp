@@ -1,9 +1,9 @@
-#include "register_graphics.h"
+#include "classlib/graphics/register_graphics.h"
 
-#include "bitmap.h"
-#include "icon.h"
-#include "image.h"
-#include "picture.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/icon.h"
+#include "classlib/graphics/image.h"
+#include "classlib/graphics/picture.h"
 
 void RegisterGraphicClasses() {
     RegisterClass(TBitmap::StaticClass());

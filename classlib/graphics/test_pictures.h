@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "bitmap.h"
-#include "bmp_codec.h"
-#include "canvas.h"
-#include "streams.h"
-#include "win32.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/bmp_codec.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/core/streams.h"
+#include "classlib/gui/win32.h"
 
 inline std::vector<uint8_t> BmpBytes(const TDibImage& image) {
     TMemoryStream stream;

@@ -1,10 +1,10 @@
-#include "application.h"
+#include "classlib/gui/application.h"
 
 #include <algorithm>
 
-#include "forms.h"
-#include "interaction.h"
-#include "screen.h"
+#include "classlib/gui/forms.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/gui/screen.h"
 
 TApplication* Application = nullptr;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "graphic_control.h"
+#include "classlib/gui/graphic_control.h"
 
 class TCustomForm;
 

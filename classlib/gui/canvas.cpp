@@ -1,10 +1,10 @@
-#include "canvas.h"
+#include "classlib/gui/canvas.h"
 
 #include <vector>
 
-#include "control.h"
-#include "graphic.h"
-#include "wincontrol.h"
+#include "classlib/gui/control.h"
+#include "classlib/gui/graphic.h"
+#include "classlib/gui/wincontrol.h"
 
 const TClassInfo& TCanvas::StaticClass() {
     static const TClassInfo info = DefineClass<TCanvas>("TCanvas", &TPersistent::StaticClass(), [](auto&) {});

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "font.h"
-#include "geometry.h"
-#include "graphics_objects.h"
-#include "persistent.h"
+#include "classlib/core/font.h"
+#include "classlib/gui/geometry.h"
+#include "classlib/gui/graphics_objects.h"
+#include "classlib/core/persistent.h"
 
 class TGraphic;
 class TControl;

@@ -1,9 +1,9 @@
-#include "control.h"
+#include "classlib/gui/control.h"
 
-#include "application.h"
-#include "filer.h"
-#include "forms.h"
-#include "wincontrol.h"
+#include "classlib/gui/application.h"
+#include "classlib/core/filer.h"
+#include "classlib/gui/forms.h"
+#include "classlib/gui/wincontrol.h"
 
 DEFINE_ENUM_TYPE(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
 DEFINE_ENUM_TYPE(TMouseButton, "mbLeft", "mbRight", "mbMiddle")

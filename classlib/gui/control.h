@@ -5,13 +5,13 @@
 #include <functional>
 #include <string>
 
-#include "color.h"
-#include "component.h"
-#include "events.h"
-#include "font.h"
-#include "geometry.h"
-#include "messages.h"
-#include "sets.h"
+#include "classlib/core/color.h"
+#include "classlib/core/component.h"
+#include "classlib/core/events.h"
+#include "classlib/core/font.h"
+#include "classlib/gui/geometry.h"
+#include "classlib/gui/messages.h"
+#include "classlib/core/sets.h"
 
 class TWinControl;
 class TCustomForm;

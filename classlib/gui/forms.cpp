@@ -1,12 +1,12 @@
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 #include <map>
 
-#include "application.h"
-#include "filer.h"
-#include "interaction.h"
-#include "screen.h"
-#include "strutils.h"
+#include "classlib/gui/application.h"
+#include "classlib/core/filer.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/gui/screen.h"
+#include "classlib/core/strutils.h"
 
 DEFINE_ENUM_TYPE(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
                  "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter")

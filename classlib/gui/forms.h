@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "wincontrol.h"
+#include "classlib/gui/wincontrol.h"
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollBarInc : int32_t {};

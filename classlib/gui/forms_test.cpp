@@ -1,10 +1,10 @@
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 #include <gtest/gtest.h>
 
-#include "application.h"
-#include "graphic_control.h"
-#include "gui_testing.h"
+#include "classlib/gui/application.h"
+#include "classlib/gui/graphic_control.h"
+#include "classlib/testing/gui_testing.h"
 
 namespace {
 

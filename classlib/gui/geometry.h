@@ -1,7 +1,7 @@
 // Points and rectangles as the platform defines them, with the class
 // library's helpers.
 #pragma once
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 using TPoint = POINT;
 using TRect = RECT;

@@ -1,9 +1,9 @@
-#include "graphic.h"
+#include "classlib/gui/graphic.h"
 
-#include "exceptions.h"
-#include "filer.h"
-#include "resstrings.h"
-#include "streams.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/streams.h"
 
 const TClassInfo& TGraphic::StaticClass() {
     static const TClassInfo info = DefineClass<TGraphic>("TGraphic", &TPersistent::StaticClass(), [](auto&) {});

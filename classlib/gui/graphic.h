@@ -3,9 +3,9 @@
 #pragma once
 #include <string>
 
-#include "events.h"
-#include "geometry.h"
-#include "persistent.h"
+#include "classlib/core/events.h"
+#include "classlib/gui/geometry.h"
+#include "classlib/core/persistent.h"
 
 class TCanvas;
 class TStream;

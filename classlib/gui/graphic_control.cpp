@@ -1,4 +1,4 @@
-#include "graphic_control.h"
+#include "classlib/gui/graphic_control.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Controls that paint themselves through a canvas: windowless graphic
 // controls (drawn on their parent's window) and windowed custom controls.
 #pragma once
-#include "canvas.h"
-#include "wincontrol.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/gui/wincontrol.h"
 
 class TGraphicControl : public TControl {
     DECLARE_CLASS(TGraphicControl, TControl)

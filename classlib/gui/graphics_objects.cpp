@@ -1,4 +1,4 @@
-#include "graphics_objects.h"
+#include "classlib/gui/graphics_objects.h"
 
 #include <map>
 #include <mutex>

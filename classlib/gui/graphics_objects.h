@@ -1,11 +1,11 @@
 // Pens and brushes with their GDI handles, and the GDI fonts made from
 // TFont values.
 #pragma once
-#include "color.h"
-#include "events.h"
-#include "font.h"
-#include "persistent.h"
-#include "win32.h"
+#include "classlib/core/color.h"
+#include "classlib/core/events.h"
+#include "classlib/core/font.h"
+#include "classlib/core/persistent.h"
+#include "classlib/gui/win32.h"
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 DECLARE_ENUM_TYPE(TPenStyle)

@@ -2,7 +2,7 @@
 // sends between controls, the notifications a parent reflects to its
 // children (CN_*), and the message record handlers receive.
 #pragma once
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 struct TMessage {
     UINT Msg;

@@ -1,8 +1,8 @@
-#include "screen.h"
+#include "classlib/gui/screen.h"
 
 #include <algorithm>
 
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 TScreen* Screen = nullptr;
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "control.h"
+#include "classlib/gui/control.h"
 
 class TCustomForm;
 

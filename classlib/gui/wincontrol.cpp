@@ -1,10 +1,10 @@
-#include "wincontrol.h"
+#include "classlib/gui/wincontrol.h"
 
 #include <algorithm>
 
-#include "application.h"
-#include "forms.h"
-#include "screen.h"
+#include "classlib/gui/application.h"
+#include "classlib/gui/forms.h"
+#include "classlib/gui/screen.h"
 
 namespace {
 

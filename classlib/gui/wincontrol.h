@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "control.h"
+#include "classlib/gui/canvas.h"
+#include "classlib/gui/control.h"
 
 class TWinControl;
 

@@ -5,10 +5,10 @@
 #undef MessageBox
 #undef ShellExecute
 
-#include "interaction.h"
+#include "classlib/platform/interaction.h"
 
-#include "exceptions.h"
-#include "strutils.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/strutils.h"
 
 int TInteraction::MessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
     return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);

@@ -1,6 +1,6 @@
-#include "accel.h"
+#include "classlib/stdctrls/accel.h"
 
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 char HotKeyOf(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "bevel.h"
+#include "classlib/stdctrls/bevel.h"
 
 DEFINE_ENUM_TYPE(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine",
                  "bsSpacer")

@@ -1,7 +1,7 @@
 // TBevel: lowered or raised 3-D lines and frames that group controls
 // visually.
 #pragma once
-#include "graphic_control.h"
+#include "classlib/gui/graphic_control.h"
 
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 DECLARE_ENUM_TYPE(TBevelShape)

@@ -1,4 +1,4 @@
-#include "bitbtn.h"
+#include "classlib/stdctrls/bitbtn.h"
 
 DEFINE_ENUM_TYPE(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort",
                  "bkRetry", "bkIgnore", "bkAll")

@@ -3,8 +3,8 @@
 // of that kind; changing any of those (the glyph too) makes it custom, so
 // that a layout written from it keeps every part.
 #pragma once
-#include "button.h"
-#include "button_glyph.h"
+#include "classlib/stdctrls/button.h"
+#include "classlib/stdctrls/button_glyph.h"
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 DECLARE_ENUM_TYPE(TBitBtnKind)

@@ -1,7 +1,7 @@
 // Captions, modal results and glyphs of the bitmap button kinds.
 #include <vector>
 
-#include "bitbtn.h"
+#include "classlib/stdctrls/bitbtn.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "bitbtn.h"
+#include "classlib/stdctrls/bitbtn.h"
 
 #include <gtest/gtest.h>
 
-#include "edit.h"
-#include "test_support.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

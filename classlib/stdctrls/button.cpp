@@ -1,6 +1,6 @@
-#include "button.h"
+#include "classlib/stdctrls/button.h"
 
-#include "accel.h"
+#include "classlib/stdctrls/accel.h"
 
 const TClassInfo& TButton::StaticClass() {
     static const TClassInfo info = DefineClass<TButton>("TButton", &TButtonControl::StaticClass(), [](auto& c) {

@@ -3,8 +3,8 @@
 // Default one while the focus is on something else) and Escape the Cancel
 // button.
 #pragma once
-#include "button_control.h"
-#include "forms.h"
+#include "classlib/stdctrls/button_control.h"
+#include "classlib/gui/forms.h"
 
 class TButton : public TButtonControl {
     DECLARE_CLASS(TButton, TButtonControl)

@@ -1,4 +1,4 @@
-#include "button_control.h"
+#include "classlib/stdctrls/button_control.h"
 
 const TClassInfo& TButtonControl::StaticClass() {
     static const TClassInfo info =

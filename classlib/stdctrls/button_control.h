@@ -3,7 +3,7 @@
 // button; when the focus does not arrive (an OnExit elsewhere refused it),
 // the press is dropped, and no click is reported while it moves.
 #pragma once
-#include "wincontrol.h"
+#include "classlib/gui/wincontrol.h"
 
 class TButtonControl : public TWinControl {
     DECLARE_CLASS(TButtonControl, TWinControl)

@@ -1,4 +1,4 @@
-#include "button_glyph.h"
+#include "classlib/stdctrls/button_glyph.h"
 
 #include <algorithm>
 #include <vector>

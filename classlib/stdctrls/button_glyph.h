@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "bitmap.h"
-#include "canvas.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/gui/canvas.h"
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 DECLARE_ENUM_TYPE(TButtonLayout)

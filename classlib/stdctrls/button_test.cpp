@@ -1,10 +1,10 @@
-#include "button.h"
+#include "classlib/stdctrls/button.h"
 
 #include <gtest/gtest.h>
 
-#include "edit.h"
-#include "panel.h"
-#include "test_support.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/panel.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

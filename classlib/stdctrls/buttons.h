@@ -1,4 +1,4 @@
 // Buttons with glyphs: bitmap buttons and speed buttons.
 #pragma once
-#include "bitbtn.h"
-#include "speedbutton.h"
+#include "classlib/stdctrls/bitbtn.h"
+#include "classlib/stdctrls/speedbutton.h"

@@ -1,6 +1,6 @@
-#include "checkbox.h"
+#include "classlib/stdctrls/checkbox.h"
 
-#include "accel.h"
+#include "classlib/stdctrls/accel.h"
 
 DEFINE_ENUM_TYPE(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
 

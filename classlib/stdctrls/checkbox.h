@@ -2,8 +2,8 @@
 // The control keeps the state itself (BS_3STATE) and toggles it on a
 // click; every change of State, also from code, reports a click.
 #pragma once
-#include "alignment.h"
-#include "button_control.h"
+#include "classlib/core/alignment.h"
+#include "classlib/stdctrls/button_control.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 DECLARE_ENUM_TYPE(TCheckBoxState)

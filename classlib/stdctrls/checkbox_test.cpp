@@ -1,8 +1,8 @@
-#include "checkbox.h"
+#include "classlib/stdctrls/checkbox.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

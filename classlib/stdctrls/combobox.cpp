@@ -1,13 +1,13 @@
-#include "combobox.h"
+#include "classlib/stdctrls/combobox.h"
 
 #include <algorithm>
 
-#include "application.h"
-#include "forms.h"
-#include "lists.h"
-#include "nesting_guard.h"
-#include "resstrings.h"
-#include "window_needs.h"
+#include "classlib/gui/application.h"
+#include "classlib/gui/forms.h"
+#include "classlib/core/lists.h"
+#include "classlib/stdctrls/nesting_guard.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/stdctrls/window_needs.h"
 
 DEFINE_ENUM_TYPE(TComboBoxStyle, "csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
                  "csOwnerDrawVariable")

@@ -7,9 +7,9 @@
 #pragma once
 #include <vector>
 
-#include "owner_draw.h"
-#include "stringlist.h"
-#include "wincontrol.h"
+#include "classlib/stdctrls/owner_draw.h"
+#include "classlib/core/stringlist.h"
+#include "classlib/gui/wincontrol.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 DECLARE_ENUM_TYPE(TComboBoxStyle)

@@ -1,9 +1,9 @@
-#include "combobox.h"
+#include "classlib/stdctrls/combobox.h"
 
 #include <gtest/gtest.h>
 
-#include "edit.h"
-#include "test_support.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "edit.h"
+#include "classlib/stdctrls/edit.h"
 
 #include <algorithm>
 
-#include "graphics_objects.h"
-#include "nesting_guard.h"
+#include "classlib/gui/graphics_objects.h"
+#include "classlib/stdctrls/nesting_guard.h"
 
 DEFINE_ENUM_TYPE(TEditCharCase, "ecNormal", "ecUpperCase", "ecLowerCase")
 

@@ -3,7 +3,7 @@
 // already has), before the window exists too. Text, selection and the
 // modified flag live in the window once it exists and are kept without it.
 #pragma once
-#include "wincontrol.h"
+#include "classlib/gui/wincontrol.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 DECLARE_ENUM_TYPE(TEditCharCase)

@@ -1,8 +1,8 @@
-#include "edit.h"
+#include "classlib/stdctrls/edit.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

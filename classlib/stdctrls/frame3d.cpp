@@ -1,4 +1,4 @@
-#include "frame3d.h"
+#include "classlib/stdctrls/frame3d.h"
 
 void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
     canvas.Pen().SetWidth(1);

@@ -1,7 +1,7 @@
-#include "label.h"
+#include "classlib/stdctrls/label.h"
 
-#include "accel.h"
-#include "wincontrol.h"
+#include "classlib/stdctrls/accel.h"
+#include "classlib/gui/wincontrol.h"
 
 DEFINE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 

@@ -2,8 +2,8 @@
 // draws "&X" as an underlined accelerator and passes Alt+X on to its
 // FocusControl.
 #pragma once
-#include "alignment.h"
-#include "graphic_control.h"
+#include "classlib/core/alignment.h"
+#include "classlib/gui/graphic_control.h"
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 DECLARE_ENUM_TYPE(TTextLayout)

@@ -1,8 +1,8 @@
-#include "memo.h"
+#include "classlib/stdctrls/memo.h"
 
-#include "lists.h"
-#include "resstrings.h"
-#include "text_lines.h"
+#include "classlib/core/lists.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/stdctrls/text_lines.h"
 
 DEFINE_ENUM_TYPE(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 

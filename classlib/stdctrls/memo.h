@@ -2,9 +2,9 @@
 // memo's text: Lines.Text and Text are the same bytes, line breaks
 // included, and editing one line leaves the rest of the text as it was.
 #pragma once
-#include "alignment.h"
-#include "edit.h"
-#include "stringlist.h"
+#include "classlib/core/alignment.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/core/stringlist.h"
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 DECLARE_ENUM_TYPE(TScrollStyle)

@@ -1,9 +1,9 @@
-#include "memo.h"
+#include "classlib/stdctrls/memo.h"
 
 #include <gtest/gtest.h>
 
-#include "button.h"
-#include "test_support.h"
+#include "classlib/stdctrls/button.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

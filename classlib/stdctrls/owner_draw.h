@@ -1,9 +1,9 @@
 // The state of an owner-drawn item, as list and combo boxes pass it to
 // their drawing code.
 #pragma once
-#include "sets.h"
-#include "typinfo.h"
-#include "win32.h"
+#include "classlib/core/sets.h"
+#include "classlib/core/typinfo.h"
+#include "classlib/gui/win32.h"
 
 enum TOwnerDrawStateItem {
     odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,

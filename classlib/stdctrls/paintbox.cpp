@@ -1,4 +1,4 @@
-#include "paintbox.h"
+#include "classlib/stdctrls/paintbox.h"
 
 const TClassInfo& TPaintBox::StaticClass() {
     static const TClassInfo info = DefineClass<TPaintBox>("TPaintBox", &TGraphicControl::StaticClass(), [](auto& c) {

@@ -1,6 +1,6 @@
 // TPaintBox: a windowless area the program paints in OnPaint.
 #pragma once
-#include "graphic_control.h"
+#include "classlib/gui/graphic_control.h"
 
 class TPaintBox : public TGraphicControl {
     DECLARE_CLASS(TPaintBox, TGraphicControl)

@@ -1,8 +1,8 @@
-#include "paintbox.h"
+#include "classlib/stdctrls/paintbox.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "panel.h"
+#include "classlib/stdctrls/panel.h"
 
 #include <algorithm>
 
-#include "frame3d.h"
+#include "classlib/stdctrls/frame3d.h"
 
 DEFINE_ENUM_TYPE(TPanelBevel, "bvNone", "bvLowered", "bvRaised", "bvSpace")
 

@@ -1,8 +1,8 @@
 // TPanel: a container that draws raised or lowered bevels around its
 // client area and its caption in the middle.
 #pragma once
-#include "alignment.h"
-#include "graphic_control.h"
+#include "classlib/core/alignment.h"
+#include "classlib/gui/graphic_control.h"
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 DECLARE_ENUM_TYPE(TPanelBevel)

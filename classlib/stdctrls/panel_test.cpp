@@ -1,9 +1,9 @@
-#include "panel.h"
+#include "classlib/stdctrls/panel.h"
 
 #include <gtest/gtest.h>
 
-#include "bevel.h"
-#include "test_support.h"
+#include "classlib/stdctrls/bevel.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

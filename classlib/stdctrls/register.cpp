@@ -1,7 +1,7 @@
-#include "stdctrls.h"
+#include "classlib/stdctrls/stdctrls.h"
 
-#include "buttons.h"
-#include "extctrls.h"
+#include "classlib/stdctrls/buttons.h"
+#include "classlib/stdctrls/extctrls.h"
 
 void RegisterStdControls() {
     for (const TClassInfo* info :

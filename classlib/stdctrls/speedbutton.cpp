@@ -1,9 +1,9 @@
-#include "speedbutton.h"
+#include "classlib/stdctrls/speedbutton.h"
 
 #include <vector>
 
-#include "accel.h"
-#include "wincontrol.h"
+#include "classlib/stdctrls/accel.h"
+#include "classlib/gui/wincontrol.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // buttons and stay Down; flat buttons show a raised edge only while the
 // mouse is over them.
 #pragma once
-#include "button_glyph.h"
-#include "graphic_control.h"
+#include "classlib/stdctrls/button_glyph.h"
+#include "classlib/gui/graphic_control.h"
 
 class TSpeedButton : public TGraphicControl {
     DECLARE_CLASS(TSpeedButton, TGraphicControl)

@@ -1,8 +1,8 @@
-#include "speedbutton.h"
+#include "classlib/stdctrls/speedbutton.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "splitter.h"
+#include "classlib/stdctrls/splitter.h"
 
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 DEFINE_ENUM_TYPE(TResizeStyle, "rsNone", "rsLine", "rsUpdate", "rsPattern")
 

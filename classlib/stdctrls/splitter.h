@@ -4,7 +4,7 @@
 #pragma once
 #include <algorithm>
 
-#include "graphic_control.h"
+#include "classlib/gui/graphic_control.h"
 
 enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
 DECLARE_ENUM_TYPE(TResizeStyle)

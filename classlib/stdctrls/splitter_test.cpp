@@ -1,9 +1,9 @@
-#include "splitter.h"
+#include "classlib/stdctrls/splitter.h"
 
 #include <gtest/gtest.h>
 
-#include "panel.h"
-#include "test_support.h"
+#include "classlib/stdctrls/panel.h"
+#include "classlib/stdctrls/test_support.h"
 
 namespace {
 

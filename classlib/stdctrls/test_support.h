@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "application.h"
-#include "forms.h"
-#include "gui_testing.h"
-#include "wincontrol.h"
+#include "classlib/gui/application.h"
+#include "classlib/gui/forms.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/gui/wincontrol.h"
 
 // A form at a fixed place on the desktop, not shown yet.
 inline TOwned<TForm> MakeForm(int width = 320, int height = 240) {

@@ -1,4 +1,4 @@
-#include "text_lines.h"
+#include "classlib/stdctrls/text_lines.h"
 
 std::vector<TLineSpan> LineSpans(const std::string& text) {
     std::vector<TLineSpan> spans;

@@ -1,4 +1,4 @@
-#include "text_lines.h"
+#include "classlib/stdctrls/text_lines.h"
 
 #include <gtest/gtest.h>
 

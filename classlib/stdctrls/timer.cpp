@@ -1,6 +1,6 @@
-#include "timer.h"
+#include "classlib/stdctrls/timer.h"
 
-#include "application.h"
+#include "classlib/gui/application.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // a hidden window of its own, so it runs without any form; its messages
 // arrive through any message loop of the thread.
 #pragma once
-#include "component.h"
-#include "win32.h"
+#include "classlib/core/component.h"
+#include "classlib/gui/win32.h"
 
 class TTimer : public TComponent {
     DECLARE_CLASS(TTimer, TComponent)

@@ -1,8 +1,8 @@
-#include "timer.h"
+#include "classlib/stdctrls/timer.h"
 
 #include <gtest/gtest.h>
 
-#include "gui_testing.h"
+#include "classlib/testing/gui_testing.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "window_needs.h"
+#include "classlib/stdctrls/window_needs.h"
 
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 bool CanCreateHandle(const TWinControl* control) {
     const TWinControl* top = control;

@@ -3,7 +3,7 @@
 // exist, so that descendants that fill the window at creation work on forms
 // that are never shown.
 #pragma once
-#include "wincontrol.h"
+#include "classlib/gui/wincontrol.h"
 
 // True when the control's parents lead to a form or to a foreign parent
 // window, and nothing on the way is being loaded or destroyed.

@@ -2,7 +2,7 @@
 // as a program's entry does it.
 #include <gtest/gtest.h>
 
-#include "application.h"
+#include "classlib/gui/application.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

@@ -1,15 +1,15 @@
-#include "gui_testing.h"
+#include "classlib/testing/gui_testing.h"
 
-#include "png_writer.h"
-#include "screen_capture.h"
+#include "classlib/testing/png_writer.h"
+#include "classlib/testing/screen_capture.h"
 
 #include <array>
 #include <chrono>
 #include <cstdio>
 
-#include "application.h"
-#include "control.h"
-#include "wincontrol.h"
+#include "classlib/gui/application.h"
+#include "classlib/gui/control.h"
+#include "classlib/gui/wincontrol.h"
 
 void PumpMessages(int ms) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

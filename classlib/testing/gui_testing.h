@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "geometry.h"
-#include "png_writer.h"
-#include "interaction.h"
-#include "win32.h"
+#include "classlib/gui/geometry.h"
+#include "classlib/testing/png_writer.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/gui/win32.h"
 
 class TControl;
 class TWinControl;

@@ -1,4 +1,4 @@
-#include "png_writer.h"
+#include "classlib/testing/png_writer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "screen_capture.h"
+#include "classlib/testing/screen_capture.h"
 
 TCapture CaptureWindow(HWND window, bool wholeWindow) {
     TCapture c;

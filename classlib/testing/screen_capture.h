@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 struct TCapture {
     int Width = 0, Height = 0;

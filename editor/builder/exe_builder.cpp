@@ -1,15 +1,15 @@
-#include "exe_builder.h"
+#include "editor/builder/exe_builder.h"
 
 #include <cstring>
 #include <vector>
 
-#include "fileutils.h"
-#include "interaction.h"
-#include "paths.h"
-#include "strutils.h"
-#include "textfile.h"
-#include "untyped_file.h"
-#include "win32.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/core/paths.h"
+#include "classlib/core/strutils.h"
+#include "classlib/core/textfile.h"
+#include "classlib/core/untyped_file.h"
+#include "classlib/gui/win32.h"
 
 const char DocumentSignature[8] = {'Z', 'E', 'B', 'R', 'I', 'Q', 'U', 'T'};
 

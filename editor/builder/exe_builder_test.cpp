@@ -1,4 +1,4 @@
-#include "exe_builder.h"
+#include "editor/builder/exe_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "fileutils.h"
-#include "gui_testing.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/testing/gui_testing.h"
 
 namespace {
 

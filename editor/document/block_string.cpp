@@ -1,9 +1,9 @@
-#include "block_string.h"
+#include "editor/document/block_string.h"
 
 #include <cstdint>
 
-#include "io_errors.h"
-#include "untyped_file.h"
+#include "editor/document/io_errors.h"
+#include "classlib/core/untyped_file.h"
 
 void WriteBlockString(TUntypedFile& file, const std::string& s) {
     int32_t length = static_cast<int32_t>(s.size());

@@ -2,7 +2,7 @@
 // document: the editor's main window and the runtime's hidden holder both
 // implement it over their own controls.
 #pragma once
-#include "menu_settings.h"
+#include "editor/document/menu_settings.h"
 
 class TTreeNodes;
 class TFont;

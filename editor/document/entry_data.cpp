@@ -1,11 +1,11 @@
-#include "entry_data.h"
+#include "editor/document/entry_data.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "treenodes.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/treenodes.h"
 
 namespace {
 

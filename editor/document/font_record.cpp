@@ -1,10 +1,10 @@
-#include "font_record.h"
+#include "editor/document/font_record.h"
 
 #include <cstdint>
 #include <string>
 
-#include "font.h"
-#include "untyped_file.h"
+#include "classlib/core/font.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "io_errors.h"
+#include "editor/document/io_errors.h"
 
-#include "exceptions.h"
-#include "resstrings.h"
-#include "untyped_file.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/resstrings.h"
+#include "classlib/core/untyped_file.h"
 
 void RaiseEndOfFile() {
     InOutRes = 100;

@@ -1,15 +1,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "block_string.h"
-#include "document_holder.h"
-#include "entry_data.h"
-#include "font.h"
-#include "font_record.h"
-#include "io_errors.h"
-#include "menu_document.h"
-#include "treenodes.h"
-#include "untyped_file.h"
+#include "editor/document/block_string.h"
+#include "editor/document/document_holder.h"
+#include "editor/document/entry_data.h"
+#include "classlib/core/font.h"
+#include "editor/document/font_record.h"
+#include "editor/document/io_errors.h"
+#include "editor/document/menu_document.h"
+#include "classlib/core/treenodes.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "menu_document.h"
+#include "editor/document/menu_document.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <iterator>
 #include <malloc.h>
 
-#include "exceptions.h"
-#include "test_holder_test.h"
+#include "classlib/core/exceptions.h"
+#include "editor/document/test_holder_test.h"
 
 namespace {
 

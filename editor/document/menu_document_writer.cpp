@@ -1,13 +1,13 @@
 #include <cstdint>
 
-#include "block_string.h"
-#include "document_holder.h"
-#include "entry_data.h"
-#include "font_record.h"
-#include "menu_document.h"
-#include "paths.h"
-#include "treenodes.h"
-#include "untyped_file.h"
+#include "editor/document/block_string.h"
+#include "editor/document/document_holder.h"
+#include "editor/document/entry_data.h"
+#include "editor/document/font_record.h"
+#include "editor/document/menu_document.h"
+#include "classlib/core/paths.h"
+#include "classlib/core/treenodes.h"
+#include "classlib/core/untyped_file.h"
 
 namespace {
 

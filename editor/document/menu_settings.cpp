@@ -1,4 +1,4 @@
-#include "menu_settings.h"
+#include "editor/document/menu_settings.h"
 
 TMenuSettings StartMenuSettings() {
     return TMenuSettings{};

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "color.h"
+#include "classlib/core/color.h"
 
 enum TMenuSwitch {
     msStatusBar, msButtonPanel, msInstallButton, msCopyButton, msQuitButton, msTabsStyle, msBorder3D

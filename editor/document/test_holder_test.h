@@ -1,10 +1,10 @@
 // A document holder for tests: a windowless menu tree whose deletion frees
 // entry records, settings and two fonts as the editor starts with them.
 #pragma once
-#include "document_holder.h"
-#include "entry_data.h"
-#include "font.h"
-#include "treenodes.h"
+#include "editor/document/document_holder.h"
+#include "editor/document/entry_data.h"
+#include "classlib/core/font.h"
+#include "classlib/core/treenodes.h"
 
 class TTestHolder : public TMenuDocumentHolder, public TTreeNodesOwner {
 public:

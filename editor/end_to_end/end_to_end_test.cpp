@@ -7,10 +7,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "fileutils.h"
-#include "gui_testing.h"
-#include "paths.h"
-#include "remote_windows.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/core/paths.h"
+#include "editor/end_to_end/remote_windows.h"
 
 namespace {
 

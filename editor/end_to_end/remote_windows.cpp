@@ -1,8 +1,8 @@
-#include "remote_windows.h"
+#include "editor/end_to_end/remote_windows.h"
 
 #include <chrono>
 
-#include "gui_testing.h"
+#include "classlib/testing/gui_testing.h"
 
 TProgram::TProgram(const std::string& exe, const std::string& arguments, const std::string& folder) {
     STARTUPINFOA si{};

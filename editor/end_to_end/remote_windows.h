@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "win32.h"
+#include "classlib/gui/win32.h"
 
 class TProgram {
 public:

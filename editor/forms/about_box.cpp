@@ -1,13 +1,13 @@
-#include "about_box.h"
+#include "editor/forms/about_box.h"
 
 #include <ctime>
 
-#include "image.h"
-#include "interaction.h"
-#include "buttons.h"
-#include "extctrls.h"
-#include "stdctrls.h"
-#include "strutils.h"
+#include "classlib/graphics/image.h"
+#include "classlib/platform/interaction.h"
+#include "classlib/stdctrls/buttons.h"
+#include "classlib/stdctrls/extctrls.h"
+#include "classlib/stdctrls/stdctrls.h"
+#include "classlib/core/strutils.h"
 
 const char* const MakerWebAddress = "http://www.vortel.example/quillory/";
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <functional>
 
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 class TPanel;
 class TImage;

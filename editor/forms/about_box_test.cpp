@@ -1,11 +1,11 @@
-#include "about_box.h"
+#include "editor/forms/about_box.h"
 
 #include <gtest/gtest.h>
 
-#include "application.h"
-#include "classes_registration.h"
-#include "gui_testing.h"
-#include "stdctrls.h"
+#include "classlib/gui/application.h"
+#include "player/classes_registration.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/stdctrls/stdctrls.h"
 
 TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
     EXPECT_EQ(InsertYear("Copyright 2003-XXXX Vortel XXXX", 2031), "Copyright 2003-2031 Vortel XXXX");

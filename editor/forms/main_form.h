@@ -4,9 +4,9 @@
 #pragma once
 #include <string>
 
-#include "copy_with_progress.h"
-#include "document_holder_form.h"
-#include "status_progress.h"
+#include "player/copy_with_progress.h"
+#include "player/document_holder_form.h"
+#include "player/status_progress.h"
 
 struct TEntryData;
 class TPanel;

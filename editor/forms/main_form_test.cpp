@@ -1,4 +1,4 @@
-#include "main_form.h"
+#include "editor/forms/main_form.h"
 
 #include <gtest/gtest.h>
 
@@ -6,23 +6,23 @@
 #include <fstream>
 #include <iterator>
 
-#include "application.h"
-#include "classes_registration.h"
-#include "comctrls.h"
-#include "dialogs.h"
-#include "entry_data.h"
-#include "fileutils.h"
-#include "gui_testing.h"
-#include "strutils.h"
-#include "win32.h"
+#include "classlib/gui/application.h"
+#include "player/classes_registration.h"
+#include "classlib/comctrls/comctrls.h"
+#include "classlib/dialogs/dialogs.h"
+#include "editor/document/entry_data.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/testing/gui_testing.h"
+#include "classlib/core/strutils.h"
+#include "classlib/gui/win32.h"
 #include <commdlg.h>
-#include "new_server_form.h"
-#include "play_form.h"
-#include "prism_color_combo_box.h"
-#include "buttons.h"
-#include "extctrls.h"
-#include "stdctrls.h"
-#include "treenodes.h"
+#include "editor/forms/new_server_form.h"
+#include "player/play_form.h"
+#include "controls/prism_color_combo_box.h"
+#include "classlib/stdctrls/buttons.h"
+#include "classlib/stdctrls/extctrls.h"
+#include "classlib/stdctrls/stdctrls.h"
+#include "classlib/core/treenodes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "new_server_form.h"
+#include "editor/forms/new_server_form.h"
 
-#include "buttons.h"
-#include "extctrls.h"
-#include "stdctrls.h"
+#include "classlib/stdctrls/buttons.h"
+#include "classlib/stdctrls/extctrls.h"
+#include "classlib/stdctrls/stdctrls.h"
 
 TNewServerForm* NewServerForm = nullptr;
 

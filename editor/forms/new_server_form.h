@@ -2,7 +2,7 @@
 // an entry, used to create one and to edit one. OK is available exactly
 // when the caption is not empty.
 #pragma once
-#include "forms.h"
+#include "classlib/gui/forms.h"
 
 class TLabel;
 class TEdit;
