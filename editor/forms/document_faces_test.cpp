@@ -1,0 +1,30 @@
+// The faces a new menu document names must exist where the editor runs, so
+// menus look as their authors chose and text measures stay stable.
+#include <gtest/gtest.h>
+
+#include "classlib/gui/win32.h"
+
+namespace {
+
+int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FaceExists(const char* face) {
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+TEST(DocumentFaces, TheDefaultFacesOfADocumentExist) {
+    EXPECT_TRUE(FaceExists("Arial"));
+    EXPECT_TRUE(FaceExists("Arial Black"));
+}
+
+}  // namespace
