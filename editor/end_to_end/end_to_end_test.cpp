@@ -46,6 +46,17 @@ void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t
     std::ofstream(name, std::ios::binary) << file << pixels;
 }
 
+// The machine a program file is built for (its PE header's first field).
+uint16_t PeMachine(const std::string& image) {
+    uint32_t pe = 0;
+    uint16_t machine = 0;
+    if (image.size() < 0x40) return 0;
+    memcpy(&pe, image.data() + 0x3C, 4);
+    if (image.size() < pe + 6) return 0;
+    memcpy(&machine, image.data() + pe + 4, 2);
+    return machine;
+}
+
 void Screenshot(HWND window, const std::string& name) {
     PumpMessages(300);
     TWindowPixels(window, true).SavePng(ScreenshotFolder() + name);
@@ -171,6 +182,9 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     std::string templateBytes = ReadAll(Bin() + "Playstub.dat");
     std::string built = ReadAll(work + "cd\\menu.exe");
     ASSERT_GT(built.size(), templateBytes.size());
+    // The editor builds menus for the machine it runs on, from its own template.
+    EXPECT_EQ(PeMachine(built), PeMachine(ReadAll(Bin() + "Quillory.exe")));
+    EXPECT_EQ(PeMachine(built), sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
     size_t marker = built.find("IQUT");
     ASSERT_NE(marker, std::string::npos);
     int32_t offset;
