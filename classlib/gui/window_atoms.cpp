@@ -38,7 +38,6 @@ ATOM ControlAtom() {
     if (!t_control_atom) {
         thread_local TAtomRelease release{&t_control_atom};
         t_control_atom = GlobalAddAtomA(ControlAtomName().c_str());
-        (void)release;
     }
     return t_control_atom;
 }
