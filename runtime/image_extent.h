@@ -1,6 +1,6 @@
-// Where a program file's own image ends: the end of the last section's
-// data in its PE headers. A document appended to the program starts there
-// or later.
+// Where a program file's own image ends: the end of its headers or of the
+// last section's data, whichever lies further (32-bit and 64-bit images).
+// A document appended to the program starts there or later.
 #pragma once
 #include <cstdint>
 #include <string>

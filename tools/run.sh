@@ -19,17 +19,20 @@ if wine32_usable; then arch=i686; kind=32-bit; else arch=x86_64; kind=64-bit; fi
 "$root/tools/build.sh" $arch >/dev/null
 loader=$(wine_loader $arch)
 echo "Starting the $kind editor (build/$arch/bin/Quillory.exe)"
-cd "$root/build/$arch/bin"
-doc=$("$WINE64" winepath.exe -w "$document" 2>/dev/null | tr -d '\r')
+bin="$root/build/$arch/bin"
+doc=$("$WINE64" winepath.exe -w "$(realpath "$document")" 2>/dev/null | tr -d '\r')
+# Started in the document's folder, so its relative links resolve as they
+# do on the CD.
+cd "$(dirname "$(realpath "$document")")"
 if [ -z "${WINE_SESSION_XVFB:-}" ]; then
-  "$loader" Quillory.exe "$doc"
+  "$loader" "$bin/Quillory.exe" "$doc"
 else
-  "$loader" Quillory.exe "$doc" &
+  "$loader" "$bin/Quillory.exe" "$doc" &
   editor=$!
   mkdir -p "$root/build/screenshots"
   shot=$("$WINE64" winepath.exe -w "$root/build/screenshots/editor.png" 2>/dev/null | tr -d '\r')
   # The screenshot waits until the editor's main window shows.
-  "$loader" screenshot.exe --wait-for TMainForm "$shot" || true
+  "$loader" "$bin/screenshot.exe" --wait-for TMainForm "$shot" || true
   echo "Screenshot: $root/build/screenshots/editor.png"
   kill "$editor" 2>/dev/null || true
 fi

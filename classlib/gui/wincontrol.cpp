@@ -5,10 +5,14 @@
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/screen.h"
+#include "classlib/gui/window_atoms.h"
 
 namespace {
 
-const char* const kControlProp = "QuilloryControl";
+// The property that carries a window's control (see window_atoms.h).
+LPCSTR ControlProp() {
+    return MAKEINTATOM(ControlAtom());
+}
 // The control whose window is being created: messages that arrive before
 // CreateWindowEx returns (WM_NCCREATE, WM_MEASUREITEM at its parent) go to it.
 thread_local TWinControl* g_creating = nullptr;
@@ -19,7 +23,12 @@ thread_local bool g_wheel_bubbling = false;
 
 TWinControl* FindControl(HWND window) {
     if (!window) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(window, kControlProp));
+    // Another program or thread may use this layer too: its windows carry
+    // pointers that mean nothing here.
+    DWORD processId = 0;
+    if (GetWindowThreadProcessId(window, &processId) != GetCurrentThreadId() || processId != GetCurrentProcessId())
+        return nullptr;
+    return static_cast<TWinControl*>(GetPropA(window, ControlProp()));
 }
 
 TControl* GetCaptureControl() {
@@ -45,7 +54,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     if (!control && g_creating) {
         control = g_creating;
         control->handle_ = window;
-        SetPropA(window, kControlProp, control);
+        SetPropA(window, ControlProp(), control);
     }
     if (!control) return DefWindowProcA(window, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
@@ -55,7 +64,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
         Application->HandleException(control);
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropA(window, kControlProp);
+        RemovePropA(window, ControlProp());
         if (control->handle_ == window) control->handle_ = nullptr;
     }
     return m.Result;
@@ -198,7 +207,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
                                   p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
     if (window && !handle_) {
         handle_ = window;
-        SetPropA(window, kControlProp, this);
+        SetPropA(window, ControlProp(), this);
     }
 }
 
@@ -221,7 +230,7 @@ void TWinControl::DestroyWindowHandle() {
         if (GetCapture() == window) SetCaptureControl(nullptr);
         DestroyWindow(window);
         if (handle_ == window) {
-            RemovePropA(window, kControlProp);
+            RemovePropA(window, ControlProp());
             handle_ = nullptr;
         }
     }

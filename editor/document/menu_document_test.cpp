@@ -8,6 +8,8 @@
 #include <malloc.h>
 
 #include "classlib/core/exceptions.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/paths.h"
 #include "editor/document/test_holder_test.h"
 
 namespace {
@@ -368,10 +370,14 @@ TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {
 
 namespace {
 
+// samples/ of the source tree; the tests run from build/<arch>/bin.
+std::string SamplesFolder() {
+    return ExtractFilePath(ParamStr(0)) + "..\\..\\..\\samples\\";
+}
+
 TEST(MenuDocument, TheSampleDocumentReadsAndWritesBackUnchanged) {
-    std::string sample = "..\\..\\samples\\Sample.qbx";
-    std::ifstream probe(sample, std::ios::binary);
-    if (!probe) GTEST_SKIP() << "the build folder is not inside the source tree";
+    std::string sample = SamplesFolder() + "Sample.qbx";
+    ASSERT_TRUE(FileExists(sample)) << sample;
     TTestHolder h;
     ASSERT_TRUE(ReadMenuDocument(h, sample));
     EXPECT_EQ(h.MenuTree().Count(), 8);
@@ -380,6 +386,27 @@ TEST(MenuDocument, TheSampleDocumentReadsAndWritesBackUnchanged) {
     ASSERT_TRUE(WriteMenuDocument(h, "sample_copy.qbx"));
     EXPECT_EQ(ReadBytes("sample_copy.qbx"), ReadBytes(sample));
     std::remove("sample_copy.qbx");
+}
+
+// As on a CD: every link leads from the document's folder to a file in it
+// or below it, wherever the folder is copied to.
+TEST(MenuDocument, TheSampleDocumentsLinkedFilesStandBesideIt) {
+    std::string folder = SamplesFolder();
+    TTestHolder h;
+    ASSERT_TRUE(ReadMenuDocument(h, folder + "Sample.qbx"));
+    int links = 0;
+    for (int i = 0; i < h.MenuTree().Count(); ++i) {
+        auto* entry = static_cast<TEntryData*>(h.MenuTree().Item(i)->Data());
+        if (!entry) continue;
+        for (std::string link : {entry->LinkedFile, entry->LinkedPicture}) {
+            if (link.empty()) continue;
+            ++links;
+            EXPECT_TRUE(ExtractFileDrive(link).empty() && link[0] != '\\' && link.rfind("..", 0) != 0)
+                << link << " leads out of the document's folder";
+            EXPECT_TRUE(FileExists(folder + link)) << link;
+        }
+    }
+    EXPECT_EQ(links, 3);
 }
 
 }  // namespace

@@ -46,6 +46,17 @@ void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t
     std::ofstream(name, std::ios::binary) << file << pixels;
 }
 
+// The machine a program file is built for (its PE header's first field).
+uint16_t PeMachine(const std::string& image) {
+    uint32_t pe = 0;
+    uint16_t machine = 0;
+    if (image.size() < 0x40) return 0;
+    memcpy(&pe, image.data() + 0x3C, 4);
+    if (image.size() < pe + 6) return 0;
+    memcpy(&machine, image.data() + pe + 4, 2);
+    return machine;
+}
+
 void Screenshot(HWND window, const std::string& name) {
     PumpMessages(300);
     TWindowPixels(window, true).SavePng(ScreenshotFolder() + name);
@@ -67,8 +78,9 @@ class EndToEnd : public testing::Test {
 protected:
     void SetUp() override {
         work = Bin() + "e2e\\";
-        for (const char* folder : {"", "pics", "docs", "cd"}) CreateDir(work + folder);
-        for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe", "cd\\damaged.exe"})
+        for (const char* folder : {"", "pics", "docs", "cd", "side"}) CreateDir(work + folder);
+        for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe",
+                                "cd\\damaged.exe", "side\\menu.exe", "side\\Pixwell.dll"})
             DeleteFile(work + old);
         WriteBmp(work + "pics\\red.bmp", 40, 30, 255, 0, 0);
         std::ofstream(work + "docs\\readme.txt") << "Read me";
@@ -170,6 +182,9 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     std::string templateBytes = ReadAll(Bin() + "Playstub.dat");
     std::string built = ReadAll(work + "cd\\menu.exe");
     ASSERT_GT(built.size(), templateBytes.size());
+    // The editor builds menus for the machine it runs on, from its own template.
+    EXPECT_EQ(PeMachine(built), PeMachine(ReadAll(Bin() + "Quillory.exe")));
+    EXPECT_EQ(PeMachine(built), sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
     size_t marker = built.find("IQUT");
     ASSERT_NE(marker, std::string::npos);
     int32_t offset;
@@ -234,6 +249,60 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     // Bytes appended after the document change nothing.
     std::ofstream(work + "cd\\appended.exe", std::ios::binary) << built << "SIGNATURE BLOCK \x01\x02\x03";
     checkMenu(work + "cd\\appended.exe", "e2e_menu_appended.png");
+}
+
+// Every program of our layer asks, whenever it is idle, which window lies
+// under the mouse pointer; windows of the other programs must not be taken
+// for its own.
+TEST_F(EndToEnd, ProgramsLiveSideBySideWithTheMouseOverEachOther) {
+    TProgram editor(Bin() + "Quillory.exe", "", Bin());
+    HWND main = WaitForWindow(editor.ProcessId(), "Vortel Quillory 1.1 - [noname.qbx]");
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Build a menu and start it from the editor: it opens while the mouse
+    // still rests on the editor's button.
+    HWND pages = ChildWindows(main, "TPageControl").at(0);
+    RECT distributeTab = TabRect(pages, 2);
+    ClickWindow(pages, (distributeTab.left + distributeTab.right) / 2, (distributeTab.top + distributeTab.bottom) / 2);
+    HWND exeName = nullptr;
+    for (HWND edit : ChildWindows(main, "TEdit"))
+        if (IsWindowVisible(edit)) exeName = edit;
+    ASSERT_NE(exeName, nullptr);
+    ClickCentre(exeName);
+    TypeText(work + "side\\menu.exe");
+    ClickWindow(GetParent(exeName), 32, 88);  // the image button
+    ASSERT_EQ(AnswerBox(editor.ProcessId()), "The exe file could be successfully created.");
+    ClickCentre(ChildWithText(main, "&Execute EXE file..."));
+    HWND player = WaitForWindow(0, "Quillory", "TPlayForm");
+    ASSERT_NE(player, nullptr) << "the menu started from the editor";
+    TProgram menu(player);
+    ASSERT_NE(menu.ProcessId(), editor.ProcessId());
+    EXPECT_TRUE(Answers(main) && Answers(player));
+    SetWindowPos(player, nullptr, 320, 240, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // A second editor, started with the mouse on the first.
+    ASSERT_TRUE(RestMouseOn(main));
+    TProgram second(Bin() + "Quillory.exe", "", Bin());
+    HWND secondMain = WaitForWindow(second.ProcessId(), "Vortel Quillory 1.1");
+    ASSERT_NE(secondMain, nullptr);
+    SetWindowPos(secondMain, nullptr, 640, 480, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    struct Shown {
+        const char* name;
+        HWND window;
+        TProgram& program;
+    };
+    std::vector<Shown> all{{"editor", main, editor}, {"menu", player, menu}, {"second editor", secondMain, second}};
+    for (const Shown& under : all) {
+        ASSERT_TRUE(RestMouseOn(under.window)) << under.name;
+        for (const Shown& idle : all) {
+            EXPECT_TRUE(idle.program.Running() && Answers(idle.window))
+                << idle.name << " with the mouse over the " << under.name;
+        }
+    }
+    // The first editor still holds its document.
+    EXPECT_EQ(WindowText(main), "Vortel Quillory 1.1 - [noname.qbx]");
 }
 
 TEST_F(EndToEnd, ARuntimeWithoutDocumentSaysSoAndEnds) {

@@ -12,6 +12,12 @@ TProgram::TProgram(const std::string& exe, const std::string& arguments, const s
                    folder.empty() ? nullptr : folder.c_str(), &si, &info_);
 }
 
+TProgram::TProgram(HWND window) {
+    GetWindowThreadProcessId(window, &info_.dwProcessId);
+    info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 info_.dwProcessId);
+}
+
 TProgram::~TProgram() {
     if (Running()) TerminateProcess(info_.hProcess, 1);
     if (info_.hProcess) CloseHandle(info_.hProcess);
@@ -50,7 +56,7 @@ BOOL CALLBACK FindTopProc(HWND window, LPARAM param) {
     auto* f = reinterpret_cast<FindTop*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != f->pid || !IsWindowVisible(window)) return TRUE;
+    if ((f->pid && pid != f->pid) || !IsWindowVisible(window)) return TRUE;
     if (!f->className->empty() && ClassOf(window) != *f->className) return TRUE;
     if (WindowText(window).compare(0, f->title->size(), *f->title) != 0) return TRUE;
     f->found = window;
@@ -131,6 +137,31 @@ std::string WindowText(HWND window) {
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
                         &result);
     return text;
+}
+
+bool Answers(HWND window) {
+    for (int round = 0; round < 2; ++round) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return false;
+    }
+    return true;
+}
+
+bool RestMouseOn(HWND top) {
+    RECT r;
+    GetWindowRect(top, &r);
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screen);
+    for (int y = r.top + 5; y < r.bottom; y += 16) {
+        for (int x = r.left + 5; x < r.right; x += 16) {
+            POINT p{x, y};
+            HWND shown = WindowFromPoint(p);
+            if (!shown || GetAncestor(shown, GA_ROOT) != top) continue;
+            SetCursorPos(x, y);
+            return true;
+        }
+    }
+    return false;
 }
 
 void ClickWindow(HWND window, int x, int y) {

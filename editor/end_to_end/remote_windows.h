@@ -11,6 +11,10 @@
 class TProgram {
 public:
     TProgram(const std::string& exe, const std::string& arguments, const std::string& folder);
+    // A program started by another one, found through its window.
+    explicit TProgram(HWND window);
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
     ~TProgram();
     DWORD ProcessId() const { return info_.dwProcessId; }
     HANDLE Process() const { return info_.hProcess; }
@@ -21,9 +25,9 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// A visible top-level window of the process whose title starts with
-// `title` (any title when empty) and whose class is `className` (any when
-// empty); nullptr when none appears in time.
+// A visible top-level window of the process (of any process when 0) whose
+// title starts with `title` (any title when empty) and whose class is
+// `className` (any when empty); nullptr when none appears in time.
 HWND WaitForWindow(DWORD processId, const std::string& title, const std::string& className = "",
                    int timeoutMs = 10000);
 // Child windows (all levels) of a class, in window order.
@@ -31,6 +35,13 @@ std::vector<HWND> ChildWindows(HWND parent, const std::string& className);
 // The first child window (any level) whose text is `text`.
 HWND ChildWithText(HWND parent, const std::string& text);
 std::string WindowText(HWND window);
+
+// True when the window's program handles messages: two round trips, so it
+// has also passed through its idle time between them.
+bool Answers(HWND window);
+// Rests the mouse pointer on a point where the screen shows the top-level
+// window or one of its children; false when it is covered entirely.
+bool RestMouseOn(HWND top);
 
 // Clicks a point of the window's client area; brings it to the front first.
 void ClickWindow(HWND window, int x, int y);

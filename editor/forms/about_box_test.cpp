@@ -5,6 +5,7 @@
 #include "classlib/gui/application.h"
 #include "player/classes_registration.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/stdctrls.h"
 
 TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
@@ -24,4 +25,28 @@ TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
     about->Show();
     PumpMessages(150);
     TWindowPixels(about->Handle(), true).SavePng(ScreenshotFolder() + "about_box.png");
+}
+
+TEST(AboutBox, EnterClosesItWithoutOpeningTheWebSite) {
+    RegisterProgramClasses();
+    TOwned<TAboutBox> about(New<TAboutBox>(Application));
+    TScriptedInteraction seam;
+    // Once the box is up, Enter goes to whatever has the focus.
+    bool pressed = false;
+    about->OnShow = [&](TObject*) { PostMessageA(about->Handle(), WM_USER + 9, 0, 0); };
+    Application->OnMessage = [&](MSG& msg, bool& handled) {
+        if (msg.message != WM_USER + 9) return;
+        handled = true;
+        pressed = true;
+        EXPECT_EQ(GetFocus(), about->BitBtn1->Handle()) << "the focus starts on the close button";
+        PressKey(VK_RETURN);
+        // A box that stays open fails the test instead of waiting forever.
+        if (!PumpUntil([&] { return about->ModalResult() != mrNone; })) about->SetModalResult(mrCancel);
+    };
+    TModalResult result = about->ShowModal();
+    Application->OnMessage = nullptr;
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(result, mrOk);
+    EXPECT_FALSE(about->Visible());
+    EXPECT_TRUE(seam.ShellCalls.empty()) << "no web browser started";
 }
