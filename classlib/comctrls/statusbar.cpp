@@ -230,9 +230,9 @@ void TStatusBar::CNDrawItem(TMessage& m) {
     int index = static_cast<int>(item->itemID);
     if (simple_panel_ || index < 0 || index >= panels_->Count()) return;
     TSavedDC saved(item->hDC);
-    TCanvasOnDC canvas(*canvas_, item->hDC);
-    canvas->SetFont(*Font());
-    canvas->Brush().SetColor(Color());
-    canvas->Brush().SetStyle(bsSolid);
+    TCanvasOnDC attached(*canvas_, item->hDC);
+    canvas_->SetFont(*Font());
+    canvas_->Brush().SetColor(Color());
+    canvas_->Brush().SetStyle(bsSolid);
     DrawPanel(panels_->Items(index), item->rcItem);
 }

@@ -489,16 +489,16 @@ void TCustomComboBox::CNDrawItem(TMessage& m) {
     TOwnerDrawState state = OwnerDrawStateFromFlags(dis->itemState);
     int index = static_cast<int>(dis->itemID);
     {
-        TCanvasOnDC canvas(*canvas_, dis->hDC);
-        canvas->SetFont(*Font());
-        canvas->Brush().SetStyle(bsSolid);
-        canvas->Brush().SetColor(Color());
+        TCanvasOnDC attached(*canvas_, dis->hDC);
+        canvas_->SetFont(*Font());
+        canvas_->Brush().SetStyle(bsSolid);
+        canvas_->Brush().SetColor(Color());
         if (index >= 0 && state.Contains(odSelected)) {
-            canvas->Brush().SetColor(clHighlight);
-            canvas->Font().SetColor(clHighlightText);
+            canvas_->Brush().SetColor(clHighlight);
+            canvas_->Font().SetColor(clHighlightText);
         }
         if (index >= 0) DrawItem(index, dis->rcItem, state);
-        else canvas->FillRect(dis->rcItem);
+        else canvas_->FillRect(dis->rcItem);
         if (state.Contains(odFocused)) ::DrawFocusRect(dis->hDC, &dis->rcItem);
     }
     m.Result = 1;
