@@ -1,6 +1,7 @@
 #include "controls/custom_color_combo_box.h"
 
 #include "classlib/dialogs/dialogs.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 
 const char* const ColorNamesGerman[ColorEntryCount] = {
@@ -115,15 +116,13 @@ void TCustomColorComboBox::Change() {
     int index = ItemIndex();
     if (index == CustomColorEntry) {
         ColorDlg = New<TColorDialog>(this);
-        try {
-            ColorDlg->SetOptions(TColorDialogOptions{cdFullOpen});
-            ColorDlg->SetColor(color_value_);
-            if (ColorDlg->Execute()) SetColorValue(ColorDlg->Color());
-        } catch (...) {
-            FreeAndNil(ColorDlg);
-            throw;
-        }
-        FreeAndNil(ColorDlg);
+        TryFinally(
+            [this] {
+                ColorDlg->SetOptions(TColorDialogOptions{cdFullOpen});
+                ColorDlg->SetColor(color_value_);
+                if (ColorDlg->Execute()) SetColorValue(ColorDlg->Color());
+            },
+            [this] { FreeAndNil(ColorDlg); });
     } else if (index >= 0 && index < ColorEntryCount) {
         SetColorValue(ColorTable[index]);
     }

@@ -8,20 +8,20 @@
 #include "editor/forms/main_form.h"
 #include "editor/forms/new_server_form.h"
 #include "player/play_form.h"
+#include "classlib/gui/program_entry.h"
 #include "controls/prism_color_combo_box.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ClassLibStartup();
-    RegisterProgramClasses();
-    RegisterJpegFormat();
-    RegisterClass(TPrismColorComboBox::StaticClass());
-    Application->Initialize();
-    Application->SetTitle("Quillory 1.1");
-    Application->CreateForm(MainForm);
-    Application->CreateForm(NewServerForm);
-    Application->CreateForm(PlayForm);
-    Application->CreateForm(CopyFileForm);
-    Application->Run();
-    ClassLibShutdown();
-    return 0;
+    return RunProgram([] {
+        RegisterProgramClasses();
+        RegisterJpegFormat();
+        RegisterClass(TPrismColorComboBox::StaticClass());
+        Application->Initialize();
+        Application->SetTitle("Quillory 1.1");
+        Application->CreateForm(MainForm);
+        Application->CreateForm(NewServerForm);
+        Application->CreateForm(PlayForm);
+        Application->CreateForm(CopyFileForm);
+        Application->Run();
+    });
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/platform/interaction.h"
 #include "player/pixwell_binding.h"
 
@@ -79,24 +80,12 @@ bool ClipToImage(TDrawArea& a, int64_t width, int64_t height) {
 }
 
 // Selects and realises a palette (not forced into the background) for the
-// lifetime of the object.
-class TSelectedPalette {
-public:
-    TSelectedPalette(HDC dc, HPALETTE palette) : dc_(dc) {
-        if (!palette) return;
-        previous_ = SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
-    ~TSelectedPalette() {
-        if (previous_) SelectPalette(dc_, previous_, FALSE);
-    }
-    TSelectedPalette(const TSelectedPalette&) = delete;
-    TSelectedPalette& operator=(const TSelectedPalette&) = delete;
-
-private:
-    HDC dc_;
-    HPALETTE previous_ = nullptr;
-};
+// lifetime of the result; nothing for a null palette.
+TSelectedPalette UseForegroundPalette(HDC dc, HPALETTE palette) {
+    TSelectedPalette selected(dc, palette, false);
+    if (selected.Selected()) RealizePalette(dc);
+    return selected;
+}
 
 // 24-bit image on a palette screen: a halftoned copy, made at the drawn
 // scale when shrinking so the averaging sees every source pixel. False
@@ -117,7 +106,8 @@ bool DrawHalftoned(HDC dc, TDrawArea a, const TDIB& source, uint32_t rop, bool u
     } else if (!DIBHalftoneDIB(copy.Record(), source)) {
         return false;
     }
-    TSelectedPalette selected(dc, useDIBPalette ? static_cast<HPALETTE>((*copy).Palette) : palette);
+    TSelectedPalette selected =
+        UseForegroundPalette(dc, useDIBPalette ? static_cast<HPALETTE>((*copy).Palette) : palette);
     device.StretchDIBits(dc, int(a.X), int(a.Y), int(a.DestW), int(a.DestH), int(a.SrcX), int(a.SrcY),
                          int(a.SrcW), int(a.SrcH), copy.Bits(), copy.Info(), rop);
     return true;
@@ -162,25 +152,22 @@ bool DrawUnscaledCopy(HDC dc, const TDrawArea& a, const TDIB& source) {
 void DrawThroughBitmap(HDC dc, const TDrawArea& a, const TDIB& source, uint32_t rop) {
     const int width = DIBWidth(source);
     const int height = DIBHeight(source);
-    const HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    if (!bitmap) {
+    const TGdiObject bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!bitmap.Get()) {
         ShowError("Could not create bitmap.");
         return;
     }
-    const HDC memory = CreateCompatibleDC(dc);
-    if (memory) {
-        if (SetDIBits(dc, bitmap, 0, UINT(height), source.Bits, InfoOf(source), DIB_RGB_COLORS) == 0) {
-            ShowError("The device does not support the Funtkion setdibits!");
-        } else {
-            const HGDIOBJ previous = SelectObject(memory, bitmap);
-            if (!StretchBlt(dc, int(a.X), int(a.Y), int(a.DestW), int(a.DestH), memory, int(a.SrcX),
-                            int(height - a.SrcY - a.SrcH), int(a.SrcW), int(a.SrcH), rop))
-                ShowError("The device does not support the function StretchBlt!");
-            SelectObject(memory, previous);
-        }
-        DeleteDC(memory);
+    const TMemoryDC memory(dc);
+    if (!memory) return;
+    if (SetDIBits(dc, static_cast<HBITMAP>(bitmap.Get()), 0, UINT(height), source.Bits, InfoOf(source),
+                  DIB_RGB_COLORS) == 0) {
+        ShowError("The device does not support the Funtkion setdibits!");
+        return;
     }
-    DeleteObject(bitmap);
+    const TSelectedObject selected(memory, bitmap.Get());
+    if (!StretchBlt(dc, int(a.X), int(a.Y), int(a.DestW), int(a.DestH), memory, int(a.SrcX),
+                    int(height - a.SrcY - a.SrcH), int(a.SrcW), int(a.SrcH), rop))
+        ShowError("The device does not support the function StretchBlt!");
 }
 
 // StretchDIBits, then the fallbacks for devices that refuse it.
@@ -295,7 +282,7 @@ void DrawDIB(HDC dc, int x, int y, int destWidth, int destHeight, const TDIB& so
     if (!ClipToImage(a, width, height)) return;
 
     const HPALETTE imagePalette = useDIBPalette ? static_cast<HPALETTE>(source.Palette) : palette;
-    TSelectedPalette selected(dc, source.HasPalette == 1 ? imagePalette : nullptr);
+    TSelectedPalette selected = UseForegroundPalette(dc, source.HasPalette == 1 ? imagePalette : nullptr);
 
     const int bitCount = DIBBitCount(source);
     if (bitCount == 24 && allowHalftone && device.ScreenBitsPerPixel() <= 8 &&

@@ -12,6 +12,7 @@
 #include "classlib/core/fileutils.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/core/paths.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
@@ -112,14 +113,13 @@ void TPlayForm::CopySubtree(TTreeNode* category) {
     // Pre-order over the category's subtree without recursion: documents
     // may nest deeply. Copied nodes share the entry records; they own none.
     TTreeNodes* items = TreeView1->Items();
-    items->BeginUpdate();
     struct Step {
         TTreeNode* source;
         TTreeNode* parent;  // in the copy; nullptr for the top level
     };
-    std::vector<Step> pending;
-    for (TTreeNode* c = category->GetLastChild(); c; c = c->getPrevSibling()) pending.push_back({c, nullptr});
-    try {
+    WhileUpdating(*items, [&] {
+        std::vector<Step> pending;
+        for (TTreeNode* c = category->GetLastChild(); c; c = c->getPrevSibling()) pending.push_back({c, nullptr});
         while (!pending.empty()) {
             Step step = pending.back();
             pending.pop_back();
@@ -127,11 +127,7 @@ void TPlayForm::CopySubtree(TTreeNode* category) {
             copy->Assign(step.source);
             for (TTreeNode* c = step.source->GetLastChild(); c; c = c->getPrevSibling()) pending.push_back({c, copy});
         }
-    } catch (...) {
-        items->EndUpdate();
-        throw;
-    }
-    items->EndUpdate();
+    });
 }
 
 void TPlayForm::FormShow(TObject*) {

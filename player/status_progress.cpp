@@ -2,6 +2,7 @@
 
 #include "classlib/gui/canvas.h"
 #include "classlib/comctrls/comctrls.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 constexpr TColor kBarColor = 0x800000;  // navy
@@ -22,13 +23,13 @@ void TStatusProgress::DrawPanel(TCanvas* canvas, const TRect& rect) {
 void TStatusProgress::PaintMore() {
     if (!status_bar_ || !status_bar_->HandleAllocated()) return;
     // Drawn at once, over what the panel shows, not at the next paint.
-    HWND window = status_bar_->Handle();
-    HDC dc = GetDC(window);
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    DrawBar(&canvas, rect_);
-    canvas.SetHandle(nullptr);
-    ReleaseDC(window, dc);
+    TWindowDC dc(status_bar_->Handle());
+    PaintMoreOn(dc);
+}
+
+void TStatusProgress::PaintMoreOn(HDC dc) {
+    TCanvasOnDC canvas(*status_bar_->Canvas(), dc);
+    DrawBar(canvas.Get(), rect_);
 }
 
 void TStatusProgress::SetStatus(int percent) {

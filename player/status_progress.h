@@ -15,6 +15,9 @@ public:
     void DrawPanel(TCanvas* canvas, const TRect& rect);
     // Draws the bar over what the panel shows, without erasing.
     void PaintMore();
+    // The same on a device context of the status bar's window, with the
+    // canvas the panel is drawn with; the context is left as it was.
+    void PaintMoreOn(HDC dc);
     // A smaller value repaints the whole status bar; a larger one grows the
     // bar at once.
     void SetStatus(int percent);

@@ -5,17 +5,17 @@
 #include "runtime/holder_form.h"
 #include "runtime/older_color_combo_box.h"
 #include "player/play_form.h"
+#include "classlib/gui/program_entry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ClassLibStartup();
-    RegisterProgramClasses();
-    RegisterClass(TOlderColorComboBox::StaticClass());
-    Application->Initialize();
-    Application->SetTitle("Quillory 1.0");
-    Application->CreateForm(PlayForm);
-    Application->CreateForm(CopyFileForm);
-    Application->CreateForm(MainForm);
-    Application->Run();
-    ClassLibShutdown();
-    return 0;
+    return RunProgram([] {
+        RegisterProgramClasses();
+        RegisterClass(TOlderColorComboBox::StaticClass());
+        Application->Initialize();
+        Application->SetTitle("Quillory 1.0");
+        Application->CreateForm(PlayForm);
+        Application->CreateForm(CopyFileForm);
+        Application->CreateForm(MainForm);
+        Application->Run();
+    });
 }

@@ -23,7 +23,7 @@ public:
 private:
     int width_, height_;
     HDC dc_ = nullptr;
-    TGdiHandle bitmap_;
+    TGdiObject bitmap_;
     void* bits_ = nullptr;
     HGDIOBJ old_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/comctrls/imagelist_gdi.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
 
 DEFINE_ENUM_TYPE(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
@@ -38,8 +39,8 @@ TStripMask OpaqueMask(int32_t width, int32_t height) {
 
 // Adds a strip of images to a list; -1 on failure.
 int AddStrip(HIMAGELIST list, const TStripPixels& image, const TStripMask* mask) {
-    TGdiHandle colour(CreateColorBitmap(image));
-    TGdiHandle shape(mask ? CreateMaskBitmap(*mask) : nullptr);
+    TGdiObject colour(CreateColorBitmap(image));
+    TGdiObject shape(mask ? CreateMaskBitmap(*mask) : nullptr);
     return ImageList_Add(list, static_cast<HBITMAP>(colour.Get()), static_cast<HBITMAP>(shape.Get()));
 }
 
@@ -252,8 +253,8 @@ void TCustomImageList::DrawDisabled(HDC dc, int x, int y, int index) {
     HDC screen = GetDC(nullptr);
     HDC colourDc = CreateCompatibleDC(screen);
     HDC monoDc = CreateCompatibleDC(screen);
-    TGdiHandle colour(CreateCompatibleBitmap(screen, width_, height_));
-    TGdiHandle mono(CreateBitmap(width_, height_, 1, 1, nullptr));
+    TGdiObject colour(CreateCompatibleBitmap(screen, width_, height_));
+    TGdiObject mono(CreateBitmap(width_, height_, 1, 1, nullptr));
     ReleaseDC(nullptr, screen);
     HGDIOBJ oldColour = SelectObject(colourDc, colour.Get());
     HGDIOBJ oldMono = SelectObject(monoDc, mono.Get());
@@ -332,14 +333,11 @@ void TCustomImageList::ReadData(TStream& stream) {
 
     // Built aside; the current list stays until the new one is complete.
     HIMAGELIST list = CreateList(data.Width, data.Height, data.Masked);
-    try {
-        if (data.Count > 0 && AddStrip(list, data.Image, data.Masked ? &data.Mask : nullptr) != 0)
-            throw EReadError(LoadStr(SInvalidImage));
-        if (ImageList_GetImageCount(list) != data.Count) throw EReadError(LoadStr(SInvalidImage));
-    } catch (...) {
-        ImageList_Destroy(list);
-        throw;
-    }
+    TScopeExit destroyList([list] { ImageList_Destroy(list); });
+    if (data.Count > 0 && AddStrip(list, data.Image, data.Masked ? &data.Mask : nullptr) != 0)
+        throw EReadError(LoadStr(SInvalidImage));
+    if (ImageList_GetImageCount(list) != data.Count) throw EReadError(LoadStr(SInvalidImage));
+    destroyList.Dismiss();
     DestroyHandle();
     handle_ = list;
     width_ = data.Width;

@@ -4,6 +4,7 @@
 
 #include "classlib/gui/forms.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 
 // ------------------------------------------------------------------ TTabSheet
@@ -217,16 +218,11 @@ void TPageControl::PageTabChanged(TTabSheet* page) {
 void TPageControl::UpdateTabs() {
     if (ComponentState().Contains(csDestroying)) return;
     TStrings* tabs = Tabs();
-    tabs->BeginUpdate();
-    try {
+    WhileUpdating(*tabs, [&] {
         tabs->Clear();
         for (TTabSheet* page : pages_)
             if (page->tab_visible_) tabs->AddObject(page->Caption(), page);
-    } catch (...) {
-        tabs->EndUpdate();
-        throw;
-    }
-    tabs->EndUpdate();
+    });
     SetTabIndex(active_page_ ? active_page_->TabIndex() : -1);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/gui/scoped_win32.h"
+
 DEFINE_ENUM_TYPE(TStatusPanelStyle, "psText", "psOwnerDraw")
 DEFINE_ENUM_TYPE(TStatusPanelBevel, "pbNone", "pbLowered", "pbRaised")
 
@@ -227,18 +229,10 @@ void TStatusBar::CNDrawItem(TMessage& m) {
     m.Result = TRUE;
     int index = static_cast<int>(item->itemID);
     if (simple_panel_ || index < 0 || index >= panels_->Count()) return;
-    int saved = SaveDC(item->hDC);
-    canvas_->SetHandle(item->hDC);
+    TSavedDC saved(item->hDC);
+    TCanvasOnDC attached(*canvas_, item->hDC);
     canvas_->SetFont(*Font());
     canvas_->Brush().SetColor(Color());
     canvas_->Brush().SetStyle(bsSolid);
-    try {
-        DrawPanel(panels_->Items(index), item->rcItem);
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        RestoreDC(item->hDC, saved);
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    RestoreDC(item->hDC, saved);
+    DrawPanel(panels_->Items(index), item->rcItem);
 }

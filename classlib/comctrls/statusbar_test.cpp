@@ -4,6 +4,7 @@
 
 #include "classlib/comctrls/comctrls_test_support.h"
 #include "classlib/core/filer.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -63,6 +64,32 @@ TEST(StatusBar, OwnerDrawnPanelIsPaintedThroughTheCanvas) {
     EXPECT_EQ(pixels.At(centre.x, centre.y), RGB(255, 0, 0));
     EXPECT_NE(pixels.At(50, centre.y), RGB(255, 0, 0));
     EXPECT_EQ(PartText(bar, 0), "Ready");
+}
+
+TEST(StatusBar, PanelDrawnWithAFailureLeavesTheDeviceContextAsItWas) {
+    auto form = MakeTestForm();
+    TStatusBar* bar = AddStatusBar(form.get());
+    TStatusPanel* drawn = bar->Panels()->Add();
+    drawn->SetStyle(psOwnerDraw);
+    bar->OnDrawPanel = [&](TStatusBar*, TStatusPanel*, const TRect& rect) {
+        bar->Canvas()->FillRect(rect);
+        throw Exception("Drawing failed");
+    };
+    TMemoryDC dc;
+    TGdiObject picture(CreateCompatibleBitmap(TWindowDC(nullptr), 20, 10));
+    TSelectedObject selected(dc, picture.Get());
+    HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+    HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+    COLORREF textColor = GetTextColor(dc);
+    DRAWITEMSTRUCT item{};
+    item.itemID = 0;
+    item.hDC = dc;
+    item.rcItem = Rect(0, 0, 20, 10);
+    EXPECT_THROW(bar->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), Exception);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+    EXPECT_EQ(GetTextColor(dc), textColor);
+    EXPECT_FALSE(bar->Canvas()->HandleAllocated());
 }
 
 TEST(StatusBar, PanelChangesReachTheWindow) {

@@ -4,8 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/comctrls/scoped_count.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 
 namespace {
@@ -98,7 +99,7 @@ void TCustomTreeView::BeforeDestruction() {
     try {
         items_->Clear();
     } catch (...) {
-        Application->HandleException(this);
+        ReportException(this);
     }
     SetImages(nullptr);
     TWinControl::BeforeDestruction();
@@ -396,14 +397,7 @@ bool TCustomTreeView::IsEditing() {
 }
 
 void TCustomTreeView::AlphaSort(bool recurse) {
-    items_->BeginUpdate();
-    try {
-        SortChildren(nullptr, recurse);
-    } catch (...) {
-        items_->EndUpdate();
-        throw;
-    }
-    items_->EndUpdate();
+    WhileUpdating(*items_, [&] { SortChildren(nullptr, recurse); });
 }
 
 void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {

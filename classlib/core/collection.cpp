@@ -4,6 +4,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 
 TCollection* AsCollection(TObject* object) {
@@ -124,14 +125,9 @@ void TCollection::Delete(int index) {
 
 void TCollection::Clear() {
     if (items_.empty()) return;
-    BeginUpdate();
-    try {
+    WhileUpdating(*this, [this] {
         while (!items_.empty()) items_.back()->Free();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const {
@@ -159,20 +155,19 @@ void TCollection::Assign(const TPersistent* source) {
     if (other == this) return;
     // The copies go behind the old items, which leave only when every copy
     // succeeded: a failing Assign keeps the collection as it was.
-    BeginUpdate();
-    size_t oldCount = items_.size();
-    try {
-        for (int i = 0; i < other->Count(); ++i) Add()->Assign(other->Items(i));
-    } catch (...) {
-        while (items_.size() > oldCount) items_.back()->Free();
-        EndUpdate();
-        throw;
-    }
-    while (oldCount > 0) {
-        items_.front()->Free();
-        --oldCount;
-    }
-    EndUpdate();
+    WhileUpdating(*this, [&] {
+        size_t oldCount = items_.size();
+        try {
+            for (int i = 0; i < other->Count(); ++i) Add()->Assign(other->Items(i));
+        } catch (...) {
+            while (items_.size() > oldCount) items_.back()->Free();
+            throw;
+        }
+        while (oldCount > 0) {
+            items_.front()->Free();
+            --oldCount;
+        }
+    });
 }
 
 std::string TCollection::GetNamePath() const {

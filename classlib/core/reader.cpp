@@ -8,6 +8,7 @@
 #include "classlib/core/extended.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/valueinput.h"
 
@@ -329,19 +330,14 @@ void TReader::ReadProperty(TPersistent* instance) {
         return;
     }
     // Not published: one of the object's own definitions may take it.
-    bool wasDefining = impl_->defining, wasDefined = impl_->defined;
-    impl_->defining = true;
-    impl_->defined = false;
-    try {
+    bool found;
+    {
+        TRestore<bool> restoreDefining(impl_->defining), restoreDefined(impl_->defined);
+        impl_->defining = true;
+        impl_->defined = false;
         target->DefineProperties(this);
-    } catch (...) {
-        impl_->defining = wasDefining;
-        impl_->defined = wasDefined;
-        throw;
+        found = impl_->defined;
     }
-    bool found = impl_->defined;
-    impl_->defining = wasDefining;
-    impl_->defined = wasDefined;
     if (!found) throw EReadError(Format(LoadStr(SUnknownProperty), {path}));
 }
 
@@ -468,8 +464,7 @@ void TReader::ReadCollection(TCollection* collection) {
         if (span.collection == collection)
             for (size_t i = span.begin; i < std::min(span.end, fixups.size()); ++i) fixups[i].instance = nullptr;
     size_t firstFixup = fixups.size();
-    collection->BeginUpdate();
-    try {
+    WhileUpdating(*collection, [&] {
         // An empty list empties the collection too: its items may come
         // from the constructor.
         collection->Clear();
@@ -480,11 +475,7 @@ void TReader::ReadCollection(TCollection* collection) {
             ReadProperties(item);
         }
         ReadListEnd();
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
-    }
-    collection->EndUpdate();
+    });
     impl_->collectionSpans.push_back({collection, firstFixup, fixups.size()});
 }
 
@@ -565,21 +556,12 @@ TComponent* TReader::ReadComponent(TComponent* component) {
 
 void TReader::ReadData(TComponent* instance) {
     ReadProperties(instance);
-    TComponent* oldOwner = owner_;
-    TComponent* oldParent = parent_;
+    TRestore<TComponent*> restoreOwner(owner_), restoreParent(parent_);
     parent_ = instance->GetChildParent();
     owner_ = instance->GetChildOwner();
     if (!owner_) owner_ = root_;
-    try {
-        while (!EndOfList()) ReadComponent(nullptr);
-        ReadListEnd();
-    } catch (...) {
-        owner_ = oldOwner;
-        parent_ = oldParent;
-        throw;
-    }
-    owner_ = oldOwner;
-    parent_ = oldParent;
+    while (!EndOfList()) ReadComponent(nullptr);
+    ReadListEnd();
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {

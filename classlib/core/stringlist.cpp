@@ -7,6 +7,7 @@
 #include "classlib/core/listalgo.h"
 #include "classlib/core/lists.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 
@@ -259,18 +260,7 @@ void TStrings::EndUpdate() {
 }
 
 void TStrings::Updating(const std::function<void()>& work) {
-    BeginUpdate();
-    try {
-        work();
-    } catch (...) {
-        // The first failure is the one to report.
-        try {
-            EndUpdate();
-        } catch (...) {
-        }
-        throw;
-    }
-    EndUpdate();
+    WhileUpdating(*this, work);
 }
 
 bool TStrings::Equals(const TStrings* strings) const {
@@ -544,12 +534,9 @@ void TStringList::SetCaseSensitive(bool value) {
     case_sensitive_ = value;
     if (!sorted_) return;
     // The order changes with the comparison; re-sort so Find stays right.
-    try {
-        SortByStrings();
-    } catch (...) {
-        case_sensitive_ = !value;
-        throw;
-    }
+    TScopeExit rollback([this, value] { case_sensitive_ = !value; });
+    SortByStrings();
+    rollback.Dismiss();
 }
 
 int TStringList::CompareStrings(const std::string& s1, const std::string& s2) const {

@@ -4,6 +4,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 
 namespace {
@@ -507,8 +508,7 @@ void TTreeNodes::Assign(const TPersistent* source) {
         return;
     }
     if (nodes == this) return;
-    BeginUpdate();
-    try {
+    WhileUpdating(*this, [&] {
         Clear();
         // The path from the top level down to the last copied node, as
         // (source, copy) pairs; the source's parent is on it.
@@ -519,9 +519,5 @@ void TTreeNodes::Assign(const TPersistent* source) {
             copy->Assign(from);
             path.emplace_back(from, copy);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }

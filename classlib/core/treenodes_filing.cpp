@@ -3,6 +3,7 @@
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 
@@ -107,8 +108,7 @@ void TTreeNodes::ReadData(TStream& stream) {
         pending.push_back(records.back().Count);
     }
 
-    BeginUpdate();
-    try {
+    WhileUpdating(*this, [&] {
         Clear();
         std::vector<std::pair<TTreeNode*, int32_t>> parents{{nullptr, topCount}};
         for (const TNodeRecord& r : records) {
@@ -121,9 +121,5 @@ void TTreeNodes::ReadData(TStream& stream) {
             node->SetOverlayIndex(r.OverlayIndex);
             parents.emplace_back(node, r.Count);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }

@@ -8,6 +8,7 @@
 #include "classlib/core/extended.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 
 namespace {
@@ -15,20 +16,6 @@ namespace {
 [[noreturn]] void RaiseInvalidValue() {
     throw EWriteError(LoadStr(SInvalidPropertyValue));
 }
-
-// Restores a variable when the scope ends, also by an exception.
-template <class T>
-class Restore {
-public:
-    explicit Restore(T& variable) : variable_(variable), saved_(variable) {}
-    ~Restore() { variable_ = std::move(saved_); }
-    Restore(const Restore&) = delete;
-    Restore& operator=(const Restore&) = delete;
-
-private:
-    T& variable_;
-    T saved_;
-};
 
 bool IsOrdinalKind(TTypeKind kind) {
     return kind == tkInteger || kind == tkChar || kind == tkEnumeration || kind == tkSet ||
@@ -331,23 +318,18 @@ void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop, 
     auto* sub = dynamic_cast<TPersistent*>(value);
     auto& path = impl_->subObjects;
     if (!sub || std::find(path.begin(), path.end(), sub) != path.end()) return;
-    Restore<std::string> restorePath(prop_path_);
-    Restore<TPersistent*> restoreAncestor(ancestor_);
+    TRestore<std::string> restorePath(prop_path_);
+    TRestore<TPersistent*> restoreAncestor(ancestor_);
     prop_path_ += prop.Name + ".";
     ancestor_ = dynamic_cast<TPersistent*>(inherited);
     path.push_back(sub);
-    try {
-        WriteProperties(sub);
-    } catch (...) {
-        path.pop_back();
-        throw;
-    }
-    path.pop_back();
+    TScopeExit leave([&path] { path.pop_back(); });
+    WriteProperties(sub);
 }
 
 void TWriter::WriteCollection(TCollection* collection) {
-    Restore<std::string> restorePath(prop_path_);
-    Restore<TPersistent*> restoreAncestor(ancestor_);
+    TRestore<std::string> restorePath(prop_path_);
+    TRestore<TPersistent*> restoreAncestor(ancestor_);
     prop_path_.clear();
     ancestor_ = nullptr;
     WriteValue(vaCollection);
@@ -385,8 +367,8 @@ void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
 }
 
 void TWriter::WriteComponent(TComponent* component) {
-    Restore<TPersistent*> restoreAncestor(ancestor_);
-    Restore<TComponent*> restoreRootAncestor(root_ancestor_);
+    TRestore<TPersistent*> restoreAncestor(ancestor_);
+    TRestore<TComponent*> restoreRootAncestor(root_ancestor_);
     const Impl::Siblings& siblings = impl_->siblings;
     if (siblings.active) {
         // The ancestor's component of the same name, if it has one.
@@ -395,13 +377,8 @@ void TWriter::WriteComponent(TComponent* component) {
             if (!candidate->Name().empty() && SameText(candidate->Name(), component->Name())) ancestor_ = candidate;
     }
     component->SetState(csWriting, true);
-    try {
-        component->WriteState(this);
-    } catch (...) {
-        component->SetState(csWriting, false);
-        throw;
-    }
-    component->SetState(csWriting, false);
+    TScopeExit written([component] { component->SetState(csWriting, false); });
+    component->WriteState(this);
 }
 
 void TWriter::WriteData(TComponent* instance) {
@@ -423,9 +400,9 @@ void TWriter::WriteData(TComponent* instance) {
     WriteListEnd();
 
     {
-        Restore<Impl::Siblings> restoreSiblings(impl_->siblings);
-        Restore<TComponent*> restoreRoot(root_);
-        Restore<TComponent*> restoreRootAncestor(root_ancestor_);
+        TRestore<Impl::Siblings> restoreSiblings(impl_->siblings);
+        TRestore<TComponent*> restoreRoot(root_);
+        TRestore<TComponent*> restoreRootAncestor(root_ancestor_);
         Impl::Siblings children;
         if (auto* ancestor = dynamic_cast<TComponent*>(ancestor_)) {
             if (ancestor->ComponentState().Contains(csInline)) root_ancestor_ = ancestor;

@@ -125,7 +125,7 @@ TBitmapFormat TBitmap::FormatFor(TPixelFormat pf) const {
     const bool haveTable = handle_.Get() && IsDib();
     TBitmapFormat current = haveTable ? CurrentFormat() : TBitmapFormat{};
     if (pf == pfDevice) {
-        TScreenDC screen;
+        TWindowDC screen(nullptr);
         int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
         pf = depth >= 32 ? pf32bit : depth == 24 ? pf24bit : depth == 16 ? pf16bit : depth == 15 ? pf15bit : pf8bit;
     }
@@ -165,7 +165,7 @@ std::vector<uint32_t> TBitmap::Pixels32() const {
     ReleaseContext();
     std::vector<uint32_t> pixels(size_t(width_) * height_, 0);
     TBitmapInfo info = Info32(width_, height_, true);
-    TScreenDC screen;
+    TWindowDC screen(nullptr);
     if (!GetDIBits(screen, Handle(), 0, height_, pixels.data(), info.Get(), DIB_RGB_COLORS)) OutOfResources();
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
@@ -191,14 +191,10 @@ void TBitmap::Reformat(int32_t width, int32_t height, const TBitmapFormat& forma
             memcpy(&pixels[size_t(y) * width], &old[size_t(y) * width_], sizeof(uint32_t) * std::min(width, width_));
     }
     void* bits = nullptr;
-    HBITMAP image = CreateImage(width, height, format, &bits);
-    try {
-        StorePixels(image, bits, width, height, format, pixels);
-    } catch (...) {
-        DeleteObject(image);
-        throw;
-    }
-    AdoptHandle(image, format.Paletted() ? CreatePaletteFrom(format.colors) : Palette());
+    TGdiObject image(CreateImage(width, height, format, &bits));
+    StorePixels(static_cast<HBITMAP>(image.Get()), bits, width, height, format, pixels);
+    HPALETTE palette = format.Paletted() ? CreatePaletteFrom(format.colors) : Palette();
+    AdoptHandle(static_cast<HBITMAP>(image.Release()), palette);
 }
 
 TBitmapFormat TBitmap::WantedFormat() const {
@@ -426,7 +422,7 @@ TColor TBitmap::TransparentColor() const {
     ReleaseContext();
     std::vector<uint32_t> row(width_);
     TBitmapInfo info = Info32(width_, height_, false);
-    TScreenDC screen;
+    TWindowDC screen(nullptr);
     GetDIBits(screen, Handle(), 0, 1, row.data(), info.Get(), DIB_RGB_COLORS);
     return PixelToColor(row[0] & 0xFFFFFF);
 }
@@ -504,11 +500,8 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
     // done before a DC is taken, in case the target is that canvas.
     if (Transparent()) BuildMask();
     HDC dc = canvas->Handle();
-    HPALETTE oldPalette = nullptr;
-    if (palette_.Get()) {
-        oldPalette = SelectPalette(dc, Palette(), TRUE);
-        RealizePalette(dc);
-    }
+    TSelectedPalette palette(dc, Palette(), true);
+    if (palette.Selected()) RealizePalette(dc);
     if (Transparent()) {
         DrawTransparent(dc, rect);
     } else {
@@ -519,7 +512,6 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
         });
         SetStretchBltMode(dc, oldMode);
     }
-    if (oldPalette) SelectPalette(dc, oldPalette, TRUE);
 }
 
 // --- copies ---------------------------------------------------------------------

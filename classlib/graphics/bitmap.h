@@ -10,7 +10,7 @@
 
 #include "classlib/gui/canvas.h"
 #include "classlib/gui/graphic.h"
-#include "classlib/graphics/gdi_object.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/graphics_objects.h"
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };

@@ -6,7 +6,7 @@
 
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/core/exceptions.h"
-#include "classlib/graphics/gdi_object.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/graphics/graphics_strings.h"
 
 namespace bitmap_gdi {
@@ -43,7 +43,7 @@ std::vector<uint32_t> PaletteColors(HPALETTE palette, size_t count) {
 }
 
 std::vector<uint32_t> HalftoneColors() {
-    TScreenDC screen;
+    TWindowDC screen(nullptr);
     TGdiObject palette(CreateHalftonePalette(screen));
     return PaletteColors(static_cast<HPALETTE>(palette.Get()), 256);
 }
@@ -121,7 +121,7 @@ HBITMAP CreateImage(int32_t width, int32_t height, const TBitmapFormat& f, void*
         if (f.bitCount == 1) {
             image = CreateBitmap(width, height, 1, 1, nullptr);
         } else {
-            TScreenDC screen;
+            TWindowDC screen(nullptr);
             image = CreateCompatibleBitmap(screen, width, height);
         }
     } else {
@@ -186,13 +186,13 @@ void StorePixels(HBITMAP image, void* bits, int32_t width, int32_t height, const
             info.header.biClrUsed = 2;
             info.table[0] = 0x000000;
             info.table[1] = 0xFFFFFF;
-            TScreenDC screen;
+            TWindowDC screen(nullptr);
             SetDIBits(screen, image, 0, height, scratch.data(), info.Get(), DIB_RGB_COLORS);
         }
         return;
     }
     TBitmapInfo info = Info32(width, height, true);
-    TScreenDC screen;
+    TWindowDC screen(nullptr);
     SetDIBits(screen, image, 0, height, pixels.data(), info.Get(), DIB_RGB_COLORS);
 }
 

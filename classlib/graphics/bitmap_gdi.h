@@ -7,6 +7,7 @@
 #include "classlib/core/color.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/graphics/graphics_strings.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 // How an image is stored. Device bitmaps: bitCount 1 (monochrome) or 0
@@ -24,36 +25,20 @@ struct TBitmapFormat {
 
 namespace bitmap_gdi {
 
-class TScreenDC {
-public:
-    TScreenDC() : dc_(GetDC(nullptr)) {}
-    ~TScreenDC() { ReleaseDC(nullptr, dc_); }
-    TScreenDC(const TScreenDC&) = delete;
-    TScreenDC& operator=(const TScreenDC&) = delete;
-    operator HDC() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // A memory DC with one GDI object selected for its lifetime.
 class TSelectedDC {
 public:
-    explicit TSelectedDC(HGDIOBJ object) : dc_(CreateCompatibleDC(nullptr)) {
-        if (!dc_) throw EOutOfMemory(GraphicsStr(SOutOfResources));
-        old_ = SelectObject(dc_, object);
-    }
-    ~TSelectedDC() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    TSelectedDC(const TSelectedDC&) = delete;
-    TSelectedDC& operator=(const TSelectedDC&) = delete;
+    explicit TSelectedDC(HGDIOBJ object) : selected_(Checked(dc_), object) {}
     operator HDC() const { return dc_; }
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    static HDC Checked(const TMemoryDC& dc) {
+        if (!dc) throw EOutOfMemory(GraphicsStr(SOutOfResources));
+        return dc;
+    }
+
+    TMemoryDC dc_;
+    TSelectedObject selected_;
 };
 
 // BITMAPINFO with room for a full colour table or the three masks.

@@ -7,6 +7,7 @@
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/graphics/graphics_strings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 
@@ -62,7 +63,7 @@ TDibImage TBitmap::ToDibImage() const {
     info.header.biBitCount = image.bitCount;
     image.bits.resize(image.Stride() * height_);
     ReleaseContext();
-    TScreenDC screen;
+    TWindowDC screen(nullptr);
     if (!GetDIBits(screen, Handle(), 0, height_, image.bits.data(), info.Get(), DIB_RGB_COLORS)) OutOfResources();
     if (image.bitCount == 1) image.colors = {0x000000, 0xFFFFFF};
     return image;
@@ -108,16 +109,14 @@ void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
 
 void TBitmap::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) {
     if (format == CF_DIB && data) {
-        const void* block = GlobalLock(data);
-        if (!block) throw EInvalidGraphic(GraphicsStr(SInvalidBitmap));
-        try {
-            TDibImage image = ReadPackedDib(static_cast<const uint8_t*>(block), GlobalSize(data));
-            GlobalUnlock(data);
-            LoadDib(image);
-        } catch (...) {
-            GlobalUnlock(data);
-            throw;
+        TDibImage image;
+        {
+            const void* block = GlobalLock(data);
+            if (!block) throw EInvalidGraphic(GraphicsStr(SInvalidBitmap));
+            TScopeExit unlock([data] { GlobalUnlock(data); });
+            image = ReadPackedDib(static_cast<const uint8_t*>(block), GlobalSize(data));
         }
+        LoadDib(image);
         Changed();
         return;
     }

@@ -6,7 +6,7 @@
 
 #include "classlib/gui/canvas.h"
 #include "classlib/core/exceptions.h"
-#include "classlib/graphics/gdi_object.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/graphics/graphics_strings.h"
 #include "classlib/core/streams.h"
 
@@ -232,7 +232,7 @@ std::vector<uint8_t> TIcon::FileFromHandle() const {
     bmi.header.biSize = sizeof(BITMAPINFOHEADER);
     bmi.header.biWidth = w;
     bmi.header.biPlanes = 1;
-    HDC screen = GetDC(nullptr);
+    TWindowDC screen(nullptr);
     std::vector<uint8_t> colorBits, maskBits;
     int bitCount = 1;
     const size_t maskStride = ((size_t(w) + 31) / 32) * 4;
@@ -265,7 +265,6 @@ std::vector<uint8_t> TIcon::FileFromHandle() const {
         GetDIBits(screen, static_cast<HBITMAP>(mask.Get()), 0, 2 * h, colorBits.data(),
                   reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS);
     }
-    ReleaseDC(nullptr, screen);
 
     std::vector<uint8_t> image;
     Put32(image, 40);

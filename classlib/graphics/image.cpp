@@ -2,6 +2,7 @@
 
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/icon.h"
+#include "classlib/core/scope_exit.h"
 
 const TClassInfo& TImage::StaticClass() {
     static const TClassInfo info = DefineClass<TImage>("TImage", &TGraphicControl::StaticClass(), [](auto& c) {
@@ -94,19 +95,16 @@ void TImage::UpdateOpaque() {
 
 void TImage::PictureChanged(TObject*) {
     if (picture_changing_) return;
-    picture_changing_ = true;
-    try {
+    {
+        picture_changing_ = true;
+        TScopeExit changed([this] { picture_changing_ = false; });
         TGraphic* graphic = picture_->Graphic();
         // Icons carry their own transparency.
         if (graphic && !dynamic_cast<TIcon*>(graphic)) graphic->SetTransparent(transparent_);
         if (auto_size_ && picture_->Width() > 0 && picture_->Height() > 0)
             SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
         UpdateOpaque();
-    } catch (...) {
-        picture_changing_ = false;
-        throw;
     }
-    picture_changing_ = false;
     Invalidate();
 }
 

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/forms.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/gui/screen.h"
+#include "classlib/gui/scoped_win32.h"
 
 TApplication* Application = nullptr;
 
@@ -41,11 +43,11 @@ void THintWindow::ActivateHint(TPoint at, const std::string& text) {
     HandleNeeded();
     Canvas()->Font().Assign(Font());
     RECT r{0, 0, 300, 0};
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, FontHandle(*Font()));
-    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        TWindowDC dc(Handle());
+        TSelectedObject font(dc, FontHandle(*Font()));
+        DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    }
     int w = r.right + 8, h = r.bottom + 4;
     SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Invalidate();
@@ -136,11 +138,7 @@ void TApplication::Run() {
         main_form_->Show();
     }
     do {
-        try {
-            HandleMessage();
-        } catch (...) {
-            HandleException(this);
-        }
+        CallbackBarrier(this, [this] { HandleMessage(); });
     } while (!terminated_);
 }
 
@@ -239,21 +237,28 @@ namespace {
 struct TaskWindows {
     HWND except;
     std::vector<HWND> disabled;
+    std::exception_ptr error;
 };
 BOOL CALLBACK DisableWindow(HWND window, LPARAM param) {
     auto* tw = reinterpret_cast<TaskWindows*>(param);
-    if (window != tw->except && IsWindowVisible(window) && IsWindowEnabled(window)) {
-        tw->disabled.push_back(window);
-        EnableWindow(window, FALSE);
-    }
-    return TRUE;
+    return CallbackBarrier(tw->error, FALSE, [&] {
+        if (window != tw->except && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            tw->disabled.push_back(window);
+            EnableWindow(window, FALSE);
+        }
+        return TRUE;
+    });
 }
 }  // namespace
 
 std::vector<HWND> TApplication::DisableTaskWindows(HWND except) {
-    TaskWindows tw{except, {}};
+    TaskWindows tw{except, {}, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&tw));
-    return tw.disabled;
+    if (tw.error) {
+        EnableTaskWindows(tw.disabled);
+        std::rethrow_exception(tw.error);
+    }
+    return std::move(tw.disabled);
 }
 
 void TApplication::EnableTaskWindows(const std::vector<HWND>& windows) {
@@ -318,25 +323,23 @@ void TApplication::ReleaseLater(TCustomForm* form) {
 }
 
 LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (Application && window == Application->handle_) {
-            switch (msg) {
-            case WM_TIMER:
-                if (wParam == kHintShowTimer) Application->ShowHintNow();
-                else if (wParam == kHintHideTimer) Application->CancelHint();
-                return 0;
-            case WM_CLOSE:
-                if (Application->main_form_) Application->main_form_->Close();
-                return 0;
-            case WM_ACTIVATEAPP:
-                if (!wParam) Application->CancelHint();
-                break;
-            }
+    bool handled = CallbackBarrier(Application, false, [&] {
+        if (!Application || window != Application->handle_) return false;
+        switch (msg) {
+        case WM_TIMER:
+            if (wParam == kHintShowTimer) Application->ShowHintNow();
+            else if (wParam == kHintHideTimer) Application->CancelHint();
+            return true;
+        case WM_CLOSE:
+            if (Application->main_form_) Application->main_form_->Close();
+            return true;
+        case WM_ACTIVATEAPP:
+            if (!wParam) Application->CancelHint();
+            break;
         }
-    } catch (...) {
-        if (Application) Application->HandleException(Application);
-    }
-    return DefWindowProcA(window, msg, wParam, lParam);
+        return false;
+    });
+    return handled ? 0 : DefWindowProcA(window, msg, wParam, lParam);
 }
 
 void ClassLibStartup() {

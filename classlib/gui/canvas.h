@@ -66,6 +66,7 @@ protected:
     void Changed();
 
 private:
+    friend class TCanvasOnDC;  // reads the device context it gives back
     void Realize();
     void DeselectObjects();
 

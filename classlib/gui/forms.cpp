@@ -3,7 +3,9 @@
 #include <map>
 
 #include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/core/filer.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/gui/screen.h"
 #include "classlib/core/strutils.h"
@@ -401,7 +403,7 @@ void TCustomForm::BeforeDestruction() {
         try {
             DoDestroy();
         } catch (...) {
-            Application->HandleException(this);
+            ReportException(this);
         }
     }
     if (Application && Application->MainForm() == this) Application->MainFormDestroying();
@@ -412,7 +414,7 @@ void TCustomForm::DoCreate() {
     try {
         if (OnCreate) OnCreate(this);
     } catch (...) {
-        Application->HandleException(this);
+        ReportException(this);
     }
 }
 
@@ -560,29 +562,24 @@ void TCustomForm::CMVisibleChanged(TMessage& m) {
     if (Visible()) {
         if (showing_window_) return;
         showing_window_ = true;
+        TScopeExit shown([this] { showing_window_ = false; });
+        HandleNeeded();
         try {
-            HandleNeeded();
-            try {
-                DoShow();
-            } catch (...) {
-                Application->HandleException(this);
-            }
-            PlaceWindow();
-            static const int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-            ShowWindow(handle_, commands[window_state_]);
-            if (active_control_) FocusControl(active_control_);
-            else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) FocusControl(first);
-            else ::SetFocus(handle_);
+            DoShow();
         } catch (...) {
-            showing_window_ = false;
-            throw;
+            ReportException(this);
         }
-        showing_window_ = false;
+        PlaceWindow();
+        static const int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+        ShowWindow(handle_, commands[window_state_]);
+        if (active_control_) FocusControl(active_control_);
+        else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) FocusControl(first);
+        else ::SetFocus(handle_);
     } else if (handle_) {
         try {
             DoHide();
         } catch (...) {
-            Application->HandleException(this);
+            ReportException(this);
         }
         ShowWindow(handle_, SW_HIDE);
     }
@@ -632,7 +629,7 @@ void TCustomForm::CloseModal() {
         else if (action == caFree) Release();
     } catch (...) {
         modal_result_ = mrNone;
-        Application->HandleException(this);
+        ReportException(this);
     }
 }
 
@@ -646,24 +643,22 @@ TModalResult TCustomForm::ShowModal() {
         modal_result_ = mrNone;
         std::vector<HWND> disabled = Application->DisableTaskWindows(Handle());
         TModalResult result = mrNone;
-        try {
-            Show();
-            while (modal_result_ == mrNone) {
-                Application->HandleMessage();
-                if (Application->Terminated()) modal_result_ = mrCancel;
-                else if (modal_result_ != mrNone) CloseModal();
-            }
-            result = modal_result_;
-        } catch (...) {
-            Application->EnableTaskWindows(disabled);
-            modal_ = false;
-            Hide();
-            throw;
-        }
-        Application->EnableTaskWindows(disabled);
-        if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
-        modal_ = false;
-        Hide();
+        TryFinally(
+            [&] {
+                Show();
+                while (modal_result_ == mrNone) {
+                    Application->HandleMessage();
+                    if (Application->Terminated()) modal_result_ = mrCancel;
+                    else if (modal_result_ != mrNone) CloseModal();
+                }
+                result = modal_result_;
+            },
+            [&] {
+                Application->EnableTaskWindows(disabled);
+                if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
+                modal_ = false;
+                Hide();
+            });
         return result;
     });
 }

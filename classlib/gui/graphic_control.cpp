@@ -1,22 +1,6 @@
 #include "classlib/gui/graphic_control.h"
 
-namespace {
-
-// Paints on a device context someone else owns and detaches from it again,
-// also when painting throws.
-template <class Paint>
-void PaintOn(TControlCanvas& canvas, HDC dc, Paint paint) {
-    canvas.SetHandle(dc);
-    try {
-        paint();
-    } catch (...) {
-        canvas.SetHandle(nullptr);
-        throw;
-    }
-    canvas.SetHandle(nullptr);
-}
-
-}  // namespace
+#include "classlib/gui/scoped_win32.h"
 
 const TClassInfo& TGraphicControl::StaticClass() {
     static const TClassInfo info =
@@ -33,7 +17,8 @@ void TGraphicControl::Dispatch(TMessage& m) {
     if (m.Msg == WM_PAINT && m.WParam) {
         // The parent paints us on its own device context, already offset
         // and clipped to our rectangle.
-        PaintOn(*canvas_, reinterpret_cast<HDC>(m.WParam), [this] { Paint(); });
+        TCanvasOnDC canvas(*canvas_, reinterpret_cast<HDC>(m.WParam));
+        Paint();
         return;
     }
     TControl::Dispatch(m);
@@ -53,13 +38,8 @@ TCustomControl::~TCustomControl() = default;
 void TCustomControl::Dispatch(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         SetControlState(ControlState() + csCustomPaint);
-        try {
-            TWinControl::Dispatch(m);
-        } catch (...) {
-            SetControlState(ControlState() - csCustomPaint);
-            throw;
-        }
-        SetControlState(ControlState() - csCustomPaint);
+        TScopeExit painted([this] { SetControlState(ControlState() - csCustomPaint); });
+        TWinControl::Dispatch(m);
         return;
     }
     TWinControl::Dispatch(m);
@@ -67,7 +47,8 @@ void TCustomControl::Dispatch(TMessage& m) {
 
 void TCustomControl::PaintWindow(HDC dc) {
     canvas_->FreeHandle();
-    PaintOn(*canvas_, dc, [this] { Paint(); });
+    TCanvasOnDC canvas(*canvas_, dc);
+    Paint();
 }
 
 void TCustomControl::DestroyWindowHandle() {

@@ -5,6 +5,7 @@
 #include "classlib/core/events.h"
 #include "classlib/core/font.h"
 #include "classlib/core/persistent.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -16,24 +17,6 @@ enum TPenMode {
 DECLARE_ENUM_TYPE(TPenMode)
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 DECLARE_ENUM_TYPE(TBrushStyle)
-
-// A GDI object handle that deletes itself.
-class TGdiHandle {
-public:
-    TGdiHandle() = default;
-    explicit TGdiHandle(HGDIOBJ h) : handle_(h) {}
-    TGdiHandle(const TGdiHandle&) = delete;
-    TGdiHandle& operator=(const TGdiHandle&) = delete;
-    ~TGdiHandle() { Reset(); }
-    HGDIOBJ Get() const { return handle_; }
-    void Reset(HGDIOBJ h = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = h;
-    }
-
-private:
-    HGDIOBJ handle_ = nullptr;
-};
 
 class TPen : public TPersistent {
     DECLARE_CLASS(TPen, TPersistent)
@@ -56,7 +39,7 @@ private:
     int32_t width_ = 1;
     TPenStyle style_ = psSolid;
     TPenMode mode_ = pmCopy;
-    TGdiHandle handle_;
+    TGdiObject handle_;
 };
 
 class TBrush : public TPersistent {
@@ -74,7 +57,7 @@ private:
     void Changed();
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
-    TGdiHandle handle_;
+    TGdiObject handle_;
 };
 
 // The GDI font for a font's current values. Handles are shared between all

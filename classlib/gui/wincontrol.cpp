@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/screen.h"
 #include "classlib/gui/window_atoms.h"
@@ -58,11 +59,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!control) return DefWindowProcA(window, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
-    try {
-        control->WindowProc(m);
-    } catch (...) {
-        Application->HandleException(control);
-    }
+    CallbackBarrier(control, [&] { control->WindowProc(m); });
     if (msg == WM_NCDESTROY) {
         RemovePropA(window, ControlProp());
         if (control->handle_ == window) control->handle_ = nullptr;

@@ -1,5 +1,7 @@
 #include "classlib/stdctrls/bitbtn.h"
 
+#include "classlib/gui/scoped_win32.h"
+
 DEFINE_ENUM_TYPE(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort",
                  "bkRetry", "bkIgnore", "bkAll")
 
@@ -53,15 +55,12 @@ void TBitBtn::SetKind(TBitBtnKind value) {
         SetModalResult(BitBtnKindResult(value));
         auto glyph = MakeOwned<TBitmap>();
         PaintBitBtnKindGlyph(value, *glyph);
-        setting_kind_ = true;
-        try {
+        {
+            setting_kind_ = true;
+            TScopeExit set([this] { setting_kind_ = false; });
             glyph_.SetGlyph(glyph.get());
             glyph_.SetNumGlyphs(2);
-        } catch (...) {
-            setting_kind_ = false;
-            throw;
         }
-        setting_kind_ = false;
         glyph_modified_ = false;
     }
     kind_ = value;
@@ -115,8 +114,8 @@ void TBitBtn::SetButtonStyle(bool isDefault) {
 }
 
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
-    auto canvas = MakeOwned<TCanvas>();
-    canvas->SetHandle(item.hDC);
+    auto owned = MakeOwned<TCanvas>();
+    TCanvasOnDC canvas(*owned, item.hDC);
     TRect r = ClientRect();
     bool down = (item.itemState & ODS_SELECTED) != 0;
     bool focused = (item.itemState & ODS_FOCUS) != 0;
@@ -150,7 +149,6 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
         SetBkColor(item.hDC, static_cast<COLORREF>(ColorToRGB(clBtnFace)));
         ::DrawFocusRect(item.hDC, &focus);
     }
-    canvas->SetHandle(nullptr);
 }
 
 void TBitBtn::Dispatch(TMessage& m) {

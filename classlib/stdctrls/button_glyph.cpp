@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/gui/scoped_win32.h"
+
 DEFINE_ENUM_TYPE(TButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom")
 
 namespace {
@@ -142,14 +144,9 @@ void TButtonGlyph::BuildImage(TButtonState state, TImage& image) {
     }
     for (size_t i = 0; i < pixels.size(); ++i)
         if (clear[i]) pixels[i] = 0;  // black: the XOR steps below keep the background there
-    image.color = MakeColorBitmap(w, h, pixels);
-    try {
-        image.mask = MakeMask(w, h, clear);
-    } catch (...) {
-        DeleteObject(image.color);
-        image.color = nullptr;
-        throw;
-    }
+    TGdiObject color(MakeColorBitmap(w, h, pixels));
+    image.mask = MakeMask(w, h, clear);
+    image.color = static_cast<HBITMAP>(color.Release());
 }
 
 void TButtonGlyph::DrawImage(HDC dc, const TImage& image, int x, int y) const {

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/lists.h"
 #include "classlib/stdctrls/nesting_guard.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/stdctrls/window_needs.h"
 
 DEFINE_ENUM_TYPE(TComboBoxStyle, "csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
@@ -420,13 +421,10 @@ LRESULT CALLBACK TCustomComboBox::EditWindowProc(HWND window, UINT msg, WPARAM w
         // The edit field's focus is the combo box's for the form (active
         // control, OnEnter / OnExit).
         if (msg == WM_SETFOCUS) {
-            bool accepted = true;
-            try {
+            bool accepted = CallbackBarrier(combo, true, [combo] {
                 TCustomForm* form = combo->ParentForm();
-                accepted = !form || form->SetFocusedControl(combo);
-            } catch (...) {
-                Application->HandleException(combo);
-            }
+                return !form || form->SetFocusedControl(combo);
+            });
             if (!accepted) return 0;
         } else if (msg == WM_KILLFOCUS && combo->ControlState().Contains(csFocusing)) {
             return 0;
@@ -490,8 +488,8 @@ void TCustomComboBox::CNDrawItem(TMessage& m) {
     auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     TOwnerDrawState state = OwnerDrawStateFromFlags(dis->itemState);
     int index = static_cast<int>(dis->itemID);
-    canvas_->SetHandle(dis->hDC);
-    try {
+    {
+        TCanvasOnDC attached(*canvas_, dis->hDC);
         canvas_->SetFont(*Font());
         canvas_->Brush().SetStyle(bsSolid);
         canvas_->Brush().SetColor(Color());
@@ -502,11 +500,7 @@ void TCustomComboBox::CNDrawItem(TMessage& m) {
         if (index >= 0) DrawItem(index, dis->rcItem, state);
         else canvas_->FillRect(dis->rcItem);
         if (state.Contains(odFocused)) ::DrawFocusRect(dis->hDC, &dis->rcItem);
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        throw;
     }
-    canvas_->SetHandle(nullptr);
     m.Result = 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/nesting_guard.h"
+#include "classlib/gui/scoped_win32.h"
 
 DEFINE_ENUM_TYPE(TEditCharCase, "ecNormal", "ecUpperCase", "ecLowerCase")
 
@@ -224,14 +225,11 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
 }
 
 void TCustomEdit::CreateWnd() {
-    creating_ = true;
-    try {
+    {
+        creating_ = true;
+        TScopeExit created([this] { creating_ = false; });
         TWinControl::CreateWnd();
-    } catch (...) {
-        creating_ = false;
-        throw;
     }
-    creating_ = false;
     SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
     SendMessageA(handle_, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
     if (password_char_) SendMessageA(handle_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(password_char_), 0);
@@ -248,12 +246,12 @@ void TCustomEdit::DestroyWnd() {
 }
 
 void TCustomEdit::AdjustHeight() {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(*Font()));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDC screen(nullptr);
+        TSelectedObject font(screen, FontHandle(*Font()));
+        GetTextMetricsA(screen, &metrics);
+    }
     int border = GetSystemMetrics(SM_CYBORDER) * (Ctl3D() ? 8 : 6);
     SetHeight(metrics.tmHeight + border);
 }

@@ -1,6 +1,7 @@
 #include "classlib/stdctrls/label.h"
 
 #include "classlib/stdctrls/accel.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/wincontrol.h"
 
 DEFINE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
@@ -133,17 +134,12 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
     if (ComponentState().Contains(csReading) || !auto_size_) return;
     TRect rect = ClientRect();
-    HDC dc = GetDC(nullptr);
-    try {
+    {
+        TWindowDC screen(nullptr);
         auto measure = MakeOwned<TCanvas>();
-        measure->SetHandle(dc);
+        TCanvasOnDC canvas(*measure, screen);
         DoDrawText(*measure, rect, DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0));
-        measure->SetHandle(nullptr);
-    } catch (...) {
-        ReleaseDC(nullptr, dc);
-        throw;
     }
-    ReleaseDC(nullptr, dc);
     int32_t x = Left();
     if (alignment_ == taRightJustify) x += Width() - rect.right;
     SetBounds(x, Top(), rect.right, rect.bottom);

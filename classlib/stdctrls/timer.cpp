@@ -1,6 +1,7 @@
 #include "classlib/stdctrls/timer.h"
 
-#include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
+#include "classlib/core/scope_exit.h"
 
 namespace {
 
@@ -39,12 +40,9 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     if (!window_) throw EOSError("Could not create the timer's window");
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTimer::WindowProc));
-    try {
-        UpdateTimer();
-    } catch (...) {
-        DestroyWindow(window_);
-        throw;
-    }
+    TScopeExit destroyWindow([this] { DestroyWindow(window_); });
+    UpdateTimer();
+    destroyWindow.Dismiss();
 }
 
 TTimer::~TTimer() {
@@ -88,11 +86,7 @@ void TTimer::Timer() {
 LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (msg == WM_TIMER && wParam == kTimerId && timer) {
-        try {
-            timer->Timer();
-        } catch (...) {
-            if (Application) Application->HandleException(timer);
-        }
+        CallbackBarrier(timer, [timer] { timer->Timer(); });
         return 0;
     }
     return DefWindowProcA(window, msg, wParam, lParam);

@@ -5,6 +5,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/treenodes.h"
 
 namespace {
@@ -24,12 +25,9 @@ TEntryData* NewEntryData(const std::string& text, const std::string& linkedFile,
                          const std::string& linkedPicture) {
     auto* entry = static_cast<TEntryData*>(std::calloc(1, sizeof(TEntryData)));
     if (!entry) throw EOutOfMemory(LoadStr(SOutOfMemory));
-    try {
-        EditEntryData(entry, text, linkedFile, linkedPicture);
-    } catch (...) {
-        FreeEntryData(entry);
-        throw;
-    }
+    TScopeExit freeEntry([entry] { FreeEntryData(entry); });
+    EditEntryData(entry, text, linkedFile, linkedPicture);
+    freeEntry.Dismiss();
     return entry;
 }
 

@@ -8,6 +8,7 @@
 #include "editor/document/font_record.h"
 #include "editor/document/io_errors.h"
 #include "editor/document/menu_document.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/treenodes.h"
 #include "classlib/core/untyped_file.h"
 
@@ -82,8 +83,7 @@ void ReadSettings(TUntypedFile& file, TStagedDocument& doc) {
 void Apply(TMenuDocumentHolder& holder, TStagedDocument& doc) {
     TTreeNodes& tree = holder.MenuTree();
     TTreeNode* root = tree.GetFirstNode();
-    tree.BeginUpdate();
-    try {
+    WhileUpdating(tree, [&] {
         root->DeleteChildren();
         std::vector<TTreeNode*> made;
         made.reserve(doc.Nodes.size());
@@ -96,11 +96,7 @@ void Apply(TMenuDocumentHolder& holder, TStagedDocument& doc) {
             made.push_back(node);
         }
         tree.SetSelected(doc.Selected >= 0 ? made[static_cast<size_t>(doc.Selected)] : root);
-    } catch (...) {
-        tree.EndUpdate();
-        throw;
-    }
-    tree.EndUpdate();
+    });
     holder.SetMenuSettings(doc.Settings);
     holder.CaptionFont().Assign(doc.CaptionFont.get());
     holder.MainTextFont().Assign(doc.MainTextFont.get());

@@ -1,0 +1,174 @@
+// Owners of Win32 resources for the length of a scope: each gives its
+// resource back (releases, deletes, selects the old object back) when it
+// goes, also when the scope is left by an exception. They are move-only and
+// never throw; a failed acquisition leaves an empty owner (Get() is null)
+// for the caller to check.
+#pragma once
+#include <utility>
+
+#include "classlib/core/scope_exit.h"
+#include "classlib/gui/win32.h"
+
+class TCanvas;
+
+// A window's device context (GetDC / ReleaseDC); a null window gives the
+// screen's.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    TWindowDC(TWindowDC&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    TWindowDC& operator=(TWindowDC&& other) noexcept {
+        std::swap(window_, other.window_);
+        std::swap(dc_, other.dc_);
+        return *this;
+    }
+    ~TWindowDC() noexcept {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+
+    HDC Get() const noexcept { return dc_; }
+    operator HDC() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory device context we created (CreateCompatibleDC / DeleteDC).
+class TMemoryDC {
+public:
+    explicit TMemoryDC(HDC compatibleWith = nullptr) noexcept : dc_(CreateCompatibleDC(compatibleWith)) {}
+    TMemoryDC(TMemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    TMemoryDC& operator=(TMemoryDC&& other) noexcept {
+        std::swap(dc_, other.dc_);
+        return *this;
+    }
+    ~TMemoryDC() noexcept {
+        if (dc_) DeleteDC(dc_);
+    }
+
+    HDC Get() const noexcept { return dc_; }
+    operator HDC() const noexcept { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// Sole owner of a GDI object we created (bitmap, palette, pen, brush, font;
+// DeleteObject), which it can also hand over.
+class TGdiObject {
+public:
+    TGdiObject() noexcept = default;
+    explicit TGdiObject(HGDIOBJ handle) noexcept : handle_(handle) {}
+    TGdiObject(TGdiObject&& other) noexcept : handle_(other.Release()) {}
+    TGdiObject& operator=(TGdiObject&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    ~TGdiObject() noexcept { Reset(); }
+
+    HGDIOBJ Get() const noexcept { return handle_; }
+    void Reset(HGDIOBJ handle = nullptr) noexcept {
+        if (handle_ && handle_ != handle) DeleteObject(handle_);
+        handle_ = handle;
+    }
+    // Gives the object away without deleting it.
+    HGDIOBJ Release() noexcept { return std::exchange(handle_, nullptr); }
+
+private:
+    HGDIOBJ handle_ = nullptr;
+};
+
+// A GDI object selected into a device context; the object it replaced is
+// selected back at the end.
+class TSelectedObject {
+public:
+    TSelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    TSelectedObject(TSelectedObject&& other) noexcept : dc_(other.dc_), old_(std::exchange(other.old_, nullptr)) {}
+    TSelectedObject& operator=(TSelectedObject&& other) noexcept {
+        std::swap(dc_, other.dc_);
+        std::swap(old_, other.old_);
+        return *this;
+    }
+    ~TSelectedObject() noexcept {
+        if (old_) SelectObject(dc_, old_);
+    }
+
+    // The object that was selected before (null when selecting failed).
+    HGDIOBJ Old() const noexcept { return old_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A palette selected into a device context (nothing for a null palette);
+// the previous one is selected back at the end, in the same mode. Realising
+// the palette is left to the caller.
+class TSelectedPalette {
+public:
+    TSelectedPalette(HDC dc, HPALETTE palette, bool forceBackground) noexcept
+        : dc_(dc), old_(palette ? SelectPalette(dc, palette, forceBackground) : nullptr),
+          force_background_(forceBackground) {}
+    TSelectedPalette(TSelectedPalette&& other) noexcept
+        : dc_(other.dc_), old_(std::exchange(other.old_, nullptr)), force_background_(other.force_background_) {}
+    TSelectedPalette& operator=(TSelectedPalette&& other) noexcept {
+        std::swap(dc_, other.dc_);
+        std::swap(old_, other.old_);
+        std::swap(force_background_, other.force_background_);
+        return *this;
+    }
+    ~TSelectedPalette() noexcept {
+        if (old_) SelectPalette(dc_, old_, force_background_);
+    }
+
+    bool Selected() const noexcept { return old_ != nullptr; }
+
+private:
+    HDC dc_;
+    HPALETTE old_;
+    bool force_background_;
+};
+
+// The drawing state of a device context (SaveDC), restored at the end.
+class TSavedDC {
+public:
+    explicit TSavedDC(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
+    TSavedDC(TSavedDC&& other) noexcept : dc_(other.dc_), saved_(std::exchange(other.saved_, 0)) {}
+    TSavedDC& operator=(TSavedDC&& other) noexcept {
+        std::swap(dc_, other.dc_);
+        std::swap(saved_, other.saved_);
+        return *this;
+    }
+    ~TSavedDC() noexcept {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// A canvas of ours drawing on a device context someone else owns: the
+// canvas is attached to it, and at the end detached (its objects selected
+// out again) and given back the device context it had before.
+class TCanvasOnDC {
+public:
+    TCanvasOnDC(TCanvas& canvas, HDC dc) noexcept;
+    TCanvasOnDC(TCanvasOnDC&& other) noexcept
+        : canvas_(std::exchange(other.canvas_, nullptr)), previous_(other.previous_) {}
+    TCanvasOnDC& operator=(TCanvasOnDC&& other) noexcept {
+        std::swap(canvas_, other.canvas_);
+        std::swap(previous_, other.previous_);
+        return *this;
+    }
+    ~TCanvasOnDC() noexcept;
+
+    TCanvas* Get() const noexcept { return canvas_; }
+    TCanvas* operator->() const noexcept { return canvas_; }
+    TCanvas& operator*() const noexcept { return *canvas_; }
+
+private:
+    TCanvas* canvas_;
+    HDC previous_;
+};
