@@ -31,10 +31,10 @@ wine_session_start() {
   wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE64" wineboot.exe -i >/dev/null 2>&1 || true
-    wine_prefix_fonts
   else
     "$WINE64" wineboot.exe >/dev/null 2>&1 || true
   fi
+  grep -q '"Arial Narrow"="Liberation Sans Narrow"' "$WINEPREFIX/user.reg" 2>/dev/null || wine_prefix_fonts
   # Under our own Xvfb there is no window manager: windows are not left to
   # one, so hiding and destroying them waits for nobody. On a person's
   # display the window manager takes them again.
@@ -57,6 +57,7 @@ wine_prefix_fonts() {
   local key='HKCU\Software\Wine\Fonts\Replacements'
   wine_reg add "$key" /v 'Arial' /d 'Liberation Sans' /f
   wine_reg add "$key" /v 'Arial Black' /d 'Liberation Sans' /f
+  wine_reg add "$key" /v 'Arial Narrow' /d 'Liberation Sans Narrow' /f
   wine_reg add "$key" /v 'Helvetica' /d 'Liberation Sans' /f
   wine_reg add "$key" /v 'Times New Roman' /d 'Liberation Serif' /f
   wine_reg add "$key" /v 'Courier New' /d 'Liberation Mono' /f
