@@ -16,13 +16,8 @@ const TColor ColorTable[ColorEntryCount] = {0x000000, 0x000080, 0x008000, 0x0080
 const TClassInfo& TCustomColorComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomColorComboBox>("TCustomColorComboBox", &TCustomComboBox::StaticClass(), [](auto& c) {
-            c.Prop("HTMLcolor", &TCustomColorComboBox::HTMLcolor, &TCustomColorComboBox::SetHTMLcolor,
-                   ShortStringType())
-                .Hidden();
-            c.Prop("ColorValue", &TCustomColorComboBox::ColorValue, &TCustomColorComboBox::SetColorValue,
-                   TypeInfoColor())
-                .NoDefaultValue()
-                .Hidden();
+            PROPERTY(c, HTMLcolor, ShortStringType()).Hidden();
+            PROPERTY(c, ColorValue, TypeInfoColor()).NoDefaultValue().Hidden();
         });
     return info;
 }

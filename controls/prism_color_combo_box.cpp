@@ -14,7 +14,7 @@ const TClassInfo& TPrismColorComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TPrismColorComboBox>("TPrismColorComboBox", &TCustomColorComboBox::StaticClass(), [](auto& c) {
             c.Creatable();
-            c.Prop("Language", &TPrismColorComboBox::Language, &TPrismColorComboBox::SetLanguage).Default(lgEnglish);
+            PROPERTY(c, Language).Default(lgEnglish);
             PublishColorBoxProperties(c);
         });
     return info;

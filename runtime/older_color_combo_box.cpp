@@ -6,8 +6,7 @@ const TClassInfo& TOlderColorComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TOlderColorComboBox>("TPrismColorComboBox", &TCustomColorComboBox::StaticClass(), [](auto& c) {
             c.Creatable();
-            c.Prop("Language", &TOlderColorComboBox::Language, &TOlderColorComboBox::SetLanguage)
-                .Default(static_cast<int>(TOlderLanguage::English));
+            PROPERTY(c, Language).Default(static_cast<int>(TOlderLanguage::English));
             PublishColorBoxProperties(c);
         });
     return info;

@@ -9,8 +9,8 @@
 
 const TClassInfo& TComponent::StaticClass() {
     static const TClassInfo info = DefineClass<TComponent>("TComponent", &TPersistent::StaticClass(), [](auto& c) {
-        c.Prop("Name", &TComponent::Name, &TComponent::SetName).Stored(false);
-        c.Prop("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+        PROPERTY(c, Name).Stored(false);
+        PROPERTY(c, Tag).Default(0);
     });
     return info;
 }

@@ -22,7 +22,7 @@ private:
 const TClassInfo& THolder::StaticClass() {
     static const TClassInfo info = DefineClass<THolder>("THolder", &TComponent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Items", &THolder::Items, &THolder::SetItems);
+        PROPERTY(c, Items);
     });
     return info;
 }

@@ -281,6 +281,8 @@ struct IsEvent<TEvent<S>> : std::true_type {};
 template <class C>
 class TClassBuilder {
 public:
+    using Class = C;
+
     explicit TClassBuilder(TClassInfo& info) : info_(info) {}
 
     // Lets layouts and FindClass create instances of the class.
@@ -432,6 +434,27 @@ private:
     TClassInfo& info_;
     TPropInfo* last_ = nullptr;
 };
+
+// The class a builder fills; the registration macros name members through it.
+template <class B>
+using BuiltClass = typename std::remove_reference_t<B>::Class;
+
+// Registration by member name, each name written once: PROPERTY(c, Color)
+// registers "Color", read by Color() and written by SetColor(); an optional
+// last argument gives the type information. The builder's chained calls
+// (.Default(...), .Hidden(), ...) follow as usual.
+#define PROPERTY(builder, name, ...)                                \
+    (builder).Prop(#name, &BuiltClass<decltype(builder)>::name,    \
+                   &BuiltClass<decltype(builder)>::Set##name __VA_OPT__(, ) __VA_ARGS__)
+// A property read by name() and never written.
+#define READONLY_PROPERTY(builder, name, ...) \
+    (builder).ReadOnlyProp(#name, &BuiltClass<decltype(builder)>::name __VA_OPT__(, ) __VA_ARGS__)
+// An event held in the public member of that name.
+#define EVENT(builder, name) (builder).Event(#name, &BuiltClass<decltype(builder)>::name)
+// A published method that layouts bind to events by name.
+#define METHOD(builder, name) (builder).Method(#name, &BuiltClass<decltype(builder)>::name)
+// A published component field, set when a layout creates that component.
+#define FIELD(builder, name) (builder).Field(#name, &BuiltClass<decltype(builder)>::name)
 
 // Builds the information of class C; the body fills it through the builder.
 template <class C, class F>

@@ -18,8 +18,8 @@ public:
 const TClassInfo& TDialogsForm::StaticClass() {
     static const TClassInfo info = DefineClass<TDialogsForm>("TDialogsForm", &TForm::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Field("OpenDialog1", &TDialogsForm::OpenDialog1);
-        c.Field("FontDialog1", &TDialogsForm::FontDialog1);
+        FIELD(c, OpenDialog1);
+        FIELD(c, FontDialog1);
     });
     return info;
 }

@@ -14,10 +14,10 @@ DEFINE_ENUM_TYPE(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical"
 const TClassInfo& TPen::StaticClass() {
     static const TClassInfo info = DefineClass<TPen>("TPen", &TPersistent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Color", &TPen::Color, &TPen::SetColor, TypeInfoColor()).Default(clBlack);
-        c.Prop("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy);
-        c.Prop("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid);
-        c.Prop("Width", &TPen::Width, &TPen::SetWidth).Default(1);
+        PROPERTY(c, Color, TypeInfoColor()).Default(clBlack);
+        PROPERTY(c, Mode).Default(pmCopy);
+        PROPERTY(c, Style).Default(psSolid);
+        PROPERTY(c, Width).Default(1);
     });
     return info;
 }
@@ -25,8 +25,8 @@ const TClassInfo& TPen::StaticClass() {
 const TClassInfo& TBrush::StaticClass() {
     static const TClassInfo info = DefineClass<TBrush>("TBrush", &TPersistent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Color", &TBrush::Color, &TBrush::SetColor, TypeInfoColor()).Default(clWhite);
-        c.Prop("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+        PROPERTY(c, Color, TypeInfoColor()).Default(clWhite);
+        PROPERTY(c, Style).Default(bsSolid);
     });
     return info;
 }

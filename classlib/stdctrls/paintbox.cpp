@@ -6,7 +6,7 @@ const TClassInfo& TPaintBox::StaticClass() {
         c.PublishAll("Align", "Color", "DragCursor", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
                      "ParentShowHint", "ShowHint", "Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove",
                      "OnMouseUp");
-        c.Event("OnPaint", &TPaintBox::OnPaint);
+        EVENT(c, OnPaint);
     });
     return info;
 }

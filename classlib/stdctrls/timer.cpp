@@ -23,9 +23,9 @@ void RegisterTimerWindowClass() {
 const TClassInfo& TTimer::StaticClass() {
     static const TClassInfo info = DefineClass<TTimer>("TTimer", &TComponent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
-        c.Prop("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000);
-        c.Event("OnTimer", &TTimer::OnTimer);
+        PROPERTY(c, Enabled).Default(true);
+        PROPERTY(c, Interval).Default(1000);
+        EVENT(c, OnTimer);
     });
     return info;
 }
