@@ -1,5 +1,6 @@
 #include "controls/custom_color_combo_box.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/dialogs/dialogs.h"
 #include "classlib/core/strutils.h"
 

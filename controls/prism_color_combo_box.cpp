@@ -1,5 +1,8 @@
 #include "controls/prism_color_combo_box.h"
 
+#include "classlib/core/class_builder.h"
+#include "controls/color_box_publishing.h"
+
 namespace {
 
 const char* const kFrench[ColorEntryCount] = {

@@ -1,6 +1,7 @@
 #include "player/document_holder_form.h"
 
 #include "classlib/comctrls/comctrls.h"
+#include "classlib/core/class_builder.h"
 #include "controls/custom_color_combo_box.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"

@@ -1,5 +1,8 @@
 #include "runtime/older_color_combo_box.h"
 
+#include "classlib/core/class_builder.h"
+#include "controls/color_box_publishing.h"
+
 DEFINE_ENUM_TYPE(TOlderLanguage, "lgEnglish", "lgPortuguese")
 
 const TClassInfo& TOlderColorComboBox::StaticClass() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/canvas.h"
 #include "classlib/core/filer.h"
 #include "classlib/gui/graphics_objects.h"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
+
 DEFINE_ENUM_TYPE(TStatusPanelStyle, "psText", "psOwnerDraw")
 DEFINE_ENUM_TYPE(TStatusPanelBevel, "pbNone", "pbLowered", "pbRaised")
 

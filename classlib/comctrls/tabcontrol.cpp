@@ -1,5 +1,6 @@
 #include "classlib/comctrls/tabcontrol.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/strutils.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/comctrls/scoped_count.h"
 #include "classlib/core/strutils.h"

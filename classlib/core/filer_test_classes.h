@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/collection.h"
 #include "classlib/core/component.h"
 #include "classlib/core/filer.h"

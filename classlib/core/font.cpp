@@ -1,5 +1,6 @@
 #include "classlib/core/font.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/rounding.h"
 
 #include <atomic>

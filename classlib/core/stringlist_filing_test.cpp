@@ -1,6 +1,7 @@
 // TStrings filed in layouts through the real reader and writer.
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/stringlist.h"
 

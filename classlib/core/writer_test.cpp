@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/filer_test_classes.h"

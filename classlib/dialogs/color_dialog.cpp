@@ -6,6 +6,7 @@
 #include <cctype>
 #include <string>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/strutils.h"
 

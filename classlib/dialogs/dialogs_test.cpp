@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/dialogs/dialog_test_support.h"
 #include "classlib/core/filer.h"
 

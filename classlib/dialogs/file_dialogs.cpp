@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/dialogs/file_dialog_text.h"
 
 DEFINE_ENUM_TYPE(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",

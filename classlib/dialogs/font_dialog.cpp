@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/screen.h"
 

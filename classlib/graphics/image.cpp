@@ -1,5 +1,6 @@
 #include "classlib/graphics/image.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/icon.h"
 

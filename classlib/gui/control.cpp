@@ -1,5 +1,6 @@
 #include "classlib/gui/control.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/core/filer.h"
 #include "classlib/gui/forms.h"

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/core/filer.h"
 #include "classlib/platform/interaction.h"

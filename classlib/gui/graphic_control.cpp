@@ -1,5 +1,7 @@
 #include "classlib/gui/graphic_control.h"
 
+#include "classlib/core/class_builder.h"
+
 namespace {
 
 // Paints on a device context someone else owns and detaches from it again,

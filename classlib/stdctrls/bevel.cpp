@@ -1,5 +1,7 @@
 #include "classlib/stdctrls/bevel.h"
 
+#include "classlib/core/class_builder.h"
+
 DEFINE_ENUM_TYPE(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine",
                  "bsSpacer")
 DEFINE_ENUM_TYPE(TBevelStyle, "bsLowered", "bsRaised")

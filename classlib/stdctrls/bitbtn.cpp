@@ -1,5 +1,7 @@
 #include "classlib/stdctrls/bitbtn.h"
 
+#include "classlib/core/class_builder.h"
+
 DEFINE_ENUM_TYPE(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort",
                  "bkRetry", "bkIgnore", "bkAll")
 

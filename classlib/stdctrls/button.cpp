@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/button.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 
 const TClassInfo& TButton::StaticClass() {

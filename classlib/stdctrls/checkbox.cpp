@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/checkbox.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 
 DEFINE_ENUM_TYPE(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")

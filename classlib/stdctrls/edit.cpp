@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/nesting_guard.h"
 

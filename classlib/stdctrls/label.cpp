@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/label.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 #include "classlib/gui/wincontrol.h"
 

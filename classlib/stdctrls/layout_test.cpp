@@ -2,6 +2,7 @@
 // written back by the stored and default rules.
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/core/filer.h"

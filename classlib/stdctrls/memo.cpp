@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/memo.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/lists.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/stdctrls/text_lines.h"

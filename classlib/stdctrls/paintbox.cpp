@@ -1,5 +1,7 @@
 #include "classlib/stdctrls/paintbox.h"
 
+#include "classlib/core/class_builder.h"
+
 const TClassInfo& TPaintBox::StaticClass() {
     static const TClassInfo info = DefineClass<TPaintBox>("TPaintBox", &TGraphicControl::StaticClass(), [](auto& c) {
         c.Creatable();

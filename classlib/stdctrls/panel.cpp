@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/frame3d.h"
 
 DEFINE_ENUM_TYPE(TPanelBevel, "bvNone", "bvLowered", "bvRaised", "bvSpace")

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 #include "classlib/gui/wincontrol.h"
 

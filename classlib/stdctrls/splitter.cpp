@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/splitter.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 
 DEFINE_ENUM_TYPE(TResizeStyle, "rsNone", "rsLine", "rsUpdate", "rsPattern")

@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/timer.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 
 namespace {

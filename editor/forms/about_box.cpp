@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/image.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/stdctrls/buttons.h"

@@ -1,5 +1,6 @@
 #include "editor/forms/main_form.h"
 
+#include "classlib/core/class_builder.h"
 #include "editor/forms/about_box.h"
 #include "classlib/gui/application.h"
 #include "controls/prism_color_combo_box.h"

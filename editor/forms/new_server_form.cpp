@@ -1,5 +1,6 @@
 #include "editor/forms/new_server_form.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
