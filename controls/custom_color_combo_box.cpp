@@ -1,5 +1,6 @@
 #include "controls/custom_color_combo_box.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/dialogs/dialogs.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
@@ -17,13 +18,8 @@ const TColor ColorTable[ColorEntryCount] = {0x000000, 0x000080, 0x008000, 0x0080
 const TClassInfo& TCustomColorComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomColorComboBox>("TCustomColorComboBox", &TCustomComboBox::StaticClass(), [](auto& c) {
-            c.Prop("HTMLcolor", &TCustomColorComboBox::HTMLcolor, &TCustomColorComboBox::SetHTMLcolor,
-                   ShortStringType())
-                .Hidden();
-            c.Prop("ColorValue", &TCustomColorComboBox::ColorValue, &TCustomColorComboBox::SetColorValue,
-                   TypeInfoColor())
-                .NoDefaultValue()
-                .Hidden();
+            PROPERTY(c, HTMLcolor, ShortStringType()).Hidden();
+            PROPERTY(c, ColorValue, TypeInfoColor()).NoDefaultValue().Hidden();
         });
     return info;
 }

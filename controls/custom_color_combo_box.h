@@ -37,17 +37,6 @@ public:
     // Only while "More..." runs.
     TColorDialog* ColorDlg = nullptr;
 
-    // Publishes, after a descendant's Language, the properties every colour
-    // box files, in their stream order.
-    template <class C>
-    static void PublishColorBoxProperties(TClassBuilder<C>& c) {
-        c.PublishAll("HTMLcolor", "ColorValue", "Color", "Ctl3D", "DragMode", "DragCursor", "Enabled", "Font",
-                     "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder",
-                     "TabStop", "Visible", "OnClick", "OnChange", "OnDblClick", "OnDropDown", "OnEnter",
-                     "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp");
-        c.Publish("Color").Default(clWindow);
-    }
-
 protected:
     // The name drawn for an entry.
     virtual std::string EntryName(int index) const = 0;

@@ -1,5 +1,8 @@
 #include "controls/prism_color_combo_box.h"
 
+#include "classlib/core/class_builder.h"
+#include "controls/color_box_publishing.h"
+
 namespace {
 
 const char* const kFrench[ColorEntryCount] = {
@@ -14,7 +17,7 @@ const TClassInfo& TPrismColorComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TPrismColorComboBox>("TPrismColorComboBox", &TCustomColorComboBox::StaticClass(), [](auto& c) {
             c.Creatable();
-            c.Prop("Language", &TPrismColorComboBox::Language, &TPrismColorComboBox::SetLanguage).Default(lgEnglish);
+            PROPERTY(c, Language).Default(lgEnglish);
             PublishColorBoxProperties(c);
         });
     return info;

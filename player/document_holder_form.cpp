@@ -1,6 +1,7 @@
 #include "player/document_holder_form.h"
 
 #include "classlib/comctrls/comctrls.h"
+#include "classlib/core/class_builder.h"
 #include "controls/custom_color_combo_box.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
@@ -10,19 +11,19 @@
 const TClassInfo& TDocumentHolderForm::StaticClass() {
     static const TClassInfo info =
         DefineClass<TDocumentHolderForm>("TDocumentHolderForm", &TForm::StaticClass(), [](auto& c) {
-            c.Field("TreeView1", &TDocumentHolderForm::TreeView1);
-            c.Field("CaptionEd", &TDocumentHolderForm::CaptionEd);
-            c.Field("PrismColorComboBox1", &TDocumentHolderForm::PrismColorComboBox1);
-            c.Field("PrismColorComboBox2", &TDocumentHolderForm::PrismColorComboBox2);
-            c.Field("PrismColorComboBox3", &TDocumentHolderForm::PrismColorComboBox3);
-            c.Field("StatusCheck", &TDocumentHolderForm::StatusCheck);
-            c.Field("ButtonCheck", &TDocumentHolderForm::ButtonCheck);
-            c.Field("InstallCheck", &TDocumentHolderForm::InstallCheck);
-            c.Field("CopyCheck", &TDocumentHolderForm::CopyCheck);
-            c.Field("QuitCheck", &TDocumentHolderForm::QuitCheck);
-            c.Field("TabsCheck", &TDocumentHolderForm::TabsCheck);
-            c.Field("bordercheck", &TDocumentHolderForm::bordercheck);
-            c.Method("TreeView1Deletion", &TDocumentHolderForm::TreeView1Deletion);
+            FIELD(c, TreeView1);
+            FIELD(c, CaptionEd);
+            FIELD(c, PrismColorComboBox1);
+            FIELD(c, PrismColorComboBox2);
+            FIELD(c, PrismColorComboBox3);
+            FIELD(c, StatusCheck);
+            FIELD(c, ButtonCheck);
+            FIELD(c, InstallCheck);
+            FIELD(c, CopyCheck);
+            FIELD(c, QuitCheck);
+            FIELD(c, TabsCheck);
+            FIELD(c, bordercheck);
+            METHOD(c, TreeView1Deletion);
         });
     return info;
 }

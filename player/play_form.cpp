@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
@@ -23,46 +24,46 @@ TCopyFileForm* CopyFileForm = nullptr;
 
 const TClassInfo& TPlayForm::StaticClass() {
     static const TClassInfo info = DefineClass<TPlayForm>("TPlayForm", &TForm::StaticClass(), [](auto& c) {
-        c.Field("TabControl1", &TPlayForm::TabControl1);
-        c.Field("TreeView1", &TPlayForm::TreeView1);
-        c.Field("Splitter1", &TPlayForm::Splitter1);
-        c.Field("ScrollBox1", &TPlayForm::ScrollBox1);
-        c.Field("PaintBox1", &TPlayForm::PaintBox1);
-        c.Field("Panel1", &TPlayForm::Panel1);
-        c.Field("InstallBtn", &TPlayForm::InstallBtn);
-        c.Field("CopyBtn", &TPlayForm::CopyBtn);
-        c.Field("Panel2", &TPlayForm::Panel2);
-        c.Field("QuitBtn", &TPlayForm::QuitBtn);
-        c.Field("StatusBar1", &TPlayForm::StatusBar1);
-        c.Field("ImageList1", &TPlayForm::ImageList1);
-        c.Field("FontDialog1", &TPlayForm::FontDialog1);
-        c.Field("FontDialog2", &TPlayForm::FontDialog2);
-        c.Field("FontDialog3", &TPlayForm::FontDialog3);
-        c.Field("FontDialog4", &TPlayForm::FontDialog4);
-        c.Method("StatusBar1DrawPanel", &TPlayForm::StatusBar1DrawPanel);
-        c.Method("TabControl1Change", &TPlayForm::TabControl1Change);
-        c.Method("FormShow", &TPlayForm::FormShow);
-        c.Method("TreeView1Change", &TPlayForm::TreeView1Change);
-        c.Method("PaintBox1Paint", &TPlayForm::PaintBox1Paint);
-        c.Method("FormMouseWheelDown", &TPlayForm::FormMouseWheelDown);
-        c.Method("FormMouseWheelUp", &TPlayForm::FormMouseWheelUp);
-        c.Method("QuitBtnClick", &TPlayForm::QuitBtnClick);
-        c.Method("InstallBtnClick", &TPlayForm::InstallBtnClick);
-        c.Method("CopyBtnClick", &TPlayForm::CopyBtnClick);
-        c.Method("FormDestroy", &TPlayForm::FormDestroy);
+        FIELD(c, TabControl1);
+        FIELD(c, TreeView1);
+        FIELD(c, Splitter1);
+        FIELD(c, ScrollBox1);
+        FIELD(c, PaintBox1);
+        FIELD(c, Panel1);
+        FIELD(c, InstallBtn);
+        FIELD(c, CopyBtn);
+        FIELD(c, Panel2);
+        FIELD(c, QuitBtn);
+        FIELD(c, StatusBar1);
+        FIELD(c, ImageList1);
+        FIELD(c, FontDialog1);
+        FIELD(c, FontDialog2);
+        FIELD(c, FontDialog3);
+        FIELD(c, FontDialog4);
+        METHOD(c, StatusBar1DrawPanel);
+        METHOD(c, TabControl1Change);
+        METHOD(c, FormShow);
+        METHOD(c, TreeView1Change);
+        METHOD(c, PaintBox1Paint);
+        METHOD(c, FormMouseWheelDown);
+        METHOD(c, FormMouseWheelUp);
+        METHOD(c, QuitBtnClick);
+        METHOD(c, InstallBtnClick);
+        METHOD(c, CopyBtnClick);
+        METHOD(c, FormDestroy);
     });
     return info;
 }
 
 const TClassInfo& TCopyFileForm::StaticClass() {
     static const TClassInfo info = DefineClass<TCopyFileForm>("TCopyFileForm", &TForm::StaticClass(), [](auto& c) {
-        c.Field("Label1", &TCopyFileForm::Label1);
-        c.Field("Edit1", &TCopyFileForm::Edit1);
-        c.Field("Label2", &TCopyFileForm::Label2);
-        c.Field("DirectoryEdit1", &TCopyFileForm::DirectoryEdit1);
-        c.Field("BitBtn1", &TCopyFileForm::BitBtn1);
-        c.Field("BitBtn2", &TCopyFileForm::BitBtn2);
-        c.Field("Bevel1", &TCopyFileForm::Bevel1);
+        FIELD(c, Label1);
+        FIELD(c, Edit1);
+        FIELD(c, Label2);
+        FIELD(c, DirectoryEdit1);
+        FIELD(c, BitBtn1);
+        FIELD(c, BitBtn2);
+        FIELD(c, Bevel1);
     });
     return info;
 }

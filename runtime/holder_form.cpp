@@ -1,5 +1,6 @@
 #include "runtime/holder_form.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
@@ -24,21 +25,21 @@ TMainForm* MainForm = nullptr;
 
 const TClassInfo& TMainForm::StaticClass() {
     static const TClassInfo info = DefineClass<TMainForm>("TMainForm", &TDocumentHolderForm::StaticClass(), [](auto& c) {
-        c.Field("Panel1", &TMainForm::Panel1);
-        c.Field("Panel10", &TMainForm::Panel10);
-        c.Field("Label1", &TMainForm::Label1);
-        c.Field("Label2", &TMainForm::Label2);
-        c.Field("Label3", &TMainForm::Label3);
-        c.Field("Label4", &TMainForm::Label4);
-        c.Field("CapFontBtn", &TMainForm::CapFontBtn);
-        c.Field("MainFontBtn", &TMainForm::MainFontBtn);
-        c.Field("ImageList1", &TMainForm::ImageList1);
-        c.Field("TaBImages", &TMainForm::TaBImages);
-        c.Field("OpenDialog1", &TMainForm::OpenDialog1);
-        c.Field("SaveDialog1", &TMainForm::SaveDialog1);
-        c.Method("FormCreate", &TMainForm::FormCreate);
-        c.Method("openfile", &TMainForm::openfile);
-        c.Method("PreViewBtnClick", &TMainForm::PreViewBtnClick);
+        FIELD(c, Panel1);
+        FIELD(c, Panel10);
+        FIELD(c, Label1);
+        FIELD(c, Label2);
+        FIELD(c, Label3);
+        FIELD(c, Label4);
+        FIELD(c, CapFontBtn);
+        FIELD(c, MainFontBtn);
+        FIELD(c, ImageList1);
+        FIELD(c, TaBImages);
+        FIELD(c, OpenDialog1);
+        FIELD(c, SaveDialog1);
+        METHOD(c, FormCreate);
+        METHOD(c, openfile);
+        METHOD(c, PreViewBtnClick);
     });
     return info;
 }

@@ -1,13 +1,15 @@
 #include "runtime/older_color_combo_box.h"
 
+#include "classlib/core/class_builder.h"
+#include "controls/color_box_publishing.h"
+
 DEFINE_ENUM_TYPE(TOlderLanguage, "lgEnglish", "lgPortuguese")
 
 const TClassInfo& TOlderColorComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TOlderColorComboBox>("TPrismColorComboBox", &TCustomColorComboBox::StaticClass(), [](auto& c) {
             c.Creatable();
-            c.Prop("Language", &TOlderColorComboBox::Language, &TOlderColorComboBox::SetLanguage)
-                .Default(static_cast<int>(TOlderLanguage::English));
+            PROPERTY(c, Language).Default(static_cast<int>(TOlderLanguage::English));
             PublishColorBoxProperties(c);
         });
     return info;

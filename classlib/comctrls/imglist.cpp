@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/canvas.h"
 #include "classlib/core/filer.h"
 #include "classlib/gui/graphics_objects.h"
@@ -57,16 +58,13 @@ TChangeLink::~TChangeLink() {
 const TClassInfo& TCustomImageList::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomImageList>("TCustomImageList", &TComponent::StaticClass(), [](auto& c) {
-            c.Prop("BkColor", &TCustomImageList::BkColor, &TCustomImageList::SetBkColor, TypeInfoColor())
-                .Default(clNone).Hidden();
-            c.Prop("DrawingStyle", &TCustomImageList::DrawingStyle, &TCustomImageList::SetDrawingStyle)
-                .Default(dsNormal).Hidden();
-            c.Prop("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight).Default(16).Hidden();
-            c.Prop("ImageType", &TCustomImageList::ImageType, &TCustomImageList::SetImageType)
-                .Default(itImage).Hidden();
-            c.Prop("Masked", &TCustomImageList::Masked, &TCustomImageList::SetMasked).Default(true).Hidden();
-            c.Event("OnChange", &TCustomImageList::OnChange).Hidden();
-            c.Prop("Width", &TCustomImageList::Width, &TCustomImageList::SetWidth).Default(16).Hidden();
+            PROPERTY(c, BkColor, TypeInfoColor()).Default(clNone).Hidden();
+            PROPERTY(c, DrawingStyle).Default(dsNormal).Hidden();
+            PROPERTY(c, Height).Default(16).Hidden();
+            PROPERTY(c, ImageType).Default(itImage).Hidden();
+            PROPERTY(c, Masked).Default(true).Hidden();
+            EVENT(c, OnChange).Hidden();
+            PROPERTY(c, Width).Default(16).Hidden();
         });
     return info;
 }

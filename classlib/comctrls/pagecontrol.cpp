@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
@@ -19,9 +20,9 @@ const TClassInfo& TTabSheet::StaticClass() {
         c.Publish("Height").Stored(false);
         c.PublishAll("Caption", "DragMode", "Enabled", "Font", "ParentFont", "ParentShowHint", "ShowHint");
         c.Publish("Visible").Stored(false);
-        c.Prop("ImageIndex", &TTabSheet::ImageIndex, &TTabSheet::SetImageIndex).Default(0);
-        c.Prop("PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex).Stored(false);
-        c.Prop("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible).Default(true);
+        PROPERTY(c, ImageIndex).Default(0);
+        PROPERTY(c, PageIndex).Stored(false);
+        PROPERTY(c, TabVisible).Default(true);
         c.PublishAll("OnEnter", "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize");
     });
     return info;
@@ -96,7 +97,7 @@ void TTabSheet::Dispatch(TMessage& m) {
 const TClassInfo& TPageControl::StaticClass() {
     static const TClassInfo info = DefineClass<TPageControl>("TPageControl", &TCustomTabControl::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
+        PROPERTY(c, ActivePage);
         c.PublishAll("Align", "DragCursor", "DragMode", "Enabled", "Font", "HotTrack", "Images", "MultiLine",
                      "ParentFont", "ParentShowHint", "ShowHint", "Style", "TabOrder", "TabPosition", "TabStop",
                      "Visible", "OnChange", "OnChanging", "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove",

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/core/class_builder.h"
 
 DEFINE_ENUM_TYPE(TStatusPanelStyle, "psText", "psOwnerDraw")
 DEFINE_ENUM_TYPE(TStatusPanelBevel, "pbNone", "pbLowered", "pbRaised")
@@ -20,11 +21,11 @@ constexpr WPARAM kSimplePart = 255;
 const TClassInfo& TStatusPanel::StaticClass() {
     static const TClassInfo info = DefineClass<TStatusPanel>("TStatusPanel", &TCollectionItem::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment).Default(taLeftJustify);
-        c.Prop("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel).Default(pbLowered);
-        c.Prop("Style", &TStatusPanel::Style, &TStatusPanel::SetStyle).Default(psText);
-        c.Prop("Text", &TStatusPanel::Text, &TStatusPanel::SetText);
-        c.Prop("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth);
+        PROPERTY(c, Alignment).Default(taLeftJustify);
+        PROPERTY(c, Bevel).Default(pbLowered);
+        PROPERTY(c, Style).Default(psText);
+        PROPERTY(c, Text);
+        PROPERTY(c, Width);
     });
     return info;
 }
@@ -104,14 +105,14 @@ const TClassInfo& TStatusBar::StaticClass() {
         c.Publish("Align").Default(alBottom);
         c.Publish("Color").Default(clBtnFace);
         c.PublishAll("DragCursor", "DragMode", "Enabled", "Font");
-        c.Prop("Panels", &TStatusBar::Panels, &TStatusBar::SetPanels);
+        PROPERTY(c, Panels);
         c.Publish("ParentColor").Default(false);
         c.PublishAll("ParentFont", "ParentShowHint", "ShowHint");
-        c.Prop("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel).Default(false);
-        c.Prop("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText);
-        c.Prop("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip).Default(true);
+        PROPERTY(c, SimplePanel).Default(false);
+        PROPERTY(c, SimpleText);
+        PROPERTY(c, SizeGrip).Default(true);
         c.PublishAll("Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize");
-        c.Event("OnDrawPanel", &TStatusBar::OnDrawPanel);
+        EVENT(c, OnDrawPanel);
     });
     return info;
 }

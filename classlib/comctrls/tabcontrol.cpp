@@ -1,5 +1,6 @@
 #include "classlib/comctrls/tabcontrol.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/strutils.h"
@@ -78,17 +79,16 @@ void TTabStrings::SetUpdateState(bool updating) {
 const TClassInfo& TCustomTabControl::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomTabControl>("TCustomTabControl", &TWinControl::StaticClass(), [](auto& c) {
-            using T = TCustomTabControl;
-            c.Prop("HotTrack", &T::HotTrack, &T::SetHotTrack).Default(false).Hidden();
-            c.Prop("Images", &T::Images, &T::SetImages).Hidden();
-            c.Prop("MultiLine", &T::MultiLine, &T::SetMultiLine).Default(false).Hidden();
-            c.Prop("Style", &T::Style, &T::SetStyle).Default(tsTabs).Hidden();
-            c.Prop("TabPosition", &T::TabPosition, &T::SetTabPosition).Default(tpTop).Hidden();
+            PROPERTY(c, HotTrack).Default(false).Hidden();
+            PROPERTY(c, Images).Hidden();
+            PROPERTY(c, MultiLine).Default(false).Hidden();
+            PROPERTY(c, Style).Default(tsTabs).Hidden();
+            PROPERTY(c, TabPosition).Default(tpTop).Hidden();
             // Tabs before TabIndex: an index needs its tabs.
-            c.Prop("Tabs", &T::Tabs, &T::SetTabs).Hidden();
-            c.Prop("TabIndex", &T::TabIndex, &T::SetTabIndex).Default(-1).Hidden();
-            c.Event("OnChange", &T::OnChange).Hidden();
-            c.Event("OnChanging", &T::OnChanging).Hidden();
+            PROPERTY(c, Tabs).Hidden();
+            PROPERTY(c, TabIndex).Default(-1).Hidden();
+            EVENT(c, OnChange).Hidden();
+            EVENT(c, OnChanging).Hidden();
         });
     return info;
 }

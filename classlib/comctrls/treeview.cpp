@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/core/class_builder.h"
+#include "classlib/gui/application.h"
 #include "classlib/comctrls/scoped_count.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
@@ -34,28 +36,27 @@ LPARAM WindowColor(TColor color, TColor systemDefault) {
 const TClassInfo& TCustomTreeView::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomTreeView>("TCustomTreeView", &TWinControl::StaticClass(), [](auto& c) {
-            using T = TCustomTreeView;
-            c.Prop("AutoExpand", &T::AutoExpand, &T::SetAutoExpand).Default(false).Hidden();
-            c.Prop("BorderStyle", &T::BorderStyle, &T::SetBorderStyle, BorderStyleType()).Default(bsSingle).Hidden();
-            c.Prop("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(true).Hidden();
-            c.Prop("HotTrack", &T::HotTrack, &T::SetHotTrack).Default(false).Hidden();
-            c.Prop("Images", &T::Images, &T::SetImages).Hidden();
-            c.Prop("Indent", &T::Indent, &T::SetIndent).Hidden();
-            c.Prop("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(false).Hidden();
-            c.Prop("RowSelect", &T::RowSelect, &T::SetRowSelect).Default(false).Hidden();
-            c.Prop("ShowButtons", &T::ShowButtons, &T::SetShowButtons).Default(true).Hidden();
-            c.Prop("ShowLines", &T::ShowLines, &T::SetShowLines).Default(true).Hidden();
-            c.Prop("ShowRoot", &T::ShowRoot, &T::SetShowRoot).Default(true).Hidden();
-            c.Event("OnChange", &T::OnChange).Hidden();
-            c.Event("OnChanging", &T::OnChanging).Hidden();
-            c.Event("OnCollapsed", &T::OnCollapsed).Hidden();
-            c.Event("OnCollapsing", &T::OnCollapsing).Hidden();
-            c.Event("OnDeletion", &T::OnDeletion).Hidden();
-            c.Event("OnEdited", &T::OnEdited).Hidden();
-            c.Event("OnEditing", &T::OnEditing).Hidden();
-            c.Event("OnExpanded", &T::OnExpanded).Hidden();
-            c.Event("OnExpanding", &T::OnExpanding).Hidden();
-            c.Prop("Items", &T::Items, &T::SetItems).Hidden();
+            PROPERTY(c, AutoExpand).Default(false).Hidden();
+            PROPERTY(c, BorderStyle, BorderStyleType()).Default(bsSingle).Hidden();
+            PROPERTY(c, HideSelection).Default(true).Hidden();
+            PROPERTY(c, HotTrack).Default(false).Hidden();
+            PROPERTY(c, Images).Hidden();
+            PROPERTY(c, Indent).Hidden();
+            PROPERTY(c, ReadOnly).Default(false).Hidden();
+            PROPERTY(c, RowSelect).Default(false).Hidden();
+            PROPERTY(c, ShowButtons).Default(true).Hidden();
+            PROPERTY(c, ShowLines).Default(true).Hidden();
+            PROPERTY(c, ShowRoot).Default(true).Hidden();
+            EVENT(c, OnChange).Hidden();
+            EVENT(c, OnChanging).Hidden();
+            EVENT(c, OnCollapsed).Hidden();
+            EVENT(c, OnCollapsing).Hidden();
+            EVENT(c, OnDeletion).Hidden();
+            EVENT(c, OnEdited).Hidden();
+            EVENT(c, OnEditing).Hidden();
+            EVENT(c, OnExpanded).Hidden();
+            EVENT(c, OnExpanding).Hidden();
+            PROPERTY(c, Items).Hidden();
         });
     return info;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer_test_classes.h"
 

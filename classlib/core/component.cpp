@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
@@ -9,8 +10,8 @@
 
 const TClassInfo& TComponent::StaticClass() {
     static const TClassInfo info = DefineClass<TComponent>("TComponent", &TPersistent::StaticClass(), [](auto& c) {
-        c.Prop("Name", &TComponent::Name, &TComponent::SetName).Stored(false);
-        c.Prop("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+        PROPERTY(c, Name).Stored(false);
+        PROPERTY(c, Tag).Default(0);
     });
     return info;
 }

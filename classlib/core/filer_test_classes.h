@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/collection.h"
 #include "classlib/core/component.h"
 #include "classlib/core/filer.h"
@@ -91,10 +92,10 @@ private:
 
 inline const TClassInfo& TTestFont::StaticClass() {
     static const TClassInfo info = DefineClass<TTestFont>("TTestFont", &TPersistent::StaticClass(), [](auto& c) {
-        c.Prop("Name", &TTestFont::Name, &TTestFont::SetName);
-        c.Prop("Size", &TTestFont::Size, &TTestFont::SetSize).Default(8);
-        c.Prop("Style", &TTestFont::Style, &TTestFont::SetStyle).Default(0);
-        c.Prop("Color", &TTestFont::Color, &TTestFont::SetColor, ColorType()).Default(clBlack);
+        PROPERTY(c, Name);
+        PROPERTY(c, Size).Default(8);
+        PROPERTY(c, Style).Default(0);
+        PROPERTY(c, Color, ColorType()).Default(clBlack);
     });
     return info;
 }
@@ -316,23 +317,23 @@ private:
 inline const TClassInfo& TTestItem::StaticClass() {
     static const TClassInfo info = DefineClass<TTestItem>("TTestItem", &TCollectionItem::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Caption", &TTestItem::Caption, &TTestItem::SetCaption);
-        c.Prop("Width", &TTestItem::Width, &TTestItem::SetWidth).Default(50);
-        c.Prop("Target", &TTestItem::Target, &TTestItem::SetTarget);
+        PROPERTY(c, Caption);
+        PROPERTY(c, Width).Default(50);
+        PROPERTY(c, Target);
     });
     return info;
 }
 
 inline const TClassInfo& TTestControl::StaticClass() {
     static const TClassInfo info = DefineClass<TTestControl>("TTestControl", &TComponent::StaticClass(), [](auto& c) {
-        c.Prop("Caption", &TTestControl::Caption, &TTestControl::SetCaption);
-        c.Prop("Width", &TTestControl::Width, &TTestControl::SetWidth).Default(0);
-        c.Prop("Visible", &TTestControl::Visible, &TTestControl::SetVisible).Default(true);
-        c.Prop("Color", &TTestControl::Color, &TTestControl::SetColor, ColorType()).Default(clBtnFace);
-        c.Prop("Align", &TTestControl::Align, &TTestControl::SetAlign).Default(alNone);
-        c.Prop("Font", &TTestControl::Font, &TTestControl::SetFont);
-        c.Prop("Partner", &TTestControl::Partner, &TTestControl::SetPartner);
-        c.Event("OnClick", &TTestControl::OnClick);
+        PROPERTY(c, Caption);
+        PROPERTY(c, Width).Default(0);
+        PROPERTY(c, Visible).Default(true);
+        PROPERTY(c, Color, ColorType()).Default(clBtnFace);
+        PROPERTY(c, Align).Default(alNone);
+        PROPERTY(c, Font);
+        PROPERTY(c, Partner);
+        EVENT(c, OnClick);
     });
     return info;
 }
@@ -340,7 +341,7 @@ inline const TClassInfo& TTestControl::StaticClass() {
 inline const TClassInfo& TTestButton::StaticClass() {
     static const TClassInfo info = DefineClass<TTestButton>("TTestButton", &TTestControl::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Event("OnChange", &TTestButton::OnChange);
+        EVENT(c, OnChange);
     });
     return info;
 }
@@ -360,21 +361,21 @@ inline const TClassInfo& TFieldOnlyButton::StaticClass() {
 inline const TClassInfo& TTestForm::StaticClass() {
     static const TClassInfo info = DefineClass<TTestForm>("TTestForm", &TTestControl::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Panels", &TTestForm::Panels, &TTestForm::SetPanels);
-        c.Prop("Lines", &TTestForm::Lines, &TTestForm::SetLines);
-        c.Prop("Glyph", &TTestForm::Glyph, &TTestForm::SetGlyph);
-        c.Prop("Ratio", &TTestForm::Ratio, &TTestForm::SetRatio);
-        c.Prop("Big", &TTestForm::Big, &TTestForm::SetBig).Default(0);
-        c.Prop("Title", &TTestForm::Title, &TTestForm::SetTitle);
-        c.Prop("Hotkey", &TTestForm::Hotkey, &TTestForm::SetHotkey).Default(0);
-        c.Prop("WideKey", &TTestForm::WideKey, &TTestForm::SetWideKey).Default(0);
-        c.Prop("Level", &TTestForm::Level, &TTestForm::SetLevel).Default(0);
-        c.Field("Button1", &TTestForm::Button1);
-        c.Field("Panel1", &TTestForm::Panel1);
-        c.Field("Special", &TTestForm::Special);
-        c.Method("Button1Click", &TTestForm::Button1Click);
-        c.Method("OtherClick", &TTestForm::OtherClick);
-        c.Method("ValueChanged", &TTestForm::ValueChanged);
+        PROPERTY(c, Panels);
+        PROPERTY(c, Lines);
+        PROPERTY(c, Glyph);
+        PROPERTY(c, Ratio);
+        PROPERTY(c, Big).Default(0);
+        PROPERTY(c, Title);
+        PROPERTY(c, Hotkey).Default(0);
+        PROPERTY(c, WideKey).Default(0);
+        PROPERTY(c, Level).Default(0);
+        FIELD(c, Button1);
+        FIELD(c, Panel1);
+        FIELD(c, Special);
+        METHOD(c, Button1Click);
+        METHOD(c, OtherClick);
+        METHOD(c, ValueChanged);
     });
     return info;
 }

@@ -1,5 +1,6 @@
 #include "classlib/core/font.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/rounding.h"
 
 #include <atomic>
@@ -34,12 +35,12 @@ const TClassInfo& TFont::StaticClass() {
              },
              TypeInfoFontCharset())
             .Default(DEFAULT_CHARSET);
-        c.Prop("Color", &TFont::Color, &TFont::SetColor, TypeInfoColor()).Default(clWindowText);
-        c.Prop("Height", &TFont::Height, &TFont::SetHeight).NoDefaultValue();
-        c.Prop("Name", &TFont::Name, &TFont::SetName);
-        c.Prop("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
-        c.Prop("Size", &TFont::Size, &TFont::SetSize).Stored(false);
-        c.Prop("Style", &TFont::Style, &TFont::SetStyle).Default(0);
+        PROPERTY(c, Color, TypeInfoColor()).Default(clWindowText);
+        PROPERTY(c, Height).NoDefaultValue();
+        PROPERTY(c, Name);
+        PROPERTY(c, Pitch).Default(fpDefault);
+        PROPERTY(c, Size).Stored(false);
+        PROPERTY(c, Style).Default(0);
     });
     return info;
 }

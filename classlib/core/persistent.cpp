@@ -1,5 +1,6 @@
 #include "classlib/core/persistent.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/strutils.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/listalgo.h"

@@ -1,6 +1,7 @@
 // TStrings filed in layouts through the real reader and writer.
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/stringlist.h"
 
@@ -22,7 +23,7 @@ private:
 const TClassInfo& THolder::StaticClass() {
     static const TClassInfo info = DefineClass<THolder>("THolder", &TComponent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Items", &THolder::Items, &THolder::SetItems);
+        PROPERTY(c, Items);
     });
     return info;
 }

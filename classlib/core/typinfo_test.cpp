@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/persistent.h"
 
 namespace {
@@ -46,10 +47,10 @@ private:
 
 const TClassInfo& TBase::StaticClass() {
     static const TClassInfo info = DefineClass<TBase>("TBase", &TPersistent::StaticClass(), [](auto& c) {
-        c.Prop("Width", &TBase::Width, &TBase::SetWidth).Default(0);
-        c.Prop("Caption", &TBase::Caption, &TBase::SetCaption);
-        c.Prop("Shade", &TBase::Shade, &TBase::SetShade).Default(shLight).Hidden();
-        c.Event("OnClick", &TBase::OnClick);
+        PROPERTY(c, Width).Default(0);
+        PROPERTY(c, Caption);
+        PROPERTY(c, Shade).Default(shLight).Hidden();
+        EVENT(c, OnClick);
     });
     return info;
 }
@@ -57,10 +58,10 @@ const TClassInfo& TBase::StaticClass() {
 const TClassInfo& TDerived::StaticClass() {
     static const TClassInfo info = DefineClass<TDerived>("TDerived", &TBase::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Flag", &TDerived::Flag, &TDerived::SetFlag).Default(false);
+        PROPERTY(c, Flag).Default(false);
         c.Publish("Shade").Default(shDark);
         c.Publish("Width").Default(10);
-        c.Method("Clicked", &TDerived::Clicked);
+        METHOD(c, Clicked);
     });
     return info;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/filer_test_classes.h"
@@ -74,25 +75,25 @@ std::string Descendent(TComponent* root, TComponent* ancestor) {
 const TClassInfo& TProbe::StaticClass() {
     static const TClassInfo info = DefineClass<TProbe>("TProbe", &TComponent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Mode", &TProbe::Mode, &TProbe::SetMode).Default(0).StoredIf(&TProbe::ModeStored);
-        c.ReadOnlyProp("Count", &TProbe::Count);
-        c.Prop("Flag", &TProbe::Flag, &TProbe::SetFlag);
-        c.Prop("Hidden", &TProbe::Hidden, &TProbe::SetHidden).Stored(false);
+        PROPERTY(c, Mode).Default(0).StoredIf(&TProbe::ModeStored);
+        READONLY_PROPERTY(c, Count);
+        PROPERTY(c, Flag);
+        PROPERTY(c, Hidden).Stored(false);
     });
     return info;
 }
 
 const TClassInfo& TLoop::StaticClass() {
     static const TClassInfo info = DefineClass<TLoop>("TLoop", &TPersistent::StaticClass(), [](auto& c) {
-        c.ReadOnlyProp("Self", &TLoop::Self);
-        c.Prop("Value", &TLoop::Value, &TLoop::SetValue);
+        READONLY_PROPERTY(c, Self);
+        PROPERTY(c, Value);
     });
     return info;
 }
 
 const TClassInfo& TLoopOwner::StaticClass() {
     static const TClassInfo info = DefineClass<TLoopOwner>("TLoopOwner", &TComponent::StaticClass(),
-                                                           [](auto& c) { c.ReadOnlyProp("Loop", &TLoopOwner::Loop); });
+                                                           [](auto& c) { READONLY_PROPERTY(c, Loop); });
     return info;
 }
 

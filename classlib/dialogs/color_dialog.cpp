@@ -6,6 +6,7 @@
 #include <cctype>
 #include <string>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/strutils.h"
 
@@ -15,9 +16,9 @@ const TClassInfo& TColorDialog::StaticClass() {
     static const TClassInfo info =
         DefineClass<TColorDialog>("TColorDialog", &TCommonDialog::StaticClass(), [](auto& c) {
             c.Creatable();
-            c.Prop("Color", &TColorDialog::Color, &TColorDialog::SetColor, TypeInfoColor()).Default(clBlack);
-            c.Prop("CustomColors", &TColorDialog::CustomColors, &TColorDialog::SetCustomColors);
-            c.Prop("Options", &TColorDialog::Options, &TColorDialog::SetOptions).Default(0);
+            PROPERTY(c, Color, TypeInfoColor()).Default(clBlack);
+            PROPERTY(c, CustomColors);
+            PROPERTY(c, Options).Default(0);
         });
     return info;
 }

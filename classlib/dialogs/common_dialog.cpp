@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/screen.h"
@@ -9,10 +10,10 @@
 const TClassInfo& TCommonDialog::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCommonDialog>("TCommonDialog", &TComponent::StaticClass(), [](auto& c) {
-            c.Prop("Ctl3D", &TCommonDialog::Ctl3D, &TCommonDialog::SetCtl3D).Default(true);
-            c.Prop("HelpContext", &TCommonDialog::HelpContext, &TCommonDialog::SetHelpContext).Default(0);
-            c.Event("OnClose", &TCommonDialog::OnClose);
-            c.Event("OnShow", &TCommonDialog::OnShow);
+            PROPERTY(c, Ctl3D).Default(true);
+            PROPERTY(c, HelpContext).Default(0);
+            EVENT(c, OnClose);
+            EVENT(c, OnShow);
         });
     return info;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/dialogs/dialog_test_support.h"
 #include "classlib/core/filer.h"
 
@@ -18,8 +19,8 @@ public:
 const TClassInfo& TDialogsForm::StaticClass() {
     static const TClassInfo info = DefineClass<TDialogsForm>("TDialogsForm", &TForm::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Field("OpenDialog1", &TDialogsForm::OpenDialog1);
-        c.Field("FontDialog1", &TDialogsForm::FontDialog1);
+        FIELD(c, OpenDialog1);
+        FIELD(c, FontDialog1);
     });
     return info;
 }

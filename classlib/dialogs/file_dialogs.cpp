@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/dialogs/file_dialog_text.h"
 
 DEFINE_ENUM_TYPE(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
@@ -17,13 +18,13 @@ DEFINE_ENUM_TYPE(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly
 const TClassInfo& TOpenDialog::StaticClass() {
     static const TClassInfo info = DefineClass<TOpenDialog>("TOpenDialog", &TCommonDialog::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);
-        c.Prop("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName);
-        c.Prop("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter);
-        c.Prop("FilterIndex", &TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex).Default(1);
-        c.Prop("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir);
-        c.Prop("Options", &TOpenDialog::Options, &TOpenDialog::SetOptions).Default(DefaultOpenOptions.Bits());
-        c.Prop("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle);
+        PROPERTY(c, DefaultExt);
+        PROPERTY(c, FileName);
+        PROPERTY(c, Filter);
+        PROPERTY(c, FilterIndex).Default(1);
+        PROPERTY(c, InitialDir);
+        PROPERTY(c, Options).Default(DefaultOpenOptions.Bits());
+        PROPERTY(c, Title);
     });
     return info;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/screen.h"
 
@@ -19,12 +20,11 @@ DEFINE_ENUM_TYPE(TFontDialogOption, "fdAnsiOnly", "fdTrueTypeOnly", "fdEffects",
 const TClassInfo& TFontDialog::StaticClass() {
     static const TClassInfo info = DefineClass<TFontDialog>("TFontDialog", &TCommonDialog::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Font", &TFontDialog::Font, &TFontDialog::SetFont);
-        c.Prop("Device", &TFontDialog::Device, &TFontDialog::SetDevice).Default(fdScreen);
-        c.Prop("MinFontSize", &TFontDialog::MinFontSize, &TFontDialog::SetMinFontSize).Default(0);
-        c.Prop("MaxFontSize", &TFontDialog::MaxFontSize, &TFontDialog::SetMaxFontSize).Default(0);
-        c.Prop("Options", &TFontDialog::Options, &TFontDialog::SetOptions)
-            .Default(TFontDialogOptions{fdEffects}.Bits());
+        PROPERTY(c, Font);
+        PROPERTY(c, Device).Default(fdScreen);
+        PROPERTY(c, MinFontSize).Default(0);
+        PROPERTY(c, MaxFontSize).Default(0);
+        PROPERTY(c, Options).Default(TFontDialogOptions{fdEffects}.Bits());
     });
     return info;
 }

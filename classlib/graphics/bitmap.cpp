@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/bitmap_gdi.h"
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/core/exceptions.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <tuple>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/canvas.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/gui/scoped_win32.h"

@@ -1,5 +1,6 @@
 #include "classlib/graphics/image.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/icon.h"
 #include "classlib/core/scope_exit.h"
@@ -8,16 +9,16 @@ const TClassInfo& TImage::StaticClass() {
     static const TClassInfo info = DefineClass<TImage>("TImage", &TGraphicControl::StaticClass(), [](auto& c) {
         c.Creatable();
         c.Publish("Align");
-        c.Prop("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize).Default(false);
-        c.Prop("Center", &TImage::Center, &TImage::SetCenter).Default(false);
+        PROPERTY(c, AutoSize).Default(false);
+        PROPERTY(c, Center).Default(false);
         c.PublishAll("DragCursor", "DragMode", "Enabled");
-        c.Prop("IncrementalDisplay", &TImage::IncrementalDisplay, &TImage::SetIncrementalDisplay).Default(false);
+        PROPERTY(c, IncrementalDisplay).Default(false);
         c.Publish("ParentShowHint");
-        c.Prop("Picture", &TImage::Picture, &TImage::SetPicture);
-        c.Prop("Proportional", &TImage::Proportional, &TImage::SetProportional).Default(false);
+        PROPERTY(c, Picture);
+        PROPERTY(c, Proportional).Default(false);
         c.Publish("ShowHint");
-        c.Prop("Stretch", &TImage::Stretch, &TImage::SetStretch).Default(false);
-        c.Prop("Transparent", &TImage::Transparent, &TImage::SetTransparent).Default(false);
+        PROPERTY(c, Stretch).Default(false);
+        PROPERTY(c, Transparent).Default(false);
         c.PublishAll("Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp");
     });
     return info;

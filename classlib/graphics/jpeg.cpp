@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/graphics/graphics_strings.h"

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"

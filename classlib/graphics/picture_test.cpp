@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/icon.h"
 #include "classlib/graphics/jpeg.h"

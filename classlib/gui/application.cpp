@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/gui/screen.h"

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/control.h"
 #include "classlib/gui/graphic.h"
 #include "classlib/gui/wincontrol.h"

@@ -1,5 +1,6 @@
 #include "classlib/gui/control.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/core/filer.h"
 #include "classlib/gui/forms.h"
@@ -37,34 +38,32 @@ TShiftState KeyboardShiftState() {
 
 const TClassInfo& TControl::StaticClass() {
     static const TClassInfo info = DefineClass<TControl>("TControl", &TComponent::StaticClass(), [](auto& c) {
-        c.Prop("Left", &TControl::Left, &TControl::SetLeft);
-        c.Prop("Top", &TControl::Top, &TControl::SetTop);
-        c.Prop("Width", &TControl::Width, &TControl::SetWidth);
-        c.Prop("Height", &TControl::Height, &TControl::SetHeight);
-        c.Prop("Cursor", &TControl::Cursor, &TControl::SetCursor, TypeInfoCursor()).Default(0);
-        c.Prop("Hint", &TControl::Hint, &TControl::SetHint);
+        PROPERTY(c, Left);
+        PROPERTY(c, Top);
+        PROPERTY(c, Width);
+        PROPERTY(c, Height);
+        PROPERTY(c, Cursor, TypeInfoCursor()).Default(0);
+        PROPERTY(c, Hint);
         // Published by the descendants that want them.
-        c.Prop("Align", &TControl::Align, &TControl::SetAlign).Default(alNone).Hidden();
-        c.Prop("Caption", &TControl::Caption, &TControl::SetCaption).Hidden();
-        c.Prop("Text", &TControl::Text, &TControl::SetText).Hidden();
-        c.Prop("Color", &TControl::Color, &TControl::SetColor, TypeInfoColor())
-            .Default(clWindow).StoredIf(&TControl::IsColorStored).Hidden();
-        c.Prop("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor, TypeInfoCursor()).Default(-12).Hidden();
-        c.Prop("DragMode", &TControl::DragMode, &TControl::SetDragMode).Default(dmManual).Hidden();
-        c.Prop("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true).Hidden();
-        c.Prop("Font", &TControl::Font, &TControl::SetFont).StoredIf(&TControl::IsFontStored).Hidden();
-        c.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true).Hidden();
-        c.Prop("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true).Hidden();
-        c.Prop("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true).Hidden();
-        c.Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
-            .StoredIf(&TControl::IsShowHintStored).Hidden();
-        c.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Default(true).Hidden();
-        c.Event("OnClick", &TControl::OnClick).Hidden();
-        c.Event("OnDblClick", &TControl::OnDblClick).Hidden();
-        c.Event("OnMouseDown", &TControl::OnMouseDown).Hidden();
-        c.Event("OnMouseMove", &TControl::OnMouseMove).Hidden();
-        c.Event("OnMouseUp", &TControl::OnMouseUp).Hidden();
-        c.Event("OnResize", &TControl::OnResize).Hidden();
+        PROPERTY(c, Align).Default(alNone).Hidden();
+        PROPERTY(c, Caption).Hidden();
+        PROPERTY(c, Text).Hidden();
+        PROPERTY(c, Color, TypeInfoColor()).Default(clWindow).StoredIf(&TControl::IsColorStored).Hidden();
+        PROPERTY(c, DragCursor, TypeInfoCursor()).Default(-12).Hidden();
+        PROPERTY(c, DragMode).Default(dmManual).Hidden();
+        PROPERTY(c, Enabled).Default(true).Hidden();
+        PROPERTY(c, Font).StoredIf(&TControl::IsFontStored).Hidden();
+        PROPERTY(c, ParentColor).Default(true).Hidden();
+        PROPERTY(c, ParentFont).Default(true).Hidden();
+        PROPERTY(c, ParentShowHint).Default(true).Hidden();
+        PROPERTY(c, ShowHint).StoredIf(&TControl::IsShowHintStored).Hidden();
+        PROPERTY(c, Visible).Default(true).Hidden();
+        EVENT(c, OnClick).Hidden();
+        EVENT(c, OnDblClick).Hidden();
+        EVENT(c, OnMouseDown).Hidden();
+        EVENT(c, OnMouseMove).Hidden();
+        EVENT(c, OnMouseUp).Hidden();
+        EVENT(c, OnResize).Hidden();
     });
     return info;
 }

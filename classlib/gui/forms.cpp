@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/core/filer.h"
@@ -78,11 +79,11 @@ bool FindLayout(const std::string& className, std::string& text) {
 const TClassInfo& TControlScrollBar::StaticClass() {
     static const TClassInfo info =
         DefineClass<TControlScrollBar>("TControlScrollBar", &TPersistent::StaticClass(), [](auto& c) {
-            c.Prop("Increment", &TControlScrollBar::Increment, &TControlScrollBar::SetIncrement).Default(8);
-            c.Prop("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition).Default(0);
-            c.Prop("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange).Default(0);
-            c.Prop("Tracking", &TControlScrollBar::Tracking, &TControlScrollBar::SetTracking).Default(false);
-            c.Prop("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible).Default(true);
+            PROPERTY(c, Increment).Default(8);
+            PROPERTY(c, Position).Default(0);
+            PROPERTY(c, Range).Default(0);
+            PROPERTY(c, Tracking).Default(false);
+            PROPERTY(c, Visible).Default(true);
         });
     return info;
 }
@@ -185,12 +186,9 @@ void TControlScrollBar::ScrollMessage(TMessage& m) {
 const TClassInfo& TScrollingWinControl::StaticClass() {
     static const TClassInfo info =
         DefineClass<TScrollingWinControl>("TScrollingWinControl", &TWinControl::StaticClass(), [](auto& c) {
-            c.Prop("AutoScroll", &TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll)
-                .Default(true).Hidden();
-            c.Prop("HorzScrollBar", &TScrollingWinControl::HorzScrollBar, &TScrollingWinControl::SetHorzScrollBar)
-                .Hidden();
-            c.Prop("VertScrollBar", &TScrollingWinControl::VertScrollBar, &TScrollingWinControl::SetVertScrollBar)
-                .Hidden();
+            PROPERTY(c, AutoScroll).Default(true).Hidden();
+            PROPERTY(c, HorzScrollBar).Hidden();
+            PROPERTY(c, VertScrollBar).Hidden();
         });
     return info;
 }
@@ -294,7 +292,7 @@ const TClassInfo& TScrollBox::StaticClass() {
                      "OnMouseMove", "OnMouseUp", "OnMouseWheel", "OnMouseWheelDown", "OnMouseWheelUp", "OnResize");
         c.Publish("Color").Default(clBtnFace);
         c.Publish("ParentColor").Default(false);
-        c.Prop("BorderStyle", &TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle, BorderStyleType()).Default(bsSingle);
+        PROPERTY(c, BorderStyle, BorderStyleType()).Default(bsSingle);
     });
     return info;
 }
@@ -322,29 +320,28 @@ void TScrollBox::CreateParams(TCreateParams& p) {
 
 const TClassInfo& TCustomForm::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomForm>("TCustomForm", &TScrollingWinControl::StaticClass(), [](auto& c) {
-        c.Prop("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl).Hidden();
-        c.Prop("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
-            .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize}.Bits()).Hidden();
-        c.Prop("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable).Hidden();
+        PROPERTY(c, ActiveControl).Hidden();
+        PROPERTY(c, BorderIcons).Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize}.Bits()).Hidden();
+        PROPERTY(c, BorderStyle).Default(bsSizeable).Hidden();
         c.Prop("ClientHeight", &TCustomForm::LayoutClientHeight, &TCustomForm::SetLayoutClientHeight)
             .Stored(false).Hidden();
         c.Prop("ClientWidth", &TCustomForm::LayoutClientWidth, &TCustomForm::SetLayoutClientWidth)
             .Stored(false).Hidden();
-        c.Prop("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false).Hidden();
-        c.Prop("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder).Hidden();
-        c.Prop("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch).Hidden();
-        c.Prop("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned).Hidden();
-        c.Prop("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true).Hidden();
-        c.Prop("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight).Hidden();
-        c.Prop("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal).Hidden();
-        c.Event("OnActivate", &TCustomForm::OnActivate).Hidden();
-        c.Event("OnClose", &TCustomForm::OnClose).Hidden();
-        c.Event("OnCloseQuery", &TCustomForm::OnCloseQuery).Hidden();
-        c.Event("OnCreate", &TCustomForm::OnCreate).Hidden();
-        c.Event("OnDeactivate", &TCustomForm::OnDeactivate).Hidden();
-        c.Event("OnDestroy", &TCustomForm::OnDestroy).Hidden();
-        c.Event("OnHide", &TCustomForm::OnHide).Hidden();
-        c.Event("OnShow", &TCustomForm::OnShow).Hidden();
+        PROPERTY(c, KeyPreview).Default(false).Hidden();
+        PROPERTY(c, OldCreateOrder).Hidden();
+        PROPERTY(c, PixelsPerInch).Hidden();
+        PROPERTY(c, Position).Default(poDesigned).Hidden();
+        PROPERTY(c, Scaled).Default(true).Hidden();
+        PROPERTY(c, TextHeight).Hidden();
+        PROPERTY(c, WindowState).Default(wsNormal).Hidden();
+        EVENT(c, OnActivate).Hidden();
+        EVENT(c, OnClose).Hidden();
+        EVENT(c, OnCloseQuery).Hidden();
+        EVENT(c, OnCreate).Hidden();
+        EVENT(c, OnDeactivate).Hidden();
+        EVENT(c, OnDestroy).Hidden();
+        EVENT(c, OnHide).Hidden();
+        EVENT(c, OnShow).Hidden();
     });
     return info;
 }

@@ -1,5 +1,6 @@
 #include "classlib/gui/graphic.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"

@@ -1,6 +1,7 @@
 #include "classlib/gui/graphic_control.h"
 
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/core/class_builder.h"
 
 const TClassInfo& TGraphicControl::StaticClass() {
     static const TClassInfo info =

@@ -4,6 +4,8 @@
 #include <mutex>
 #include <tuple>
 
+#include "classlib/core/class_builder.h"
+
 DEFINE_ENUM_TYPE(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame")
 DEFINE_ENUM_TYPE(TPenMode, "pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot",
                  "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask", "pmNotMask",
@@ -14,10 +16,10 @@ DEFINE_ENUM_TYPE(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical"
 const TClassInfo& TPen::StaticClass() {
     static const TClassInfo info = DefineClass<TPen>("TPen", &TPersistent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Color", &TPen::Color, &TPen::SetColor, TypeInfoColor()).Default(clBlack);
-        c.Prop("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy);
-        c.Prop("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid);
-        c.Prop("Width", &TPen::Width, &TPen::SetWidth).Default(1);
+        PROPERTY(c, Color, TypeInfoColor()).Default(clBlack);
+        PROPERTY(c, Mode).Default(pmCopy);
+        PROPERTY(c, Style).Default(psSolid);
+        PROPERTY(c, Width).Default(1);
     });
     return info;
 }
@@ -25,8 +27,8 @@ const TClassInfo& TPen::StaticClass() {
 const TClassInfo& TBrush::StaticClass() {
     static const TClassInfo info = DefineClass<TBrush>("TBrush", &TPersistent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Color", &TBrush::Color, &TBrush::SetColor, TypeInfoColor()).Default(clWhite);
-        c.Prop("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+        PROPERTY(c, Color, TypeInfoColor()).Default(clWhite);
+        PROPERTY(c, Style).Default(bsSolid);
     });
     return info;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 
 TScreen* Screen = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/forms.h"
@@ -69,18 +70,18 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
 
 const TClassInfo& TWinControl::StaticClass() {
     static const TClassInfo info = DefineClass<TWinControl>("TWinControl", &TControl::StaticClass(), [](auto& c) {
-        c.Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1).Hidden();
-        c.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false).Hidden();
-        c.Prop("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D).Default(true).Hidden();
-        c.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(true).Hidden();
-        c.Event("OnKeyDown", &TWinControl::OnKeyDown).Hidden();
-        c.Event("OnKeyPress", &TWinControl::OnKeyPress).Hidden();
-        c.Event("OnKeyUp", &TWinControl::OnKeyUp).Hidden();
-        c.Event("OnEnter", &TWinControl::OnEnter).Hidden();
-        c.Event("OnExit", &TWinControl::OnExit).Hidden();
-        c.Event("OnMouseWheel", &TWinControl::OnMouseWheel).Hidden();
-        c.Event("OnMouseWheelDown", &TWinControl::OnMouseWheelDown).Hidden();
-        c.Event("OnMouseWheelUp", &TWinControl::OnMouseWheelUp).Hidden();
+        PROPERTY(c, TabOrder).Default(-1).Hidden();
+        PROPERTY(c, TabStop).Default(false).Hidden();
+        PROPERTY(c, Ctl3D).Default(true).Hidden();
+        PROPERTY(c, ParentCtl3D).Default(true).Hidden();
+        EVENT(c, OnKeyDown).Hidden();
+        EVENT(c, OnKeyPress).Hidden();
+        EVENT(c, OnKeyUp).Hidden();
+        EVENT(c, OnEnter).Hidden();
+        EVENT(c, OnExit).Hidden();
+        EVENT(c, OnMouseWheel).Hidden();
+        EVENT(c, OnMouseWheelDown).Hidden();
+        EVENT(c, OnMouseWheelUp).Hidden();
     });
     return info;
 }

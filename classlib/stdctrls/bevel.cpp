@@ -1,5 +1,7 @@
 #include "classlib/stdctrls/bevel.h"
 
+#include "classlib/core/class_builder.h"
+
 DEFINE_ENUM_TYPE(TBevelShape, "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine",
                  "bsSpacer")
 DEFINE_ENUM_TYPE(TBevelStyle, "bsLowered", "bsRaised")
@@ -8,9 +10,9 @@ const TClassInfo& TBevel::StaticClass() {
     static const TClassInfo info = DefineClass<TBevel>("TBevel", &TGraphicControl::StaticClass(), [](auto& c) {
         c.Creatable();
         c.PublishAll("Align", "ParentShowHint");
-        c.Prop("Shape", &TBevel::Shape, &TBevel::SetShape).Default(bsBox);
+        PROPERTY(c, Shape).Default(bsBox);
         c.PublishAll("ShowHint");
-        c.Prop("Style", &TBevel::Style, &TBevel::SetStyle).Default(bsLowered);
+        PROPERTY(c, Style).Default(bsLowered);
         c.PublishAll("Visible");
     });
     return info;

@@ -1,6 +1,7 @@
 #include "classlib/stdctrls/bitbtn.h"
 
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/core/class_builder.h"
 
 DEFINE_ENUM_TYPE(TBitBtnKind, "bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort",
                  "bkRetry", "bkIgnore", "bkAll")
@@ -13,12 +14,12 @@ const TClassInfo& TBitBtn::StaticClass() {
         c.Publish("Caption").StoredIf(&TBitBtn::IsCustomCaption);
         c.Publish("Default").StoredIf(&TBitBtn::IsCustom);
         c.Publish("ModalResult").StoredIf(&TBitBtn::IsCustomResult);
-        c.Prop("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph).StoredIf(&TBitBtn::IsGlyphStored);
-        c.Prop("Kind", &TBitBtn::Kind, &TBitBtn::SetKind).Default(bkCustom);
-        c.Prop("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout).Default(blGlyphLeft);
-        c.Prop("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin).Default(-1);
-        c.Prop("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs).Default(1).StoredIf(&TBitBtn::IsCustom);
-        c.Prop("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing).Default(4);
+        PROPERTY(c, Glyph).StoredIf(&TBitBtn::IsGlyphStored);
+        PROPERTY(c, Kind).Default(bkCustom);
+        PROPERTY(c, Layout).Default(blGlyphLeft);
+        PROPERTY(c, Margin).Default(-1);
+        PROPERTY(c, NumGlyphs).Default(1).StoredIf(&TBitBtn::IsCustom);
+        PROPERTY(c, Spacing).Default(4);
     });
     return info;
 }

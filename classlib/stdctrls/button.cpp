@@ -1,15 +1,16 @@
 #include "classlib/stdctrls/button.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 
 const TClassInfo& TButton::StaticClass() {
     static const TClassInfo info = DefineClass<TButton>("TButton", &TButtonControl::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+        PROPERTY(c, Cancel).Default(false);
         c.Publish("Caption");
-        c.Prop("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+        PROPERTY(c, Default).Default(false);
         c.PublishAll("DragCursor", "DragMode", "Enabled", "Font");
-        c.Prop("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, ModalResultType()).Default(mrNone);
+        PROPERTY(c, ModalResult, ModalResultType()).Default(mrNone);
         c.PublishAll("ParentFont", "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
                      "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
                      "OnMouseUp");

@@ -1,5 +1,7 @@
 #include "classlib/stdctrls/button_control.h"
 
+#include "classlib/core/class_builder.h"
+
 const TClassInfo& TButtonControl::StaticClass() {
     static const TClassInfo info =
         DefineClass<TButtonControl>("TButtonControl", &TWinControl::StaticClass(), [](auto&) {});

@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/checkbox.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 
 DEFINE_ENUM_TYPE(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
@@ -7,12 +8,10 @@ DEFINE_ENUM_TYPE(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
 const TClassInfo& TCustomCheckBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomCheckBox>("TCustomCheckBox", &TButtonControl::StaticClass(), [](auto& c) {
-            c.Prop("Alignment", &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment, LeftRightType())
-                .Default(taRightJustify).Hidden();
-            c.Prop("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed)
-                .Default(false).Hidden();
-            c.Prop("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked).Default(false).Hidden();
-            c.Prop("State", &TCustomCheckBox::State, &TCustomCheckBox::SetState).Default(cbUnchecked).Hidden();
+            PROPERTY(c, Alignment, LeftRightType()).Default(taRightJustify).Hidden();
+            PROPERTY(c, AllowGrayed).Default(false).Hidden();
+            PROPERTY(c, Checked).Default(false).Hidden();
+            PROPERTY(c, State).Default(cbUnchecked).Hidden();
         });
     return info;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/core/class_builder.h"
+#include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/lists.h"
 #include "classlib/stdctrls/nesting_guard.h"
@@ -145,18 +147,17 @@ void TComboBoxStrings::SetUpdateState(bool updating) {
 const TClassInfo& TCustomComboBox::StaticClass() {
     static const TClassInfo info =
         DefineClass<TCustomComboBox>("TCustomComboBox", &TWinControl::StaticClass(), [](auto& c) {
-            c.Prop("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle).Default(csDropDown).Hidden();
-            c.Prop("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount)
-                .Default(8).Hidden();
-            c.Prop("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight).Default(16).Hidden();
-            c.Prop("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex).Default(-1).Hidden();
-            c.Prop("MaxLength", &TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength).Default(0).Hidden();
-            c.Prop("Sorted", &TCustomComboBox::Sorted, &TCustomComboBox::SetSorted).Default(false).Hidden();
-            c.Prop("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems).Hidden();
-            c.Event("OnChange", &TCustomComboBox::OnChange).Hidden();
-            c.Event("OnDrawItem", &TCustomComboBox::OnDrawItem).Hidden();
-            c.Event("OnDropDown", &TCustomComboBox::OnDropDown).Hidden();
-            c.Event("OnMeasureItem", &TCustomComboBox::OnMeasureItem).Hidden();
+            PROPERTY(c, Style).Default(csDropDown).Hidden();
+            PROPERTY(c, DropDownCount).Default(8).Hidden();
+            PROPERTY(c, ItemHeight).Default(16).Hidden();
+            PROPERTY(c, ItemIndex).Default(-1).Hidden();
+            PROPERTY(c, MaxLength).Default(0).Hidden();
+            PROPERTY(c, Sorted).Default(false).Hidden();
+            PROPERTY(c, Items).Hidden();
+            EVENT(c, OnChange).Hidden();
+            EVENT(c, OnDrawItem).Hidden();
+            EVENT(c, OnDropDown).Hidden();
+            EVENT(c, OnMeasureItem).Hidden();
         });
     return info;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/nesting_guard.h"
 #include "classlib/gui/scoped_win32.h"
@@ -10,16 +11,15 @@ DEFINE_ENUM_TYPE(TEditCharCase, "ecNormal", "ecUpperCase", "ecLowerCase")
 
 const TClassInfo& TCustomEdit::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomEdit>("TCustomEdit", &TWinControl::StaticClass(), [](auto& c) {
-        c.Prop("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect).Default(true).Hidden();
-        c.Prop("AutoSize", &TCustomEdit::AutoSize, &TCustomEdit::SetAutoSize).Default(true).Hidden();
-        c.Prop("BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, BorderStyleType())
-            .Default(bsSingle).Hidden();
-        c.Prop("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase).Default(ecNormal).Hidden();
-        c.Prop("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection).Default(true).Hidden();
-        c.Prop("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength).Default(0).Hidden();
-        c.Prop("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0).Hidden();
-        c.Prop("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly).Default(false).Hidden();
-        c.Event("OnChange", &TCustomEdit::OnChange).Hidden();
+        PROPERTY(c, AutoSelect).Default(true).Hidden();
+        PROPERTY(c, AutoSize).Default(true).Hidden();
+        PROPERTY(c, BorderStyle, BorderStyleType()).Default(bsSingle).Hidden();
+        PROPERTY(c, CharCase).Default(ecNormal).Hidden();
+        PROPERTY(c, HideSelection).Default(true).Hidden();
+        PROPERTY(c, MaxLength).Default(0).Hidden();
+        PROPERTY(c, PasswordChar).Default(0).Hidden();
+        PROPERTY(c, ReadOnly).Default(false).Hidden();
+        EVENT(c, OnChange).Hidden();
     });
     return info;
 }

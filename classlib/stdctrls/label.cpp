@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/label.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 #include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/wincontrol.h"
@@ -8,13 +9,13 @@ DEFINE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 
 const TClassInfo& TCustomLabel::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomLabel>("TCustomLabel", &TGraphicControl::StaticClass(), [](auto& c) {
-        c.Prop("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment).Default(taLeftJustify).Hidden();
-        c.Prop("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize).Default(true).Hidden();
-        c.Prop("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl).Hidden();
-        c.Prop("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout).Default(tlTop).Hidden();
-        c.Prop("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar).Default(true).Hidden();
-        c.Prop("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent).Default(false).Hidden();
-        c.Prop("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap).Default(false).Hidden();
+        PROPERTY(c, Alignment).Default(taLeftJustify).Hidden();
+        PROPERTY(c, AutoSize).Default(true).Hidden();
+        PROPERTY(c, FocusControl).Hidden();
+        PROPERTY(c, Layout).Default(tlTop).Hidden();
+        PROPERTY(c, ShowAccelChar).Default(true).Hidden();
+        PROPERTY(c, Transparent).Default(false).Hidden();
+        PROPERTY(c, WordWrap).Default(false).Hidden();
     });
     return info;
 }

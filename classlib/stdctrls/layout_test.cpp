@@ -2,6 +2,7 @@
 // written back by the stored and default rules.
 #include <gtest/gtest.h>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/core/filer.h"
@@ -58,22 +59,22 @@ public:
 const TClassInfo& TLayoutForm::StaticClass() {
     static const TClassInfo info = DefineClass<TLayoutForm>("TLayoutForm", &TForm::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Field("Panel1", &TLayoutForm::Panel1);
-        c.Field("Label1", &TLayoutForm::Label1);
-        c.Field("Edit1", &TLayoutForm::Edit1);
-        c.Field("Memo1", &TLayoutForm::Memo1);
-        c.Field("CheckBox1", &TLayoutForm::CheckBox1);
-        c.Field("ComboBox1", &TLayoutForm::ComboBox1);
-        c.Field("Button1", &TLayoutForm::Button1);
-        c.Field("OkBtn", &TLayoutForm::OkBtn);
-        c.Field("CancelBtn", &TLayoutForm::CancelBtn);
-        c.Field("CustomBtn", &TLayoutForm::CustomBtn);
-        c.Field("SpeedButton1", &TLayoutForm::SpeedButton1);
-        c.Field("Bevel1", &TLayoutForm::Bevel1);
-        c.Field("Splitter1", &TLayoutForm::Splitter1);
-        c.Field("PaintBox1", &TLayoutForm::PaintBox1);
-        c.Field("Timer1", &TLayoutForm::Timer1);
-        c.Method("Edit1Change", &TLayoutForm::Edit1Change);
+        FIELD(c, Panel1);
+        FIELD(c, Label1);
+        FIELD(c, Edit1);
+        FIELD(c, Memo1);
+        FIELD(c, CheckBox1);
+        FIELD(c, ComboBox1);
+        FIELD(c, Button1);
+        FIELD(c, OkBtn);
+        FIELD(c, CancelBtn);
+        FIELD(c, CustomBtn);
+        FIELD(c, SpeedButton1);
+        FIELD(c, Bevel1);
+        FIELD(c, Splitter1);
+        FIELD(c, PaintBox1);
+        FIELD(c, Timer1);
+        METHOD(c, Edit1Change);
     });
     return info;
 }

@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/memo.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/core/lists.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/stdctrls/text_lines.h"
@@ -68,12 +69,12 @@ void TMemoStrings::SetUpdateState(bool updating) {
 
 const TClassInfo& TCustomMemo::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomMemo>("TCustomMemo", &TCustomEdit::StaticClass(), [](auto& c) {
-        c.Prop("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment).Default(taLeftJustify).Hidden();
-        c.Prop("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines).Hidden();
-        c.Prop("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone).Hidden();
-        c.Prop("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns).Default(true).Hidden();
-        c.Prop("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs).Default(false).Hidden();
-        c.Prop("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap).Default(true).Hidden();
+        PROPERTY(c, Alignment).Default(taLeftJustify).Hidden();
+        PROPERTY(c, Lines).Hidden();
+        PROPERTY(c, ScrollBars).Default(ssNone).Hidden();
+        PROPERTY(c, WantReturns).Default(true).Hidden();
+        PROPERTY(c, WantTabs).Default(false).Hidden();
+        PROPERTY(c, WordWrap).Default(true).Hidden();
     });
     return info;
 }

@@ -1,12 +1,14 @@
 #include "classlib/stdctrls/paintbox.h"
 
+#include "classlib/core/class_builder.h"
+
 const TClassInfo& TPaintBox::StaticClass() {
     static const TClassInfo info = DefineClass<TPaintBox>("TPaintBox", &TGraphicControl::StaticClass(), [](auto& c) {
         c.Creatable();
         c.PublishAll("Align", "Color", "DragCursor", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
                      "ParentShowHint", "ShowHint", "Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove",
                      "OnMouseUp");
-        c.Event("OnPaint", &TPaintBox::OnPaint);
+        EVENT(c, OnPaint);
     });
     return info;
 }

@@ -2,20 +2,20 @@
 
 #include <algorithm>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/frame3d.h"
 
 DEFINE_ENUM_TYPE(TPanelBevel, "bvNone", "bvLowered", "bvRaised", "bvSpace")
 
 const TClassInfo& TCustomPanel::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomPanel>("TCustomPanel", &TCustomControl::StaticClass(), [](auto& c) {
-        c.Prop("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment).Default(taCenter).Hidden();
-        c.Prop("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner).Default(bvNone).Hidden();
-        c.Prop("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter).Default(bvRaised).Hidden();
-        c.Prop("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth).Default(1).Hidden();
-        c.Prop("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth).Default(0).Hidden();
-        c.Prop("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, BorderStyleType())
-            .Default(bsNone).Hidden();
-        c.Prop("FullRepaint", &TCustomPanel::FullRepaint, &TCustomPanel::SetFullRepaint).Default(true).Hidden();
+        PROPERTY(c, Alignment).Default(taCenter).Hidden();
+        PROPERTY(c, BevelInner).Default(bvNone).Hidden();
+        PROPERTY(c, BevelOuter).Default(bvRaised).Hidden();
+        PROPERTY(c, BevelWidth).Default(1).Hidden();
+        PROPERTY(c, BorderWidth).Default(0).Hidden();
+        PROPERTY(c, BorderStyle, BorderStyleType()).Default(bsNone).Hidden();
+        PROPERTY(c, FullRepaint).Default(true).Hidden();
     });
     return info;
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 #include "classlib/gui/wincontrol.h"
 
@@ -35,20 +36,20 @@ HBRUSH MakeDownPatternBrush() {
 const TClassInfo& TSpeedButton::StaticClass() {
     static const TClassInfo info = DefineClass<TSpeedButton>("TSpeedButton", &TGraphicControl::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
+        PROPERTY(c, AllowAllUp).Default(false);
         // Before Down: only grouped buttons can be down.
-        c.Prop("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
-        c.Prop("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
+        PROPERTY(c, GroupIndex).Default(0);
+        PROPERTY(c, Down).Default(false);
         c.PublishAll("Caption", "Enabled");
-        c.Prop("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+        PROPERTY(c, Flat).Default(false);
         c.Publish("Font");
-        c.Prop("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph);
-        c.Prop("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
-        c.Prop("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
-        c.Prop("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+        PROPERTY(c, Glyph);
+        PROPERTY(c, Layout).Default(blGlyphLeft);
+        PROPERTY(c, Margin).Default(-1);
+        PROPERTY(c, NumGlyphs).Default(1);
         c.PublishAll("ParentFont", "ParentShowHint", "ShowHint");
-        c.Prop("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
-        c.Prop("Transparent", &TSpeedButton::Transparent, &TSpeedButton::SetTransparent).Default(true);
+        PROPERTY(c, Spacing).Default(4);
+        PROPERTY(c, Transparent).Default(true);
         c.PublishAll("Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp");
     });
     return info;

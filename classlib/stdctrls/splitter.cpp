@@ -1,5 +1,6 @@
 #include "classlib/stdctrls/splitter.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 
 DEFINE_ENUM_TYPE(TResizeStyle, "rsNone", "rsLine", "rsUpdate", "rsPattern")
@@ -9,15 +10,15 @@ const TClassInfo& TSplitter::StaticClass() {
         c.Creatable();
         c.Publish("Align").Default(alLeft);
         c.Publish("Color");
-        c.Prop("Beveled", &TSplitter::Beveled, &TSplitter::SetBeveled).Default(false);
+        PROPERTY(c, Beveled).Default(false);
         c.Publish("Cursor").Default(crHSplit);
-        c.Prop("MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize).Default(30);
+        PROPERTY(c, MinSize).Default(30);
         c.Publish("ParentColor");
-        c.Prop("ResizeStyle", &TSplitter::ResizeStyle, &TSplitter::SetResizeStyle).Default(rsPattern);
+        PROPERTY(c, ResizeStyle).Default(rsPattern);
         c.Publish("Visible");
-        c.Event("OnCanResize", &TSplitter::OnCanResize);
-        c.Event("OnMoved", &TSplitter::OnMoved);
-        c.Event("OnPaint", &TSplitter::OnPaint);
+        EVENT(c, OnCanResize);
+        EVENT(c, OnMoved);
+        EVENT(c, OnPaint);
     });
     return info;
 }

@@ -2,6 +2,8 @@
 
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/core/scope_exit.h"
+#include "classlib/core/class_builder.h"
+#include "classlib/gui/application.h"
 
 namespace {
 
@@ -24,9 +26,9 @@ void RegisterTimerWindowClass() {
 const TClassInfo& TTimer::StaticClass() {
     static const TClassInfo info = DefineClass<TTimer>("TTimer", &TComponent::StaticClass(), [](auto& c) {
         c.Creatable();
-        c.Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
-        c.Prop("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000);
-        c.Event("OnTimer", &TTimer::OnTimer);
+        PROPERTY(c, Enabled).Default(true);
+        PROPERTY(c, Interval).Default(1000);
+        EVENT(c, OnTimer);
     });
     return info;
 }

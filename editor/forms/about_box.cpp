@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "classlib/core/class_builder.h"
 #include "classlib/graphics/image.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/stdctrls/buttons.h"
@@ -20,18 +21,18 @@ std::function<int()> TAboutBox::CurrentYear = [] {
 
 const TClassInfo& TAboutBox::StaticClass() {
     static const TClassInfo info = DefineClass<TAboutBox>("TAboutBox", &TForm::StaticClass(), [](auto& c) {
-        c.Field("Panel1", &TAboutBox::Panel1);
-        c.Field("ProgramIcon", &TAboutBox::ProgramIcon);
-        c.Field("ProductName", &TAboutBox::ProductName);
-        c.Field("YearLabel", &TAboutBox::YearLabel);
-        c.Field("Comments", &TAboutBox::Comments);
-        c.Field("Label1", &TAboutBox::Label1);
-        c.Field("Label2", &TAboutBox::Label2);
-        c.Field("Label3", &TAboutBox::Label3);
-        c.Field("ThemedBitBtn1", &TAboutBox::ThemedBitBtn1);
-        c.Field("BitBtn1", &TAboutBox::BitBtn1);
-        c.Method("FormCreate", &TAboutBox::FormCreate);
-        c.Method("ThemedBitBtn1Click", &TAboutBox::ThemedBitBtn1Click);
+        FIELD(c, Panel1);
+        FIELD(c, ProgramIcon);
+        FIELD(c, ProductName);
+        FIELD(c, YearLabel);
+        FIELD(c, Comments);
+        FIELD(c, Label1);
+        FIELD(c, Label2);
+        FIELD(c, Label3);
+        FIELD(c, ThemedBitBtn1);
+        FIELD(c, BitBtn1);
+        METHOD(c, FormCreate);
+        METHOD(c, ThemedBitBtn1Click);
     });
     return info;
 }

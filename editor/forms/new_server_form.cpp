@@ -1,5 +1,6 @@
 #include "editor/forms/new_server_form.h"
 
+#include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
@@ -8,19 +9,19 @@ TNewServerForm* NewServerForm = nullptr;
 
 const TClassInfo& TNewServerForm::StaticClass() {
     static const TClassInfo info = DefineClass<TNewServerForm>("TNewServerForm", &TForm::StaticClass(), [](auto& c) {
-        c.Field("Label1", &TNewServerForm::Label1);
-        c.Field("Edit1", &TNewServerForm::Edit1);
-        c.Field("Label2", &TNewServerForm::Label2);
-        c.Field("Memo1", &TNewServerForm::Memo1);
-        c.Field("Label3", &TNewServerForm::Label3);
-        c.Field("FilenameEdit2", &TNewServerForm::FilenameEdit2);
-        c.Field("Label4", &TNewServerForm::Label4);
-        c.Field("FilenameEdit1", &TNewServerForm::FilenameEdit1);
-        c.Field("Bevel1", &TNewServerForm::Bevel1);
-        c.Field("OkBtn", &TNewServerForm::OkBtn);
-        c.Field("CancelBtn", &TNewServerForm::CancelBtn);
-        c.Method("FormShow", &TNewServerForm::FormShow);
-        c.Method("Edit1Change", &TNewServerForm::Edit1Change);
+        FIELD(c, Label1);
+        FIELD(c, Edit1);
+        FIELD(c, Label2);
+        FIELD(c, Memo1);
+        FIELD(c, Label3);
+        FIELD(c, FilenameEdit2);
+        FIELD(c, Label4);
+        FIELD(c, FilenameEdit1);
+        FIELD(c, Bevel1);
+        FIELD(c, OkBtn);
+        FIELD(c, CancelBtn);
+        METHOD(c, FormShow);
+        METHOD(c, Edit1Change);
     });
     return info;
 }
