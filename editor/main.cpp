@@ -9,10 +9,12 @@
 #include "editor/forms/new_server_form.h"
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
+#include "controls/controls_startup.h"
 #include "controls/prism_color_combo_box.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
+        StartControlUtilities();
         RegisterProgramClasses();
         RegisterJpegFormat();
         RegisterClass(TPrismColorComboBox::StaticClass());

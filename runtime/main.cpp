@@ -6,9 +6,11 @@
 #include "runtime/older_color_combo_box.h"
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
+#include "controls/controls_startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
+        StartControlUtilities();
         RegisterProgramClasses();
         RegisterClass(TOlderColorComboBox::StaticClass());
         Application->Initialize();

@@ -80,6 +80,37 @@ void DoubleClickAt(TControl* control, int x, int y) {
     PumpMessages(80);
 }
 
+namespace {
+
+// The window that gets the control's mouse messages, and the point in its
+// client coordinates; a window holding the capture takes them all.
+void SendMouseMessage(TControl* control, int x, int y, UINT msg, WPARAM keys) {
+    POINT screen = ScreenPoint(control, x, y);
+    SetCursorPos(screen.x, screen.y);
+    TControl* windowed = control;
+    while (windowed && !dynamic_cast<TWinControl*>(windowed)) windowed = windowed->Parent();
+    if (!windowed) return;
+    HWND window = static_cast<TWinControl*>(windowed)->Handle();
+    if (HWND captured = GetCapture()) window = captured;
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    SendMessageA(window, msg, keys, MAKELPARAM(client.x, client.y));
+}
+
+}  // namespace
+
+void MouseDownAt(TControl* control, int x, int y) {
+    SendMouseMessage(control, x, y, WM_LBUTTONDOWN, MK_LBUTTON);
+}
+
+void MouseMoveAt(TControl* control, int x, int y) {
+    SendMouseMessage(control, x, y, WM_MOUSEMOVE, GetCapture() ? MK_LBUTTON : 0);
+}
+
+void MouseUpAt(TControl* control, int x, int y) {
+    SendMouseMessage(control, x, y, WM_LBUTTONUP, 0);
+}
+
 void WheelAt(TWinControl* control, int delta) {
     POINT p = ScreenPoint(control, control->Width() / 2, control->Height() / 2);
     SetCursorPos(p.x, p.y);

@@ -25,6 +25,13 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 void ClickAt(TControl* control, int x, int y);
 void DoubleClickAt(TControl* control, int x, int y);
 void WheelAt(TWinControl* control, int delta);
+// Left-button steps at a client point of the control, delivered at once to
+// the window that receives the control's mouse input (its own, or its
+// parent's for windowless controls); the cursor is placed there as well.
+// A held button's capture decides, as with real input, where later steps go.
+void MouseDownAt(TControl* control, int x, int y);
+void MouseMoveAt(TControl* control, int x, int y);
+void MouseUpAt(TControl* control, int x, int y);
 // Key presses to the window that has the focus.
 void PressKey(WORD key);
 void TypeText(const std::string& text);
