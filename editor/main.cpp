@@ -10,12 +10,14 @@
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
+#include "controls/register_controls.h"
 #include "controls/prism_color_combo_box.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         StartControlUtilities();
         RegisterProgramClasses();
+        RegisterControlClasses();
         RegisterJpegFormat();
         RegisterClass(TPrismColorComboBox::StaticClass());
         Application->Initialize();

@@ -7,11 +7,13 @@
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
+#include "controls/register_controls.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         StartControlUtilities();
         RegisterProgramClasses();
+        RegisterControlClasses();
         RegisterClass(TOlderColorComboBox::StaticClass());
         Application->Initialize();
         Application->SetTitle("Quillory 1.0");

@@ -1,0 +1,238 @@
+#include "controls/ex_speed_button.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "classlib/stdctrls/speedbutton.h"
+#include "classlib/stdctrls/test_support.h"
+#include "classlib/stdctrls/timer.h"
+#include "controls/register_controls.h"
+
+namespace {
+
+using ExSpeedButtonOnForm = SharedFormTest;
+
+TOwned<TBitmap> Filled(int width, int height, TColor color) {
+    TOwned<TBitmap> bitmap(New<TBitmap>());
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(width, height);
+    bitmap->Canvas()->Brush().SetColor(color);
+    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
+    return bitmap;
+}
+
+TEST(ExSpeedButton, FreshButtonsHoldTheirDeclaredDefaults) {
+    TOwned<TExSpeedButton> button(New<TExSpeedButton>(nullptr));
+    for (const TPropInfo* prop : TExSpeedButton::StaticClass().Props()) {
+        if (prop->Default == NoDefault || !prop->GetOrd) continue;
+        EXPECT_EQ(prop->GetOrd(*button), prop->Default) << prop->Name;
+    }
+    EXPECT_EQ(button->Width(), 25);
+    EXPECT_EQ(button->Height(), 25);
+    EXPECT_EQ(button->ControlStyle(), (TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable}));
+    EXPECT_EQ(button->InitPause(), 500);
+    EXPECT_EQ(button->RepeatInterval(), 100);
+    EXPECT_EQ(button->Spacing(), 1);
+    EXPECT_EQ(button->Margin(), -1);
+    EXPECT_EQ(button->Layout(), blGlyphTop);
+    EXPECT_TRUE(button->ShowHint());
+    EXPECT_FALSE(button->ParentShowHint());
+    EXPECT_TRUE(button->ParentFont());
+    EXPECT_EQ(CM_GROUPPRESSED, 0xB051u);
+}
+
+TEST(ExSpeedButton, LayoutsNameItBesideTheClassLibrarysSpeedButton) {
+    RegisterControlClasses();
+    RegisterClass(TSpeedButton::StaticClass());
+    EXPECT_EQ(GetClass("TExSpeedButton"), &TExSpeedButton::StaticClass());
+    EXPECT_EQ(GetClass("TSpeedButton"), &TSpeedButton::StaticClass());
+    EXPECT_EQ(TExSpeedButton::StaticClass().FindProp("NumGlyphs")->Default, 1);
+}
+
+TEST(ExSpeedButton, SettersKeepTheirRanges) {
+    TOwned<TExSpeedButton> button(New<TExSpeedButton>(nullptr));
+    button->SetNumGlyphs(7);
+    EXPECT_EQ(button->NumGlyphs(), 5);
+    button->SetMargin(-2);
+    EXPECT_EQ(button->Margin(), -1);
+    button->SetMargin(3);
+    EXPECT_EQ(button->Margin(), 3);
+    button->SetDown(true);  // not grouped: never down
+    EXPECT_FALSE(button->Down());
+}
+
+TEST_F(ExSpeedButtonOnForm, PressingClicksOnlyOnReleaseInside) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    MouseDownAt(button, 10, 10);
+    EXPECT_EQ(button->State(), rgsDown);
+    MouseMoveAt(button, 60, 10);
+    EXPECT_EQ(button->State(), rgsUp);
+    MouseMoveAt(button, 10, 10);
+    EXPECT_EQ(button->State(), rgsDown);
+    MouseUpAt(button, 10, 10);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(button->State(), rgsUp);
+
+    MouseDownAt(button, 10, 10);
+    MouseUpAt(button, 40, 10);  // the column at the width is outside
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(button->State(), rgsUp);
+    MouseDownAt(button, 10, 10);
+    MouseUpAt(button, 39, 30);  // the row at the height is inside
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(ExSpeedButtonModal, AClickEndsAModalFormWithTheButtonsResult) {
+    auto dialog = MakeForm(200, 120);
+    auto* button = AddControl<TExSpeedButton>(dialog.get(), 20, 20, 40, 30);
+    button->SetModalResult(mrOk);
+    HWND window = dialog->Handle();
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 25));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(25, 25));
+    PostMessageA(window, WM_CLOSE, 0, 0);  // ends the loop should the click not
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+}
+
+TEST_F(ExSpeedButtonOnForm, GroupedButtonsGoDownOneAtATime) {
+    auto* first = AddControl<TExSpeedButton>(form, 10, 10, 30, 30);
+    auto* second = AddControl<TExSpeedButton>(form, 50, 10, 30, 30);
+    auto* other = AddControl<TExSpeedButton>(form, 90, 10, 30, 30);
+    first->SetGroupIndex(1);
+    second->SetGroupIndex(1);
+    other->SetGroupIndex(2);
+    other->SetDown(true);
+    first->SetDown(true);
+    EXPECT_EQ(first->State(), rgsExclusive);
+    MouseDownAt(second, 5, 5);
+    MouseUpAt(second, 5, 5);
+    EXPECT_TRUE(second->Down());
+    EXPECT_FALSE(first->Down());
+    EXPECT_EQ(first->State(), rgsUp);
+    EXPECT_TRUE(other->Down());
+
+    // Clicked again without AllowAllUp it stays down.
+    MouseDownAt(second, 5, 5);
+    MouseUpAt(second, 5, 5);
+    EXPECT_TRUE(second->Down());
+    // AllowAllUp goes to the whole group.
+    second->SetAllowAllUp(true);
+    EXPECT_TRUE(first->AllowAllUp());
+    EXPECT_FALSE(other->AllowAllUp());
+    MouseDownAt(second, 5, 5);
+    MouseUpAt(second, 5, 5);
+    EXPECT_FALSE(second->Down());
+}
+
+TEST_F(ExSpeedButtonOnForm, HeldDownTheClickRepeatsWhileCapturedAndDown) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    button->SetAllowTimer(true);
+    button->SetInitPause(60);
+    button->SetRepeatInterval(20);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    MouseDownAt(button, 10, 10);
+    ASSERT_NE(button->RepeatTimer(), nullptr);
+    EXPECT_EQ(button->RepeatTimer()->Interval(), 60);
+    EXPECT_TRUE(PumpUntil([&] { return clicks >= 1; }));
+    EXPECT_EQ(button->RepeatTimer()->Interval(), 20);
+    EXPECT_TRUE(PumpUntil([&] { return clicks >= 3; }));
+    const int held = clicks;
+    MouseUpAt(button, 10, 10);
+    EXPECT_EQ(clicks, held + 1);
+    EXPECT_FALSE(button->RepeatTimer()->Enabled());
+}
+
+TEST_F(ExSpeedButtonOnForm, AClickThatStopsTheTimerDuringItsTickIsSafe) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    button->SetAllowTimer(true);
+    button->SetInitPause(20);
+    button->SetRepeatInterval(20);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) {
+        if (++clicks == 2) button->SetAllowTimer(false);
+    };
+    MouseDownAt(button, 10, 10);
+    EXPECT_TRUE(PumpUntil([&] { return clicks >= 2; }));
+    EXPECT_EQ(button->RepeatTimer(), nullptr);
+    MouseUpAt(button, 10, 10);
+    EXPECT_EQ(clicks, 3);
+    // A new press runs without a timer.
+    MouseDownAt(button, 10, 10);
+    EXPECT_EQ(button->RepeatTimer(), nullptr);
+    MouseUpAt(button, 10, 10);
+}
+
+TEST_F(ExSpeedButtonOnForm, AFailingRepeatedClickStopsTheTimer) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    TScriptedInteraction interaction;  // the reported failure's message box
+    button->SetAllowTimer(true);
+    button->SetInitPause(20);
+    bool failed = false;
+    button->OnClick = [&](TObject*) {
+        failed = true;
+        throw std::runtime_error("click failed");
+    };
+    MouseDownAt(button, 10, 10);
+    EXPECT_TRUE(PumpUntil([&] { return failed; }));
+    ASSERT_NE(button->RepeatTimer(), nullptr);
+    EXPECT_FALSE(button->RepeatTimer()->Enabled());
+    button->OnClick = nullptr;
+    MouseUpAt(button, 10, 10);
+}
+
+// The button's pixels as the form shows them.
+COLORREF ButtonPixel(TExSpeedButton* button, int x, int y) {
+    button->Repaint();
+    TWindowPixels pixels(button->Parent()->Handle());
+    return pixels.At(button->Left() + x, button->Top() + y);
+}
+
+TEST_F(ExSpeedButtonOnForm, FlatButtonsShowBorderAndColourOnlyWithTheMouse) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 30, 30);
+    button->SetFlat(true);
+    button->SetGlyph(Filled(16, 16, clRed).get());
+    // Bottom-left pixel is the transparent colour: give it another one.
+    button->Glyph()->Canvas()->SetPixel(0, 15, clFuchsia);
+    const int grey = (255 * 77) >> 8;
+    EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnFace));
+    EXPECT_EQ(ButtonPixel(button, 15, 12), RGB(grey, grey, grey));
+
+    SetActiveWindow(form->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->Handle(); }));
+    button->Perform(CM_MOUSEENTER);
+    ASSERT_TRUE(button->MouseInControl());
+    EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnHighlight));
+    EXPECT_EQ(ButtonPixel(button, 15, 12), Rgb(clRed));
+
+    button->Perform(CM_MOUSELEAVE);
+    button->SetGrayedInactive(false);
+    EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnFace));
+    EXPECT_EQ(ButtonPixel(button, 15, 12), Rgb(clRed));
+}
+
+TEST_F(ExSpeedButtonOnForm, DisabledButtonsDrawTheirPictureEmbossed) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 30, 30);
+    auto picture = Filled(16, 16, clWhite);
+    picture->Canvas()->Brush().SetColor(clBlack);
+    picture->Canvas()->FillRect(Rect(4, 4, 8, 8));
+    button->SetGlyph(picture.get());
+    button->SetEnabled(false);
+    // The glyph is centred: 30 - 16 - 3*2 border ... found by its shadow.
+    button->Repaint();
+    TWindowPixels pixels(form->Handle());
+    int shadows = 0, highlights = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) {
+            COLORREF c = pixels.At(button->Left() + x, button->Top() + y);
+            shadows += c == Rgb(clBtnShadow);
+            highlights += c == Rgb(clBtnHighlight);
+        }
+    EXPECT_EQ(button->State(), rgsDisabled);
+    EXPECT_GE(shadows, 16);  // the black square
+    EXPECT_GE(highlights, 7);  // its lower and right edges, moved by one
+}
+
+}  // namespace
