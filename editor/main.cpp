@@ -11,11 +11,16 @@
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
 #include "controls/register_controls.h"
+#include "controls/theme_library.h"
+#include "classlib/core/scope_exit.h"
 #include "controls/prism_color_combo_box.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
+        // Unit start-ups in their order; shut-downs in the reverse one.
         StartControlUtilities();
+        StartThemeLibraryUnit();
+        TScopeExit stopUnits([] { StopThemeLibraryUnit(); });
         RegisterProgramClasses();
         RegisterControlClasses();
         RegisterJpegFormat();

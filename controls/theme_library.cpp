@@ -1,0 +1,93 @@
+#include "controls/theme_library.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "classlib/core/syncobjs.h"
+
+TThemeEntryPoints ThemeEntries{};
+
+namespace {
+
+static_assert(sizeof(TThemeEntryPoints) == ThemeEntryPointCount * sizeof(FARPROC));
+
+// The exported names, in the order of the table's members.
+const char* const EntryNames[ThemeEntryPointCount] = {
+    "OpenThemeData", "CloseThemeData", "DrawThemeBackground", "DrawThemeText",
+    "GetThemeBackgroundContentRect", "GetThemePartSize", "GetThemeTextExtent", "GetThemeTextMetrics",
+    "GetThemeBackgroundRegion", "HitTestThemeBackground", "DrawThemeEdge", "DrawThemeIcon",
+    "IsThemePartDefined", "IsThemeBackgroundPartiallyTransparent", "GetThemeColor", "GetThemeMetric",
+    "GetThemeString", "GetThemeBool", "GetThemeInt", "GetThemeEnumValue", "GetThemePosition", "GetThemeFont",
+    "GetThemeRect", "GetThemeMargins", "GetThemeIntList", "GetThemePropertyOrigin", "SetWindowTheme",
+    "GetThemeFilename", "GetThemeSysColor", "GetThemeSysColorBrush", "GetThemeSysBool", "GetThemeSysSize",
+    "GetThemeSysFont", "GetThemeSysString", "GetThemeSysInt", "IsThemeActive", "IsAppThemed",
+    "GetWindowTheme", "EnableThemeDialogTexture", "IsThemeDialogTextureEnabled", "GetThemeAppProperties",
+    "SetThemeAppProperties", "GetCurrentThemeName", "GetThemeDocumentationProperty",
+    "DrawThemeParentBackground", "EnableTheming"};
+
+FARPROC* EntrySlots() { return reinterpret_cast<FARPROC*>(&ThemeEntries); }
+
+HMODULE library = nullptr;
+int referenceCount = 0;
+int loadAttempts = 0;
+int freeCalls = 0;
+std::string libraryName = "uxtheme.dll";
+std::unique_ptr<TCriticalSection> lock;
+int unitStarted = 0;
+
+TCriticalSection& Lock() {
+    // Acquisition before the unit's start-up still runs under a lock.
+    if (!lock) lock = std::make_unique<TCriticalSection>();
+    return *lock;
+}
+
+}  // namespace
+
+bool AcquireThemeLibrary() {
+    std::lock_guard<TCriticalSection> guard(Lock());
+    ++referenceCount;
+    if (!library) {
+        ++loadAttempts;
+        library = LoadLibraryA(libraryName.c_str());
+        if (library)
+            for (size_t i = 0; i < ThemeEntryPointCount; ++i) EntrySlots()[i] = GetProcAddress(library, EntryNames[i]);
+    }
+    return library != nullptr;
+}
+
+void ReleaseThemeLibrary() {
+    std::lock_guard<TCriticalSection> guard(Lock());
+    if (referenceCount > 0) --referenceCount;
+    if (library && referenceCount == 0) {
+        FreeLibrary(library);
+        ++freeCalls;
+        library = nullptr;
+        ThemeEntries = TThemeEntryPoints{};
+    }
+}
+
+bool ThemesActive() {
+    if (!library) return false;
+    if (!ThemeEntries.IsAppThemed || !ThemeEntries.IsAppThemed()) return false;
+    return ThemeEntries.IsThemeActive && ThemeEntries.IsThemeActive();
+}
+
+void StartThemeLibraryUnit() {
+    if (unitStarted++) return;
+    Lock();
+}
+
+void StopThemeLibraryUnit() {
+    if (unitStarted == 0 || --unitStarted > 0) return;
+    while (referenceCount > 0) ReleaseThemeLibrary();
+    lock.reset();
+}
+
+namespace theme_library_testing {
+void SetLibraryName(const char* name) { libraryName = name ? name : "uxtheme.dll"; }
+int ReferenceCount() { return referenceCount; }
+HMODULE LibraryHandle() { return library; }
+int LoadAttempts() { return loadAttempts; }
+int FreeCalls() { return freeCalls; }
+}  // namespace theme_library_testing
