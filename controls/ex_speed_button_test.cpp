@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "classlib/stdctrls/panel.h"
 #include "classlib/stdctrls/speedbutton.h"
 #include "classlib/stdctrls/test_support.h"
 #include "classlib/stdctrls/timer.h"
@@ -211,6 +212,17 @@ TEST_F(ExSpeedButtonOnForm, FlatButtonsShowBorderAndColourOnlyWithTheMouse) {
     button->SetGrayedInactive(false);
     EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnFace));
     EXPECT_EQ(ButtonPixel(button, 15, 12), Rgb(clRed));
+}
+
+TEST_F(ExSpeedButtonOnForm, TransparentButtonsShowTheirParentInside) {
+    auto* panel = AddControl<TPanel>(form, 10, 10, 120, 80);
+    panel->SetColor(clYellow);
+    panel->SetBevelOuter(bvNone);
+    auto* button = AddControl<TExSpeedButton>(panel, 20, 20, 30, 30);
+    EXPECT_EQ(ButtonPixel(button, 15, 15), Rgb(clBtnFace));
+    button->SetTransparent(true);
+    EXPECT_EQ(ButtonPixel(button, 15, 15), Rgb(clYellow));
+    EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnHighlight));  // the border stays
 }
 
 TEST_F(ExSpeedButtonOnForm, DisabledButtonsDrawTheirPictureEmbossed) {
