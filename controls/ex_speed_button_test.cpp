@@ -166,6 +166,19 @@ TEST_F(ExSpeedButtonOnForm, AClickThatStopsTheTimerDuringItsTickIsSafe) {
     MouseUpAt(button, 10, 10);
 }
 
+TEST_F(ExSpeedButtonOnForm, TheCaptionsAcceleratorClicksEnabledButtons) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    button->SetCaption("&Go");
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_EQ(button->Perform(CM_DIALOGCHAR, 'g'), 1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(button->Perform(CM_DIALOGCHAR, 'x'), 0);
+    button->SetEnabled(false);
+    EXPECT_EQ(button->Perform(CM_DIALOGCHAR, 'g'), 0);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ExSpeedButtonOnForm, AFailingRepeatedClickStopsTheTimer) {
     auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
     TScriptedInteraction interaction;  // the reported failure's message box
@@ -203,12 +216,18 @@ TEST_F(ExSpeedButtonOnForm, FlatButtonsShowBorderAndColourOnlyWithTheMouse) {
 
     SetActiveWindow(form->Handle());
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->Handle(); }));
+    int entered = 0, left = 0;
+    button->OnMouseEnter = [&](TObject* sender) { entered += sender == button; };
+    button->OnMouseLeave = [&](TObject* sender) { left += sender == button; };
     button->Perform(CM_MOUSEENTER);
     ASSERT_TRUE(button->MouseInControl());
+    EXPECT_EQ(entered, 1);
     EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnHighlight));
     EXPECT_EQ(ButtonPixel(button, 15, 12), Rgb(clRed));
 
     button->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(left, 1);
+    EXPECT_FALSE(button->MouseInControl());
     button->SetGrayedInactive(false);
     EXPECT_EQ(ButtonPixel(button, 0, 0), Rgb(clBtnFace));
     EXPECT_EQ(ButtonPixel(button, 15, 12), Rgb(clRed));

@@ -5,6 +5,7 @@
 #include "classlib/core/exceptions.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/screen.h"
+#include "classlib/stdctrls/test_support.h"
 #include "classlib/testing/gui_testing.h"
 #include "controls/control_cursors.h"
 #include "controls/controls_startup.h"
@@ -71,13 +72,11 @@ TEST(NotImplemented, TellsTheUserAndAbortsSilently) {
 }
 
 TEST(ActiveWindow, OnlyWindowsOfThisThreadCount) {
-    auto form = MakeOwned<TForm>(nullptr);
-    form->SetBounds(40, 40, 200, 120);
-    form->Show();
+    TForm* form = SharedForm();
     SetActiveWindow(form->Handle());
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->Handle(); }));
     EXPECT_TRUE(IsActiveWindowOfThisThread());
-    form->Hide();
+
 }
 
 // The cursor's own picture: its hot spot and its size.
