@@ -10,9 +10,18 @@
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/prism_color_combo_box.h"
+#include "classlib/core/scope_exit.h"
+#include "unicode/code_pages.h"
+#include "unicode/wide_sysutils.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
+        // The Unicode layer: conversions, then the platform flags; shut
+        // down in the reverse order.
+        StartUnicodeConversions();
+        TScopeExit stopConversions([] { StopUnicodeConversions(); });
+        StartWideSystemUtilities();
+        TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
         RegisterProgramClasses();
         RegisterJpegFormat();
         RegisterClass(TPrismColorComboBox::StaticClass());
