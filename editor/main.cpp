@@ -14,13 +14,19 @@
 #include "controls/theme_library.h"
 #include "classlib/core/scope_exit.h"
 #include "controls/prism_color_combo_box.h"
+#include "unicode/code_pages.h"
+#include "unicode/wide_sysutils.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
-        // Unit start-ups in their order; shut-downs in the reverse one.
+        // Unit start-ups in their order; shut-downs run in the reverse one.
         StartControlUtilities();
+        StartUnicodeConversions();
+        TScopeExit stopConversions([] { StopUnicodeConversions(); });
+        StartWideSystemUtilities();
+        TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
         StartThemeLibraryUnit();
-        TScopeExit stopUnits([] { StopThemeLibraryUnit(); });
+        TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         RegisterProgramClasses();
         RegisterControlClasses();
         RegisterJpegFormat();

@@ -26,6 +26,7 @@ private:
 CLASSLIB_EXCEPTION(EAbort, Exception)
 CLASSLIB_EXCEPTION(EConvertError, Exception)
 CLASSLIB_EXCEPTION(EListError, Exception)
+CLASSLIB_EXCEPTION(EStringListError, EListError)
 CLASSLIB_EXCEPTION(EOutOfMemory, Exception)
 CLASSLIB_EXCEPTION(EStreamError, Exception)
 CLASSLIB_EXCEPTION(EFilerError, EStreamError)

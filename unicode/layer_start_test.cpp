@@ -1,0 +1,21 @@
+// The tests run with the layer started as the programs start it.
+#include <gtest/gtest.h>
+
+#include "unicode/code_pages.h"
+#include "unicode/wide_sysutils.h"
+
+namespace {
+class TUnicodeLayerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        StartUnicodeConversions();
+        StartWideSystemUtilities();
+    }
+    void TearDown() override {
+        StopWideSystemUtilities();
+        StopUnicodeConversions();
+    }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TUnicodeLayerEnvironment);
+}  // namespace
