@@ -93,15 +93,6 @@ void DrainMessages() {
     Application->ProcessMessages();
 }
 
-void PumpMessages(int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-    Application->ProcessMessages();
-}
-
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {

@@ -20,8 +20,6 @@ class TWinControl;
 // paint what is pending: when it returns, the queue is empty and the
 // screen shows the windows' current state.
 void DrainMessages();
-// Handles queued messages for about `ms` milliseconds.
-void PumpMessages(int ms = 50);
 // Pumps until the condition holds or the time-out (which only bounds a
 // failure) has passed; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
