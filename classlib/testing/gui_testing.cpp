@@ -84,11 +84,9 @@ void DrainMessages() {
     static WPARAM markers = 0;
     WPARAM marker = ++markers;
     PostMessageA(MarkerWindow(), kMarkerMessage, marker, 0);
-    for (;;) {
-        Application->ProcessMessages();
-        if (markerArrived == marker) break;
-        WaitBriefly();
-    }
+    // Markers arrive in order; a drain nested in a handler may take ours.
+    if (!PumpUntil([marker] { return markerArrived >= marker; }, 10000))
+        fprintf(stderr, "note: the queue was not drained in time\n");
     EnumThreadWindows(GetCurrentThreadId(), PaintTopWindow, 0);
     Application->ProcessMessages();
 }
