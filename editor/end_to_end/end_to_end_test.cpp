@@ -102,7 +102,8 @@ HTREEITEM SelectedItem(HWND tree) {
 void ClickTab(HWND pages, int index) {
     RECT tab = TabRect(pages, index);
     ClickWindow(pages, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
-    EXPECT_TRUE(PumpUntil([&] { return SendMessageA(pages, TCM_GETCURSEL, 0, 0) == index; }));
+    // The page changes while the click is handled: wait for it to end.
+    EXPECT_TRUE(PumpUntil([&] { return SendMessageA(pages, TCM_GETCURSEL, 0, 0) == index && Answers(pages); }));
 }
 
 // Clicks an edit control and waits until it has the focus.

@@ -225,7 +225,7 @@ void SendKeyPress(WORD key) {
 
 bool TypeInto(HWND window, const std::string& text) {
     HWND edit = FocusOf(window);
-    if (!edit) return false;
+    if (!edit || !Answers(edit)) return false;
     std::string before = WindowText(edit);
     DWORD_PTR selection = 0;
     SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
