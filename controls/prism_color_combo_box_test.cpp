@@ -117,7 +117,7 @@ TEST_F(ColorBoxTest, MoreWithACancelledDialogKeepsTheColourAndStillReportsTheCha
     form->SetBounds(100, 100, 300, 100);
     box->SetBounds(10, 10, 200, 22);
     form->Show();
-    PumpMessages(100);
+    DrainMessages();
     box->SetFocus();
     PressKey(VK_END);  // the last entry, "More..."
     ASSERT_EQ(seam.Dialogs.size(), 1u);

@@ -102,7 +102,7 @@ TEST(CopyWithProgress, BetweenBlocksOnlyPaintingHappens) {
     int clicks = 0;
     form->OnClick = [&](TObject*) { ++clicks; };
     form->Show();
-    PumpMessages(100);
+    DrainMessages();
     HWND window = form->Handle();
     InvalidateRect(window, nullptr, TRUE);
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
@@ -116,7 +116,7 @@ TEST(CopyWithProgress, BetweenBlocksOnlyPaintingHappens) {
     EXPECT_EQ(clicks, 0) << "input waits until the copy is over";
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(clicks, 1);
     std::remove("copy_big.bin");
     std::remove("copy_big_target.bin");

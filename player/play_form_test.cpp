@@ -44,9 +44,12 @@ void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t
     std::ofstream(name, std::ios::binary) << file << pixels;
 }
 
-// Run inside the player's modal loop: a click on Install, then Escape.
+// Run inside the player's modal loop: once the form is up with Install
+// enabled, a click on Install, then Escape.
 void CALLBACK InstallThenEscape(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!PlayForm->Showing() || !IsWindowVisible(PlayForm->Handle()) || !PlayForm->InstallBtn->Enabled()) return;
     KillTimer(nullptr, id);
+    DrainMessages();
     ClickAt(PlayForm->InstallBtn, 10, 10);
     PressKey(VK_ESCAPE);
 }
@@ -137,12 +140,12 @@ TEST_F(PlayerTest, PagesShowCaptionPictureAndTextAndSizeThePage) {
     BuildDocument();
     PlayForm->ApplyDocument(holder);
     PlayForm->Show();
-    PumpMessages(150);
+    DrainMessages();
     TTreeNodes* items = PlayForm->TreeView1->Items();
 
     // An entry with a picture and a linked file.
     PlayForm->TreeView1->SetSelected(items->Item(0));
-    PumpMessages(100);
+    DrainMessages();
     EXPECT_EQ(PlayForm->CurrentFile(), "setup.exe");
     EXPECT_TRUE(PlayForm->InstallBtn->Enabled());
     EXPECT_TRUE(PlayForm->CopyBtn->Enabled());
@@ -160,14 +163,14 @@ TEST_F(PlayerTest, PagesShowCaptionPictureAndTextAndSizeThePage) {
 
     // An entry without links disables both buttons.
     PlayForm->TreeView1->SetSelected(items->Item(1));
-    PumpMessages(100);
+    DrainMessages();
     EXPECT_EQ(PlayForm->CurrentFile(), "");
     EXPECT_FALSE(PlayForm->InstallBtn->Enabled());
     EXPECT_FALSE(PlayForm->CopyBtn->Enabled());
 
     // A category: only its name, the page exactly two lines and ten pixels.
     PlayForm->TreeView1->SetSelected(items->Item(2));
-    PumpMessages(100);
+    DrainMessages();
     EXPECT_EQ(PlayForm->PaintBox1->Height(), caption.cy * 2 + 10);
     PlayForm->Hide();
 }
@@ -179,21 +182,21 @@ TEST_F(PlayerTest, PicturesAreCachedByTheirExactName) {
     holder.AddEntry(other, "Case", "", "", "RED.BMP");
     PlayForm->ApplyDocument(holder);
     PlayForm->Show();
-    PumpMessages(100);
+    DrainMessages();
     TTreeNodes* items = PlayForm->TreeView1->Items();
     PlayForm->TreeView1->SetSelected(items->Item(0));
-    PumpMessages(80);
+    DrainMessages();
     int loads = PlayForm->PictureLoads();
     PlayForm->TreeView1->SetSelected(items->Item(3));  // "Deep": the same picture
-    PumpMessages(80);
+    DrainMessages();
     EXPECT_EQ(PlayForm->PictureLoads(), loads);
 
     PlayForm->TabControl1->SetTabIndex(2);
     PlayForm->TabControl1Change(nullptr);
-    PumpMessages(80);
+    DrainMessages();
     EXPECT_EQ(PlayForm->PictureLoads(), loads);  // "Same" again
     PlayForm->TreeView1->SetSelected(items->Item(1));
-    PumpMessages(80);
+    DrainMessages();
     EXPECT_EQ(PlayForm->PictureLoads(), loads + 1);  // letter case differs: loaded again
     EXPECT_EQ(PlayForm->CachedPictureName(), "RED.BMP");
     PlayForm->Hide();
@@ -203,7 +206,7 @@ TEST_F(PlayerTest, InstallOpensTheLinkedFileAndEscapeQuits) {
     BuildDocument();
     PlayForm->ApplyDocument(holder);
     TScriptedInteraction seam;
-    SetTimer(nullptr, 0, 300, InstallThenEscape);
+    SetTimer(nullptr, 0, 10, InstallThenEscape);
     EXPECT_EQ(PlayForm->ShowModal(), mrCancel);
     ASSERT_EQ(seam.ShellCalls.size(), 1u);
     EXPECT_EQ(seam.ShellCalls[0].Verb, "open");
@@ -221,7 +224,7 @@ TEST_F(PlayerTest, WheelScrollsThePageByFiftyPixelsClamped) {
     PlayForm->TabControl1->SetTabIndex(2);
     PlayForm->TabControl1Change(nullptr);
     PlayForm->Show();
-    PumpMessages(200);
+    DrainMessages();
     PlayForm->TreeView1->SetFocus();
     TControlScrollBar* bar = PlayForm->ScrollBox1->VertScrollBar();
     ASSERT_GT(bar->Range(), PlayForm->ScrollBox1->ClientHeight());
@@ -237,15 +240,15 @@ TEST_F(PlayerTest, ProgressBarGrowsInPlaceAndShrinksByRepaint) {
     BuildDocument();
     PlayForm->ApplyDocument(holder);
     PlayForm->Show();
-    PumpMessages(150);
+    DrainMessages();
     PlayForm->SetProStatus(60);
-    PumpMessages(50);
+    DrainMessages();
     TRect panel = PlayForm->ProgressRect();
     TWindowPixels wide(PlayForm->StatusBar1->Handle());
     int inside = panel.left + (panel.right - panel.left) * 50 / 100;
     EXPECT_EQ(wide.At(inside, (panel.top + panel.bottom) / 2), RGB(0, 0, 0x80));
     PlayForm->SetProStatus(10);
-    PumpMessages(80);
+    DrainMessages();
     TWindowPixels narrow(PlayForm->StatusBar1->Handle());
     EXPECT_NE(narrow.At(inside, (panel.top + panel.bottom) / 2), RGB(0, 0, 0x80));
     PlayForm->SetProStatus(0);

@@ -76,7 +76,6 @@ TEST(CommonControls, AFormWithAllOfThem) {
     tabs->SetTabIndex(1);
 
     ShowAndPump(form.get());
-    PumpMessages(100);
     TWindowPixels pixels(form->Handle());
     pixels.SavePng(ScreenshotFolder() + "comctrls_form.png");
 

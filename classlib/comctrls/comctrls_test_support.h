@@ -17,7 +17,7 @@ inline TOwned<TForm> MakeTestForm(int width = 400, int height = 300) {
 
 inline void ShowAndPump(TForm* form) {
     form->Show();
-    PumpMessages(100);
+    DrainMessages();
 }
 
 // A bitmap of width x height pixels, filled by pixel(x, y) -> 0xRRGGBB;

@@ -47,7 +47,7 @@ TEST(StatusBar, OwnerDrawnPanelIsPaintedThroughTheCanvas) {
     };
     ShowAndPump(form.get());
     bar->Repaint();
-    PumpMessages(50);
+    DrainMessages();
 
     EXPECT_EQ(bar->Align(), alBottom);
     EXPECT_EQ(bar->Top() + bar->Height(), form->ClientHeight());
@@ -110,7 +110,7 @@ TEST(StatusBar, PanelChangesReachTheWindow) {
     EXPECT_NEAR(part.left, 120, 4);
     // The last panel reaches the end of the bar, also after a resize.
     form->SetWidth(form->Width() + 60);
-    PumpMessages(50);
+    DrainMessages();
     SendMessageA(bar->Handle(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
     EXPECT_GE(part.right, bar->ClientWidth() - 30);
     bar->Panels()->Delete(1);

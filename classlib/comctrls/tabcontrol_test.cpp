@@ -92,7 +92,7 @@ TEST(TabControl, StyleChangeMakesANewWindowKeepingTabsIndexAndChildPlace) {
     EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
 
     tabs->SetStyle(tsFlatButtons);
-    PumpMessages(50);
+    DrainMessages();
     LONG style = GetWindowLongA(tabs->Handle(), GWL_STYLE);
     EXPECT_EQ(style & (TCS_BUTTONS | TCS_FLATBUTTONS), TCS_BUTTONS | TCS_FLATBUTTONS);
     EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 3);
@@ -103,7 +103,7 @@ TEST(TabControl, StyleChangeMakesANewWindowKeepingTabsIndexAndChildPlace) {
     EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
 
     tabs->SetStyle(tsTabs);
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(GetWindowLongA(tabs->Handle(), GWL_STYLE) & TCS_BUTTONS, 0);
     EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
 }
@@ -121,14 +121,14 @@ TEST(TabControl, ClientChildFollowsTheDisplayAreaAsTabsWrap) {
     EXPECT_EQ(oneRow, WindowDisplayRect(tabs));
 
     for (int i = 0; i < 12; ++i) tabs->Tabs()->Add("A rather long tab " + std::to_string(i));
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_GT(SendMessageA(tabs->Handle(), TCM_GETROWCOUNT, 0, 0), 1);
     EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
     EXPECT_GT(child->Top(), oneRow.top);
 
     // Back to one row when they go.
     while (tabs->Tabs()->Count() > 1) tabs->Tabs()->Delete(1);
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(child->BoundsRect(), oneRow);
 
     // The child is drawn in that area.

@@ -222,7 +222,7 @@ TEST(TreeView, BorderStyleChangeMakesANewWindowWithNodesSelectionAndImages) {
     int deletions = 0;
     tree->OnDeletion = [&](TObject*, TTreeNode*) { ++deletions; };
     tree->SetBorderStyle(bsNone);
-    PumpMessages(50);
+    DrainMessages();
     ASSERT_TRUE(tree->HandleAllocated());
     EXPECT_EQ(GetWindowLongA(tree->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     EXPECT_EQ(WindowShape(tree), "a(a1,a2),b");
@@ -262,7 +262,7 @@ TEST(TreeView, SelectionFromCodeAndByClickFireOnChangeOnce) {
     tree->OnClick = [&](TObject*) { ++clicks; };
 
     tree->SetSelected(two);
-    PumpMessages(20);
+    DrainMessages();
     EXPECT_EQ(changes, (std::vector<TTreeNode*>{two}));
     EXPECT_EQ(WindowSelection(tree), two);
 
@@ -338,7 +338,7 @@ TEST(TreeView, KeyboardExpansionAsksAndUpdatesTheModel) {
     tree->SetSelected(a);
     ShowAndPump(form.get());
     tree->SetFocus();
-    PumpMessages(20);
+    DrainMessages();
 
     int asked = 0;
     std::vector<std::string> events;
@@ -372,7 +372,7 @@ TEST(TreeView, LabelEditingAcceptsAnEmptyTextAndOnEditedChangesIt) {
     };
 
     ASSERT_TRUE(beta->EditText());
-    PumpMessages(30);
+    DrainMessages();
     EXPECT_TRUE(tree->IsEditing());
     EXPECT_EQ(editing, 1);
     PressKey(VK_DELETE);  // the whole text is selected
@@ -383,7 +383,7 @@ TEST(TreeView, LabelEditingAcceptsAnEmptyTextAndOnEditedChangesIt) {
     EXPECT_EQ(WindowItem(tree, beta).Text, "");
 
     ASSERT_TRUE(beta->EditText());
-    PumpMessages(30);
+    DrainMessages();
     TypeText("new");
     PressKey(VK_RETURN);
     EXPECT_EQ(beta->Text(), "new!");
@@ -391,7 +391,7 @@ TEST(TreeView, LabelEditingAcceptsAnEmptyTextAndOnEditedChangesIt) {
 
     // Escape cancels: no OnEdited, text kept.
     ASSERT_TRUE(beta->EditText());
-    PumpMessages(30);
+    DrainMessages();
     TypeText("zz");
     PressKey(VK_ESCAPE);
     EXPECT_EQ(edited.size(), 2u);

@@ -14,7 +14,7 @@ inline TOwned<TForm> ShowActiveForm() {
     form->SetBounds(120, 120, 320, 200);
     form->SetCaption("Dialog owner");
     form->Show();
-    PumpMessages(50);
+    DrainMessages();
     Screen->SetActiveForm(form.get());
     return form;
 }

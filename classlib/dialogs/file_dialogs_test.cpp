@@ -185,7 +185,7 @@ TEST(OpenDialog, EventsFrameTheDialogWhileOtherWindowsAreDisabled) {
     auto other = MakeOwned<TForm>(nullptr);
     other->SetBounds(500, 120, 200, 100);
     other->Show();
-    PumpMessages(30);
+    DrainMessages();
     Screen->SetActiveForm(form.get());
 
     auto dialog = MakeOwned<TOpenDialog>(nullptr);

@@ -52,7 +52,7 @@ struct TRealDialogDriver {
             keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
             SendInput(2, keys, sizeof(INPUT));
             pressed = true;
-        } else if (ticks > 60) {
+        } else if (ticks > 300) {
             forced = true;  // the key did not close it; end the test anyway
             PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
         }
@@ -61,7 +61,7 @@ struct TRealDialogDriver {
     // Runs the dialog with the driver's timer; returns Execute's result.
     static bool Run(TCommonDialog& common, WORD keyToPress) {
         Reset(keyToPress);
-        UINT_PTR timer = SetTimer(nullptr, 0, 100, &Tick);
+        UINT_PTR timer = SetTimer(nullptr, 0, 20, &Tick);
         bool confirmed = common.Execute();
         KillTimer(nullptr, timer);
         return confirmed;

@@ -65,7 +65,7 @@ TEST(Images, APictureInALayoutIsWrittenCompactlyAndReadBack) {
     EXPECT_EQ(WriteComponentToText(copy.get()), text);
 
     copy->Show();
-    PumpMessages(100);
+    DrainMessages();
     TWindowPixels pixels(copy->Handle());
     pixels.SavePng(ScreenshotFolder() + "image_layout.png");
     EXPECT_EQ(pixels.At(11, 13), RGB(255, 0, 0));
@@ -160,10 +160,10 @@ TEST(Images, DrawingOnTheCanvasMakesTheBitmap) {
     EXPECT_EQ(image->Picture()->Width(), icon.Width());
 
     form->Show();
-    PumpMessages(50);
+    DrainMessages();
     canvas->Brush().SetColor(clBlue);
     canvas->FillRect(Rect(0, 0, 4, 4));
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels pixels(form->Handle());
     EXPECT_EQ(pixels.At(6, 6), RGB(0, 0, 255));  // repainted after the change
 }
@@ -179,14 +179,14 @@ TEST(Images, TransparentImagesShowTheFormBehind) {
     EXPECT_TRUE(image->Picture()->Graphic()->Transparent());
     EXPECT_FALSE(image->ControlStyle().Contains(csOpaque));
     form->Show();
-    PumpMessages(100);
+    DrainMessages();
     TWindowPixels pixels(form->Handle());
     pixels.SavePng(ScreenshotFolder() + "image_transparent.png");
     EXPECT_EQ(pixels.At(21, 22), RGB(255, 255, 0));
     EXPECT_EQ(pixels.At(26, 22), RGB(0, 0, 128));
     image->SetTransparent(false);
     EXPECT_TRUE(image->ControlStyle().Contains(csOpaque));
-    PumpMessages(100);
+    DrainMessages();
     EXPECT_EQ(TWindowPixels(form->Handle()).At(21, 22), RGB(255, 0, 255));
 }
 

@@ -64,7 +64,7 @@ TEST(Forms, ChildrenAreAlignedAndPainted) {
     bottom->SetAlign(alBottom);
     bottom->SetColor(clYellow);
     form->Show();
-    PumpMessages(100);
+    DrainMessages();
 
     int w = form->ClientWidth(), h = form->ClientHeight();
     EXPECT_EQ(top->BoundsRect(), Rect(0, 0, w, 30));
@@ -77,7 +77,7 @@ TEST(Forms, ChildrenAreAlignedAndPainted) {
     pixels.SavePng(ScreenshotFolder() + "forms_aligned.png");
 
     form->SetHeight(form->Height() + 40);
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(bottom->Top(), form->ClientHeight() - 20);
     EXPECT_EQ(client->Height(), form->ClientHeight() - 50);
 }
@@ -88,7 +88,7 @@ TEST(Forms, MouseReachesWindowlessChildrenClickBeforeMouseUp) {
     target->SetParent(form.get());
     target->SetBounds(20, 30, 60, 40);
     form->Show();
-    PumpMessages(100);
+    DrainMessages();
     EXPECT_EQ(TWindowPixels(form->Handle()).At(25, 35), RGB(255, 0, 0));
 
     ClickAt(target, 10, 5);
@@ -96,17 +96,10 @@ TEST(Forms, MouseReachesWindowlessChildrenClickBeforeMouseUp) {
 
     // Pressed inside, released outside: no click.
     target->events.clear();
-    POINT inside{10, 5}, outside{200, 150};
-    TPoint a = target->ClientToScreen(Point(inside.x, inside.y));
-    TPoint b = form->ClientToScreen(Point(outside.x, outside.y));
-    SetCursorPos(a.x, a.y);
-    PumpMessages(20);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    PumpMessages(20);
-    SetCursorPos(b.x, b.y);
-    PumpMessages(20);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    PumpMessages(50);
+    MoveMouseTo(target, 10, 5);
+    MouseButton(true);
+    MoveMouseTo(form.get(), 200, 150);
+    MouseButton(false);
     ASSERT_EQ(target->events.size(), 2u);
     EXPECT_EQ(target->events[1], "up");
 }
@@ -146,16 +139,16 @@ TEST(Forms, ExceptionsInHandlersAreReportedAndTheLoopGoesOn) {
     target->SetBounds(0, 0, 50, 50);
     form->OnClick = nullptr;
     form->Show();
-    PumpMessages(50);
+    DrainMessages();
     target->OnMouseDown = nullptr;
     form->OnResize = [](TObject*) { throw Exception("Broken handler"); };
     form->SetWidth(form->Width() + 10);
-    PumpMessages(50);
+    DrainMessages();
     ASSERT_FALSE(seam.Boxes.empty());
     EXPECT_EQ(seam.Boxes[0].Text, "Broken handler.");
     form->OnResize = nullptr;
     form->SetWidth(form->Width() + 10);
-    PumpMessages(20);
+    DrainMessages();
 }
 
 TEST(Forms, WheelAtAFocusedChildReachesTheFormOnce) {
@@ -171,9 +164,9 @@ TEST(Forms, WheelAtAFocusedChildReachesTheFormOnce) {
         handled = true;
     };
     form->Show();
-    PumpMessages(50);
+    DrainMessages();
     child->SetFocus();
-    PumpMessages(20);
+    DrainMessages();
     ASSERT_TRUE(child->Focused());
     WheelAt(child, -WHEEL_DELTA);
     WheelAt(child, WHEEL_DELTA);

@@ -66,7 +66,7 @@ TEST_F(BitBtnOnForm, DefaultFramePressedLookGlyphAndDisabledEmboss) {
     ok->SetKind(bkOK);
     other->SetCaption("Other");
     edit->SetFocus();
-    PumpMessages(50);
+    DrainMessages();
     const COLORREF frame = Rgb(clWindowFrame), shadow = Rgb(clBtnShadow), green = Rgb(clGreen);
     TWindowPixels okPixels(ok->Handle());
     okPixels.SavePng(ScreenshotFolder() + "bitbtn_default.png");
@@ -92,7 +92,7 @@ TEST_F(BitBtnOnForm, DefaultFramePressedLookGlyphAndDisabledEmboss) {
     EXPECT_NE(TWindowPixels(ok->Handle()).At(0, 15), frame);
 
     ok->SetEnabled(false);
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(CountPixels(ok->Handle(), green, Rect(2, 2, 88, 28)), 0);
     EXPECT_GT(CountPixels(ok->Handle(), shadow, Rect(2, 2, 88, 28)), 10);
     EXPECT_GT(CountPixels(ok->Handle(), Rgb(clBtnHighlight), Rect(2, 2, 88, 28)), 5);

@@ -35,7 +35,7 @@ struct DialogButtons : SharedFormTest {
             b->OnClick = [this, b](TObject*) { clicks.push_back(b->Caption()); };
         }
         edit->SetFocus();
-        PumpMessages(30);
+        DrainMessages();
     }
 };
 
@@ -52,7 +52,7 @@ TEST_F(DialogButtons, EnterClicksTheDefaultAndEscapeTheCancelButton) {
 
 TEST_F(DialogButtons, AFocusedButtonTakesEnterItself) {
     other->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     EXPECT_TRUE(other->Active());
     EXPECT_FALSE(ok->Active());
     EXPECT_EQ(PushStyle(other), BS_DEFPUSHBUTTON);
@@ -61,7 +61,7 @@ TEST_F(DialogButtons, AFocusedButtonTakesEnterItself) {
     EXPECT_EQ(clicks, (std::vector<std::string>{"&Other"}));
     // Back on the edit, the default button is active again.
     edit->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     EXPECT_TRUE(ok->Active());
     EXPECT_EQ(PushStyle(other), BS_PUSHBUTTON);
 }
@@ -86,22 +86,14 @@ TEST_F(DialogButtons, MouseAndAcceleratorClick) {
     EXPECT_EQ(clicks, (std::vector<std::string>{"&Other"}));
     EXPECT_TRUE(other->Focused());
     // Pressed on the button, released outside: no click.
-    POINT down{0, 0}, up{0, 0};
-    TPoint a = ok->ClientToScreen(Point(10, 10)), b = form->ClientToScreen(Point(5, 100));
-    down = {a.x, a.y};
-    up = {b.x, b.y};
-    SetCursorPos(down.x, down.y);
-    PumpMessages(20);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    PumpMessages(20);
-    SetCursorPos(up.x, up.y);
-    PumpMessages(20);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    PumpMessages(40);
+    MoveMouseTo(ok, 10, 10);
+    MouseButton(true);
+    MoveMouseTo(form, 5, 100);
+    MouseButton(false);
     EXPECT_EQ(clicks.size(), 1u);
 
     edit->SetFocus();
-    PumpMessages(20);
+    DrainMessages();
     PressChord(VK_MENU, 'O');
     EXPECT_EQ(clicks, (std::vector<std::string>{"&Other", "&Other"}));
 }

@@ -158,7 +158,7 @@ TEST_F(ComboOnForm, UserSelectionClicksThenChangesCodeDoesNeither) {
     combo->SetItemIndex(0);
     EXPECT_TRUE(events.empty());
     combo->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     PressKey(VK_DOWN);
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"click two", "change two"}));
@@ -172,7 +172,7 @@ TEST_F(ComboOnForm, TypingInTheEditFieldChangesAndFocusesTheComboBox) {
     combo->OnChange = [&](TObject*) { ++changes; };
     combo->OnEnter = [&](TObject*) { ++enters; };
     edit->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     ClickAt(combo, 20, 10);
     EXPECT_EQ(form->ActiveControl(), combo);
     EXPECT_EQ(enters, 1);
@@ -190,7 +190,7 @@ TEST_F(ComboOnForm, DropDownCountSizesTheList) {
     int dropDowns = 0;
     combo->OnDropDown = [&](TObject*) { ++dropDowns; };
     combo->SetDroppedDown(true);
-    PumpMessages(30);
+    DrainMessages();
     EXPECT_EQ(dropDowns, 1);
     EXPECT_TRUE(combo->DroppedDown());
     RECT list{};
@@ -204,7 +204,7 @@ TEST_F(ComboOnForm, DropDownCountSizesTheList) {
     GetWindowRect(info.hwndList, &shown);
     EXPECT_EQ(shown.bottom - shown.top, 4 * itemHeight + 2);
     combo->SetDroppedDown(false);
-    PumpMessages(30);
+    DrainMessages();
 }
 
 TEST_F(ComboOnForm, OwnerDrawnItemsAreMeasuredAtCreationAndDrawn) {
@@ -248,7 +248,7 @@ TEST_F(ComboOnForm, OwnerDrawnItemsAreMeasuredAtCreationAndDrawn) {
     };
     fixed->SetItemIndex(1);
     fixed->SetFocus();
-    PumpMessages(60);
+    DrainMessages();
     ASSERT_FALSE(drawn.empty());
     EXPECT_EQ(drawn.back(), "1 selected");
     TWindowPixels pixels(fixed->Handle());
@@ -259,7 +259,7 @@ TEST_F(ComboOnForm, ColoursReachTheEditField) {
     auto* combo = AddControl<TComboBox>(form, 10, 10, 120, 21);
     combo->SetColor(clYellow);
     combo->SetText("  ");
-    PumpMessages(50);
+    DrainMessages();
     HWND edit = FindWindowExA(combo->Handle(), nullptr, "Edit", nullptr);
     ASSERT_NE(edit, nullptr);
     TWindowPixels pixels(edit);

@@ -81,7 +81,7 @@ TEST_F(EditOnForm, TypingAndSettingFromCodeEachChangeOnce) {
     ChangeLog log;
     log.Attach(edit);
     edit->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     TypeText("xy");
     EXPECT_EQ(edit->Text(), "xy");
     EXPECT_EQ(log.texts, (std::vector<std::string>{"x", "xy"}));
@@ -135,7 +135,7 @@ TEST_F(EditOnForm, CharCaseMaxLengthPasswordAndReadOnlyReachTheWindow) {
     EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
     edit->SetText("");
     edit->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     TypeText("abcdef");
     EXPECT_EQ(edit->Text(), "ABCD");
 
@@ -150,13 +150,13 @@ TEST_F(EditOnForm, TabbingInSelectsAllClickingDoesNot) {
     auto* edit = AddControl<TEdit>(form, 10, 10, 150, 21);
     edit->SetText("select me");
     first->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     PressKey(VK_TAB);
     ASSERT_TRUE(edit->Focused());
     EXPECT_EQ(edit->SelLength(), 9);
 
     first->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     ClickAt(edit, 140, 10);
     ASSERT_TRUE(edit->Focused());
     EXPECT_EQ(edit->SelLength(), 0);

@@ -86,7 +86,7 @@ struct LabelAccelerators : SharedFormTest {
         label->SetCaption("&Name");
         label->SetFocusControl(second);
         first->SetFocus();
-        PumpMessages(30);
+        DrainMessages();
     }
 };
 
@@ -115,17 +115,17 @@ TEST_F(LabelAccelerators, ColourTransparencyAndEmbossing) {
     label->SetBounds(10, 80, 120, 40);
     label->SetCaption("Wm");
     label->SetColor(clYellow);
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(TWindowPixels(form->Handle()).At(120, 110), Rgb(clYellow));
     label->SetTransparent(true);
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_EQ(TWindowPixels(form->Handle()).At(120, 110), Rgb(clBtnFace));
 
     // Disabled text: a light copy one pixel down and right under a shadow one.
     label->SetEnabled(false);
     label->Font()->SetHeight(-24);
     label->Font()->SetStyle(TFontStyles{fsBold});
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels pixels(form->Handle());
     int light = 0, shadow = 0, dark = 0;
     for (int x = 10; x < 130; ++x)

@@ -84,7 +84,7 @@ TEST_F(MemoOnForm, EnterTypesALineBreakOrClicksTheDefaultButton) {
     int clicks = 0;
     ok->OnClick = [&](TObject*) { ++clicks; };
     memo->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     TypeText("a");
     PressKey(VK_RETURN);
     TypeText("b");
@@ -102,12 +102,12 @@ TEST_F(MemoOnForm, TabMovesOnUnlessWanted) {
     auto* memo = AddControl<TMemo>(form, 10, 10, 200, 100);
     auto* next = AddControl<TMemo>(form, 220, 10, 100, 100);
     memo->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     PressKey(VK_TAB);
     EXPECT_TRUE(next->Focused());
     memo->SetWantTabs(true);
     memo->SetFocus();
-    PumpMessages(30);
+    DrainMessages();
     PressKey(VK_TAB);
     EXPECT_TRUE(memo->Focused());
     EXPECT_EQ(memo->Text(), "\t");

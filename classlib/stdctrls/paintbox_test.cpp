@@ -22,7 +22,7 @@ TEST_F(PaintBoxOnForm, OnPaintGetsACanvasWithTheControlsColourAndFont) {
         canvas->FillRect(Rect(30, 0, 200, 40));  // clipped to the box
     };
     box->Invalidate();
-    PumpMessages(50);
+    DrainMessages();
     EXPECT_GT(paints, 0);
     TWindowPixels pixels(form->Handle());
     EXPECT_EQ(pixels.At(25, 25), Rgb(clYellow));

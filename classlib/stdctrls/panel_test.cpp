@@ -22,7 +22,7 @@ using PanelOnForm = SharedFormTest;
 TEST_F(PanelOnForm, RaisedOuterBevel) {
     Colors c;
     auto* panel = AddControl<TPanel>(form, 20, 20, 100, 60);
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels pixels(panel->Handle());
     EXPECT_EQ(pixels.At(0, 0), c.light);
     EXPECT_EQ(pixels.At(98, 0), c.light);
@@ -46,7 +46,7 @@ TEST_F(PanelOnForm, BevelsAndBorderNestAndShrinkTheClientArea) {
     child->SetAlign(alClient);
     EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 93, 53));
     child->SetVisible(false);
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels pixels(panel->Handle());
     pixels.SavePng(ScreenshotFolder() + "panel_bevels.png");
     EXPECT_EQ(pixels.At(1, 1), c.light);    // outer, raised
@@ -62,7 +62,7 @@ TEST_F(PanelOnForm, BevelsAndBorderNestAndShrinkTheClientArea) {
     panel->SetBevelInner(bvNone);
     child->SetVisible(true);
     EXPECT_EQ(child->BoundsRect(), Rect(5, 5, 95, 55));
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels lowered(panel->Handle());
     EXPECT_EQ(lowered.At(0, 0), c.shadow);
     EXPECT_EQ(lowered.At(99, 59), c.light);
@@ -73,7 +73,7 @@ TEST_F(PanelOnForm, CaptionIsDrawnCentred) {
     Colors c;
     auto* panel = AddControl<TPanel>(form, 20, 20, 200, 40);
     panel->SetCaption("WWWW");
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels pixels(panel->Handle());
     auto inked = [&](int x0, int x1) {
         int n = 0;
@@ -96,7 +96,7 @@ TEST_F(PanelOnForm, BevelShapesAndStyles) {
     frame->SetShape(bsFrame);
     auto* right = AddControl<TBevel>(form, 270, 20, 10, 40);
     right->SetShape(bsRightLine);
-    PumpMessages(50);
+    DrainMessages();
     TWindowPixels pixels(form->Handle());
     EXPECT_EQ(pixels.At(200, 20), c.shadow);   // lowered box
     EXPECT_EQ(pixels.At(200, 58), c.shadow);

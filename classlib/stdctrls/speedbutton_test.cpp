@@ -27,7 +27,7 @@ TEST_F(SpeedButtonOnForm, PressedWhileHeldClickOnlyOnReleaseInside) {
     button->SetCaption("Go");
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
-    PumpMessages(30);
+    DrainMessages();
     ButtonPixels up(button);
     MoveMouseTo(button, 20, 15);
     MouseButton(true);
@@ -77,7 +77,7 @@ TEST_F(SpeedButtonOnForm, FlatButtonsRaiseWhileTheMouseIsOver) {
     auto* flat = AddControl<TSpeedButton>(form, 20, 20, 30, 30);
     flat->SetFlat(true);
     MoveMouseTo(form, 300, 200);
-    PumpMessages(30);
+    DrainMessages();
     const COLORREF face = Rgb(clBtnFace), light = Rgb(clBtnHighlight), shadow = Rgb(clBtnShadow);
     ButtonPixels plain(flat);
     EXPECT_EQ(plain.At(0, 0), face);
@@ -110,14 +110,14 @@ TEST_F(SpeedButtonOnForm, GlyphIsDrawnTransparentlyAndEmbossedWhenDisabled) {
     glyph->Canvas()->FillRect(Rect(4, 4, 12, 12));
     auto* button = AddControl<TSpeedButton>(form, 20, 20, 30, 30);
     button->SetGlyph(glyph.get());
-    PumpMessages(30);
+    DrainMessages();
     ButtonPixels enabled(button);
     EXPECT_EQ(enabled.Count(Rgb(clRed)), 64);
     EXPECT_EQ(enabled.Count(Rgb(clOlive)), 0);
     EXPECT_EQ(enabled.At(15, 15), Rgb(clRed));
 
     button->SetEnabled(false);
-    PumpMessages(30);
+    DrainMessages();
     ButtonPixels disabled(button);
     EXPECT_EQ(disabled.Count(Rgb(clRed)), 0);
     EXPECT_EQ(disabled.Count(Rgb(clOlive)), 0);
@@ -130,7 +130,7 @@ TEST_F(SpeedButtonOnForm, GlyphIsDrawnTransparentlyAndEmbossedWhenDisabled) {
     glyph->Canvas()->FillRect(Rect(16, 0, 32, 15));
     button->SetGlyph(glyph.get());
     button->SetNumGlyphs(2);
-    PumpMessages(30);
+    DrainMessages();
     EXPECT_GT(ButtonPixels(button).Count(Rgb(clBlue)), 200);
 }
 

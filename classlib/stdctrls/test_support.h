@@ -31,7 +31,7 @@ T* AddControl(TWinControl* parent, int left, int top, int width, int height) {
 inline void ShowAndWait(TForm* form) {
     form->Show();
     PumpUntil([form] { return form->Showing(); });
-    PumpMessages(80);
+    DrainMessages();
 }
 
 // One shown form for the tests of the whole program: hiding or destroying
@@ -60,7 +60,7 @@ protected:
         form->OnKeyPress = nullptr;
         form->OnClick = nullptr;
         form->SetKeyPreview(false);
-        PumpMessages(20);
+        DrainMessages();
     }
 };
 
@@ -75,31 +75,12 @@ inline void SendKeyEvent(WORD key, bool up) {
 
 // A key pressed while `modifier` (VK_MENU, VK_SHIFT, VK_CONTROL) is held.
 inline void PressChord(WORD modifier, WORD key) {
+    TInputMark mark = MarkInput();
     SendKeyEvent(modifier, false);
     SendKeyEvent(key, false);
     SendKeyEvent(key, true);
     SendKeyEvent(modifier, true);
-    PumpMessages(60);
-}
-
-// Moves the mouse (real input) to a client point of the control.
-inline void MoveMouseTo(TControl* control, int x, int y) {
-    TPoint p = control->ClientToScreen(Point(x, y));
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    PumpMessages(40);
-}
-
-inline void MouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-    PumpMessages(40);
+    WaitForInput(mark, KeyReleased(modifier));
 }
 
 // A colour (system colours included) as the screen shows it.

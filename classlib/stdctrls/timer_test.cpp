@@ -6,6 +6,28 @@
 
 namespace {
 
+int referenceTicks = 0;
+
+void CALLBACK CountReferenceTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++referenceTicks;
+}
+
+// Handles messages until a timer of our own with the given interval has
+// ticked `count` times: a timer of that interval (or a shorter one) that
+// still ran would have ticked meanwhile.
+void PumpForReferenceTicks(UINT interval, int count) {
+    referenceTicks = 0;
+    UINT_PTR reference = SetTimer(nullptr, 0, interval, CountReferenceTick);
+    EXPECT_TRUE(PumpUntil([count] { return referenceTicks >= count; }));
+    KillTimer(nullptr, reference);
+}
+
+// Waits, without handling it, until a timer tick of this thread is due.
+void WaitUntilATickIsDue() {
+    for (int i = 0; i < 100 && !(HIWORD(GetQueueStatus(QS_TIMER)) & QS_TIMER); ++i)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
+}
+
 TEST(Timer, TicksWithoutAnyForm) {
     auto timer = MakeOwned<TTimer>(nullptr);
     EXPECT_TRUE(timer->Enabled());
@@ -19,15 +41,15 @@ TEST(Timer, TicksWithoutAnyForm) {
     EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }, 2000));
 
     timer->SetEnabled(false);
-    PumpMessages(30);
+    DrainMessages();
     int stopped = ticks;
-    PumpMessages(100);
+    PumpForReferenceTicks(20, 5);
     EXPECT_EQ(ticks, stopped);
 
     // Interval 0 keeps it quiet even when enabled.
     timer->SetInterval(0);
     timer->SetEnabled(true);
-    PumpMessages(100);
+    PumpForReferenceTicks(20, 5);
     EXPECT_EQ(ticks, stopped);
 }
 
@@ -50,9 +72,10 @@ TEST(Timer, FreedTimerStopsAtOnce) {
         auto timer = MakeOwned<TTimer>(nullptr);
         timer->SetInterval(10);
         timer->OnTimer = [&](TObject*) { ++ticks; };
-        Sleep(50);  // ticks are due when the timer goes
+        WaitUntilATickIsDue();
+        ASSERT_EQ(ticks, 0);
     }
-    PumpMessages(60);
+    PumpForReferenceTicks(10, 5);
     EXPECT_EQ(ticks, 0);
 }
 

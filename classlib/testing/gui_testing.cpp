@@ -6,28 +6,134 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/control.h"
 #include "classlib/gui/wincontrol.h"
 
-void PumpMessages(int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
+namespace {
+
+// Waits for the next message to arrive, or for a short while for
+// conditions that change without one (another process, a file).
+void WaitBriefly() {
+    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+// A hidden window that receives the marker posted behind the queued
+// messages: once it has arrived, everything queued before it is handled.
+const UINT kMarkerMessage = WM_APP + 0x3A71;
+WPARAM markerArrived = 0;
+
+LRESULT CALLBACK MarkerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallbackBarrier(nullptr, LRESULT{0}, [&]() -> LRESULT {
+        if (message != kMarkerMessage) return DefWindowProcA(window, message, wParam, lParam);
+        markerArrived = wParam;
+        return 0;
+    });
+}
+
+HWND MarkerWindow() {
+    static HWND window = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = MarkerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TestQueueMarker";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                               nullptr);
+    }();
+    return window;
+}
+
+BOOL CALLBACK PaintTopWindow(HWND window, LPARAM) {
+    if (IsWindowVisible(window)) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
+// The input messages this thread has taken from its queue, numbered.
+struct TTakenInput {
+    TInputMark Number;
+    MSG Message;
+};
+std::deque<TTakenInput> takenInput;
+TInputMark inputTaken = 0;
+HHOOK inputHook = nullptr;
+
+bool IsInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
+}
+
+LRESULT CALLBACK RecordInput(int code, WPARAM wParam, LPARAM lParam) {
+    CallbackBarrier(nullptr, [&] {
+        if (code != HC_ACTION || wParam != PM_REMOVE) return;
+        const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
+        if (!IsInput(msg.message)) return;
+        takenInput.push_back(TTakenInput{++inputTaken, msg});
+        if (takenInput.size() > 256) takenInput.pop_front();
+    });
+    return CallNextHookEx(inputHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+void DrainMessages() {
+    static WPARAM markers = 0;
+    WPARAM marker = ++markers;
+    PostMessageA(MarkerWindow(), kMarkerMessage, marker, 0);
+    // Markers arrive in order; a drain nested in a handler may take ours.
+    if (!PumpUntil([marker] { return markerArrived >= marker; }, 10000))
+        fprintf(stderr, "note: the queue was not drained in time\n");
+    EnumThreadWindows(GetCurrentThreadId(), PaintTopWindow, 0);
     Application->ProcessMessages();
 }
 
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
+    for (;;) {
         Application->ProcessMessages();
-        Sleep(5);
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        WaitBriefly();
     }
-    return true;
+}
+
+TInputMark MarkInput() {
+    if (!inputHook) inputHook = SetWindowsHookExA(WH_GETMESSAGE, RecordInput, nullptr, GetCurrentThreadId());
+    return inputTaken;
+}
+
+bool WaitForInput(TInputMark mark, const std::function<bool(const MSG&)>& matches, int count, int timeoutMs) {
+    auto arrived = [&] {
+        int found = 0;
+        for (const TTakenInput& taken : takenInput)
+            if (taken.Number > mark && matches(taken.Message)) ++found;
+        return found >= count;
+    };
+    bool ok = PumpUntil(arrived, timeoutMs);
+    if (!ok) fprintf(stderr, "note: the input sent did not reach this thread's queue in time\n");
+    DrainMessages();
+    return ok;
+}
+
+std::function<bool(const MSG&)> KeyReleased(WORD key) {
+    return [key](const MSG& msg) {
+        return (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && msg.wParam == key;
+    };
+}
+
+std::function<bool(const MSG&)> MouseMessageAt(UINT clientMessage, POINT screen) {
+    // Absolute input coordinates may come back a pixel off.
+    const UINT toNonClient = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
+    return [clientMessage, screen, toNonClient](const MSG& msg) {
+        UINT m = msg.message;
+        if (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) m += toNonClient;
+        if (clientMessage == WM_LBUTTONDOWN && m == WM_LBUTTONDBLCLK) m = WM_LBUTTONDOWN;
+        return m == clientMessage && abs(msg.pt.x - screen.x) <= 1 && abs(msg.pt.y - screen.y) <= 1;
+    };
 }
 
 namespace {
@@ -48,6 +154,12 @@ void SendMouse(DWORD flags, POINT at, DWORD data = 0) {
     SendInput(1, &input, sizeof input);
 }
 
+bool CursorAt(POINT p) {
+    POINT now{};
+    GetCursorPos(&now);
+    return abs(now.x - p.x) <= 1 && abs(now.y - p.y) <= 1;
+}
+
 void SendKey(WORD vk, WORD scan, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -57,27 +169,36 @@ void SendKey(WORD vk, WORD scan, DWORD flags) {
     SendInput(1, &input, sizeof input);
 }
 
+// Puts the pointer on p and waits until the move has arrived.
+void PlaceCursor(POINT p) {
+    if (CursorAt(p)) return;
+    TInputMark mark = MarkInput();
+    SendMouse(0, p);
+    WaitForInput(mark, MouseMessageAt(WM_MOUSEMOVE, p));
+}
+
 }  // namespace
 
 void ClickAt(TControl* control, int x, int y) {
     POINT p = ScreenPoint(control, x, y);
-    SetCursorPos(p.x, p.y);
-    PumpMessages(20);
+    PlaceCursor(p);
+    TInputMark mark = MarkInput();
     SendMouse(MOUSEEVENTF_LEFTDOWN, p);
-    PumpMessages(20);
+    WaitForInput(mark, MouseMessageAt(WM_LBUTTONDOWN, p));
+    mark = MarkInput();
     SendMouse(MOUSEEVENTF_LEFTUP, p);
-    PumpMessages(50);
+    WaitForInput(mark, MouseMessageAt(WM_LBUTTONUP, p));
 }
 
 void DoubleClickAt(TControl* control, int x, int y) {
     POINT p = ScreenPoint(control, x, y);
-    SetCursorPos(p.x, p.y);
-    PumpMessages(20);
+    PlaceCursor(p);
+    TInputMark mark = MarkInput();
     for (int i = 0; i < 2; ++i) {
         SendMouse(MOUSEEVENTF_LEFTDOWN, p);
         SendMouse(MOUSEEVENTF_LEFTUP, p);
     }
-    PumpMessages(80);
+    WaitForInput(mark, MouseMessageAt(WM_LBUTTONUP, p), 2);
 }
 
 namespace {
@@ -113,15 +234,33 @@ void MouseUpAt(TControl* control, int x, int y) {
 
 void WheelAt(TWinControl* control, int delta) {
     POINT p = ScreenPoint(control, control->Width() / 2, control->Height() / 2);
-    SetCursorPos(p.x, p.y);
+    PlaceCursor(p);
+    TInputMark mark = MarkInput();
     SendMouse(MOUSEEVENTF_WHEEL, p, static_cast<DWORD>(delta));
-    PumpMessages(50);
+    WaitForInput(mark, [](const MSG& msg) { return msg.message == WM_MOUSEWHEEL; });
+}
+
+void MoveMouseTo(TControl* control, int x, int y) {
+    PlaceCursor(ScreenPoint(control, x, y));
+    DrainMessages();
+}
+
+void MouseButton(bool down) {
+    POINT at{};
+    GetCursorPos(&at);
+    TInputMark mark = MarkInput();
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    WaitForInput(mark, MouseMessageAt(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, at));
 }
 
 void PressKey(WORD key) {
+    TInputMark mark = MarkInput();
     SendKey(key, static_cast<WORD>(MapVirtualKeyA(key, 0)), 0);
     SendKey(key, static_cast<WORD>(MapVirtualKeyA(key, 0)), KEYEVENTF_KEYUP);
-    PumpMessages(50);
+    WaitForInput(mark, KeyReleased(key));
 }
 
 void TypeText(const std::string& text) {
@@ -129,13 +268,13 @@ void TypeText(const std::string& text) {
         SHORT scan = VkKeyScanA(ch);
         WORD vk = LOBYTE(scan);
         bool shift = (HIBYTE(scan) & 1) != 0;
+        TInputMark mark = MarkInput();
         if (shift) SendKey(VK_SHIFT, 0, 0);
         SendKey(vk, 0, 0);
         SendKey(vk, 0, KEYEVENTF_KEYUP);
         if (shift) SendKey(VK_SHIFT, 0, KEYEVENTF_KEYUP);
-        PumpMessages(10);
+        WaitForInput(mark, KeyReleased(shift ? VK_SHIFT : vk));
     }
-    PumpMessages(40);
 }
 
 TWindowPixels::TWindowPixels(HWND window, bool wholeWindow) {

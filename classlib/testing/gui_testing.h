@@ -15,10 +15,27 @@
 class TControl;
 class TWinControl;
 
-// Handles queued messages (paint included) for about `ms` milliseconds.
-void PumpMessages(int ms = 50);
-// Pumps until the condition holds or the time is up; returns the condition.
-bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+// Handles every message queued for this thread before the call (and what
+// handling them queues in turn), then lets the thread's visible windows
+// paint what is pending: when it returns, the queue is empty and the
+// screen shows the windows' current state.
+void DrainMessages();
+// Pumps until the condition holds or the time-out (which only bounds a
+// failure) has passed; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+// Input sent with SendInput reaches the thread's queue asynchronously (under
+// Wine through the X server). Take a mark before sending, then wait until
+// the thread has taken a matching input message from its queue after the
+// mark; the queue is drained before returning. False (and a note on the
+// error output) when none came in time.
+using TInputMark = unsigned long long;
+TInputMark MarkInput();
+bool WaitForInput(TInputMark mark, const std::function<bool(const MSG&)>& matches, int count = 1,
+                  int timeoutMs = 5000);
+// Common matches: the release of a key; a mouse message at a screen point.
+std::function<bool(const MSG&)> KeyReleased(WORD key);
+std::function<bool(const MSG&)> MouseMessageAt(UINT clientMessage, POINT screen);
 
 // Mouse input at a point of the control's client area (windowless controls
 // receive it through their parent's window, as real input does).
@@ -32,6 +49,10 @@ void WheelAt(TWinControl* control, int delta);
 void MouseDownAt(TControl* control, int x, int y);
 void MouseMoveAt(TControl* control, int x, int y);
 void MouseUpAt(TControl* control, int x, int y);
+// Moves the mouse (real input) to a client point of the control.
+void MoveMouseTo(TControl* control, int x, int y);
+// Presses or releases the left button where the pointer is.
+void MouseButton(bool down);
 // Key presses to the window that has the focus.
 void PressKey(WORD key);
 void TypeText(const std::string& text);
@@ -43,6 +64,7 @@ public:
     COLORREF At(int x, int y) const;
     int Width() const { return width_; }
     int Height() const { return height_; }
+    bool operator==(const TWindowPixels&) const = default;
     // Saves a PNG picture of what was captured.
     void SavePng(const std::string& fileName) const;
 

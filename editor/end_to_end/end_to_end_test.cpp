@@ -58,8 +58,27 @@ uint16_t PeMachine(const std::string& image) {
 }
 
 void Screenshot(HWND window, const std::string& name) {
-    PumpMessages(300);
-    TWindowPixels(window, true).SavePng(ScreenshotFolder() + name);
+    SettledPixels(window, true).SavePng(ScreenshotFolder() + name);
+}
+
+// Waits until the window is in front and one of its edit controls has the
+// keyboard focus.
+bool ReadyForTyping(HWND window) {
+    return PumpUntil([window] {
+        HWND focus = FocusOf(window);
+        DWORD_PTR code = 0;
+        return GetForegroundWindow() == window && focus && IsChild(window, focus) &&
+               SendMessageTimeoutA(focus, WM_GETDLGCODE, 0, 0, SMTO_ABORTIFHUNG, 2000, &code) &&
+               (code & DLGC_HASSETSEL);
+    });
+}
+
+// Presses a key in the program in front and waits until the focus has
+// moved on from where it was.
+bool MoveFocusWith(HWND window, WORD key) {
+    HWND from = FocusOf(window);
+    SendKeyPress(key);
+    return PumpUntil([&] { return FocusOf(window) != from; });
 }
 
 // Answers the message box the program shows with Enter; returns its text.
@@ -68,10 +87,29 @@ std::string AnswerBox(DWORD pid, WORD key = VK_RETURN) {
     if (!box) return "(no message box)";
     std::string text = MessageBoxText(box);
     SetForegroundWindow(box);
-    PumpMessages(100);
-    PressKey(key);
-    PumpMessages(300);
+    EXPECT_TRUE(PumpUntil([box] { return GetForegroundWindow() == box && FocusOf(box); }));
+    SendKeyPress(key);
+    EXPECT_TRUE(PumpUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); })) << "the box closes";
     return text;
+}
+
+// The selected item of a tree view of another program.
+HTREEITEM SelectedItem(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+// Clicks a tab and waits until its page is up.
+void ClickTab(HWND pages, int index) {
+    RECT tab = TabRect(pages, index);
+    ClickWindow(pages, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    // The page changes while the click is handled: wait for it to end.
+    EXPECT_TRUE(PumpUntil([&] { return SendMessageA(pages, TCM_GETCURSEL, 0, 0) == index && Answers(pages); }));
+}
+
+// Clicks an edit control and waits until it has the focus.
+void ClickIntoEdit(HWND edit) {
+    ClickCentre(edit);
+    EXPECT_TRUE(PumpUntil([edit] { return FocusOf(edit) == edit; }));
 }
 
 class EndToEnd : public testing::Test {
@@ -92,7 +130,7 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     TProgram editor(Bin() + "Quillory.exe", "", Bin());
     HWND main = WaitForWindow(editor.ProcessId(), "Vortel Quillory 1.1 - [noname.qbx]");
     ASSERT_NE(main, nullptr);
-    PumpMessages(500);
+    ASSERT_TRUE(Answers(main));
 
     // A category below the root, named in place.
     std::vector<HWND> trees = ChildWindows(main, "TTreeView");
@@ -100,12 +138,19 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     HWND tree = trees[0];
     HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     RECT rootRect = TreeItemRect(tree, root);
-    ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
+    auto selectRoot = [&] {
+        ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
+        EXPECT_TRUE(PumpUntil([&] { return SelectedItem(tree) == root; }));
+    };
+    selectRoot();
     auto newCategory = [&](const std::string& name, int count) {
         ClickCentre(ChildWithText(main, "New &category"));
         ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0) != 0; }))
             << "the label is edited in place";
-        TypeText(name + "\r");
+        HWND label = reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0));
+        ASSERT_TRUE(PumpUntil([&] { return FocusOf(main) == label; }));
+        EXPECT_TRUE(TypeInto(main, name));
+        SendKeyPress(VK_RETURN);
         EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == count; }));
     };
     newCategory("Software", 2);
@@ -114,62 +159,63 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     ClickCentre(ChildWithText(main, "&New entry"));
     HWND dialog = WaitForWindow(editor.ProcessId(), "New entry");
     ASSERT_NE(dialog, nullptr);
-    PumpMessages(200);
-    TypeText("Editor");
-    PressKey(VK_TAB);
-    TypeText("A small text editor.");
-    PressKey(VK_TAB);
-    TypeText(work + "pics\\red.bmp");
-    PressKey(VK_TAB);
-    TypeText(work + "docs\\readme.txt");
+    ASSERT_TRUE(ReadyForTyping(dialog));
+    EXPECT_TRUE(TypeInto(dialog, "Editor"));
+    EXPECT_TRUE(MoveFocusWith(dialog, VK_TAB));
+    EXPECT_TRUE(TypeInto(dialog, "A small text editor."));
+    EXPECT_TRUE(MoveFocusWith(dialog, VK_TAB));
+    EXPECT_TRUE(TypeInto(dialog, work + "pics\\red.bmp"));
+    EXPECT_TRUE(MoveFocusWith(dialog, VK_TAB));
+    EXPECT_TRUE(TypeInto(dialog, work + "docs\\readme.txt"));
     Screenshot(dialog, "e2e_entry_dialog.png");
-    PressKey(VK_RETURN);
+    SendKeyPress(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == 3; }));
 
     // A second category with an entry of its own.
-    ClickWindow(tree, rootRect.left + 5, (rootRect.top + rootRect.bottom) / 2);
+    selectRoot();
     newCategory("Docs", 4);
     ClickCentre(ChildWithText(main, "&New entry"));
-    ASSERT_NE(WaitForWindow(editor.ProcessId(), "New entry"), nullptr);
-    PumpMessages(200);
-    TypeText("Manual\r");
+    dialog = WaitForWindow(editor.ProcessId(), "New entry");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(ReadyForTyping(dialog));
+    EXPECT_TRUE(TypeInto(dialog, "Manual"));
+    SendKeyPress(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == 5; }));
     Screenshot(main, "e2e_editor_arrangement.png");
 
     // The options page: the window title of the menu.
     HWND pages = ChildWindows(main, "TPageControl").at(0);
-    RECT optionsTab = TabRect(pages, 1);
-    ClickWindow(pages, (optionsTab.left + optionsTab.right) / 2, (optionsTab.top + optionsTab.bottom) / 2);
+    ClickTab(pages, 1);
     Screenshot(main, "e2e_editor_options_tab.png");
     HWND caption = ChildWithText(main, "Quillory");
-    ASSERT_NE(caption, nullptr) << optionsTab.left << "," << optionsTab.top << "," << optionsTab.right << ","
-                                << optionsTab.bottom;
-    ClickCentre(caption);
-    PressKey(VK_END);
-    for (int i = 0; i < 8; ++i) PressKey(VK_BACK);
-    TypeText("My CD");
+    ASSERT_NE(caption, nullptr);
+    ClickIntoEdit(caption);
+    SendKeyPress(VK_END);
+    for (int i = 0; i < 8; ++i) SendKeyPress(VK_BACK);
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(caption).empty(); }));
+    EXPECT_TRUE(TypeInto(main, "My CD"));
     Screenshot(main, "e2e_editor_options.png");
 
     // Save as: the real file dialog.
     ClickWindow(main, 255, 13);
     HWND save = WaitForWindow(editor.ProcessId(), "", "#32770");
     ASSERT_NE(save, nullptr);
-    PumpMessages(500);
-    TypeText(work + "menu.qbx\r");
+    ASSERT_TRUE(ReadyForTyping(save));
+    EXPECT_TRUE(TypeInto(save, work + "menu.qbx"));
+    SendKeyPress(VK_RETURN);
     ASSERT_TRUE(PumpUntil([&] { return FileExists(work + "menu.qbx"); }, 5000));
-    PumpMessages(300);
+    PumpUntil([&] { return WindowText(main) == "Vortel Quillory 1.1 - [menu.qbx]"; });
     EXPECT_EQ(WindowText(main), "Vortel Quillory 1.1 - [menu.qbx]");
 
     // The distribution page: build the executable and the autorun file.
-    RECT distributeTab = TabRect(pages, 2);
-    ClickWindow(pages, (distributeTab.left + distributeTab.right) / 2, (distributeTab.top + distributeTab.bottom) / 2);
+    ClickTab(pages, 2);
     Screenshot(main, "e2e_editor_distribute_tab.png");
     HWND exeName = nullptr;
     for (HWND edit : ChildWindows(main, "TEdit"))
         if (IsWindowVisible(edit)) exeName = edit;  // the only edit box of the page
     ASSERT_NE(exeName, nullptr);
-    ClickCentre(exeName);
-    TypeText(work + "cd\\menu.exe");
+    ClickIntoEdit(exeName);
+    EXPECT_TRUE(TypeInto(main, work + "cd\\menu.exe"));
     HWND panel = GetParent(exeName);
     ClickWindow(panel, 32, 88);  // the image button
     EXPECT_EQ(AnswerBox(editor.ProcessId()), "The exe file could be successfully created.");
@@ -202,15 +248,16 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
         TProgram menu(exe, "", work + "cd");
         HWND player = WaitForWindow(menu.ProcessId(), "My CD", "TPlayForm");
         ASSERT_NE(player, nullptr);
-        PumpMessages(800);
+        ASSERT_TRUE(Answers(player));
         HWND tabs = ChildWindows(player, "TTabControl").at(0);
+        PumpUntil([&] { return TabCount(tabs) == 2; });
         ASSERT_EQ(TabCount(tabs), 2);
         EXPECT_EQ(TabText(tabs, 0), "Software");
         EXPECT_EQ(TabText(tabs, 1), "Docs");
         HWND playerTree = ChildWindows(player, "TTreeView").at(0);
         EXPECT_EQ(TreeCount(playerTree), 1);
         // Colours and the picture as the window shows them.
-        TWindowPixels window(player);
+        TWindowPixels window = SettledPixels(player, false);
         auto at = [&](HWND child, int x, int y) {
             POINT p{x, y};
             MapWindowPoints(child, player, &p, 1);
@@ -230,7 +277,7 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
         EXPECT_TRUE(red) << "the entry's picture";
         Screenshot(player, shot);
         ClickWindow(playerTree, r.right - 10, r.bottom - 10);
-        PressKey(VK_ESCAPE);
+        SendKeyPress(VK_ESCAPE);
         EXPECT_TRUE(menu.WaitForExit(15000));
     };
     checkMenu(work + "cd\\menu.exe", "e2e_menu.png");
@@ -263,14 +310,13 @@ TEST_F(EndToEnd, ProgramsLiveSideBySideWithTheMouseOverEachOther) {
     // Build a menu and start it from the editor: it opens while the mouse
     // still rests on the editor's button.
     HWND pages = ChildWindows(main, "TPageControl").at(0);
-    RECT distributeTab = TabRect(pages, 2);
-    ClickWindow(pages, (distributeTab.left + distributeTab.right) / 2, (distributeTab.top + distributeTab.bottom) / 2);
+    ClickTab(pages, 2);
     HWND exeName = nullptr;
     for (HWND edit : ChildWindows(main, "TEdit"))
         if (IsWindowVisible(edit)) exeName = edit;
     ASSERT_NE(exeName, nullptr);
-    ClickCentre(exeName);
-    TypeText(work + "side\\menu.exe");
+    ClickIntoEdit(exeName);
+    EXPECT_TRUE(TypeInto(main, work + "side\\menu.exe"));
     ClickWindow(GetParent(exeName), 32, 88);  // the image button
     ASSERT_EQ(AnswerBox(editor.ProcessId()), "The exe file could be successfully created.");
     ClickCentre(ChildWithText(main, "&Execute EXE file..."));

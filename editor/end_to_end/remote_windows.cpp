@@ -1,8 +1,7 @@
 #include "editor/end_to_end/remote_windows.h"
 
-#include <chrono>
-
-#include "classlib/testing/gui_testing.h"
+#include <algorithm>
+#include <cstdlib>
 
 TProgram::TProgram(const std::string& exe, const std::string& arguments, const std::string& folder) {
     STARTUPINFOA si{};
@@ -25,12 +24,7 @@ TProgram::~TProgram() {
 }
 
 bool TProgram::WaitForExit(int timeoutMs) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (Running()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        PumpMessages(20);
-    }
-    return true;
+    return PumpUntil([this] { return !Running(); }, timeoutMs);
 }
 
 bool TProgram::Running() const {
@@ -164,32 +158,103 @@ bool RestMouseOn(HWND top) {
     return false;
 }
 
+namespace {
+
+void SendMouseAt(DWORD flags, POINT p) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+bool CursorAt(POINT p) {
+    POINT now{};
+    GetCursorPos(&now);
+    return abs(now.x - p.x) <= 1 && abs(now.y - p.y) <= 1;
+}
+
+void SendKey(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, 0));
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+bool HasPendingPaint(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return true;
+    for (HWND child : ChildWindows(window, ""))
+        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return true;
+    return false;
+}
+
+}  // namespace
+
 void ClickWindow(HWND window, int x, int y) {
     HWND top = GetAncestor(window, GA_ROOT);
     SetForegroundWindow(top);
-    PumpMessages(50);
+    PumpUntil([top] { return GetForegroundWindow() == top; });
     POINT p{x, y};
     ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    PumpMessages(30);
-    INPUT input[2]{};
-    for (INPUT& i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &input[0], sizeof(INPUT));
-    PumpMessages(30);
-    SendInput(1, &input[1], sizeof(INPUT));
-    PumpMessages(150);
+    SendMouseAt(0, p);
+    PumpUntil([p] { return CursorAt(p); });
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+    SendMouseAt(MOUSEEVENTF_LEFTUP, p);
 }
 
 void ClickCentre(HWND window) {
     RECT r;
     GetClientRect(window, &r);
     ClickWindow(window, r.right / 2, r.bottom / 2);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void SendKeyPress(WORD key) {
+    SendKey(key, 0);
+    SendKey(key, KEYEVENTF_KEYUP);
+}
+
+bool TypeInto(HWND window, const std::string& text) {
+    HWND edit = FocusOf(window);
+    if (!edit || !Answers(edit)) return false;
+    std::string before = WindowText(edit);
+    DWORD_PTR selection = 0;
+    SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
+    size_t start = std::min<size_t>(LOWORD(selection), before.size());
+    size_t end = std::max(start, std::min<size_t>(HIWORD(selection), before.size()));
+    std::string expected = before.substr(0, start) + text + before.substr(end);
+    for (char ch : text) {
+        SHORT scan = VkKeyScanA(ch);
+        bool shift = (HIBYTE(scan) & 1) != 0;
+        if (shift) SendKey(VK_SHIFT, 0);
+        SendKeyPress(LOBYTE(scan));
+        if (shift) SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
+    }
+    return PumpUntil([&] { return WindowText(edit) == expected; });
+}
+
+TWindowPixels SettledPixels(HWND window, bool wholeWindow) {
+    auto painted = [window, wholeWindow] {
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpUntil([window] { return Answers(window) && !HasPendingPaint(window); });
+        return TWindowPixels(window, wholeWindow);
+    };
+    TWindowPixels last = painted();
+    for (int tries = 0; tries < 20; ++tries) {
+        TWindowPixels now = painted();
+        if (now == last) break;
+        last = std::move(now);
+    }
+    return last;
 }
 
 std::string MessageBoxText(HWND box) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/gui/win32.h"
+#include "classlib/testing/gui_testing.h"
 
 class TProgram {
 public:
@@ -44,8 +45,20 @@ bool Answers(HWND window);
 bool RestMouseOn(HWND top);
 
 // Clicks a point of the window's client area; brings it to the front first.
+// The other program takes the click in its own time: callers wait for the
+// effect they need.
 void ClickWindow(HWND window, int x, int y);
 void ClickCentre(HWND window);
+// The window that has the keyboard focus in the program of `window`.
+HWND FocusOf(HWND window);
+// A key press for the program in front; callers wait for its effect.
+void SendKeyPress(WORD key);
+// Types the text into the edit control that has the focus in the program of
+// `window`; true once the control shows it in place of its selection.
+bool TypeInto(HWND window, const std::string& text);
+// The window's pixels (client area, or with its frame) once its program has
+// painted what was pending and the picture no longer changes.
+TWindowPixels SettledPixels(HWND window, bool wholeWindow);
 
 // A message box of the process (text of its static control); "" when none.
 std::string MessageBoxText(HWND box);

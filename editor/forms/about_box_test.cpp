@@ -23,7 +23,7 @@ TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
     ASSERT_EQ(seam.ShellCalls.size(), 1u);
     EXPECT_EQ(seam.ShellCalls[0].File, MakerWebAddress);
     about->Show();
-    PumpMessages(150);
+    DrainMessages();
     TWindowPixels(about->Handle(), true).SavePng(ScreenshotFolder() + "about_box.png");
 }
 
