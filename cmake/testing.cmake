@@ -13,6 +13,9 @@ endif()
 function(quillory_wine_test name target)
   add_test(NAME ${QUILLORY_ARCH}:${name}
            COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-test.sh ${QUILLORY_ARCH} $<TARGET_FILE:${target}>)
+  # Both builds' programs share the Wine prefix and its temporary folder:
+  # the two builds of one test program take turns.
+  set_property(TEST ${QUILLORY_ARCH}:${name} APPEND PROPERTY RESOURCE_LOCK ${name})
 endfunction()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -51,5 +54,5 @@ function(quillory_add_gui_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} classlib_gui_testing)
   quillory_use_pch(${name} tests)
   quillory_wine_test(${name} ${name})
-  set_tests_properties(${QUILLORY_ARCH}:${name} PROPERTIES RESOURCE_LOCK desktop)
+  set_property(TEST ${QUILLORY_ARCH}:${name} APPEND PROPERTY RESOURCE_LOCK desktop)
 endfunction()
