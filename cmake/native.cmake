@@ -5,6 +5,10 @@
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   message(FATAL_ERROR "The native build needs clang (tools/native-checks.sh configures it)")
 endif()
-set(QUILLORY_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all)
-add_compile_options(${QUILLORY_SANITIZERS} -fsanitize=fuzzer-no-link -fno-omit-frame-pointer -g1)
-add_link_options(${QUILLORY_SANITIZERS})
+# QUILLORY_SANITIZE=OFF makes a plain optimised build (tools/bench.sh).
+option(QUILLORY_SANITIZE "Sanitizers and fuzz targets in the native build" ON)
+if(QUILLORY_SANITIZE)
+  set(QUILLORY_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all)
+  add_compile_options(${QUILLORY_SANITIZERS} -fsanitize=fuzzer-no-link -fno-omit-frame-pointer -g1)
+  add_link_options(${QUILLORY_SANITIZERS})
+endif()

@@ -12,7 +12,7 @@ seconds=${1:-300}
 bin=$root/build/native/bin
 out=$root/build/fuzz
 if [ ! -x "$bin/fuzz_seeds" ]; then
-  "$root/tools/native-checks.sh" 0 >/dev/null
+  "$root/tools/native-checks.sh" build
 fi
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
