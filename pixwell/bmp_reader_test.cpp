@@ -58,7 +58,7 @@ TEST(Bmp, IndexedPicturesKeepTheColoursTheyHaveAndGetAPalette) {
     ASSERT_EQ(InfoColorsUsed(loaded.Dib), 4u);
     for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(InfoColor(loaded.Dib, i), colors[i]);
     EXPECT_EQ(loaded.Dib.HasPalette, 1);
-    EXPECT_EQ(GetObjectType(loaded.Dib.Palette), static_cast<DWORD>(OBJ_PAL));
+    EXPECT_TRUE(IsPaletteObject(loaded.Dib.Palette));
 
     // Declares 256 colours, but the pixels start after 3 entries.
     std::string bytes = PatternBmp(8, false);

@@ -8,7 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#ifdef _WIN32
 #define PIXWELL_API __cdecl
+#else
+#define PIXWELL_API
+#endif
 
 // Logical palette as the platform's CreatePalette takes it (LOGPALETTE with
 // room for 256 entries); each entry is red, green, blue, flags.

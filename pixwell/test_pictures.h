@@ -1,7 +1,9 @@
 // Test helpers: picture files built in memory, written beside the test
 // executable and opened through the DLL.
 #pragma once
+#ifdef _WIN32
 #include <windows.h>
+#endif
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +16,7 @@
 
 namespace test_pictures {
 
+#ifdef _WIN32
 // A fault ends the test process at once instead of waiting in Wine's
 // debugger, so a stray access in a decoder fails the run quickly.
 inline LONG WINAPI EndOnFault(EXCEPTION_POINTERS* fault) {
@@ -23,6 +26,16 @@ inline LONG WINAPI EndOnFault(EXCEPTION_POINTERS* fault) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 inline const bool kFaultsEndTheProcess = (SetUnhandledExceptionFilter(EndOnFault), true);
+#endif
+
+// Whether the record's palette is a live palette object of the platform.
+inline bool IsPaletteObject(void* palette) {
+#ifdef _WIN32
+    return GetObjectType(palette) == static_cast<DWORD>(OBJ_PAL);
+#else
+    return palette != nullptr;
+#endif
+}
 
 inline void PutU32(std::string& s, size_t at, uint32_t v, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) s[at + i] = static_cast<char>(v >> 8 * i);

@@ -2,6 +2,8 @@
 # Installs what is missing, builds both Windows builds (64-bit and the 32-bit
 # programs we ship) and runs every test under Wine: the 64-bit suite on every
 # machine, the 32-bit suite wherever the machine can start a 32-bit program.
+# Then the native checks (tools/native-checks.sh): the platform-free parts'
+# tests under the sanitizers and every fuzz target for 20 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -25,8 +27,20 @@ fi
   for s in "${suites[@]}"; do echo "subdirs(\"$s\")"; done
 } > "$root/build/CTestTestfile.cmake"
 echo "Test suites: $said"
+# The native build needs little of what the Wine tests use: it is made
+# meanwhile.
+"$root/tools/native-checks.sh" build > "$root/build/native-build.log" 2>&1 &
+native_build=$!
 cd "$root/build"
 status=0
 ctest --output-on-failure -j "$(nproc)" --timeout 300 || status=$?
-echo "Test suites run: $said"
+native="native checks passed"
+if ! wait $native_build; then
+  cat "$root/build/native-build.log"
+fi
+if ! "$root/tools/native-checks.sh" 20; then
+  status=1
+  native="native checks FAILED"
+fi
+echo "Test suites run: $said; $native (sanitizer tests, fuzzing 20 s per target)"
 exit $status

@@ -31,19 +31,6 @@ using Params = std::vector<std::string>;
 
 }  // namespace
 
-TEST_F(FileUtils, FilesAndFoldersAreTold) {
-    std::string file = MakeFile("a.txt");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(DirectoryExists(file));
-    EXPECT_TRUE(DirectoryExists(scratch.Folder()));
-    EXPECT_TRUE(DirectoryExists(ExcludeTrailingBackslash(scratch.Folder())));
-    EXPECT_FALSE(FileExists(ExcludeTrailingBackslash(scratch.Folder())));
-    EXPECT_FALSE(FileExists(scratch.Path("missing.txt")));
-    EXPECT_FALSE(DirectoryExists(scratch.Path("missing")));
-    EXPECT_FALSE(FileExists(""));
-    EXPECT_FALSE(FileExists(scratch.Path("*.txt")));
-}
-
 TEST_F(FileUtils, DeleteFileReportsWhetherItDeleted) {
     std::string file = MakeFile("d.txt");
     EXPECT_TRUE(DeleteFile(file));
@@ -66,48 +53,6 @@ TEST_F(FileUtils, RenameFileNeverReplacesATarget) {
     EXPECT_FALSE(RenameFile(scratch.Path("missing.txt"), scratch.Path("b.txt")));
 }
 
-TEST_F(FileUtils, ForceDirectoriesCreatesEveryMissingFolder) {
-    std::string deep = scratch.Path("a\\b\\c");
-    EXPECT_TRUE(ForceDirectories(deep));
-    EXPECT_TRUE(DirectoryExists(deep));
-    EXPECT_TRUE(ForceDirectories(deep + "\\"));  // already there
-    EXPECT_TRUE(ForceDirectories(scratch.Path("a\\x\\")));
-    EXPECT_TRUE(DirectoryExists(scratch.Path("a\\x")));
-    EXPECT_FALSE(ForceDirectories(""));
-
-    std::string file = MakeFile("blocker");
-    EXPECT_FALSE(ForceDirectories(file + "\\sub"));
-    EXPECT_FALSE(ForceDirectories(file));
-    EXPECT_EQ(ReadBytes(file), "x");
-    EXPECT_FALSE(CreateDir(scratch.Path("no\\parent")));
-}
-
-TEST_F(FileUtils, ForceDirectoriesWithARelativePath) {
-    std::string saved = GetCurrentDir();
-    ASSERT_TRUE(SetCurrentDir(scratch.Folder()));
-    EXPECT_TRUE(ForceDirectories("rel\\sub"));
-    EXPECT_TRUE(ForceDirectories("single"));
-    ASSERT_TRUE(SetCurrentDir(saved));
-    EXPECT_TRUE(DirectoryExists(scratch.Path("rel\\sub")));
-    EXPECT_TRUE(DirectoryExists(scratch.Path("single")));
-}
-
-TEST_F(FileUtils, CurrentAndTemporaryFolders) {
-    std::string saved = GetCurrentDir();
-    ASSERT_FALSE(saved.empty());
-    ASSERT_TRUE(SetCurrentDir(scratch.Folder()));
-    EXPECT_TRUE(SameText(IncludeTrailingBackslash(GetCurrentDir()), scratch.Folder()));
-    EXPECT_TRUE(FileExists(MakeFile("here.txt")));
-    EXPECT_TRUE(FileExists("here.txt"));
-    EXPECT_FALSE(SetCurrentDir(scratch.Path("missing")));
-    ASSERT_TRUE(SetCurrentDir(saved));
-    EXPECT_EQ(GetCurrentDir(), saved);
-
-    std::string temp = GetTempDirectory();
-    EXPECT_EQ(temp.back(), '\\');
-    EXPECT_TRUE(DirectoryExists(temp));
-}
-
 TEST(CommandLine, ClassicSplittingRules) {
     EXPECT_EQ(ParseCommandLine("menu.exe a  b\tc"), (Params{"menu.exe", "a", "b", "c"}));
     EXPECT_EQ(ParseCommandLine("\"C:\\Program Files\\menu.exe\" /x"), (Params{"C:\\Program Files\\menu.exe", "/x"}));
@@ -119,22 +64,3 @@ TEST(CommandLine, ClassicSplittingRules) {
     EXPECT_EQ(ParseCommandLine(""), (Params{}));
 }
 
-TEST(CommandLine, ParamStrUsesTheGivenCommandLine) {
-    SetCommandLineForTesting("\"C:\\CD\\menu.exe\" /auto \"D:\\Mein Ordner\\x.qmn\"");
-    EXPECT_EQ(ParamCount(), 2);
-    EXPECT_EQ(ParamStr(1), "/auto");
-    EXPECT_EQ(ParamStr(2), "D:\\Mein Ordner\\x.qmn");
-    EXPECT_EQ(ParamStr(3), "");
-    EXPECT_EQ(ParamStr(-1), "");
-    SetCommandLineForTesting("");
-    EXPECT_EQ(ParamCount(), 0);
-    EXPECT_EQ(ParamStr(1), "");
-    SetCommandLineForTesting(std::nullopt);
-
-    // The program itself: a full path, whatever the command line said.
-    std::string self = ParamStr(0);
-    EXPECT_EQ(ExtractFileDrive(self).size(), 2u);
-    EXPECT_TRUE(SameText(ExtractFileExt(self), ".exe"));
-    EXPECT_TRUE(FileExists(self));
-    EXPECT_EQ(ParamStr(ParamCount() + 1), "");
-}

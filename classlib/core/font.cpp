@@ -1,9 +1,10 @@
 #include "classlib/core/font.h"
 
 #include "classlib/core/class_builder.h"
-#include "classlib/core/rounding.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 
 DEFINE_ENUM_TYPE(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
 DEFINE_ENUM_TYPE(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
@@ -11,6 +12,16 @@ DEFINE_ENUM_TYPE(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
 namespace {
 
 std::atomic<int32_t> g_screen_ppi{96};
+
+// value * numerator / denominator (denominator > 0), rounded half away from
+// zero and kept within +-INT32_MAX, so that the result can be negated:
+// sizes and heights from a file saturate instead of overflowing.
+int32_t ScaleSaturated(int32_t value, int32_t numerator, int32_t denominator) {
+    const int64_t product = static_cast<int64_t>(value) * numerator;
+    const int64_t magnitude = (product < 0 ? -product : product) + denominator / 2;
+    const int64_t quotient = std::min<int64_t>(magnitude / denominator, INT32_MAX);
+    return static_cast<int32_t>(product < 0 ? -quotient : quotient);
+}
 
 }  // namespace
 
@@ -112,11 +123,11 @@ int32_t TFont::EffectivePixelsPerInch() const {
 }
 
 int32_t TFont::HeightForSize(int32_t size) const {
-    return -MulDiv(size, EffectivePixelsPerInch(), 72);
+    return -ScaleSaturated(size, EffectivePixelsPerInch(), 72);
 }
 
 int32_t TFont::Size() const {
-    return -MulDiv(height_, 72, EffectivePixelsPerInch());
+    return -ScaleSaturated(height_, 72, EffectivePixelsPerInch());
 }
 
 void TFont::SetSize(int32_t size) {

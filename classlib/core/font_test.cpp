@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "classlib/core/exceptions.h"
 
 namespace {
@@ -46,6 +48,36 @@ TEST(Font, PixelsPerInchOfZeroOrLessConvertsWithTheScreens) {
     SetScreenPixelsPerInch(0);
     EXPECT_EQ(ScreenPixelsPerInch(), 96);
     SetScreenPixelsPerInch(saved);
+}
+
+// Sizes and heights from a document may be anything: converting them
+// saturates at +-INT32_MAX, and a size read back converts to the same one.
+TEST(Font, SizesAndHeightsAtTheEndsOfTheRangeSaturate) {
+    TOwned<TFont> font = FontAt(96);
+    font->SetHeight(INT32_MIN);
+    EXPECT_EQ(font->Size(), 1610612736);
+    font->SetSize(INT32_MAX);
+    EXPECT_EQ(font->Height(), -INT32_MAX);
+    font->SetSize(INT32_MIN);
+    EXPECT_EQ(font->Height(), INT32_MAX);
+    EXPECT_EQ(font->Size(), -1610612735);
+
+    TOwned<TFont> coarse = FontAt(36);
+    coarse->SetSize(INT32_MAX);
+    EXPECT_EQ(coarse->Height(), -1073741824);
+    EXPECT_EQ(coarse->Size(), INT32_MAX);
+    coarse->SetSize(INT32_MIN + 1);
+    EXPECT_EQ(coarse->Size(), -INT32_MAX);
+
+    for (int32_t ppi : {0, 1, 36, 96, 120, 5000, INT32_MAX}) {
+        for (int32_t size : {INT32_MIN, INT32_MIN + 1, -7, 0, 1, 11, 1610612736, INT32_MAX}) {
+            TOwned<TFont> first = FontAt(ppi);
+            first->SetSize(size);
+            TOwned<TFont> second = FontAt(ppi);
+            second->SetSize(first->Size());
+            EXPECT_EQ(second->Size(), first->Size()) << ppi << " " << size;
+        }
+    }
 }
 
 TEST(Font, AssignAcrossPixelsPerInchKeepsThePointSize) {

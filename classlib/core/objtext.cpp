@@ -113,7 +113,7 @@ private:
         out_ += className;
         if (flags.Contains(ffChildPos)) out_ += " [" + std::to_string(childPos) + "]";
         EndLine();
-        while (!reader_.EndOfList()) ConvertProperty(level + 1);
+        while (!reader_.EndOfList()) ConvertProperty(level + 1, true);
         reader_.ReadListEnd();
         while (!reader_.EndOfList()) ConvertObject(level + 1);
         reader_.ReadListEnd();
@@ -122,8 +122,13 @@ private:
         EndLine();
     }
 
-    void ConvertProperty(int level) {
+    // The text form ends an object's properties at "end", "object",
+    // "inherited" or "inline", an item's at "end": such names are refused.
+    void ConvertProperty(int level, bool ofObject) {
         std::string name = CheckedName(reader_.ReadStr(), true);
+        if (SameText(name, "end") ||
+            (ofObject && (SameText(name, "object") || SameText(name, "inherited") || SameText(name, "inline"))))
+            RaiseInvalidImage();
         Indent(level);
         out_ += name + " = ";
         ConvertValue(level, false);
@@ -219,7 +224,7 @@ private:
                 out_ += " [" + std::to_string(reader_.ReadInt64()) + "]";
             EndLine();
             reader_.ReadListBegin();
-            while (!reader_.EndOfList()) ConvertProperty(level + 2);
+            while (!reader_.EndOfList()) ConvertProperty(level + 2, false);
             reader_.ReadListEnd();
             Indent(level + 1);
             out_ += "end";

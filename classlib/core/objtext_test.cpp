@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/filer_test_classes.h"
@@ -193,4 +195,27 @@ TEST(ObjText, BinaryWithoutTextFormIsRefused) {
     EXPECT_THROW(ObjectBinaryToText(Bytes("TPF0\x01T\x01" "A\x01P\x07\x02" "a-\0\0")), EReadError);
     EXPECT_THROW(ObjectBinaryToText(Bytes("TPF0\x01T\x01" "A\x01P\x00\0\0")), EReadError);
     EXPECT_THROW(ObjectBinaryToText("TPF1"), EReadError);
+}
+
+// Text ends an object's properties at these words, an item's at "end": a
+// stream using them as property names has no text form.
+TEST(ObjText, PropertyNamesTheTextTakesForKeywordsAreRefused) {
+    for (const char* word : {"end", "object", "inherited", "inline", "END", "Inline"}) {
+        std::string binary = Bytes("TPF0\x01T\x01" "A") + char(std::strlen(word)) + word + Bytes("\x02\x01\0\0");
+        EXPECT_THROW(ObjectBinaryToText(binary), EReadError) << word;
+    }
+    // Within an item only "end" ends; other words and dotted names stay.
+    std::string text = Crlf(R"(object A: T
+  Items = <
+    item
+      object = 1
+      inline = 2
+    end>
+  End.Value = 3
+  objects = 4
+end
+)");
+    EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text);
+    std::string itemEnd = Bytes("TPF0\x01T\x01" "A\x05Items\x0E\x01\x03" "end\x02\x01\0\0\0\0");
+    EXPECT_THROW(ObjectBinaryToText(itemEnd), EReadError);
 }

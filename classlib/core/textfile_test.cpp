@@ -159,17 +159,3 @@ TEST_F(TextFile, PendingResultsRaiseOnTheNextCheck) {
     EXPECT_NO_THROW(InOutCheck());
 }
 
-TEST_F(TextFile, ClosedOnEveryPath) {
-    std::string name = scratch.Path("raii.txt");
-    try {
-        TTextFile f;
-        f.Assign(name);
-        f.Rewrite();
-        f.WriteLn("kept");
-        EXPECT_FALSE(DeleteFile(name));
-        throw std::runtime_error("leaving early");
-    } catch (const std::runtime_error&) {
-    }
-    EXPECT_EQ(ReadBytes(name), "kept\r\n");
-    EXPECT_TRUE(DeleteFile(name));
-}

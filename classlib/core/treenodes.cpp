@@ -121,23 +121,17 @@ TTreeNode* TTreeNode::GetLastChild() const {
 
 int TTreeNode::Index() const {
     if (!linked_) return -1;
-    const auto& siblings = parent_->children_;
-    for (size_t i = 0; i < siblings.size(); ++i)
-        if (siblings[i].get() == this) return static_cast<int>(i);
-    return -1;
+    int index = 0;
+    for (const TTreeNode* node = prev_sibling_; node; node = node->prev_sibling_) ++index;
+    return index;
 }
 
 TTreeNode* TTreeNode::getNextSibling() const {
-    int index = Index();
-    if (index < 0) return nullptr;
-    const auto& siblings = parent_->children_;
-    size_t next = static_cast<size_t>(index) + 1;
-    return next < siblings.size() ? siblings[next].get() : nullptr;
+    return linked_ ? next_sibling_ : nullptr;
 }
 
 TTreeNode* TTreeNode::getPrevSibling() const {
-    int index = Index();
-    return index > 0 ? parent_->children_[static_cast<size_t>(index) - 1].get() : nullptr;
+    return linked_ ? prev_sibling_ : nullptr;
 }
 
 TTreeNode* TTreeNode::GetNext() const {
@@ -175,7 +169,7 @@ int TTreeNode::Level() const {
 }
 
 bool TTreeNode::IsFirstNode() const {
-    return linked_ && !deleting_ && !Parent() && Index() == 0;
+    return linked_ && !deleting_ && !Parent() && !prev_sibling_;
 }
 
 void TTreeNode::MakeVisible() {
@@ -303,6 +297,7 @@ void TTreeNodes::Place(TTreeNode* relative, TNodeAttachMode mode, TTreeNode*& pa
 TTreeNode* TTreeNodes::Link(TOwned<TTreeNode> node, TTreeNode* parent, size_t index) {
     TTreeNode* raw = node.get();
     parent->children_.insert(parent->children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+    JoinSiblings(parent, index);
     raw->parent_ = parent;
     raw->linked_ = true;
     ++count_;
@@ -399,17 +394,22 @@ void TTreeNodes::MoveNode(TTreeNode* node, TTreeNode* destination, TNodeAttachMo
         if (p == node) throw EInvalidOperation(kMoveIntoOwnSubtree);
     if (mode == naInsert && destination == node) return;
 
-    // Room first, so that nothing below can fail half-way.
-    parent->children_.reserve(parent->children_.size() + 1);
-    auto& from = node->parent_->children_;
-    auto it = std::find_if(from.begin(), from.end(), [node](const auto& c) { return c.get() == node; });
-    TOwned<TTreeNode> owned = std::move(*it);
-    from.erase(it);
-
-    size_t index = parent->children_.size();
+    // The new place first: should that fail, nothing has changed.
+    auto& to = parent->children_;
+    size_t index = to.size();
     if (mode == naAddFirst || mode == naAddChildFirst) index = 0;
     else if (mode == naInsert && destination) index = static_cast<size_t>(destination->Index());
-    parent->children_.insert(parent->children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(owned));
+    to.insert(to.begin() + static_cast<std::ptrdiff_t>(index), TOwned<TTreeNode>());
+
+    auto& from = node->parent_->children_;
+    auto it = std::find_if(from.begin(), from.end(), [node](const auto& c) { return c.get() == node; });
+    const auto at = static_cast<size_t>(it - from.begin());
+    TOwned<TTreeNode> owned = std::move(*it);
+    from.erase(it);
+    SeparateSiblings(node);
+    if (&from == &to && at < index) --index;
+    to[index] = std::move(owned);
+    JoinSiblings(parent, index);
     node->parent_ = parent;
     if (owner_) owner_->NodeMoved(node);
 }
@@ -485,14 +485,33 @@ void TTreeNodes::FinishNode(TTreeNode* node, std::exception_ptr& error) {
 }
 
 void TTreeNodes::Unlink(TTreeNode* node) {
+    // Deletion takes children from the front; a single node may be anywhere.
     auto& siblings = node->parent_->children_;
-    auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& c) { return c.get() == node; });
+    auto it = siblings.back().get() == node
+                  ? siblings.end() - 1
+                  : std::find_if(siblings.begin(), siblings.end(), [node](const auto& c) { return c.get() == node; });
     TOwned<TTreeNode> owned = std::move(*it);
     siblings.erase(it);
+    SeparateSiblings(node);
     node->linked_ = false;
     --count_;
     owned->next_removed_ = std::move(removed_);
     removed_ = std::move(owned);
+}
+
+void TTreeNodes::JoinSiblings(TTreeNode* parent, size_t index) {
+    const auto& siblings = parent->children_;
+    TTreeNode* node = siblings[index].get();
+    node->prev_sibling_ = index > 0 ? siblings[index - 1].get() : nullptr;
+    node->next_sibling_ = index + 1 < siblings.size() ? siblings[index + 1].get() : nullptr;
+    if (node->prev_sibling_) node->prev_sibling_->next_sibling_ = node;
+    if (node->next_sibling_) node->next_sibling_->prev_sibling_ = node;
+}
+
+void TTreeNodes::SeparateSiblings(TTreeNode* node) {
+    if (node->prev_sibling_) node->prev_sibling_->next_sibling_ = node->next_sibling_;
+    if (node->next_sibling_) node->next_sibling_->prev_sibling_ = node->prev_sibling_;
+    node->prev_sibling_ = node->next_sibling_ = nullptr;
 }
 
 void TTreeNodes::ReleaseRemoved() {

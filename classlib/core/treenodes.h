@@ -3,6 +3,7 @@
 // into a control through TTreeNodesOwner.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <string>
 #include <vector>
@@ -122,7 +123,11 @@ private:
 
     TTreeNodes* owner_;
     TTreeNode* parent_ = nullptr;  // the hidden root above top-level nodes
-    std::vector<TOwned<TTreeNode>> children_;
+    // A deque, so that deleting a run of children from the front is linear;
+    // the siblings are linked besides, so that navigation needs no search.
+    std::deque<TOwned<TTreeNode>> children_;
+    TTreeNode* prev_sibling_ = nullptr;
+    TTreeNode* next_sibling_ = nullptr;
     std::string text_;
     void* data_ = nullptr;
     int32_t image_index_ = 0;
@@ -208,6 +213,10 @@ private:
     void RemoveSubtree(TTreeNode* top, std::exception_ptr& error);
     void FinishNode(TTreeNode* node, std::exception_ptr& error);
     void Unlink(TTreeNode* node);
+    // Links children_[index] of parent with its neighbours there.
+    static void JoinSiblings(TTreeNode* parent, size_t index);
+    // Takes node out of its siblings' links (not out of children_).
+    static void SeparateSiblings(TTreeNode* node);
     void ReleaseRemoved();
     void RemoveAllQuietly() noexcept;
 

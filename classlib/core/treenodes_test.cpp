@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <tuple>
 
@@ -411,6 +412,42 @@ TEST(TreeNodesDeletion, DeepTreesNeedNoRecursion) {
     EXPECT_EQ(copy->Count(), 100000);
     nodes->Clear();
     EXPECT_EQ(nodes->Count(), 0);
+}
+
+// Walking, moving and deleting siblings takes time in proportion to the
+// nodes: with a search per step, 300,000 siblings would take minutes.
+TEST(TreeNodesDeletion, ManySiblingsAreWalkedAndDeletedInLinearTime) {
+    const auto start = std::chrono::steady_clock::now();
+    TRecordingOwner owner;
+    int deleted = 0;
+    owner.OnDeletion = [&](TTreeNode* node) {
+        if (node->getNextSibling() || node->getPrevSibling() || node->IsFirstNode()) ++deleted;
+    };
+    TOwned<TTreeNodes> nodes = MakeOwned<TTreeNodes>(&owner);
+    const int count = 300000;
+    TTreeNode* parent = nodes->Add(nullptr, "parent");
+    for (int i = 0; i < count; ++i) nodes->AddChild(parent, "n");
+    int walked = 0;
+    for (TTreeNode* n = nodes->GetFirstNode(); n; n = n->GetNext()) ++walked;
+    EXPECT_EQ(walked, count + 1);
+    int backwards = 0;
+    for (TTreeNode* n = parent->GetLastChild(); n; n = n->getPrevSibling()) ++backwards;
+    EXPECT_EQ(backwards, count);
+
+    parent->getFirstChild()->MoveTo(parent, naAddChild);  // first to last
+    EXPECT_EQ(parent->GetLastChild()->getPrevSibling()->getNextSibling(), parent->GetLastChild());
+    parent->GetLastChild()->Delete();
+    nodes->AddChildFirst(parent, "first");
+    EXPECT_EQ(parent->getFirstChild()->Text(), "first");
+    EXPECT_EQ(parent->getFirstChild()->getNextSibling()->getPrevSibling(), parent->getFirstChild());
+
+    owner.Log.clear();
+    parent->DeleteChildren();
+    EXPECT_EQ(deleted, count);
+    EXPECT_EQ(parent->Count(), 0);
+    nodes->Clear();
+    EXPECT_EQ(nodes->Count(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 }  // namespace

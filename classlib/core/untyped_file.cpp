@@ -1,6 +1,11 @@
 #include "classlib/core/untyped_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
+
+constexpr size_t kReadBufferBytes = 64 * 1024;
 
 void Fail(int code) {
     if (code != 0) InOutRes = code;
@@ -13,6 +18,7 @@ TUntypedFile::~TUntypedFile() {
 }
 
 void TUntypedFile::CloseQuietly() {
+    read_pos_ = read_end_ = 0;
     if (IsOpen()) FileBackend::Close(handle_);
     handle_ = FileBackend::kNoHandle;
 }
@@ -53,15 +59,48 @@ int TUntypedFile::ReadRecords(void* buffer, int32_t count, int32_t& read) {
     if (!IsOpen()) return ioFileNotOpen;
     if (count < 0) return ioInvalidParameter;
     int64_t done = 0;
-    int error = FileBackend::Read(handle_, buffer, static_cast<int64_t>(count) * rec_size_, done);
+    int error = ReadBytes(static_cast<uint8_t*>(buffer), static_cast<int64_t>(count) * rec_size_, done);
     read = static_cast<int32_t>(done / rec_size_);
     return error;
+}
+
+int TUntypedFile::ReadBytes(uint8_t* buffer, int64_t count, int64_t& done) {
+    done = std::min<int64_t>(count, static_cast<int64_t>(read_end_ - read_pos_));
+    if (done > 0) std::memcpy(buffer, read_buffer_.data() + read_pos_, static_cast<size_t>(done));
+    read_pos_ += static_cast<size_t>(done);
+    if (done == count) return 0;
+    if (count - done >= static_cast<int64_t>(kReadBufferBytes)) {
+        int64_t direct = 0;
+        int error = FileBackend::Read(handle_, buffer + done, count - done, direct);
+        done += direct;
+        return error;
+    }
+    read_buffer_.resize(kReadBufferBytes);
+    int64_t filled = 0;
+    int error = FileBackend::Read(handle_, read_buffer_.data(), static_cast<int64_t>(kReadBufferBytes), filled);
+    read_pos_ = 0;
+    read_end_ = static_cast<size_t>(filled);
+    const int64_t rest = std::min<int64_t>(count - done, filled);
+    if (rest > 0) std::memcpy(buffer + done, read_buffer_.data(), static_cast<size_t>(rest));
+    read_pos_ = static_cast<size_t>(rest);
+    done += rest;
+    return error;
+}
+
+int TUntypedFile::Settle() {
+    const auto unread = static_cast<int64_t>(read_end_ - read_pos_);
+    read_pos_ = read_end_ = 0;
+    if (unread == 0) return 0;
+    int64_t position = 0;
+    int error = FileBackend::Position(handle_, position);
+    return error ? error : FileBackend::Seek(handle_, position - unread);
 }
 
 int TUntypedFile::WriteRecords(const void* buffer, int32_t count, int32_t& written) {
     written = 0;
     if (!IsOpen()) return ioFileNotOpen;
     if (count < 0) return ioInvalidParameter;
+    if (int error = Settle()) return error;
     int64_t done = 0;
     int error = FileBackend::Write(handle_, buffer, static_cast<int64_t>(count) * rec_size_, done);
     written = static_cast<int32_t>(done / rec_size_);
@@ -92,6 +131,7 @@ void TUntypedFile::Seek(int64_t position) {
     if (!IsOpen()) return Fail(ioFileNotOpen);
     if (position < 0) return Fail(ioNegativeSeek);
     if (position > INT64_MAX / rec_size_) return Fail(ioInvalidParameter);
+    read_pos_ = read_end_ = 0;
     Fail(FileBackend::Seek(handle_, position * rec_size_));
 }
 
@@ -99,6 +139,7 @@ int64_t TUntypedFile::FilePos() {
     int64_t position = 0;
     if (!IsOpen()) Fail(ioFileNotOpen);
     else Fail(FileBackend::Position(handle_, position));
+    position -= static_cast<int64_t>(read_end_ - read_pos_);
     return position / rec_size_;
 }
 
@@ -114,6 +155,7 @@ bool TUntypedFile::Eof() {
         Fail(ioFileNotOpen);
         return true;
     }
+    if (read_pos_ < read_end_) return false;
     int64_t position = 0, size = 0;
     int error = FileBackend::Position(handle_, position);
     if (!error) error = FileBackend::Size(handle_, size);
@@ -123,6 +165,7 @@ bool TUntypedFile::Eof() {
 
 void TUntypedFile::Close() {
     if (!IsOpen()) return Fail(ioFileNotOpen);
+    read_pos_ = read_end_ = 0;
     int error = FileBackend::Close(handle_);
     handle_ = FileBackend::kNoHandle;
     Fail(error);

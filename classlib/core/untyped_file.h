@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "classlib/core/file_backend.h"
 #include "classlib/core/io_result.h"
@@ -47,9 +48,17 @@ private:
     void Open(bool create, int32_t recSize);
     void CloseQuietly();
     int ReadRecords(void* buffer, int32_t count, int32_t& read);
+    int ReadBytes(uint8_t* buffer, int64_t count, int64_t& done);
+    // Puts the system's file position back where the caller stands, ahead
+    // of which reading may have buffered.
+    int Settle();
     int WriteRecords(const void* buffer, int32_t count, int32_t& written);
 
     std::string name_;
     FileBackend::Handle handle_ = FileBackend::kNoHandle;
     int32_t rec_size_ = 1;
+    // Small reads are served from a buffer filled in large ones, so that
+    // reading a file field by field does not ask the system each time.
+    std::vector<uint8_t> read_buffer_;
+    size_t read_pos_ = 0, read_end_ = 0;
 };

@@ -149,30 +149,6 @@ TEST_F(UntypedFile, LatestErrorReplacesThePendingOne) {
     EXPECT_EQ(message, "Datei nicht ge\xF6" "ffnet");
 }
 
-TEST_F(UntypedFile, OperatingSystemErrorsAndMessages) {
-    TUntypedFile f;
-    std::string message;
-    f.Assign(scratch.Path("missing.bin"));
-    f.Reset();
-    EXPECT_EQ(RaisedCode(&message), 2);
-    EXPECT_EQ(message, "Datei nicht gefunden");
-
-    f.Assign(scratch.Path("no\\such\\folder\\a.bin"));
-    f.Rewrite();
-    EXPECT_EQ(RaisedCode(&message), 3);
-    EXPECT_EQ(message, "Ung\xFCltiger Dateiname");
-
-    f.Assign(scratch.Folder() + ".");
-    f.Reset();
-    EXPECT_EQ(RaisedCode(&message), 5);
-    EXPECT_EQ(message, "Dateizugriff verweigert");
-
-    f.Assign("");
-    f.Reset();
-    EXPECT_EQ(RaisedCode(&message), 102);
-    EXPECT_EQ(message, "E/A-Fehler 102");
-}
-
 TEST_F(UntypedFile, OperationsOnAClosedFileFailWith103) {
     TUntypedFile f;
     f.Assign(scratch.Path("x.bin"));
@@ -258,37 +234,6 @@ TEST_F(UntypedFile, RewriteTruncates) {
     EXPECT_EQ(IOResult(), 0);
 }
 
-TEST_F(UntypedFile, ClosedOnEveryPath) {
-    std::string name = MakeFile("raii.bin", "abc");
-    {
-        TUntypedFile f;
-        f.Assign(name);
-        f.Reset();
-        ASSERT_TRUE(f.IsOpen());
-        EXPECT_FALSE(DeleteFile(name));  // open files cannot be deleted
-    }
-    EXPECT_TRUE(DeleteFile(name));
-
-    name = MakeFile("raii2.bin", "abc");
-    try {
-        TUntypedFile f;
-        f.Assign(name);
-        f.Reset();
-        throw std::runtime_error("leaving early");
-    } catch (const std::runtime_error&) {
-    }
-    EXPECT_TRUE(DeleteFile(name));
-
-    name = MakeFile("raii3.bin", "abc");
-    TUntypedFile f;
-    f.Assign(name);
-    f.Reset();
-    f.Assign(scratch.Path("other.bin"));  // closes rather than leaks
-    EXPECT_FALSE(f.IsOpen());
-    EXPECT_TRUE(DeleteFile(name));
-    EXPECT_EQ(IOResult(), 0);
-}
-
 TEST_F(UntypedFile, PositionsAndSizesBeyond4GB) {
     TUntypedFile f;
     f.Assign(scratch.Path("big.bin"));
@@ -340,4 +285,51 @@ TEST(InOutErrors, MessagesByCode) {
     EXPECT_EQ(InOutErrorMessage(4), "Zu viele ge\xF6" "ffnete Dateien");
     EXPECT_EQ(InOutErrorMessage(101), "Disk voll");
     EXPECT_EQ(InOutErrorMessage(32), "E/A-Fehler 32");
+}
+
+// Small reads come from a buffer: positions, Eof, seeks and writes after
+// them still act where the reader stands.
+TEST_F(UntypedFile, BufferedReadsKeepPositionsForSeeksAndWrites) {
+    std::string content;
+    for (int i = 0; i < 200000; ++i) content += static_cast<char>('a' + i % 26);
+    std::string name = MakeFile("buffered.bin", content);
+    TUntypedFile f;
+    f.Assign(name);
+    f.Reset();
+    char one[1], three[3];
+    f.BlockRead(one, 1);
+    f.BlockRead(three, 3);
+    EXPECT_EQ(std::string(three, 3), "bcd");
+    EXPECT_EQ(f.FilePos(), 4);
+    EXPECT_FALSE(f.Eof());
+    f.BlockWrite("XY", 2);  // lands right after what was read
+    f.BlockRead(one, 1);
+    EXPECT_EQ(one[0], 'g');
+    std::string big(100000, '\0');
+    f.BlockRead(big.data(), static_cast<int32_t>(big.size()));
+    EXPECT_EQ(big, content.substr(7, big.size()));
+    EXPECT_EQ(f.FilePos(), 100007);
+    f.Seek(199998);
+    f.BlockRead(three, 2);
+    EXPECT_EQ(std::string(three, 2), content.substr(199998));
+    EXPECT_TRUE(f.Eof());
+    int32_t read = -1;
+    f.BlockRead(three, 3, read);
+    EXPECT_EQ(read, 0);
+    f.Seek(0);
+    f.BlockRead(three, 3);
+    EXPECT_EQ(std::string(three, 3), "abc");
+    f.Close();
+    EXPECT_EQ(IOResult(), 0);
+
+    TUntypedFile check;
+    check.Assign(name);
+    check.Reset(2);
+    char pairs[6];
+    check.BlockRead(pairs, 3);
+    EXPECT_EQ(std::string(pairs, 6), "abcdXY");
+    EXPECT_EQ(check.FilePos(), 3);
+    EXPECT_EQ(check.FileSize(), 100000);
+    check.Close();
+    EXPECT_EQ(IOResult(), 0);
 }

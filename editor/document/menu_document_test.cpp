@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <malloc.h>
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/paths.h"
+#include "editor/document/sample_document_test.h"
 #include "editor/document/test_holder_test.h"
 
 namespace {
@@ -57,20 +57,6 @@ Bytes FreshTail() {
     b.insert(b.end(), arial.begin(), arial.end());
     Append(b, {0, 0x60, 0, 0, 0, 0x0B, 0, 0, 0, 0});
     return b;
-}
-
-// Two top-level categories; the first holds two entries and a nested
-// category with one entry, the second one entry. The first entry is
-// selected.
-void BuildSample(TTestHolder& h) {
-    TTreeNode* test = h.AddCategory(h.Root(), "This is a test");
-    TTreeNode* caption = h.AddEntry(test, "This is a caption", "Line one\r\nLine two", "setup.exe", "pics\\a.bmp");
-    h.AddEntry(test, "Second", "", "", "");
-    TTreeNode* nested = h.AddCategory(test, "Nested");
-    h.AddEntry(nested, "Deep", "deep text", "C:\\CD\\docs\\deep.txt", "");
-    TTreeNode* other = h.AddCategory(h.Root(), "Other");
-    h.AddEntry(other, "Last", "x", "", "C:\\CD\\pics\\b.jpg");
-    h.MenuTree().SetSelected(caption);
 }
 
 std::vector<int> Tags(const Bytes& file) {
@@ -308,22 +294,6 @@ TEST(MenuDocument, ReadsFromAnOffsetAndRejectsOffsetsOutsideTheFile) {
     std::remove(exe.c_str());
 }
 
-TEST(MenuDocument, MissingOrUncreatableFilesFailSilently) {
-    TTestHolder h;
-    BuildSample(h);
-    EXPECT_FALSE(ReadMenuDocument(h, "no-such-folder\\missing.qbx"));
-    EXPECT_EQ(h.MenuTree().Count(), 8);
-    EXPECT_FALSE(WriteMenuDocument(h, "no-such-folder\\out.qbx"));
-}
-
-TEST(MenuDocument, FailedWriteRaises) {
-    std::ifstream probe("/dev/full");
-    if (!probe) GTEST_SKIP() << "no full device";
-    TTestHolder h;
-    BuildSample(h);
-    EXPECT_THROW(WriteMenuDocument(h, "Z:\\dev\\full"), EInOutError);
-}
-
 TEST(MenuDocument, RelativePathsChangeOnlyTheLinkedPaths) {
     TTestHolder h;
     BuildSample(h);
@@ -344,19 +314,6 @@ TEST(MenuDocument, RelativePathsChangeOnlyTheLinkedPaths) {
     std::remove(relative.c_str());
 }
 
-TEST(EntryData, BlocksAreExactlyLengthPlusOne) {
-    TEntryData* e = NewEntryData("hello", "", "pic.bmp");
-    EXPECT_EQ(_msize(e->Text), 6u);
-    EXPECT_EQ(_msize(e->LinkedFile), 1u);
-    EXPECT_EQ(_msize(e->LinkedPicture), 8u);
-    EditEntryData(e, "a much longer text than before", "x", "");
-    EXPECT_EQ(_msize(e->Text), 31u);
-    EXPECT_STREQ(e->Text, "a much longer text than before");
-    EXPECT_EQ(_msize(e->LinkedFile), 2u);
-    EXPECT_EQ(_msize(e->LinkedPicture), 1u);
-    FreeEntryData(e);
-}
-
 TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {
     TTestHolder h;
     BuildSample(h);
@@ -364,49 +321,6 @@ TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {
     EXPECT_EQ(h.freed_records, 3);
     h.MenuTree().Clear();
     EXPECT_EQ(h.freed_records, 4);
-}
-
-}  // namespace
-
-namespace {
-
-// samples/ of the source tree; the tests run from build/<arch>/bin.
-std::string SamplesFolder() {
-    return ExtractFilePath(ParamStr(0)) + "..\\..\\..\\samples\\";
-}
-
-TEST(MenuDocument, TheSampleDocumentReadsAndWritesBackUnchanged) {
-    std::string sample = SamplesFolder() + "Sample.qbx";
-    ASSERT_TRUE(FileExists(sample)) << sample;
-    TTestHolder h;
-    ASSERT_TRUE(ReadMenuDocument(h, sample));
-    EXPECT_EQ(h.MenuTree().Count(), 8);
-    EXPECT_EQ(h.MenuSettings().Caption, "Quillory sample CD");
-    EXPECT_EQ(h.MenuTree().Selected()->Text(), "Text editor");
-    ASSERT_TRUE(WriteMenuDocument(h, "sample_copy.qbx"));
-    EXPECT_EQ(ReadBytes("sample_copy.qbx"), ReadBytes(sample));
-    std::remove("sample_copy.qbx");
-}
-
-// As on a CD: every link leads from the document's folder to a file in it
-// or below it, wherever the folder is copied to.
-TEST(MenuDocument, TheSampleDocumentsLinkedFilesStandBesideIt) {
-    std::string folder = SamplesFolder();
-    TTestHolder h;
-    ASSERT_TRUE(ReadMenuDocument(h, folder + "Sample.qbx"));
-    int links = 0;
-    for (int i = 0; i < h.MenuTree().Count(); ++i) {
-        auto* entry = static_cast<TEntryData*>(h.MenuTree().Item(i)->Data());
-        if (!entry) continue;
-        for (std::string link : {entry->LinkedFile, entry->LinkedPicture}) {
-            if (link.empty()) continue;
-            ++links;
-            EXPECT_TRUE(ExtractFileDrive(link).empty() && link[0] != '\\' && link.rfind("..", 0) != 0)
-                << link << " leads out of the document's folder";
-            EXPECT_TRUE(FileExists(folder + link)) << link;
-        }
-    }
-    EXPECT_EQ(links, 3);
 }
 
 }  // namespace
