@@ -25,7 +25,9 @@ const TClassInfo& TCustomColorComboBox::StaticClass() {
 
 TCustomColorComboBox::TCustomColorComboBox(TComponent* owner) : TCustomComboBox(owner) {
     SetStyle(csOwnerDrawFixed);
-    SetWidth(120);
+    // The height its window takes: an owner-drawn entry within a frame of
+    // three pixels.
+    SetBounds(Left(), Top(), 120, ItemHeight() + 6);
 }
 
 void TCustomColorComboBox::CreateWnd() {
