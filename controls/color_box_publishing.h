@@ -13,4 +13,7 @@ void PublishColorBoxProperties(TClassBuilder<C>& c) {
                  "Visible", "OnClick", "OnChange", "OnDblClick", "OnDropDown", "OnEnter", "OnExit", "OnKeyDown",
                  "OnKeyPress", "OnKeyUp");
     c.Publish("Color").Default(clWindow);
+    // What the combo box's constructor sets.
+    c.Publish("ParentColor").Default(false);
+    c.Publish("TabStop").Default(true);
 }

@@ -26,7 +26,9 @@ const TClassInfo& TCustomColorComboBox::StaticClass() {
 
 TCustomColorComboBox::TCustomColorComboBox(TComponent* owner) : TCustomComboBox(owner) {
     SetStyle(csOwnerDrawFixed);
-    SetWidth(120);
+    // The height its window takes: an owner-drawn entry within a frame of
+    // three pixels.
+    SetBounds(Left(), Top(), 120, ItemHeight() + 6);
 }
 
 void TCustomColorComboBox::CreateWnd() {
@@ -72,7 +74,7 @@ void TCustomColorComboBox::SetColorValue(TColor value) {
 std::string TCustomColorComboBox::ColorToHTML(TColor color) const {
     // IntToHex gives BBGGRR; the text wants RRGGBB.
     std::string t = IntToHex(ColorToRGB(color) & 0xFFFFFF, 6);
-    return "#" + t.substr(4, 2) + t.substr(2, 2) + t.substr(0, 2);
+    return std::string("#").append(t, 4, 2).append(t, 2, 2).append(t, 0, 2);
 }
 
 void TCustomColorComboBox::SetHTMLcolor(const std::string& value) {

@@ -183,8 +183,8 @@ void TStatusBar::UpdatePanel(int index) {
     }
     // Tabs in front centre (one) or right-align (two) the text.
     std::string text = panel->Text();
-    if (panel->Alignment() == taCenter) text.insert(0, "\t");
-    else if (panel->Alignment() == taRightJustify) text.insert(0, "\t\t");
+    if (panel->Alignment() == taCenter) text = "\t" + text;
+    else if (panel->Alignment() == taRightJustify) text = "\t\t" + text;
     SendMessageA(handle_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -17,7 +17,7 @@ std::string ModelShape(const TTreeNodes& nodes) {
         for (const TTreeNode* n = first; n; n = n->getNextSibling()) {
             if (!out.empty()) out += ",";
             out += n->Text();
-            if (n->HasChildren()) out += "(" + list(n->getFirstChild()) + ")";
+            if (n->HasChildren()) out.append("(").append(list(n->getFirstChild())).append(")");
         }
         return out;
     };
@@ -56,7 +56,8 @@ std::string WindowShape(HWND window, HTREEITEM first) {
         EXPECT_TRUE(info.Node && info.Node->Text() == info.Text) << info.Text;
         if (!out.empty()) out += ",";
         out += info.Text;
-        if (HTREEITEM child = NextItem(window, TVGN_CHILD, item)) out += "(" + WindowShape(window, child) + ")";
+        if (HTREEITEM child = NextItem(window, TVGN_CHILD, item))
+            out.append("(").append(WindowShape(window, child)).append(")");
     }
     return out;
 }

@@ -139,7 +139,8 @@ bool IdentToColor(const std::string& ident, int32_t& color) {
 std::string ColorToString(TColor color) {
     std::string ident;
     if (ColorToIdent(color, ident)) return ident;
-    return "$" + IntToHex32(color, 8);
+    std::string hex = IntToHex32(color, 8);
+    return "$" + hex;
 }
 
 TColor StringToColor(const std::string& text) {

@@ -38,7 +38,8 @@ std::string CurrencyToLayoutText(int64_t scaled) {
     std::string fraction = std::to_string(magnitude % 10000);
     fraction.insert(0, 4 - fraction.size(), '0');
     while (fraction.size() > 1 && fraction.back() == '0') fraction.pop_back();
-    return (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
+    std::string whole = std::to_string(magnitude / 10000);
+    return (scaled < 0 ? "-" : "") + whole + "." + fraction;
 }
 
 bool LayoutTextToDouble(const std::string& text, double& value) {

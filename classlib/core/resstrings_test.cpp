@@ -13,6 +13,14 @@ TEST(ResStrings, GermanTextsByNumber) {
     EXPECT_EQ(LoadStr(12345), "");
 }
 
+TEST(ResStrings, NumbersOtherCodeRefersTo) {
+    EXPECT_EQ(LoadStr(65448), "Stream-Read-Fehler");
+    EXPECT_EQ(LoadStr(65335), "Ung\xFCltiger Dateiname - %s");
+    EXPECT_EQ(LoadStr(65383), "&Hilfe");
+    // Kept free for the themed buttons' captions.
+    for (int number = 65283; number <= 65292; ++number) EXPECT_EQ(LoadStr(number), "") << number;
+}
+
 TEST(ResStrings, RegisteredTablesAddAndReplace) {
     RegisterResourceStrings({{70001, "eins"}, {70002, nullptr}});
     EXPECT_EQ(LoadStr(70001), "eins");

@@ -60,7 +60,7 @@ std::string Shape(const TTreeNodes& nodes) {
                 const TTreeNode* child = node->Item(i);
                 EXPECT_EQ(child->Parent(), node);
                 EXPECT_EQ(child->Index(), i);
-                s += (i ? "," : "") + shape(child);
+                s.append(i ? "," : "").append(shape(child));
             }
             s += ")";
         }
@@ -68,7 +68,8 @@ std::string Shape(const TTreeNodes& nodes) {
     };
     std::string s;
     int walked = 0;
-    for (const TTreeNode* n = nodes.GetFirstNode(); n; n = n->getNextSibling()) s += (s.empty() ? "" : " ") + shape(n);
+    for (const TTreeNode* n = nodes.GetFirstNode(); n; n = n->getNextSibling())
+        s.append(s.empty() ? "" : " ").append(shape(n));
     for (const TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) {
         EXPECT_EQ(n->AbsoluteIndex(), walked);
         ++walked;

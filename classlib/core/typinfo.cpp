@@ -183,6 +183,12 @@ const TClassInfo* GetClass(const std::string& name) {
     return it == Registry().end() ? nullptr : it->second;
 }
 
+std::vector<const TClassInfo*> RegisteredClasses() {
+    std::vector<const TClassInfo*> classes;
+    for (const auto& [name, info] : Registry()) classes.push_back(info);
+    return classes;
+}
+
 const TClassInfo& FindClass(const std::string& name) {
     if (const TClassInfo* c = GetClass(name)) return *c;
     throw EClassNotFound(Format(LoadStr(SClassNotFound), {name}));

@@ -233,6 +233,8 @@ private:
 void RegisterClass(const TClassInfo& info);
 const TClassInfo* GetClass(const std::string& name);  // nullptr when unknown
 const TClassInfo& FindClass(const std::string& name);  // raises EClassNotFound
+// Every registered class, in the order of their names.
+std::vector<const TClassInfo*> RegisteredClasses();
 
 // Property access by record, as the streaming code uses it.
 const TPropInfo* GetPropInfo(const TObject& instance, const std::string& name);

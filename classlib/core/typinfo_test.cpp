@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "classlib/core/class_builder.h"
 #include "classlib/core/persistent.h"
+#include "classlib/core/strutils.h"
 
 namespace {
 
@@ -89,4 +92,13 @@ TEST(TypInfo, AccessorsAndEventsByName) {
     d->OnClick(d.get());
     EXPECT_EQ(d->clicks, 1);
     EXPECT_EQ(GetMethodProp(*d, *GetPropInfo(*d, "OnClick")).Code, m);
+}
+
+TEST(TypInfo, RegisteredClassesAreListedOnceInNameOrder) {
+    RegisterClass(TDerived::StaticClass());
+    RegisterClass(TDerived::StaticClass());
+    std::vector<const TClassInfo*> classes = RegisteredClasses();
+    EXPECT_EQ(std::count(classes.begin(), classes.end(), &TDerived::StaticClass()), 1);
+    for (size_t i = 1; i < classes.size(); ++i)
+        EXPECT_LT(StrIComp(classes[i - 1]->Name(), classes[i]->Name()), 0);
 }

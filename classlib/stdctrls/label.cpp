@@ -36,6 +36,12 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 65, 17);
 }
 
+void TCustomLabel::AfterConstruction() {
+    TGraphicControl::AfterConstruction();
+    // Sized to its text from the start, as it is once read from a layout.
+    AdjustBounds();
+}
+
 void TCustomLabel::SetAlignment(TAlignment value) {
     if (alignment_ == value) return;
     alignment_ = value;

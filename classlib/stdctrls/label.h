@@ -31,6 +31,7 @@ public:
 
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
+    void AfterConstruction() override;
     void Loaded() override;
 
 protected:

@@ -46,7 +46,7 @@ void ReadFont(TUntypedFile& file, TFont& font) {
     InOutCheck();
     font.SetName(name);
     uint8_t pitch = Get<uint8_t>(file);
-    font.SetPitch(static_cast<TFontPitch>(pitch <= fpFixed ? pitch : fpDefault));
+    font.SetPitch(pitch <= fpFixed ? static_cast<TFontPitch>(pitch) : fpDefault);
     font.SetPixelsPerInch(Get<int32_t>(file));
     font.SetSize(Get<int32_t>(file));
     font.SetStyle(TFontStyles::FromBits(Get<uint8_t>(file) & 0x0Fu));

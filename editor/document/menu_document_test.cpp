@@ -278,8 +278,8 @@ TEST(MenuDocument, ReadsFromAnOffsetAndRejectsOffsetsOutsideTheFile) {
     Bytes image(3000, 0x4D);
     image[0] = 99;  // parsed from byte 0, the image would end the tree at once
     Bytes document = ReadBytes(doc);
-    Bytes combined = image;
-    combined.insert(combined.end(), document.begin(), document.end());
+    Bytes combined = document;
+    combined.insert(combined.begin(), image.begin(), image.end());
     combined.insert(combined.end(), {'S', 'I', 'G', 1, 2, 3});  // trailing bytes are never read
     WriteBytes(exe, combined);
 
