@@ -1,19 +1,16 @@
 // Quillory: the editor of CD menus.
 #include "editor/forms/about_box.h"
 #include "classlib/gui/application.h"
-#include "player/classes_registration.h"
 #include "classlib/graphics/register_graphics.h"
-#include "classlib/graphics/jpeg.h"
 #include "classlib/graphics/image.h"
+#include "editor/forms/editor_classes.h"
 #include "editor/forms/main_form.h"
 #include "editor/forms/new_server_form.h"
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
-#include "controls/register_controls.h"
 #include "controls/theme_library.h"
 #include "classlib/core/scope_exit.h"
-#include "controls/prism_color_combo_box.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_sysutils.h"
 
@@ -27,10 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
-        RegisterProgramClasses();
-        RegisterControlClasses();
-        RegisterJpegFormat();
-        RegisterClass(TPrismColorComboBox::StaticClass());
+        RegisterEditorClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.1");
         Application->CreateForm(MainForm);

@@ -3,12 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "player/classes_registration.h"
-#include "runtime/older_color_combo_box.h"
+#include "runtime/runtime_classes.h"
 
 TEST(RuntimeClasses, KeepTheContractOfRegisteredClasses) {
-    // As the runtime's start registers them.
-    RegisterProgramClasses();
-    RegisterClass(TOlderColorComboBox::StaticClass());
+    RegisterRuntimeClasses();
     ExpectRegisteredClassesKeepTheirContract();
 }

@@ -1,20 +1,16 @@
 // Playstub: the menu runtime. It shows the document attached to its own
 // program file in the player window, or says that none is attached.
 #include "classlib/gui/application.h"
-#include "player/classes_registration.h"
 #include "runtime/holder_form.h"
-#include "runtime/older_color_combo_box.h"
+#include "runtime/runtime_classes.h"
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
-#include "controls/register_controls.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         StartControlUtilities();
-        RegisterProgramClasses();
-        RegisterControlClasses();
-        RegisterClass(TOlderColorComboBox::StaticClass());
+        RegisterRuntimeClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.0");
         Application->CreateForm(PlayForm);

@@ -3,14 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "classlib/graphics/jpeg.h"
-#include "controls/prism_color_combo_box.h"
-#include "player/classes_registration.h"
+#include "editor/forms/editor_classes.h"
 
 TEST(EditorClasses, KeepTheContractOfRegisteredClasses) {
     // As the editor's start registers them.
-    RegisterProgramClasses();
-    RegisterJpegFormat();
-    RegisterClass(TPrismColorComboBox::StaticClass());
+    RegisterEditorClasses();
     ExpectRegisteredClassesKeepTheirContract();
 }

@@ -1,0 +1,13 @@
+#include "editor/forms/editor_classes.h"
+
+#include "classlib/graphics/jpeg.h"
+#include "controls/prism_color_combo_box.h"
+#include "controls/register_controls.h"
+#include "player/classes_registration.h"
+
+void RegisterEditorClasses() {
+    RegisterProgramClasses();
+    RegisterControlClasses();
+    RegisterJpegFormat();
+    RegisterClass(TPrismColorComboBox::StaticClass());
+}

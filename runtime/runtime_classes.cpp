@@ -1,0 +1,11 @@
+#include "runtime/runtime_classes.h"
+
+#include "controls/register_controls.h"
+#include "player/classes_registration.h"
+#include "runtime/older_color_combo_box.h"
+
+void RegisterRuntimeClasses() {
+    RegisterProgramClasses();
+    RegisterControlClasses();
+    RegisterClass(TOlderColorComboBox::StaticClass());
+}

@@ -1,0 +1,4 @@
+// The classes the runtime's layouts may name, registered once at start.
+#pragma once
+
+void RegisterRuntimeClasses();
