@@ -22,6 +22,8 @@ endforeach()
 target_link_libraries(pch_tests_std PRIVATE GTest::gmock GTest::gtest)
 if(WIN32)
   target_link_libraries(pch_tests PRIVATE GTest::gmock GTest::gtest)
+  quillory_test_flags(pch_tests)
+  quillory_test_flags(pch_tests_std)
 endif()
 
 # Gives the target the precompiled headers of its kind (std, win32, tests_std

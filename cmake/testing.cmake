@@ -9,6 +9,14 @@ else()
   set(QUILLORY_ARCH i686)
 endif()
 
+# Test programs' own sources are optimised less: they compile much faster,
+# and the code they test is built as it ships.
+function(quillory_test_flags target)
+  if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    target_compile_options(${target} PRIVATE -O1)
+  endif()
+endfunction()
+
 # Adds a test that runs a Windows program of this build under Wine.
 function(quillory_wine_test name target)
   add_test(NAME ${QUILLORY_ARCH}:${name}
@@ -30,6 +38,7 @@ function(quillory_add_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  quillory_test_flags(${name})
   if(T_PLATFORM_FREE)
     quillory_use_pch(${name} tests_std)
   else()
@@ -52,6 +61,7 @@ function(quillory_add_gui_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} classlib_gui_testing)
+  quillory_test_flags(${name})
   quillory_use_pch(${name} tests)
   quillory_wine_test(${name} ${name})
   set_property(TEST ${QUILLORY_ARCH}:${name} APPEND PROPERTY RESOURCE_LOCK desktop)
