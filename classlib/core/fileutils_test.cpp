@@ -9,23 +9,7 @@
 
 namespace {
 
-class FileUtils : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(scratch.Created()); }
-
-    std::string MakeFile(const std::string& name, const std::string& text = "x") {
-        TFileStream stream(scratch.Path(name), fmCreate);
-        stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-        return scratch.Path(name);
-    }
-    static std::string ReadBytes(const std::string& fileName) {
-        TStringStream data;
-        data.LoadFromFile(fileName);
-        return data.DataString();
-    }
-
-    TScratchFolder scratch;
-};
+class FileUtils : public ScratchFolderTest {};
 
 using Params = std::vector<std::string>;
 

@@ -7,7 +7,10 @@
 #include <string>
 #include <system_error>
 
+#include <gtest/gtest.h>
+
 #include "classlib/core/fileutils.h"
+#include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 
 class TScratchFolder {
@@ -32,4 +35,24 @@ public:
 private:
     std::string folder_;
     bool created_ = false;
+};
+
+// A test fixture with its own scratch folder and helpers to make and read
+// whole files there.
+class ScratchFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(scratch.Created()); }
+
+    std::string MakeFile(const std::string& name, const std::string& text = "x") {
+        TFileStream stream(scratch.Path(name), fmCreate);
+        stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+        return scratch.Path(name);
+    }
+    static std::string ReadBytes(const std::string& fileName) {
+        TStringStream data;
+        data.LoadFromFile(fileName);
+        return data.DataString();
+    }
+
+    TScratchFolder scratch;
 };

@@ -11,21 +11,13 @@
 
 namespace {
 
-class TextFileWin32 : public ::testing::Test {
+class TextFileWin32 : public ScratchFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(scratch.Created());
+        ScratchFolderTest::SetUp();
         IOResult();
     }
     void TearDown() override { IOResult(); }
-
-    static std::string ReadBytes(const std::string& fileName) {
-        TStringStream data;
-        data.LoadFromFile(fileName);
-        return data.DataString();
-    }
-
-    TScratchFolder scratch;
 };
 
 }  // namespace

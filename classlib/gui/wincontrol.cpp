@@ -195,8 +195,8 @@ void TWinControl::CreateWnd() {
     }
     g_creating = previous;
     if (!handle_) throw EOSError("Could not create the window of " + Name() + ": " + ClassName());
-    if ((GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) && GetWindowLongA(handle_, GWL_ID) == 0)
-        SetWindowLongA(handle_, GWL_ID, static_cast<LONG>(reinterpret_cast<intptr_t>(handle_)));
+    if ((GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrA(handle_, GWLP_ID) == 0)
+        SetWindowLongPtrA(handle_, GWLP_ID, reinterpret_cast<LONG_PTR>(handle_));
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(*Font())), 0);
 }
 
