@@ -1,0 +1,232 @@
+// Start-up and build figures of the Windows programs, for tools/bench.sh
+// (run under Wine): the editor opening a document of many entries until
+// its tree shows them, the runtime until its player window is painted,
+// each beside a bare program that shows one window; and building a menu
+// executable. Each figure is the median of several runs.
+//   wine_bench [entries]   (default 10000); works in bin\bench\.
+// The line "build-file <name>" names the built executable for the script,
+// which compares the build with copying the same bytes.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "classlib/gui/callback_barrier.h"
+#include "classlib/gui/win32.h"
+#include "classlib/platform/interaction.h"
+#include "editor/builder/exe_builder.h"
+#include "editor/document/menu_document.h"
+#include "editor/document/test_holder_test.h"
+
+namespace {
+
+constexpr int kStartRuns = 5;
+constexpr int kEditorRuns = 3;
+constexpr int kBuildRuns = 5;
+constexpr DWORD kGiveUpMs = 60000;
+
+// The builder reports by message box; the bench keeps the last text.
+class TRecordedBoxes : public TInteraction {
+public:
+    TRecordedBoxes() { SetInteraction(this); }
+    ~TRecordedBoxes() override { SetInteraction(nullptr); }
+    int MessageBox(void*, const char* text, const char*, unsigned) override {
+        Last = text ? text : "";
+        return IDOK;
+    }
+    std::string Last;
+};
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::string ProgramFolder() {
+    char name[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, name, MAX_PATH);
+    std::string path = name;
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The first window the enumeration meets that `matches`.
+struct WindowSearch {
+    explicit WindowSearch(std::function<bool(HWND)> test) : matches(std::move(test)) {}
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
+    std::exception_ptr error;
+};
+
+BOOL CALLBACK SearchProc(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    return CallbackBarrier(search->error, FALSE, [&]() -> BOOL {
+        if (!search->matches(window)) return TRUE;
+        search->found = window;
+        return FALSE;
+    });
+}
+
+HWND VisibleTopWindow(DWORD processId, const char* className) {
+    WindowSearch search([&](HWND window) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        return pid == processId && IsWindowVisible(window) && ClassOf(window) == className;
+    });
+    EnumWindows(SearchProc, reinterpret_cast<LPARAM>(&search));
+    if (search.error) std::rethrow_exception(search.error);
+    return search.found;
+}
+
+HWND TreeViewOf(HWND top) {
+    WindowSearch search([](HWND window) {
+        std::string name = ClassOf(window);
+        return name == "TTreeView" || name == "SysTreeView32";
+    });
+    EnumChildWindows(top, SearchProc, reinterpret_cast<LPARAM>(&search));
+    if (search.error) std::rethrow_exception(search.error);
+    return search.found;
+}
+
+// Visible, handling messages and nothing left to paint.
+bool Painted(HWND window) {
+    DWORD_PTR result = 0;
+    return IsWindowVisible(window) && !GetUpdateRect(window, nullptr, FALSE) &&
+           SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+// Starts the program and polls until `ready` finds what it waits for;
+// returns the seconds from the start, or -1 when the program did not get
+// there. The program is ended afterwards.
+double TimeStart(const std::string& exe, const std::string& arguments, const std::string& folder,
+                 const std::function<bool(DWORD)>& ready) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION info{};
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " \"" + arguments + "\"");
+    const double start = Now();
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &info))
+        return -1;
+    double seconds = -1;
+    // Two checks in a row, so a window caught between being shown and
+    // being invalidated does not count as painted.
+    int inARow = 0;
+    while (Now() - start < kGiveUpMs / 1000.0) {
+        if (WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT) break;
+        inARow = ready(info.dwProcessId) ? inARow + 1 : 0;
+        if (inARow == 2) {
+            seconds = Now() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    TerminateProcess(info.hProcess, 0);
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return seconds;
+}
+
+double MedianStart(int runs, const std::string& exe, const std::string& arguments, const std::string& folder,
+                   const std::function<bool(DWORD)>& ready) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double t = TimeStart(exe, arguments, folder, ready);
+        if (t < 0) return -1;
+        times.push_back(t);
+    }
+    return Median(times);
+}
+
+std::function<bool(DWORD)> WindowPainted(const char* className) {
+    return [className](DWORD pid) {
+        HWND window = VisibleTopWindow(pid, className);
+        return window && Painted(window);
+    };
+}
+
+void WriteFlatDocument(const std::string& file, int entries) {
+    TTestHolder holder;
+    TTreeNode* category = holder.AddCategory(holder.Root(), "All");
+    for (int i = 0; i < entries; ++i)
+        holder.AddEntry(category, "Entry " + std::to_string(i), "Text of the entry", "setup.exe", "");
+    WriteMenuDocument(holder, file);
+}
+
+void PrintRatio(const char* what, double seconds, double peer, const char* peerName, const char* goal) {
+    if (seconds < 0 || peer <= 0) {
+        std::printf("  %-44s did not finish\n", what);
+        return;
+    }
+    std::printf("  %-44s %7.3f s, %5.2fx %s (goal: %s)\n", what, seconds, seconds / peer, peerName, goal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    const std::string bin = ProgramFolder();
+    const std::string work = bin + "bench\\";
+    CreateDirectoryA(work.c_str(), nullptr);
+    CopyFileA((bin + "Pixwell.dll").c_str(), (work + "Pixwell.dll").c_str(), FALSE);
+    const std::string big = work + "entries.qbx", small = work + "menu.qbx";
+    WriteFlatDocument(big, entries);
+    WriteFlatDocument(small, 3);
+
+    // Building: the builder on the large document; the script copies the
+    // result with cp beside it.
+    TRecordedBoxes boxes;
+    std::vector<double> builds;
+    const std::string built = work + "entries.exe";
+    for (int i = 0; i < kBuildRuns; ++i) {
+        const double start = Now();
+        if (!CreateExeFromTemplate(bin + "Playstub.dat", big, built)) {
+            std::printf("  building failed: %s\n", boxes.Last.c_str());
+            return 1;
+        }
+        builds.push_back(Now() - start);
+    }
+    if (!CreateExeFromTemplate(bin + "Playstub.dat", small, work + "menu.exe")) {
+        std::printf("  building failed: %s\n", boxes.Last.c_str());
+        return 1;
+    }
+
+    const double bare = MedianStart(kStartRuns, bin + "bare_window.exe", "", work, WindowPainted("TBareWindow"));
+    std::printf("  %-44s %7.3f s\n", "bare window shown and painted", bare);
+    const double runtime = MedianStart(kStartRuns, work + "menu.exe", "", work, WindowPainted("TPlayForm"));
+    PrintRatio("runtime: player window painted", runtime, bare, "the bare window", "1.5x");
+    const double editor = MedianStart(kEditorRuns, bin + "Quillory.exe", big, work, [entries](DWORD pid) {
+        HWND main = VisibleTopWindow(pid, "TMainForm");
+        if (!main) return false;
+        HWND tree = TreeViewOf(main);
+        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) >= entries && Painted(main) && Painted(tree);
+    });
+    char what[80];
+    std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
+    PrintRatio(what, editor, bare, "the bare window", "within 2 s");
+    std::printf("  %-44s %7.3f s\n", "building a menu executable", Median(builds));
+    std::printf("build-seconds %.6f\n", Median(builds));
+    std::fflush(stdout);
+    return 0;
+}
