@@ -8,27 +8,9 @@
 #include "classlib/stdctrls/paintbox.h"
 #include "classlib/stdctrls/panel.h"
 #include "classlib/testing/gui_testing.h"
+#include "controls/bitmap_test_support.h"
 
 namespace {
-
-// A colour as Pixels32 gives it (0x00RRGGBB).
-uint32_t Pixel(TColor color) {
-    COLORREF c = static_cast<COLORREF>(ColorToRGB(color));
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-uint32_t At(const TBitmap& bitmap, int x, int y) {
-    return bitmap.Pixels32()[static_cast<size_t>(y * bitmap.Width() + x)];
-}
-
-TOwned<TBitmap> FilledBitmap(int width, int height, TColor color) {
-    TOwned<TBitmap> bitmap(New<TBitmap>());
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
-    bitmap->Canvas()->Brush().SetColor(color);
-    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-    return bitmap;
-}
 
 TEST(DisabledLook, HighlightMovedByOneThenShadowOverTheOutline) {
     auto glyph = FilledBitmap(8, 8, clWhite);

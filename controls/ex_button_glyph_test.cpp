@@ -4,31 +4,15 @@
 
 #include <memory>
 
+#include "controls/bitmap_test_support.h"
+
 namespace {
 
 using ex_ctrls::GlyphCache;
 
-uint32_t Pixel(TColor color) {
-    COLORREF c = static_cast<COLORREF>(ColorToRGB(color));
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-uint32_t At(const TBitmap& bitmap, int x, int y) {
-    return bitmap.Pixels32()[static_cast<size_t>(y * bitmap.Width() + x)];
-}
-
-TOwned<TBitmap> Filled(int width, int height, TColor color) {
-    TOwned<TBitmap> bitmap(New<TBitmap>());
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
-    bitmap->Canvas()->Brush().SetColor(color);
-    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-    return bitmap;
-}
-
 // Cells of one colour each, side by side, with a magenta corner.
 TOwned<TBitmap> Cells(std::initializer_list<TColor> colors, int size = 16) {
-    auto bitmap = Filled(size * static_cast<int>(colors.size()), size, clFuchsia);
+    auto bitmap = FilledBitmap(size * static_cast<int>(colors.size()), size, clFuchsia);
     int x = 0;
     for (TColor color : colors) {
         bitmap->Canvas()->Brush().SetColor(color);
@@ -43,7 +27,7 @@ Glyph NewGlyph() { return Glyph(New<TExButtonGlyph>()); }
 
 // The face drawn on a white bitmap: only the picture (no caption).
 TOwned<TBitmap> Face(TExButtonGlyph& glyph, TExGlyphState state, int size = 16) {
-    auto face = Filled(size, size, clWhite);
+    auto face = FilledBitmap(size, size, clWhite);
     glyph.DrawFace(*face->Canvas(), Rect(0, 0, size, size), "", blGlyphTop, 0, 0, false, state, DT_CENTER);
     return face;
 }
@@ -52,12 +36,12 @@ TEST(ExGlyph, TheCellCountFollowsTheBitmapsShape) {
     auto glyph = NewGlyph();
     int changes = 0;
     glyph->OnChange = [&](TObject*) { ++changes; };
-    glyph->SetGlyph(Filled(64, 16, clRed).get());
+    glyph->SetGlyph(FilledBitmap(64, 16, clRed).get());
     EXPECT_EQ(glyph->GlyphCount(), 4);
     EXPECT_EQ(changes, 1);
-    glyph->SetGlyph(Filled(40, 16, clRed).get());  // no whole multiple: kept
+    glyph->SetGlyph(FilledBitmap(40, 16, clRed).get());  // no whole multiple: kept
     EXPECT_EQ(glyph->GlyphCount(), 4);
-    glyph->SetGlyph(Filled(96, 16, clRed).get());  // six cells are too many: one picture
+    glyph->SetGlyph(FilledBitmap(96, 16, clRed).get());  // six cells are too many: one picture
     EXPECT_EQ(glyph->GlyphCount(), 1);
     glyph->SetGlyphCount(0);
     EXPECT_EQ(glyph->GlyphCount(), 1);
@@ -76,7 +60,7 @@ TEST(ExGlyph, AZeroWideBitmapOrMoreCellsThanPixelsDrawNothing) {
     EXPECT_EQ(glyph->BuildStateImage(rgsUp), -1);
     EXPECT_EQ(At(*Face(*glyph, rgsUp), 8, 8), Pixel(clWhite));
 
-    glyph->SetGlyph(Filled(4, 16, clRed).get());
+    glyph->SetGlyph(FilledBitmap(4, 16, clRed).get());
     glyph->SetGlyphCount(5);  // cells 0 pixels wide
     EXPECT_EQ(glyph->BuildStateImage(rgsUp), -1);
     EXPECT_EQ(glyph->BuildStateImage(rgsInactive), -1);
@@ -152,7 +136,7 @@ TEST(ExGlyph, ListsAreSharedPerCellSizeAndSlotsReused) {
 TEST(ExGlyph, WithAutomaticMarginAndSpacingTheGapsAreEqual) {
     auto glyph = NewGlyph();
     glyph->SetGlyph(Cells({clRed}).get());
-    auto face = Filled(100, 30, clWhite);
+    auto face = FilledBitmap(100, 30, clWhite);
     TCanvas& canvas = *face->Canvas();
     const int textWidth = canvas.TextWidth("Ab");
     TRect caption = glyph->DrawFace(canvas, Rect(0, 0, 100, 30), "Ab", blGlyphLeft, -1, -1, false, rgsUp, DT_CENTER);
@@ -168,7 +152,7 @@ TEST(ExGlyph, WithAutomaticMarginAndSpacingTheGapsAreEqual) {
 
 TEST(ExGlyph, TheDropDownMarkWithoutPictureOrCaptionSitsInTheMiddle) {
     auto glyph = NewGlyph();
-    auto face = Filled(40, 20, clWhite);
+    auto face = FilledBitmap(40, 20, clWhite);
     glyph->DrawFace(*face->Canvas(), Rect(0, 0, 40, 20), "", blGlyphTop, -1, -1, true, rgsUp, DT_CENTER);
     const int x = (0 + 40 - 7) / 2;
     int top = -1;  // the mark's widest row
@@ -182,7 +166,7 @@ TEST(ExGlyph, TheDropDownMarkWithoutPictureOrCaptionSitsInTheMiddle) {
 }
 
 TEST(ExGlyph, ButtonBordersFollowTheirTable) {
-    auto face = Filled(20, 20, clWhite);
+    auto face = FilledBitmap(20, 20, clWhite);
     TCanvas& canvas = *face->Canvas();
     TRect inner = ex_ctrls::DrawButtonBorder(canvas, Rect(0, 0, 20, 20), false, false, bsAutoDetect);
     EXPECT_EQ(inner.left, 3);
@@ -191,7 +175,7 @@ TEST(ExGlyph, ButtonBordersFollowTheirTable) {
     EXPECT_EQ(At(*face, 19, 19), Pixel(clWindowFrame));
     EXPECT_EQ(At(*face, 18, 18), Pixel(clBtnShadow));
 
-    face = Filled(20, 20, clWhite);
+    face = FilledBitmap(20, 20, clWhite);
     inner = ex_ctrls::DrawButtonBorder(*face->Canvas(), Rect(0, 0, 20, 20), true, true, bsNew);
     EXPECT_EQ(inner.left, 2);
     EXPECT_EQ(At(*face, 0, 0), Pixel(clWindowFrame));

@@ -9,19 +9,11 @@
 #include "classlib/stdctrls/test_support.h"
 #include "classlib/stdctrls/timer.h"
 #include "controls/register_controls.h"
+#include "controls/bitmap_test_support.h"
 
 namespace {
 
 using ExSpeedButtonOnForm = SharedFormTest;
-
-TOwned<TBitmap> Filled(int width, int height, TColor color) {
-    TOwned<TBitmap> bitmap(New<TBitmap>());
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
-    bitmap->Canvas()->Brush().SetColor(color);
-    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-    return bitmap;
-}
 
 TEST(ExSpeedButton, FreshButtonsHoldTheirDeclaredDefaults) {
     TOwned<TExSpeedButton> button(New<TExSpeedButton>(nullptr));
@@ -207,7 +199,7 @@ COLORREF ButtonPixel(TExSpeedButton* button, int x, int y) {
 TEST_F(ExSpeedButtonOnForm, FlatButtonsShowBorderAndColourOnlyWithTheMouse) {
     auto* button = AddControl<TExSpeedButton>(form, 20, 20, 30, 30);
     button->SetFlat(true);
-    button->SetGlyph(Filled(16, 16, clRed).get());
+    button->SetGlyph(FilledBitmap(16, 16, clRed).get());
     // Bottom-left pixel is the transparent colour: give it another one.
     button->Glyph()->Canvas()->SetPixel(0, 15, clFuchsia);
     const int grey = (255 * 77) >> 8;
@@ -246,7 +238,7 @@ TEST_F(ExSpeedButtonOnForm, TransparentButtonsShowTheirParentInside) {
 
 TEST_F(ExSpeedButtonOnForm, DisabledButtonsDrawTheirPictureEmbossed) {
     auto* button = AddControl<TExSpeedButton>(form, 20, 20, 30, 30);
-    auto picture = Filled(16, 16, clWhite);
+    auto picture = FilledBitmap(16, 16, clWhite);
     picture->Canvas()->Brush().SetColor(clBlack);
     picture->Canvas()->FillRect(Rect(4, 4, 8, 8));
     button->SetGlyph(picture.get());
