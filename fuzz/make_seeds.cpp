@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "classlib/core/filer.h"
 #include "classlib/core/filer_test_classes.h"
 #include "fuzz/document_checks.h"
+#include "pixwell/jpeg_test_pictures.h"
 #include "pixwell/test_pictures.h"
 
 namespace {
@@ -24,32 +23,12 @@ void Save(const std::string& target, const std::string& name, const std::string&
     fuzz::WriteFile((out / target / name).string(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
+// A picture with a pattern of values in every row.
 std::string Jpeg(int width, int height, int components) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 75, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(size_t(width) * components);
-    while (info.next_scanline < info.image_height) {
-        for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<uint8_t>(i * 37 + info.next_scanline * 11);
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string file(reinterpret_cast<char*>(buffer), size);
-    std::free(buffer);
-    return file;
+    std::vector<uint8_t> pixels(size_t(width) * height * components);
+    const size_t row = size_t(width) * components;
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>((i % row) * 37 + (i / row) * 11);
+    return test_pictures::MakeJpeg(width, height, components, pixels);
 }
 
 void Documents() {
