@@ -14,17 +14,7 @@ using namespace filertest;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string binary(reinterpret_cast<const char*>(data), size);
-    try {
-        TStringStream stream(binary);
-        TOwned<TComponent> root(TReader(stream).ReadRootComponent(nullptr));
-    } catch (const Exception&) {
-    }
-    try {
-        auto form = MakeOwned<TTestForm>();
-        TStringStream stream(binary);
-        TReader(stream).ReadRootComponent(form.get());
-    } catch (const Exception&) {
-    }
+    ReadAsRootAndIntoForm(binary);
     std::string text;
     try {
         text = ObjectBinaryToText(binary);

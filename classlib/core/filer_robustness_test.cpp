@@ -43,17 +43,7 @@ std::string SampleBinary() {
 
 // Reads the stream both ways; only class-library exceptions may leave.
 void ReadAll(const std::string& binary) {
-    try {
-        TStringStream stream(binary);
-        TOwned<TComponent> root(TReader(stream).ReadRootComponent(nullptr));
-    } catch (const Exception&) {
-    }
-    try {
-        auto form = MakeOwned<TTestForm>();
-        TStringStream stream(binary);
-        TReader(stream).ReadRootComponent(form.get());
-    } catch (const Exception&) {
-    }
+    ReadAsRootAndIntoForm(binary);
     try {
         ObjectBinaryToText(binary);
     } catch (const Exception&) {

@@ -406,4 +406,20 @@ inline TOwned<TTestForm> FormFromText(const std::string& text) {
     return form;
 }
 
+// Reads a binary layout as a new root and into an existing test form; only
+// the class library's own exceptions may leave, and those are dropped.
+inline void ReadAsRootAndIntoForm(const std::string& binary) {
+    try {
+        TStringStream stream(binary);
+        TOwned<TComponent> root(TReader(stream).ReadRootComponent(nullptr));
+    } catch (const Exception&) {
+    }
+    try {
+        auto form = MakeOwned<TTestForm>();
+        TStringStream stream(binary);
+        TReader(stream).ReadRootComponent(form.get());
+    } catch (const Exception&) {
+    }
+}
+
 }  // namespace filertest
