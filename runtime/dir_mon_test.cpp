@@ -177,18 +177,20 @@ TEST_F(DirMonTest, ChangesArriveOnTheOwnersThreadAlsoAfterAFailingHandler) {
         throw Exception("handler failed");
     };
     mon->SetDirectory(Folder());
-    MakeFile("first.txt");
-    ASSERT_TRUE(PumpUntil([&] { return calls >= 1; }));
-    EXPECT_EQ(handlerThread, GetCurrentThreadId());
-
-    // Changes made while the worker re-arms may be merged with the last
-    // one: make new ones until the next notification arrives.
+    // The worker arms its notification on its own time, and changes made
+    // while it re-arms may merge with the last one: make new files until
+    // the next notification arrives.
     int made = 0;
-    EXPECT_TRUE(PumpUntil([&] {
-        if (calls >= 2) return true;
-        MakeFile("more" + std::to_string(++made) + ".txt");
-        return false;
-    }));
+    auto changesUntil = [&](int count) {
+        return PumpUntil([&] {
+            if (calls >= count) return true;
+            MakeFile("file" + std::to_string(++made) + ".txt");
+            return false;
+        });
+    };
+    ASSERT_TRUE(changesUntil(1));
+    EXPECT_EQ(handlerThread, GetCurrentThreadId());
+    EXPECT_TRUE(changesUntil(2));
     EXPECT_TRUE(mon->Running());
 }
 
