@@ -13,6 +13,7 @@ namespace {
 const uint32_t g_main_thread_id = thread_native::CurrentThreadId();
 
 struct TSyncRequest {
+    const TThread* thread;
     const TThreadMethod* method;
     std::exception_ptr error;
     bool done = false;
@@ -66,12 +67,17 @@ bool CheckSynchronize() {
     return !requests.empty();
 }
 
-void TThread::Synchronize(TThread*, const TThreadMethod& method) {
+void RemoveSynchronizeRequests(const TThread* thread) {
+    std::lock_guard<std::mutex> lock(g_sync_mutex);
+    std::erase_if(g_sync_queue, [thread](const TSyncRequest* request) { return request->thread == thread; });
+}
+
+void TThread::Synchronize(TThread* thread, const TThreadMethod& method) {
     if (IsMainThread()) {
         method();
         return;
     }
-    TSyncRequest request{&method, nullptr, false};
+    TSyncRequest request{thread, &method, nullptr, false};
     std::function<void()> wake;
     {
         std::lock_guard<std::mutex> lock(g_sync_mutex);
