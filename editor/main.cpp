@@ -13,6 +13,8 @@
 #include "shell/worker_pools.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
+#include "unicode/wide_captions.h"
+#include "unicode/wide_filing.h"
 #include "unicode/wide_sysutils.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -21,8 +23,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartControlUtilities();
         StartUnicodeConversions();
         TScopeExit stopConversions([] { StopUnicodeConversions(); });
+        StartWideStringFiling();
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        StartWideCaptions();
+        TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartWorkerPools();
         TScopeExit stopWorkerPools([] { StopWorkerPools(); });
         StartThemeLibraryUnit();

@@ -13,6 +13,7 @@
 #include "classlib/gui/messages.h"
 #include "classlib/core/sets.h"
 
+class TControl;
 class TWinControl;
 class TCustomForm;
 
@@ -50,6 +51,14 @@ using TMouseWheelEvent =
     TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
+// A control's own WndProc as a window method. WindowProc starts as one, so
+// code that puts itself in front of it can tell whether it is still the
+// first in the chain.
+struct TControlWndProc {
+    TControl* Control;
+    void operator()(TMessage& message) const;
+};
+
 // Shift state from the key-state flags of a mouse message / the keyboard.
 TShiftState ShiftStateFromKeys(WPARAM keys);
 TShiftState KeyboardShiftState();
@@ -62,6 +71,7 @@ public:
     void BeforeDestruction() override;
 
     // Every message reaches the control here; replaceable (subclassing).
+    // Starts as TControlWndProc{this}.
     std::function<void(TMessage&)> WindowProc;
     virtual void WndProc(TMessage& message);
     // The message handlers of the class: each class handles its messages
