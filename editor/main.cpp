@@ -10,6 +10,7 @@
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
 #include "controls/theme_library.h"
+#include "controls/themed_button_kinds.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_sysutils.h"
@@ -24,6 +25,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
+        StartThemedButtonsUnit();
+        TScopeExit stopThemedButtons([] { StopThemedButtonsUnit(); });
         RegisterEditorClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.1");
