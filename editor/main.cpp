@@ -11,6 +11,7 @@
 #include "controls/controls_startup.h"
 #include "controls/theme_library.h"
 #include "shell/worker_pools.h"
+#include "controls/themed_button_kinds.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_captions.h"
@@ -32,6 +33,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopWorkerPools([] { StopWorkerPools(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
+        StartThemedButtonsUnit();
+        TScopeExit stopThemedButtons([] { StopThemedButtonsUnit(); });
         RegisterEditorClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.1");

@@ -8,6 +8,7 @@
 void RegisterEditorClasses() {
     RegisterProgramClasses();
     RegisterControlClasses();
+    RegisterEditorControlClasses();
     RegisterJpegFormat();
     RegisterClass(TPrismColorComboBox::StaticClass());
 }
