@@ -3,5 +3,7 @@
 #include "classlib/core/resstrings.h"
 
 void RegisterControlStrings() {
-    RegisterResourceStrings({{SNotImplemented, "Function not yet implemented"}});
+    RegisterResourceStrings({{SNotImplemented, "Function not yet implemented"},
+                             {SDefaultFilter, "All files (*.*)|*.*"},
+                             {SBrowse, "Browse"}});
 }

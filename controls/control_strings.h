@@ -4,6 +4,8 @@
 
 enum TControlString : int {
     SNotImplemented = 61257,  // "Function not yet implemented"
+    SDefaultFilter = 61263,   // "All files (*.*)|*.*"
+    SBrowse = 61264,          // "Browse"
 };
 
 // Registers the texts; safe to call more than once.
