@@ -13,5 +13,7 @@ void RegisterControlStrings() {
                              {SIgnoreButton, "&Ignore"},
                              {SRetryButton, "&Retry"},
                              {SAbortButton, "Abort"},
-                             {SAllButton, "&All"}});
+                             {SAllButton, "&All"},
+                             {SDefaultFilter, "All files (*.*)|*.*"},
+                             {SBrowse, "Browse"}});
 }

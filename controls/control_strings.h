@@ -15,6 +15,8 @@ enum TControlString : int {
     SRetryButton = 65290,   // "&Retry"
     SAbortButton = 65291,   // "Abort"
     SAllButton = 65292,     // "&All"
+    SDefaultFilter = 61263,   // "All files (*.*)|*.*"
+    SBrowse = 61264,          // "Browse"
 };
 
 // Registers the texts; safe to call more than once.

@@ -2,6 +2,7 @@
 
 #include "controls/control_cursors.h"
 #include "controls/control_strings.h"
+#include "controls/file_dir_edit.h"
 #include "controls/year_format.h"
 
 void StartControlUtilities() {
@@ -10,4 +11,8 @@ void StartControlUtilities() {
     RegisterControlCursors();
     DecideYearFormat();
     RegisterControlStrings();
+}
+
+void StopControlUtilities() {
+    FreeFileEditGlyph();
 }

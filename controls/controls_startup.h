@@ -5,3 +5,6 @@
 // Registers the cursors and the texts and decides the year format; runs
 // once per process, however often it is called.
 void StartControlUtilities();
+// Frees what the controls keep for the whole process (the file-edit
+// boxes' shared glyph); runs at the end of the program's entry.
+void StopControlUtilities();

@@ -22,6 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         // Unit start-ups in their order; shut-downs run in the reverse one.
         StartControlUtilities();
+        TScopeExit stopControls([] { StopControlUtilities(); });
         StartUnicodeConversions();
         TScopeExit stopConversions([] { StopUnicodeConversions(); });
         StartWideStringFiling();

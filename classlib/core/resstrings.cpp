@@ -55,6 +55,7 @@ constexpr std::pair<int, const char*> kClassLibTexts[] = {
     {SValueExpected, "Wert erwartet"},
     {SRootRequired, "Kein Stammobjekt angegeben"},
     {SHelpButton, "&Hilfe"},
+    {SConfirmCreateDir, "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"},
 };
 
 static_assert(NumbersAreOwnAndInRange(kClassLibTexts));

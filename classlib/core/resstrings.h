@@ -60,6 +60,7 @@ enum TClassLibString : int {
     SValueExpected = 65344,         // "Wert erwartet"
     SRootRequired = 65345,          // "Kein Stammobjekt angegeben"
     SHelpButton = 65383,            // "&Hilfe"
+    SConfirmCreateDir = 65384,      // "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"
 };
 
 // The text of a resource string; "" for an unknown number.

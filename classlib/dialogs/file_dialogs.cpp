@@ -8,6 +8,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/dialogs/file_dialog_text.h"
+#include "classlib/graphics/picture.h"
 
 DEFINE_ENUM_TYPE(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
                  "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",
@@ -15,10 +16,13 @@ DEFINE_ENUM_TYPE(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly
                  "ofNoNetworkButton", "ofNoLongNames", "ofOldStyleDialog", "ofNoDereferenceLinks",
                  "ofEnableIncludeNotify", "ofEnableSizing")
 
+DEFINE_ENUM_TYPE(TFileEditStyle, "fsEdit", "fsComboBox")
+
 const TClassInfo& TOpenDialog::StaticClass() {
     static const TClassInfo info = DefineClass<TOpenDialog>("TOpenDialog", &TCommonDialog::StaticClass(), [](auto& c) {
         c.Creatable();
         PROPERTY(c, DefaultExt);
+        PROPERTY(c, FileEditStyle).Default(fsEdit);
         PROPERTY(c, FileName);
         PROPERTY(c, Filter);
         PROPERTY(c, FilterIndex).Default(1);
@@ -33,6 +37,22 @@ const TClassInfo& TSaveDialog::StaticClass() {
     static const TClassInfo info = DefineClass<TSaveDialog>("TSaveDialog", &TOpenDialog::StaticClass(),
                                                             [](auto& c) { c.Creatable(); });
     return info;
+}
+
+const TClassInfo& TOpenPictureDialog::StaticClass() {
+    static const TClassInfo info = DefineClass<TOpenPictureDialog>(
+        "TOpenPictureDialog", &TOpenDialog::StaticClass(), [](auto& c) { c.Creatable(); });
+    return info;
+}
+
+const TClassInfo& TSavePictureDialog::StaticClass() {
+    static const TClassInfo info = DefineClass<TSavePictureDialog>(
+        "TSavePictureDialog", &TOpenPictureDialog::StaticClass(), [](auto& c) { c.Creatable(); });
+    return info;
+}
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* owner) : TOpenDialog(owner) {
+    SetFilter(TPicture::GraphicFilter(TGraphic::StaticClass()));
 }
 
 uint32_t OpenOptionFlags(TOpenOptions options) {

@@ -17,6 +17,11 @@ using TOpenOptions = TSet<TOpenOption>;
 
 constexpr TOpenOptions DefaultOpenOptions{ofHideReadOnly, ofEnableSizing};
 
+// Old-style dialogs showed the file name in an edit or a combo box; kept,
+// not shown.
+enum TFileEditStyle { fsEdit, fsComboBox };
+DECLARE_ENUM_TYPE(TFileEditStyle)
+
 // The platform's OFN_* flags for the options.
 uint32_t OpenOptionFlags(TOpenOptions options);
 
@@ -32,6 +37,8 @@ public:
     // Appended by the dialog to a name typed without extension; no dot.
     const std::string& DefaultExt() const { return default_ext_; }
     void SetDefaultExt(const std::string& value) { default_ext_ = value; }
+    TFileEditStyle FileEditStyle() const { return file_edit_style_; }
+    void SetFileEditStyle(TFileEditStyle value) { file_edit_style_ = value; }
     // The file shown at the start and, after confirmation, the file chosen
     // (the first one of a multi-selection) with its full path.
     const std::string& FileName() const { return file_name_; }
@@ -62,6 +69,7 @@ protected:
 
 private:
     std::string default_ext_;
+    TFileEditStyle file_edit_style_ = fsEdit;
     std::string file_name_;
     std::string filter_;
     int32_t filter_index_ = 1;
@@ -76,6 +84,23 @@ class TSaveDialog : public TOpenDialog {
     DECLARE_CLASS(TSaveDialog, TOpenDialog)
 public:
     explicit TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
+
+protected:
+    TCommonDialogKind Kind() const override { return cdkSave; }
+};
+
+// The dialogs for pictures: the filter starts with the registered picture
+// formats.
+class TOpenPictureDialog : public TOpenDialog {
+    DECLARE_CLASS(TOpenPictureDialog, TOpenDialog)
+public:
+    explicit TOpenPictureDialog(TComponent* owner);
+};
+
+class TSavePictureDialog : public TOpenPictureDialog {
+    DECLARE_CLASS(TSavePictureDialog, TOpenPictureDialog)
+public:
+    explicit TSavePictureDialog(TComponent* owner) : TOpenPictureDialog(owner) {}
 
 protected:
     TCommonDialogKind Kind() const override { return cdkSave; }

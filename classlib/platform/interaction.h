@@ -9,7 +9,7 @@
 
 class TObject;
 
-enum TCommonDialogKind { cdkOpen, cdkSave, cdkFont, cdkColor };
+enum TCommonDialogKind { cdkOpen, cdkSave, cdkFont, cdkColor, cdkBrowseFolder };
 
 class TInteraction {
 public:
@@ -24,6 +24,10 @@ public:
     // CHOOSEFONTA, CHOOSECOLORA); true when confirmed, false when
     // cancelled. A dialog that could not run raises EOSError.
     virtual bool ExecuteDialog(TCommonDialogKind kind, void* dialogStruct);
+    // Runs the shell's folder-browse dialog on its BROWSEINFOA; returns the
+    // chosen item's ID list (the caller frees it with CoTaskMemFree), or
+    // nullptr when cancelled.
+    virtual void* BrowseForFolder(void* browseInfo);
     // Shows a form modally; `show` runs the real modal loop and returns the
     // modal result.
     virtual int ShowModal(TObject* form, const std::function<int()>& show);

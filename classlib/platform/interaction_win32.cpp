@@ -2,6 +2,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #undef MessageBox
 #undef ShellExecute
 
@@ -28,6 +29,7 @@ bool RunCommonDialog(TCommonDialogKind kind, void* dialogStruct) {
     case cdkSave: return GetSaveFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
     case cdkFont: return ChooseFontA(static_cast<CHOOSEFONTA*>(dialogStruct)) != FALSE;
     case cdkColor: return ChooseColorA(static_cast<CHOOSECOLORA*>(dialogStruct)) != FALSE;
+    case cdkBrowseFolder: break;  // BrowseForFolder
     }
     return false;
 }
@@ -41,6 +43,10 @@ bool TInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) {
     if (error == 0) return false;
     if (error == FNERR_BUFFERTOOSMALL) throw EOSError("The selected file names are too long");
     throw EOSError("The dialog could not be shown (error $" + IntToHex(error, 4) + ")");
+}
+
+void* TInteraction::BrowseForFolder(void* browseInfo) {
+    return SHBrowseForFolderA(static_cast<BROWSEINFOA*>(browseInfo));
 }
 
 int TInteraction::ShowModal(TObject*, const std::function<int()>& show) {

@@ -334,6 +334,14 @@ bool TScriptedInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStr
     return answer(kind, dialogStruct);
 }
 
+void* TScriptedInteraction::BrowseForFolder(void* browseInfo) {
+    Dialogs.push_back(cdkBrowseFolder);
+    if (FolderAnswers.empty()) return nullptr;
+    auto answer = std::move(FolderAnswers.front());
+    FolderAnswers.pop_front();
+    return answer(browseInfo);
+}
+
 int TScriptedInteraction::ShowModal(TObject* form, const std::function<int()>& show) {
     ModalForms.push_back(form);
     if (ModalAnswers.empty()) return show();

@@ -96,11 +96,16 @@ public:
     intptr_t ShellExecute(void* owner, const char* verb, const char* file, const char* parameters,
                           const char* directory, int showCommand) override;
     bool ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) override;
+    // Recorded as cdkBrowseFolder in Dialogs.
+    void* BrowseForFolder(void* browseInfo) override;
     int ShowModal(TObject* form, const std::function<int()>& show) override;
 
     // Answers, used in order; when they run out: IDOK / false / mrCancel.
     std::deque<int> BoxAnswers;
     std::deque<std::function<bool(TCommonDialogKind, void*)>> DialogAnswers;
+    // A folder answer gets the BROWSEINFOA (it may call its callback) and
+    // returns an item-ID list from the task allocator, or nullptr (cancel).
+    std::deque<std::function<void*(void*)>> FolderAnswers;
     // A modal form answer gets the form and returns the modal result;
     // without one the real modal loop runs.
     std::deque<std::function<int(TObject*)>> ModalAnswers;
