@@ -10,6 +10,7 @@
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
 #include "controls/theme_library.h"
+#include "imaging/icon_clipboard.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_sysutils.h"
@@ -22,6 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopConversions([] { StopUnicodeConversions(); });
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        StartIconClipboardFormat();
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         RegisterEditorClasses();

@@ -6,10 +6,12 @@
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
+#include "imaging/icon_clipboard.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         StartControlUtilities();
+        StartIconClipboardFormat();
         RegisterRuntimeClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.0");
