@@ -145,7 +145,10 @@ void DrawBitmapTransparent(TCanvas& canvas, TBitmap& bitmap, TColor transparent,
         return;
     }
     if (transparent == clDefault) transparent = bitmap.Canvas()->Pixel(0, bitmap.Height() - 1);
-    COLORREF colour = monochrome ? RGB(255, 255, 255) : static_cast<COLORREF>(ColorToRGB(transparent));
+    // A two-colour DIB shows its own palette's colours; only a monochrome
+    // device bitmap is black and white, where the colour picks one of them.
+    COLORREF colour = static_cast<COLORREF>(ColorToRGB(transparent));
+    if (monochrome && bitmap.HandleType() == bmDDB) colour = (colour & 0xFFFFFF) == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255);
     BlitStretchedTransparent(canvas.Handle(), x, y, width, height, source, sourceX, sourceY, sourceWidth,
                              sourceHeight, bitmap.Palette(), colour);
 }

@@ -12,6 +12,7 @@
 #include "controls/theme_library.h"
 #include "shell/worker_pools.h"
 #include "controls/themed_button_kinds.h"
+#include "imaging/icon_clipboard.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_captions.h"
@@ -32,6 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartWorkerPools();
         TScopeExit stopWorkerPools([] { StopWorkerPools(); });
+        StartIconClipboardFormat();
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         StartThemedButtonsUnit();

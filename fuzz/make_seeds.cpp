@@ -11,6 +11,8 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/filer_test_classes.h"
 #include "fuzz/document_checks.h"
+#include "imaging/codecs/ani_test_files.h"
+#include "imaging/codecs/icon_list_stream.h"
 #include "pixwell/jpeg_test_pictures.h"
 #include "pixwell/test_pictures.h"
 
@@ -76,6 +78,26 @@ void Jpegs() {
     Save("jpeg", "grey.jpg", Jpeg(9, 5, 1));
 }
 
+void AnimatedCursors() {
+    using namespace ani_test;
+    Save("ani", "two_frames.ani", Riff(Anih(2, 2, 10) + List("fram", Chunk("icon", IconFile(8, 8, 1, 0xFFFFFF)) +
+                                                                      Chunk("icon", IconFile(8, 8, 4, 0xFF0000)))));
+    Save("ani", "cursor_sequence.ani",
+         Riff(Anih(3, 3, 6) + Value("rate", 2) + Value("seq ", 1) + Value("seq ", 0) +
+              List("INFO", Chunk("INAM", "Walk") + Chunk("IART", "Me")) +
+              List("fram", Chunk("icon", IconFile(8, 8, 1, 0, 2, 1, 7)) + Chunk("icon", IconFile(8, 8, 8, 0x808080)))));
+}
+
+void IconLists() {
+    TMemoryStream list;
+    WriteIconListCount(list, 3);
+    WriteIconListPlace(list, {});
+    WriteIconListPlace(list, ani_test::Bytes(ani_test::IconFile(8, 8, 1, 0xFFFFFF)));
+    WriteIconListPlace(list, ani_test::Bytes(ani_test::IconFile(4, 4, 24, 0x123456)));
+    Save("icon_list", "three_places.bin", std::string(list.Bytes().begin(), list.Bytes().end()));
+    Save("icon_list", "empty.bin", std::string(4, '\0'));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,5 +110,7 @@ int main(int argc, char** argv) {
     FormStreams();
     Bitmaps();
     Jpegs();
+    AnimatedCursors();
+    IconLists();
     return 0;
 }

@@ -7,11 +7,13 @@
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
 #include "classlib/core/scope_exit.h"
+#include "imaging/icon_clipboard.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         StartControlUtilities();
         TScopeExit stopControls([] { StopControlUtilities(); });
+        StartIconClipboardFormat();
         RegisterRuntimeClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.0");

@@ -27,6 +27,11 @@ void TGraphic::Changed() {
     if (OnChange) OnChange(this);
 }
 
+void TGraphic::Progress(TObject* sender, TProgressStage stage, uint8_t percentDone, bool redrawNow,
+                        const TRect& r, const std::string& msg) {
+    if (OnProgress) OnProgress(sender, stage, percentDone, redrawNow, r, msg);
+}
+
 void TGraphic::LoadFromFile(const std::string& fileName) {
     TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(stream);

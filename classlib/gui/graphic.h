@@ -10,6 +10,11 @@
 class TCanvas;
 class TStream;
 
+// Long operations on a graphic (decoding, encoding) report their progress.
+enum TProgressStage { psStarting, psRunning, psEnding };
+using TProgressEvent = TEvent<void(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow,
+                                   const TRect& R, const std::string& Msg)>;
+
 class TGraphic : public TPersistent {
     DECLARE_CLASS(TGraphic, TPersistent)
 public:
@@ -43,9 +48,12 @@ public:
     virtual void WriteData(TStream& stream);
 
     TNotifyEvent OnChange;
+    TProgressEvent OnProgress;
 
 protected:
     virtual void Changed();
+    virtual void Progress(TObject* sender, TProgressStage stage, uint8_t percentDone, bool redrawNow,
+                          const TRect& r, const std::string& msg);
     // Whether writing "Data" is needed compared with the filer's ancestor.
     virtual bool Equals(const TGraphic* other) const;
 

@@ -1,0 +1,19 @@
+#include "imaging/icon_clipboard.h"
+
+#include "classlib/graphics/icon.h"
+#include "classlib/graphics/picture.h"
+
+namespace {
+UINT format = 0;
+}  // namespace
+
+void StartIconClipboardFormat() {
+    static int started = 0;
+    if (started++) return;
+    format = RegisterClipboardFormatA("Ambit Icon");
+    TPicture::RegisterClipboardFormat(format, TIcon::StaticClass());
+}
+
+UINT IconClipboardFormat() {
+    return format;
+}
