@@ -2,10 +2,12 @@
 
 #include "controls/register_controls.h"
 #include "player/classes_registration.h"
+#include "runtime/dir_mon.h"
 #include "runtime/older_color_combo_box.h"
 
 void RegisterRuntimeClasses() {
     RegisterProgramClasses();
     RegisterControlClasses();
     RegisterClass(TOlderColorComboBox::StaticClass());
+    RegisterClass(TDirMon::StaticClass());
 }
