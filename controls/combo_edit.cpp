@@ -158,6 +158,16 @@ void TCustomComboEdit::Notification(TComponent* component, TOperation operation)
     if (component == holder_) holder_ = nullptr;
 }
 
+// The button and its holder are parts of the box, never children in a
+// layout.
+void TCustomComboEdit::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    TCustomEdit::GetChildren(
+        [&](TComponent* child) {
+            if (child != holder_) proc(child);
+        },
+        root);
+}
+
 void TCustomComboEdit::SetPopup(TComboEditPopup* popup) {
     if (popup_ == popup) return;
     if (popup_) popup_->RemoveFreeNotification(this);
@@ -190,15 +200,19 @@ void TCustomComboEdit::SetEditRect() {
 }
 
 void TCustomComboEdit::UpdateButtonBounds() {
+    UpdateButtonBounds(Width(), Height());
+}
+
+void TCustomComboEdit::UpdateButtonBounds(int boxWidth, int boxHeight) {
     if (!holder_ || !button_) return;
     const int width = button_->Width();
     // Every platform we run on has the newer controls.
     if (BorderStyle() == bsSingle && Ctl3D())
-        holder_->SetBounds(Width() - width - 4, 0, width, Height() - 4);
+        holder_->SetBounds(boxWidth - width - 4, 0, width, boxHeight - 4);
     else if (BorderStyle() == bsSingle)
-        holder_->SetBounds(Width() - width - 2, 2, width, Height() - 4);
+        holder_->SetBounds(boxWidth - width - 2, 2, width, boxHeight - 4);
     else
-        holder_->SetBounds(Width() - width, 0, width, Height());
+        holder_->SetBounds(boxWidth - width, 0, width, boxHeight);
     button_->SetHeight(holder_->Height());
     SetEditRect();
 }
@@ -448,18 +462,24 @@ void TCustomComboEdit::CreateFocusCaret() {
 
 void TCustomComboEdit::Dispatch(TMessage& m) {
     switch (m.Msg) {
-    case WM_SIZE:
+    case WM_SIZE: {
         TCustomEdit::Dispatch(m);
+        // The bounds are taken from the window after this message: its
+        // own rectangle tells the new size.
+        RECT window;
+        GetWindowRect(handle_, &window);
+        const int width = window.right - window.left, height = window.bottom - window.top;
         if (!ComponentState().Contains(csLoading)) {
             const int minimum = MinHeight();
             // The resize comes back through here.
-            if (Height() < minimum) {
-                SetHeight(minimum);
+            if (height < minimum) {
+                SetWindowPos(handle_, nullptr, 0, 0, width, minimum, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                 return;
             }
         }
-        UpdateButtonBounds();
+        UpdateButtonBounds(width, height);
         return;
+    }
     case CM_CTL3DCHANGED:
         TCustomEdit::Dispatch(m);
         UpdateButtonBounds();

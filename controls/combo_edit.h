@@ -103,6 +103,7 @@ public:
 
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 
     TNotifyEvent OnButtonClick;
 
@@ -133,6 +134,7 @@ protected:
     void RecreateGlyph();
     void SetEditRect();
     void UpdateButtonBounds();
+    void UpdateButtonBounds(int boxWidth, int boxHeight);
     bool IsButtonWidthStored() const;
     int32_t NaturalButtonWidth() const;
 

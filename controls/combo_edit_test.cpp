@@ -46,12 +46,16 @@ TEST(ComboEdit, AFreshBoxCarriesItsButtonAtTheRightEdge) {
     EXPECT_TRUE(style & WS_CLIPCHILDREN);
     // The holder fills the client area's right end; the text stops short
     // of it.
-    const int clientWidth = box->ClientWidth(), clientHeight = box->ClientHeight();
+    const int clientHeight = box->ClientHeight();
     EXPECT_EQ(box->ButtonHolder()->BoundsRect(), Bounds(180 - 21 - 4, 0, 21, 21 - 4));
     EXPECT_EQ(box->Button()->Height(), 17);
     RECT rect{};
     SendMessageA(box->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
-    EXPECT_EQ(rect.right, clientWidth - 21 - 2);
+    // The text ends before the button (the edit keeps its own margin).
+    const int rightMargin = HIWORD(SendMessageA(box->Handle(), EM_GETMARGINS, 0, 0));
+    const int holderLeft = box->ButtonHolder()->Left();
+    EXPECT_LE(rect.right, holderLeft - 2);
+    EXPECT_GE(rect.right, holderLeft - 2 - rightMargin - 1);
     EXPECT_LE(rect.bottom, clientHeight + 1);
 
     // Below the least height the box snaps back.
@@ -156,9 +160,10 @@ TEST(ComboEditAlone, EnterInABoxWithoutAFormIsKeptOutOfTheText) {
     box->SetParentWindow(host);
     box->SetBounds(0, 0, 180, 21);
     box->SetText("alone");
-    char enter = '\r';
-    box->Perform(CN_CHAR, static_cast<WPARAM>(enter));
-    box->Perform(WM_CHAR, static_cast<WPARAM>(enter));
+    // As typed keys arrive: through the message loop.
+    PostMessageA(box->Handle(), WM_CHAR, '\r', 0);
+    PostMessageA(box->Handle(), WM_CHAR, '\x1B', 0);
+    DrainMessages();
     EXPECT_EQ(box->Text(), "alone");
     box.reset();
     DestroyWindow(host);

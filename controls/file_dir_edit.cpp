@@ -115,7 +115,7 @@ void TFileDirEdit::DropFiles(HDROP drop) {
             const UINT length = DragQueryFileA(drop, i, nullptr, 0);
             std::vector<char> name(length + 1, '\0');
             DragQueryFileA(drop, i, name.data(), length + 1);
-            ReceptFileDir(std::string(name.data()));
+            if (name[0]) ReceptFileDir(std::string(name.data()));
             if (!multiple_names_) break;
         }
         if (OnDropFiles) OnDropFiles(this);
@@ -153,7 +153,10 @@ void TFileDirEdit::EnableSysErrors() {
 namespace {
 
 // What the file-name and folder boxes publish of the combo edit and the
-// class library, in their order.
+// class library, in their order. PopupMenu and OnContextPopup join them
+// when the class library's controls have popup menus; the edit mask, the
+// anchors, constraints, bidirectional, input-method, drag-kind and docking
+// properties when its edits and controls have those.
 template <class Builder>
 void PublishBoxProperties(Builder& c) {
     c.PublishAll("AutoSelect", "ButtonHint", "BorderStyle", "CharCase", "ClickKey", "Color", "Ctl3D",
