@@ -226,6 +226,26 @@ TEST_F(ThemedBitBtnTest, WithoutVisualStylesTheFocusedButtonIsFramedAndMarked) {
     }
 }
 
+TEST_F(ThemedBitBtnTest, AButtonMadeWhileStylesWereOffStaysClassic) {
+    seam::SetLibraryName("no_such_theme_library.dll");
+    auto* button = AddButton(20, 20, 90, 30);
+    // The binding loads the library later; the button holds no theme to
+    // draw with and keeps its classic face rather than none.
+    StopThemeLibraryUnit();
+    seam::SetLibraryName(nullptr);
+    StartThemeLibraryUnit();
+    auto* themed = AddButton(20, 60, 90, 30);
+    if (!ThemesActive()) GTEST_SKIP() << "no visual style is active";
+    ASSERT_NE(themed->Theme(), nullptr);
+    button->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return button->Focused() && button->LooksActive(); }));
+    DrainMessages();
+    TWindowPixels pixels(button->Handle());
+    EXPECT_EQ(ButtonPixel(pixels, 0, 0), Rgb(clWindowFrame));
+    EXPECT_FALSE(RowMarked(pixels, 3, 4, 86));
+    EXPECT_TRUE(RowMarked(pixels, 4, 4, 86));
+}
+
 TEST_F(ThemedBitBtnTest, WithVisualStylesTheFocusIsMarkedWithoutAFrame) {
     auto* button = AddButton(20, 20, 90, 30);
     if (!ThemesActive()) GTEST_SKIP() << "no visual style is active";
