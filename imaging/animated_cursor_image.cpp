@@ -1,6 +1,7 @@
 #include "imaging/animated_cursor_image.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "classlib/core/class_builder.h"
@@ -12,6 +13,8 @@
 #include "classlib/graphics/graphics_strings.h"
 #include "classlib/graphics/icon.h"
 #include "controls/window_utils.h"
+#include "imaging/color_reduction.h"
+#include "imaging/gif_image.h"
 #include "imaging/icon_list.h"
 
 // --- TIconFrame -------------------------------------------------------------
@@ -95,6 +98,11 @@ void TAnimatedCursorImage::AssignTo(TPersistent* dest) const {
     } else if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
         if (FrameCount() == 0) bitmap->Assign(nullptr);
         else const_cast<TAnimatedCursorImage*>(this)->AssignToBitmap(bitmap, bitmap->Canvas()->Brush().Color(), false, true);
+    } else if (auto* gif = dynamic_cast<TGIFImage*>(dest)) {
+        // Frame by frame, each shown for its rate.
+        std::vector<TAnimationFrame> frames;
+        for (int i = 0; i < FrameCount(); ++i) frames.push_back({Icons(i), FrameAt(i)->Rate()});
+        gif->AssignAnimation(frames);
     } else if (auto* list = dynamic_cast<TIconList*>(dest)) {
         WhileUpdating(*list, [&] {
             list->Clear();
@@ -195,6 +203,10 @@ void TAnimatedCursorImage::AssignToBitmap(TBitmap* bitmap, TColor backColor, boo
             if (at >= (vertical ? height : width)) continue;
             if (vertical) strip->Canvas()->Draw(0, static_cast<int>(at), icon);
             else strip->Canvas()->Draw(static_cast<int>(at), 0, icon);
+        }
+        if (reduceColors) {
+            std::unique_ptr<TMemoryStream> reduced(ReduceBitmapToColorCount(strip.get(), std::max(max_icon_colors_, 16)));
+            strip->LoadFromStream(*reduced);
         }
     }
     bitmap->Assign(strip.get());

@@ -89,7 +89,8 @@ public:
 
 protected:
     // To a TIcon (the first frame's), a TBitmap (AssignToBitmap with the
-    // bitmap's brush colour, reduced) or a TIconList (every frame's icon).
+    // bitmap's brush colour, reduced), a TIconList (every frame's icon) or a
+    // TGIFImage (every frame with its rate as the delay).
     void AssignTo(TPersistent* dest) const override;
 
 private:

@@ -8,6 +8,7 @@
 #include "classlib/graphics/picture.h"
 #include "classlib/graphics/test_pictures.h"
 #include "classlib/testing/gui_testing.h"
+#include "imaging/gif_image.h"
 #include "imaging/codecs/ani_test_files.h"
 #include "imaging/icon_clipboard.h"
 #include "imaging/icon_list.h"
@@ -97,6 +98,8 @@ TEST(AnimatedCursor, FramesBecomeAnIconAnIconListOrABitmapStrip) {
     ASSERT_EQ(strip.Height(), 32);
     std::vector<uint32_t> pixels = strip.Pixels32();
     for (int k = 0; k < 3; ++k) EXPECT_EQ(pixels[16 * 96 + 32 * k + 16], kColors[k]) << k;
+    // Reduced to the icons' colours, at least 16.
+    EXPECT_EQ(strip.PixelFormat(), pf4bit);
 
     TBitmap column;
     image.AssignToBitmap(&column, clBlack, true, false);
@@ -108,6 +111,26 @@ TEST(AnimatedCursor, FramesBecomeAnIconAnIconListOrABitmapStrip) {
     // Other targets are refused.
     TPicture picture;
     EXPECT_THROW(picture.Assign(&image), EConvertError);
+}
+
+TEST(AnimatedCursor, AGifPictureGetsEveryFrameWithItsRateAsTheDelay) {
+    TAnimatedCursorImage image;
+    Load(image, Riff(Anih(3, 3, 10) + Value("rate", 1) + Value("rate", 20) + FrameList(kColors, 8)));
+    TGIFImage gif;
+    gif.Assign(&image);
+    ASSERT_EQ(gif.FrameCount(), 3);
+    EXPECT_EQ(gif.BackgroundColor, clWindow);
+    // 1/60 s in milliseconds, rounded down.
+    EXPECT_EQ(gif.Frames(0)->DelayTime, 16);
+    EXPECT_EQ(gif.Frames(1)->DelayTime, 333);
+    EXPECT_EQ(gif.Frames(2)->DelayTime, 166);
+    EXPECT_EQ(gif.Width(), 32);
+
+    // 8-bit icons: a strip of 256 colours.
+    TBitmap strip;
+    strip.Assign(&image);
+    EXPECT_EQ(strip.PixelFormat(), pf8bit);
+    EXPECT_EQ(strip.Pixels32()[16 * 96 + 32 + 16], kColors[1]);
 }
 
 TEST(AnimatedCursor, TheBackColourShowsThroughTransparentParts) {
