@@ -11,6 +11,8 @@
 #include "controls/controls_startup.h"
 #include "controls/theme_library.h"
 #include "classlib/core/scope_exit.h"
+#include "shell/shell_helpers.h"
+#include "shell/shell_namespace_unit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_sysutils.h"
 
@@ -22,6 +24,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopConversions([] { StopUnicodeConversions(); });
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        StartShellNamespaceUnit();
+        TScopeExit stopShellNamespace([] { StopShellNamespaceUnit(); });
+        StartShellHelpers();
+        TScopeExit stopShellHelpers([] { StopShellHelpers(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         RegisterEditorClasses();

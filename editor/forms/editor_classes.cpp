@@ -4,10 +4,12 @@
 #include "controls/prism_color_combo_box.h"
 #include "controls/register_controls.h"
 #include "player/classes_registration.h"
+#include "shell/shell_namespace.h"
 
 void RegisterEditorClasses() {
     RegisterProgramClasses();
     RegisterControlClasses();
     RegisterJpegFormat();
     RegisterClass(TPrismColorComboBox::StaticClass());
+    RegisterClass(TShellNamespace::StaticClass());
 }
