@@ -14,6 +14,8 @@
 #include "controls/themed_button_kinds.h"
 #include "imaging/icon_clipboard.h"
 #include "classlib/core/scope_exit.h"
+#include "shell/shell_helpers.h"
+#include "shell/shell_namespace_unit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_filing.h"
@@ -29,6 +31,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartWideStringFiling();
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        StartShellNamespaceUnit();
+        TScopeExit stopShellNamespace([] { StopShellNamespaceUnit(); });
+        StartShellHelpers();
+        TScopeExit stopShellHelpers([] { StopShellHelpers(); });
         StartWideCaptions();
         TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartWorkerPools();

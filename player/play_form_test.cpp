@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "classlib/gui/application.h"
-#include "player/classes_registration.h"
+#include "runtime/runtime_classes.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
@@ -57,7 +57,7 @@ void CALLBACK InstallThenEscape(HWND, UINT, UINT_PTR id, DWORD) {
 class PlayerTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        RegisterProgramClasses();
+        RegisterRuntimeClasses();
         if (!PlayForm) Application->CreateForm(PlayForm);
         if (!CopyFileForm) Application->CreateForm(CopyFileForm);
         WriteBmp("red.bmp", 40, 30, 255, 0, 0);

@@ -8,9 +8,15 @@
 #include "controls/controls_startup.h"
 #include "classlib/core/scope_exit.h"
 #include "imaging/icon_clipboard.h"
+#include "runtime/older_shell_unit.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
+        // Unit start-ups in their order; shut-downs run in the reverse one.
+        StartOlderShellUnit();
+        TScopeExit stopOlderShell([] { StopOlderShellUnit(); });
+        // Without the shell the start-up has told the user and asked to end.
+        if (Application->Terminated()) return;
         StartControlUtilities();
         TScopeExit stopControls([] { StopControlUtilities(); });
         StartIconClipboardFormat();

@@ -4,10 +4,12 @@
 #include "player/classes_registration.h"
 #include "runtime/dir_mon.h"
 #include "runtime/older_color_combo_box.h"
+#include "runtime/older_shell_namespace.h"
 
 void RegisterRuntimeClasses() {
     RegisterProgramClasses();
     RegisterControlClasses();
     RegisterClass(TOlderColorComboBox::StaticClass());
     RegisterClass(TDirMon::StaticClass());
+    RegisterClass(TOlderShellNamespace::StaticClass());
 }

@@ -4,6 +4,7 @@
 #include "controls/prism_color_combo_box.h"
 #include "controls/register_controls.h"
 #include "player/classes_registration.h"
+#include "shell/shell_namespace.h"
 
 void RegisterEditorClasses() {
     RegisterProgramClasses();
@@ -11,4 +12,5 @@ void RegisterEditorClasses() {
     RegisterEditorControlClasses();
     RegisterJpegFormat();
     RegisterClass(TPrismColorComboBox::StaticClass());
+    RegisterClass(TShellNamespace::StaticClass());
 }

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "classlib/gui/application.h"
-#include "player/classes_registration.h"
+#include "editor/forms/editor_classes.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
@@ -19,6 +19,7 @@
 #include "editor/forms/new_server_form.h"
 #include "player/play_form.h"
 #include "controls/prism_color_combo_box.h"
+#include "shell/shell_namespace.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
@@ -35,8 +36,7 @@ std::string ReadAll(const std::string& name) {
 class EditorTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        RegisterProgramClasses();
-        RegisterClass(TPrismColorComboBox::StaticClass());
+        RegisterEditorClasses();
         if (!MainForm) {
             Application->CreateForm(MainForm);
             Application->CreateForm(NewServerForm);
@@ -102,6 +102,16 @@ TEST_F(EditorTest, StartsWithTheFileNewDocumentAndItsTitle) {
     EXPECT_EQ(PlayForm->FontDialog1->Font()->Height(), -24);
     EXPECT_EQ(PlayForm->FontDialog2->Font()->Height(), -15);
     EXPECT_EQ(EditorTitle("C:\\docs\\menu.qbx"), "Vortel Quillory 1.1 - [menu.qbx]");
+}
+
+TEST_F(EditorTest, ThePlayerCarriesTheShellComponentOnMyComputer) {
+    auto* shell = dynamic_cast<TShellNamespace*>(PlayForm->FindComponent("ShellNamespace1"));
+    ASSERT_NE(shell, nullptr);
+    EXPECT_EQ(shell->Filter(), L"*");
+    EXPECT_EQ(shell->SpecialFolder(), SF_DRIVES);
+    EXPECT_EQ(shell->Folder(), L"");
+    // Loaded on the player: shell dialogs belong to the player's window.
+    EXPECT_EQ(shell->OwnerWindow(), PlayForm->Handle());
 }
 
 TEST_F(EditorTest, ButtonsFollowTheSelection) {
