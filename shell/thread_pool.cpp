@@ -183,9 +183,11 @@ void TCustomThreadPool::HardStop(TQarThread* thread) {
     {
         std::lock_guard guard(lock_);
         if (IndexOf(thread) < 0) return;  // it removed itself meanwhile
-        if (!thread->Done()) {
+        // A thread waiting for the main thread runs none of its work and
+        // cannot be killed safely: it is let go, and once the main thread
+        // has answered it ends without the pool and frees itself.
+        if (!thread->Done() && !IsWaitingForMainThread(thread)) {
             TerminateThread(reinterpret_cast<HANDLE>(thread->Handle()), 0);
-            RemoveSynchronizeRequests(thread);
             killed = true;
         }
         thread->pool_ = nullptr;
@@ -334,6 +336,9 @@ void TWorkerThread::Execute() {
         item->Execute();
         if (TThreadMethod done = item->CompletionHandler()) Synchronize(done);
         SetCurrent(nullptr);
+        // A worker let go by a hard stop no longer counts for its pool,
+        // which may be gone.
+        if (!Pool()) break;
         work_pool_->WorkDone(1, this);
     }
 }

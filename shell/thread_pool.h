@@ -99,9 +99,9 @@ private:
     // Stops the thread, waiting until the deadline (a GetTickCount value).
     void StopThreadUntil(TQarThread* thread, uint32_t deadline);
     // After the deadline, for a thread still in the list: one whose work
-    // is done only waits to report, and leaves the list to free itself;
-    // any other is killed, and freed here, since it never will be by
-    // itself.
+    // is done, or that waits for the main thread, leaves the list and frees
+    // itself later; any other is killed, and freed here, since it never
+    // will be by itself.
     void HardStop(TQarThread* thread);
 
     int32_t max_threads_;

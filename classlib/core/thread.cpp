@@ -1,9 +1,11 @@
 #include "classlib/core/thread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "classlib/core/thread_native.h"
 
@@ -13,7 +15,6 @@ namespace {
 const uint32_t g_main_thread_id = thread_native::CurrentThreadId();
 
 struct TSyncRequest {
-    const TThread* thread;
     const TThreadMethod* method;
     std::exception_ptr error;
     bool done = false;
@@ -24,6 +25,8 @@ struct TSyncRequest {
 std::mutex g_sync_mutex;
 std::condition_variable g_sync_changed;
 std::deque<TSyncRequest*> g_sync_queue;
+// The threads inside Synchronize, from queueing until woken.
+std::vector<const TThread*> g_sync_waiters;
 std::function<void()> g_wake_main_thread;
 
 // A thread killed from outside never says it finished: the main thread's
@@ -67,9 +70,9 @@ bool CheckSynchronize() {
     return !requests.empty();
 }
 
-void RemoveSynchronizeRequests(const TThread* thread) {
+bool IsWaitingForMainThread(const TThread* thread) {
     std::lock_guard<std::mutex> lock(g_sync_mutex);
-    std::erase_if(g_sync_queue, [thread](const TSyncRequest* request) { return request->thread == thread; });
+    return std::find(g_sync_waiters.begin(), g_sync_waiters.end(), thread) != g_sync_waiters.end();
 }
 
 void TThread::Synchronize(TThread* thread, const TThreadMethod& method) {
@@ -77,11 +80,12 @@ void TThread::Synchronize(TThread* thread, const TThreadMethod& method) {
         method();
         return;
     }
-    TSyncRequest request{thread, &method, nullptr, false};
+    TSyncRequest request{&method, nullptr, false};
     std::function<void()> wake;
     {
         std::lock_guard<std::mutex> lock(g_sync_mutex);
         g_sync_queue.push_back(&request);
+        g_sync_waiters.push_back(thread);
         wake = g_wake_main_thread;
     }
     g_sync_changed.notify_all();
@@ -89,6 +93,7 @@ void TThread::Synchronize(TThread* thread, const TThreadMethod& method) {
     {
         std::unique_lock<std::mutex> lock(g_sync_mutex);
         g_sync_changed.wait(lock, [&] { return request.done; });
+        g_sync_waiters.erase(std::find(g_sync_waiters.begin(), g_sync_waiters.end(), thread));
     }
     if (request.error) std::rethrow_exception(request.error);
 }

@@ -92,10 +92,9 @@ uint32_t MainThreadID();
 // Runs the methods other threads have handed to Synchronize, in the order
 // they came; main thread only. True when one ran.
 bool CheckSynchronize();
-// Drops the methods the thread handed to Synchronize that have not begun
-// to run: for a thread killed while it waited, whose request would
-// otherwise outlive it.
-void RemoveSynchronizeRequests(const TThread* thread);
+// The thread waits in Synchronize for the main thread. Such a thread must
+// not be killed: its wait is shared with every other thread's.
+bool IsWaitingForMainThread(const TThread* thread);
 // Called (from any thread) when a method starts waiting for the main
 // thread, so that the main thread calls CheckSynchronize soon. Empty: the
 // main thread has to look by itself.
