@@ -1,6 +1,7 @@
 // Quillory: the editor of CD menus.
 #include "editor/forms/about_box.h"
 #include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/graphics/register_graphics.h"
 #include "classlib/graphics/image.h"
 #include "editor/forms/editor_classes.h"
@@ -12,6 +13,7 @@
 #include "controls/theme_library.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
+#include "unicode/uc_application.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_filing.h"
 #include "unicode/wide_sysutils.h"
@@ -25,6 +27,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartWideStringFiling();
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        StartUcApplication();
+        TScopeExit stopUcApplication([] {
+            try {
+                StopUcApplication();
+            } catch (...) {
+                ReportException(nullptr);
+            }
+        });
         StartWideCaptions();
         TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartThemeLibraryUnit();
