@@ -1,6 +1,7 @@
 // Quillory: the editor of CD menus.
 #include "editor/forms/about_box.h"
 #include "classlib/gui/application.h"
+#include "classlib/gui/callback_barrier.h"
 #include "classlib/graphics/register_graphics.h"
 #include "classlib/graphics/image.h"
 #include "editor/forms/editor_classes.h"
@@ -17,6 +18,7 @@
 #include "shell/shell_helpers.h"
 #include "shell/shell_namespace_unit.h"
 #include "unicode/code_pages.h"
+#include "unicode/uc_application.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_filing.h"
 #include "unicode/wide_sysutils.h"
@@ -35,6 +37,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopShellNamespace([] { StopShellNamespaceUnit(); });
         StartShellHelpers();
         TScopeExit stopShellHelpers([] { StopShellHelpers(); });
+        StartUcApplication();
+        TScopeExit stopUcApplication([] {
+            try {
+                StopUcApplication();
+            } catch (...) {
+                ReportException(nullptr);
+            }
+        });
         StartWideCaptions();
         TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartWorkerPools();

@@ -63,6 +63,20 @@ TEST(UcApplication, CharactersBeyondAnsiReachUnicodeWindowsOnceThroughTheWideDis
     EXPECT_EQ(ControlGetWideText(edit), L"\u4E2D\u00E9");
 }
 
+TEST(UcApplication, AUnicodeDialogIsAskedOnceAndItsControlGetsTheCharacterOnce) {
+    auto form = MakeOwned<TUcForm>(nullptr);
+    auto* edit = New<TCharEdit>(form.get());
+    edit->SetParent(form.get());
+    form->Show();
+    DrainMessages();
+    Application->SetDialogHandle(form->Handle());
+    PostMessageW(edit->Handle(), WM_CHAR, 0x4E2D, 1);
+    DrainMessages();
+    Application->SetDialogHandle(nullptr);
+    EXPECT_EQ(edit->chars, (std::vector<WPARAM>{0x4E2D00FF}));
+    EXPECT_EQ(ControlGetWideText(edit), L"\u4E2D");
+}
+
 TEST(UcApplication, OnMessageMaySwallowAWideCharacter) {
     auto form = MakeOwned<TUcForm>(nullptr);
     auto* edit = New<TCharEdit>(form.get());

@@ -49,7 +49,23 @@ void TUcForm::CreateWindowHandle(const TCreateParams& params) {
     CreateUnicodeWindowHandle(this, copy, std::wstring(), false);
 }
 
+namespace {
+
+// Bound by name: not every system (nor every import library) has it.
+void UninitializeFlatScrollBars(HWND window) {
+    using TUninitializeFlatSB = HRESULT(WINAPI*)(HWND);
+    static const auto uninitialize = [] {
+        HMODULE comctl = GetModuleHandleA("comctl32.dll");
+        return comctl ? reinterpret_cast<TUninitializeFlatSB>(
+                            reinterpret_cast<void*>(GetProcAddress(comctl, "UninitializeFlatSB")))
+                      : nullptr;
+    }();
+    if (uninitialize) uninitialize(window);
+}
+
+}  // namespace
+
 void TUcForm::DestroyWindowHandle() {
-    if (UnicodePlatform && HandleAllocated()) UninitializeFlatSB(Handle());
+    if (UnicodePlatform && HandleAllocated()) UninitializeFlatScrollBars(Handle());
     TForm::DestroyWindowHandle();
 }

@@ -25,9 +25,11 @@ public:
     explicit TUcEdit(TComponent* owner) : TWinControl(owner) { SetBounds(10, 10, 160, 24); }
     // WM_CHAR parameters as the class library's handlers see them.
     std::vector<WPARAM> chars;
+    int textChanges = 0;
 
     void WndProc(TMessage& m) override {
         if (m.Msg == WM_CHAR) chars.push_back(m.WParam);
+        if (m.Msg == CM_TEXTCHANGED) ++textChanges;
         TWinControl::WndProc(m);
     }
 
@@ -82,6 +84,34 @@ TEST(WideCaptions, AUnicodeWindowKeepsItsWideCaptionWhenMadeAgain) {
     wchar_t className[64] = {};
     GetClassNameW(f.edit->Handle(), className, 64);
     EXPECT_EQ(std::wstring(className), WideFromSystemAnsi(f.edit->ClassName()) + L".UnicodeClass");
+}
+
+TEST(WideCaptions, OnlyAChangedCaptionIsAnnounced) {
+    TFormWithEdit f;
+    ControlSetWideText(f.edit, kChinese);
+    int changes = f.edit->textChanges;
+    EXPECT_GE(changes, 1);
+    ControlSetWideText(f.edit, kChinese);
+    EXPECT_EQ(f.edit->textChanges, changes);
+}
+
+TEST(WideCaptions, OnlyHintInformationTheLayerPreparedCountsAsWide) {
+    THintInfo forged;
+    forged.HintWindowClass = &TUcCustomHintWindow::StaticClass();
+    forged.HintData = &forged;
+    EXPECT_FALSE(IsWideHintData(&forged));
+    EXPECT_FALSE(IsWideHintData(nullptr));
+
+    TFormWithEdit f;
+    ControlSetWideHint(f.edit, kChinese);
+    THintInfo info;
+    info.HintControl = f.edit;
+    info.HintWindowClass = &THintWindow::StaticClass();
+    info.HintStr = f.edit->Hint();
+    f.edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.HintWindowClass, &TUcCustomHintWindow::StaticClass());
+    EXPECT_TRUE(IsWideHintData(&info));
+    EXPECT_EQ(WideHintText(&info), kChinese);
 }
 
 TEST(WideCaptions, AWideCharacterCrossesTheClassLibraryOnceInTransportForm) {

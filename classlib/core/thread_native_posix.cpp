@@ -20,6 +20,7 @@ uint32_t NewId() {
 struct TShared {
     std::mutex mutex;
     std::condition_variable changed;
+    bool started = false;  // the std::thread object is in place
     bool ended = false;
 };
 
@@ -37,11 +38,20 @@ public:
         if (thread_.joinable()) return;
         thread_ = std::thread([entry = entry_, argument = argument_, id = id_, shared = shared_] {
             t_id = id;
+            {
+                // A thread that frees its object on the way out must not
+                // do so before Start has stored the std::thread in it.
+                std::unique_lock<std::mutex> lock(shared->mutex);
+                shared->changed.wait(lock, [&] { return shared->started; });
+            }
             entry(argument);
             std::lock_guard<std::mutex> lock(shared->mutex);
             shared->ended = true;
             shared->changed.notify_all();
         });
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->started = true;
+        shared_->changed.notify_all();
     }
     bool WaitEnded(int timeoutMs) override {
         std::unique_lock<std::mutex> lock(shared_->mutex);
