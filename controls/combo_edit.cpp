@@ -370,6 +370,15 @@ void TCustomComboEdit::KeyPress(char& key) {
     if (key == '\r') key = 0;
 }
 
+void TCustomComboEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (popup_ && button == mbLeft) {
+        if (CanFocus()) SetFocus();
+        if (!focused_) return;
+        if (popup_visible_) PopupCloseUp(false);
+    }
+    TCustomEdit::MouseDown(button, shift, x, y);
+}
+
 // --- the popup ----------------------------------------------------------------
 
 void TCustomComboEdit::ShowPopup(TPoint origin) {

@@ -113,6 +113,7 @@ protected:
     void Change() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
     // The picture of gkDefault; set `destroyNeeded` when the caller frees it.
     virtual TBitmap* DefaultBitmap(bool& destroyNeeded);

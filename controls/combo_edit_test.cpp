@@ -262,6 +262,14 @@ TEST_F(ComboEditOnForm, APopupDropsDownWithTheTextAndEnterTakesItsValue) {
     EXPECT_FALSE(box->PopupVisible());
     EXPECT_EQ(box->Text(), "picked");
 
+    // A click into the box closes it without taking the value too.
+    PressChord(VK_MENU, VK_DOWN);
+    ASSERT_TRUE(box->PopupVisible());
+    popup->value = "clicked away";
+    ClickAt(box, 5, 5);
+    EXPECT_FALSE(box->PopupVisible());
+    EXPECT_EQ(box->Text(), "picked");
+
     // A freed popup leaves the box.
     popup->Free();
     EXPECT_EQ(box->Popup(), nullptr);
