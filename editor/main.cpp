@@ -10,6 +10,7 @@
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
 #include "controls/theme_library.h"
+#include "imaging/gif_image.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_sysutils.h"
@@ -22,6 +23,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TScopeExit stopConversions([] { StopUnicodeConversions(); });
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        // (the icon clipboard format's start-up comes here, before the GIF one)
+        StartGIFImageUnit();
+        TScopeExit stopGIFImage([] { StopGIFImageUnit(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         RegisterEditorClasses();

@@ -6,10 +6,15 @@
 #include "player/play_form.h"
 #include "classlib/gui/program_entry.h"
 #include "controls/controls_startup.h"
+#include "classlib/core/scope_exit.h"
+#include "imaging/gif_image.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
         StartControlUtilities();
+        // (the icon clipboard format's start-up comes here, before the GIF one)
+        StartGIFImageUnit();
+        TScopeExit stopGIFImage([] { StopGIFImageUnit(); });
         RegisterRuntimeClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.0");

@@ -3,11 +3,13 @@
 #include "classlib/graphics/jpeg.h"
 #include "controls/prism_color_combo_box.h"
 #include "controls/register_controls.h"
+#include "imaging/gif_image.h"
 #include "player/classes_registration.h"
 
 void RegisterEditorClasses() {
     RegisterProgramClasses();
     RegisterControlClasses();
     RegisterJpegFormat();
+    RegisterGIFImageClasses();
     RegisterClass(TPrismColorComboBox::StaticClass());
 }
