@@ -11,6 +11,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/filer_test_classes.h"
 #include "fuzz/document_checks.h"
+#include "imaging/codecs/gif_samples.h"
 #include "pixwell/jpeg_test_pictures.h"
 #include "pixwell/test_pictures.h"
 
@@ -76,6 +77,27 @@ void Jpegs() {
     Save("jpeg", "grey.jpg", Jpeg(9, 5, 1));
 }
 
+std::string Bytes(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void Gifs() {
+    Save("gif", "mono.gif", Bytes(TGifBuilder(9, 3, 1, "87a").Image(0, 0, 9, 3, SampleIndexes(9, 3, 1, 1), 1).Finish()));
+    Save("gif", "interlaced16.gif",
+         Bytes(TGifBuilder(7, 11, 4).Image(0, 0, 7, 11, SampleIndexes(7, 11, 4, 2), 4, true).Finish()));
+    Save("gif", "animation.gif", Bytes(TGifBuilder(12, 10, 8)
+                                           .Loop(3)
+                                           .Comment("first frame")
+                                           .GraphicControl(0x05, 10, 4)
+                                           .Image(0, 0, 12, 10, SampleIndexes(12, 10, 8, 3), 8)
+                                           .GraphicControl(0x08, 20, 0)
+                                           .Image(2, 3, 6, 5, SampleIndexes(6, 5, 8, 4), 8, false, 3)
+                                           .Comment("picture")
+                                           .Finish()));
+    Save("gif", "local_only.gif",
+         Bytes(TGifBuilder(4, 4, 0).Image(0, 0, 4, 4, SampleIndexes(4, 4, 2, 5), 4, false, 2).Finish()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,5 +110,6 @@ int main(int argc, char** argv) {
     FormStreams();
     Bitmaps();
     Jpegs();
+    Gifs();
     return 0;
 }
