@@ -14,6 +14,7 @@
 #include "shell/worker_pools.h"
 #include "controls/themed_button_kinds.h"
 #include "imaging/icon_clipboard.h"
+#include "imaging/gif_image.h"
 #include "classlib/core/scope_exit.h"
 #include "shell/shell_helpers.h"
 #include "shell/shell_namespace_unit.h"
@@ -50,6 +51,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartWorkerPools();
         TScopeExit stopWorkerPools([] { StopWorkerPools(); });
         StartIconClipboardFormat();
+        StartGIFImageUnit();
+        TScopeExit stopGIFImage([] { StopGIFImageUnit(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         StartThemedButtonsUnit();

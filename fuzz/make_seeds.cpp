@@ -13,6 +13,7 @@
 #include "fuzz/document_checks.h"
 #include "imaging/codecs/ani_test_files.h"
 #include "imaging/codecs/icon_list_stream.h"
+#include "imaging/codecs/gif_samples.h"
 #include "pixwell/jpeg_test_pictures.h"
 #include "pixwell/test_pictures.h"
 
@@ -96,6 +97,25 @@ void IconLists() {
     WriteIconListPlace(list, ani_test::Bytes(ani_test::IconFile(4, 4, 24, 0x123456)));
     Save("icon_list", "three_places.bin", std::string(list.Bytes().begin(), list.Bytes().end()));
     Save("icon_list", "empty.bin", std::string(4, '\0'));
+std::string Bytes(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void Gifs() {
+    Save("gif", "mono.gif", Bytes(TGifBuilder(9, 3, 1, "87a").Image(0, 0, 9, 3, SampleIndexes(9, 3, 1, 1), 1).Finish()));
+    Save("gif", "interlaced16.gif",
+         Bytes(TGifBuilder(7, 11, 4).Image(0, 0, 7, 11, SampleIndexes(7, 11, 4, 2), 4, true).Finish()));
+    Save("gif", "animation.gif", Bytes(TGifBuilder(12, 10, 8)
+                                           .Loop(3)
+                                           .Comment("first frame")
+                                           .GraphicControl(0x05, 10, 4)
+                                           .Image(0, 0, 12, 10, SampleIndexes(12, 10, 8, 3), 8)
+                                           .GraphicControl(0x08, 20, 0)
+                                           .Image(2, 3, 6, 5, SampleIndexes(6, 5, 8, 4), 8, false, 3)
+                                           .Comment("picture")
+                                           .Finish()));
+    Save("gif", "local_only.gif",
+         Bytes(TGifBuilder(4, 4, 0).Image(0, 0, 4, 4, SampleIndexes(4, 4, 2, 5), 4, false, 2).Finish()));
 }
 
 }  // namespace
@@ -112,5 +132,6 @@ int main(int argc, char** argv) {
     Jpegs();
     AnimatedCursors();
     IconLists();
+    Gifs();
     return 0;
 }

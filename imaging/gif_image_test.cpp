@@ -4,6 +4,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
+#include "classlib/graphics/bmp_codec.h"
 #include "classlib/graphics/image.h"
 #include "classlib/graphics/picture.h"
 #include "classlib/graphics/register_graphics.h"
@@ -280,6 +281,31 @@ TEST(GIFImage, PicturesFromBitmapsAreEncodedWhenWritten) {
     ASSERT_EQ(again.FrameCount(), 2);
     EXPECT_TRUE(again.LoopEnabled);
     EXPECT_EQ(again.Frames(1)->GetBitmap()->Pixels32(), second->Pixels32());
+}
+
+TEST(GIFImage, PaletteBitmapsAreEncodedWithTheColoursTheyUse) {
+    // An 8-bit bitmap whose file image has a short colour table.
+    TDibImage dib;
+    dib.width = 6;
+    dib.height = 2;
+    dib.bitCount = 8;
+    dib.colors = {0xFF0000, 0x00FF00, 0x0000FF};
+    dib.bits.assign(dib.Stride() * 2, 0);
+    for (int x = 0; x < 6; ++x) dib.bits[size_t(x)] = uint8_t(x % 3), dib.bits[dib.Stride() + size_t(x)] = 2;
+    TMemoryStream bmp;
+    WriteBmpFile(bmp, dib);
+    bmp.SetPosition(0);
+    TBitmap bitmap;
+    bitmap.SetHandleType(bmDIB);
+    bitmap.LoadFromStream(bmp);
+    ASSERT_EQ(bitmap.PixelFormat(), pf8bit);
+    TGIFImage gif;
+    gif.Assign(&bitmap);
+    TGIFImage read;
+    Load(read, Saved(gif));
+    EXPECT_EQ(read.Frames(0)->GetBitmap()->Pixels32(), bitmap.Pixels32());
+    EXPECT_EQ(read.Data->GlobalColorTable.Count, 256);
+    EXPECT_EQ(read.Data->GlobalColorTable.Entries[3][0], 0) << "entries past the bitmap's table are black";
 }
 
 TEST(GIFImage, AnimationsTakeTheirRatesAsDelays) {

@@ -9,6 +9,7 @@
 #include "classlib/core/scope_exit.h"
 #include "imaging/icon_clipboard.h"
 #include "runtime/older_shell_unit.h"
+#include "imaging/gif_image.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunProgram([] {
@@ -20,6 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartControlUtilities();
         TScopeExit stopControls([] { StopControlUtilities(); });
         StartIconClipboardFormat();
+        StartGIFImageUnit();
+        TScopeExit stopGIFImage([] { StopGIFImageUnit(); });
         RegisterRuntimeClasses();
         Application->Initialize();
         Application->SetTitle("Quillory 1.0");

@@ -1,6 +1,7 @@
 #include "runtime/runtime_classes.h"
 
 #include "controls/register_controls.h"
+#include "imaging/gif_image.h"
 #include "player/classes_registration.h"
 #include "runtime/dir_mon.h"
 #include "runtime/older_color_combo_box.h"
@@ -9,6 +10,7 @@
 void RegisterRuntimeClasses() {
     RegisterProgramClasses();
     RegisterControlClasses();
+    RegisterGIFImageClasses();
     RegisterClass(TOlderColorComboBox::StaticClass());
     RegisterClass(TDirMon::StaticClass());
     RegisterClass(TOlderShellNamespace::StaticClass());

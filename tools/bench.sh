@@ -8,6 +8,10 @@
 #   and the runtime until its player window is painted (goal: within 1.5x of
 #   a bare program showing one window); building a menu executable beside
 #   copying the same bytes with cp (goal: within 2x).
+# - GIF decoding and encoding natively (a 1024 x 1024 picture of 256 colours
+#   and a 200-frame animation) beside giflib (goal: decoding at least as fast,
+#   encoding within 1.5x). build/bench/bin/gif_bench also takes GIF files:
+#   gif_bench [--dump DIR] [--encode DIR] file.gif ...
 #   tools/bench.sh [entries...]   (the native document sizes)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,9 +20,10 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=Release -DQUILLORY_SANITIZE=OFF >/dev/null
 fi
-cmake --build "$build" --target document_bench >/dev/null
+cmake --build "$build" --target document_bench gif_bench >/dev/null
 echo "Menu documents, native ($(nproc) cores, $(uname -m)):"
 "$build/bin/document_bench" "$@"
+"$build/bin/gif_bench"
 
 x64=$root/build/x86_64
 [ -f "$x64/build.ninja" ] || "$root/tools/build.sh" x86_64 >/dev/null

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, as root (clang, its
 # sanitizer and fuzzer runtimes, llvm's symbolizer and libjpeg for the native
-# checks). Does nothing when everything is already there.
+# checks; giflib as the GIF benchmark's peer). Does nothing when everything is
+# already there.
 set -euo pipefail
 
 need=()
@@ -10,7 +11,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 packages=(cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine32 wine64 xvfb xauth dpkg-dev
           googletest fonts-liberation fonts-liberation2
-          clang libclang-rt-14-dev llvm libjpeg62-turbo-dev)
+          clang libclang-rt-14-dev llvm libjpeg62-turbo-dev libgif-dev)
 for p in "${packages[@]}"; do have_pkg "$p" || need+=("$p"); done
 
 src_list=/etc/apt/sources.list.d/quillory-src.sources

@@ -3,6 +3,7 @@
 #include "classlib/graphics/jpeg.h"
 #include "controls/prism_color_combo_box.h"
 #include "controls/register_controls.h"
+#include "imaging/gif_image.h"
 #include "player/classes_registration.h"
 #include "shell/shell_namespace.h"
 
@@ -11,6 +12,7 @@ void RegisterEditorClasses() {
     RegisterControlClasses();
     RegisterEditorControlClasses();
     RegisterJpegFormat();
+    RegisterGIFImageClasses();
     RegisterClass(TPrismColorComboBox::StaticClass());
     RegisterClass(TShellNamespace::StaticClass());
 }

@@ -95,6 +95,15 @@ TEST(GifReader, ZeroSizeTakesTheScreenSize) {
     EXPECT_THROW(DecodeFrameToBmp(*empty.frames[0].Item, false, bmp), EInvalidGraphicOperation);
 }
 
+TEST(GifReader, FramesTooLargeToHoldAreRefused) {
+    // 65535 x 65535 at 8 bits overflows 32 bits; refused before allocating.
+    TRead r = Read(TGifBuilder(1, 1, 8).Raw({0x2C, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 8, 0}).Finish());
+    ASSERT_EQ(r.frames.size(), 1u);
+    std::vector<uint8_t> bmp;
+    EXPECT_THROW(DecodeFrameToBmp(*r.frames[0].Item, false, bmp), EOutOfMemory);
+    EXPECT_TRUE(bmp.empty());
+}
+
 TEST(GifReader, GraphicControlBlocksDecideTransparencyDelayAndDisposal) {
     TRead r = Read(TGifBuilder(2, 2, 2)
                        .GraphicControl(0x01, 50, 1)
