@@ -79,6 +79,11 @@ const TClassInfo& TOlderShellNamespace::StaticClass() {
 TOlderShellNamespace::TOlderShellNamespace(TComponent* owner)
     : TComponent(owner), multi_objects_(MakeOwned<TStringList>()), filters_(MakeOwned<TStringList>()) {
     filters_->Add("*");
+}
+
+void TOlderShellNamespace::AfterConstruction() {
+    inherited::AfterConstruction();
+    // Binding may raise: done here, a failure frees the component whole.
     SetFolder(std::string());
 }
 

@@ -30,6 +30,7 @@ public:
     ~TOlderShellNamespace() override;
     void BeforeDestruction() override;
 
+    void AfterConstruction() override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 

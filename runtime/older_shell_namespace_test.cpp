@@ -195,3 +195,18 @@ TEST(OlderShellNamespace, TheRuntimesPlayerCarriesItHooked) {
     EXPECT_EQ(shell->FileMonitor(), nullptr);
     // Destroying the player removes the hook before the component goes.
 }
+
+TEST(OlderShellNamespace, WithoutTheShellCreationRaisesAndLeavesTheOwnerClean) {
+    auto form = MakeOwned<TForm>(nullptr);
+    StopOlderShellUnit();
+    bool raised = false;
+    try {
+        New<TOlderShellNamespace>(form.get());
+    } catch (const Exception&) {
+        raised = true;
+    }
+    StartOlderShellUnit();
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(form->ComponentCount(), 0);
+    // The owner's end finds nothing freed twice.
+}

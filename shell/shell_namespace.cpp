@@ -122,7 +122,12 @@ const TClassInfo& TShellNamespace::StaticClass() {
 }
 
 TShellNamespace::TShellNamespace(TComponent* owner)
-    : TComponent(owner), multi_objects_(MakeOwned<TFileNames>()), filters_(MakeOwned<TFileNames>()) {
+    : TComponent(owner), multi_objects_(MakeOwned<TFileNames>()), filters_(MakeOwned<TFileNames>()) {}
+
+void TShellNamespace::AfterConstruction() {
+    inherited::AfterConstruction();
+    // Binding may raise: done here, a failure frees the component whole
+    // (detached from its owner).
     SetFolder(std::wstring());
 }
 

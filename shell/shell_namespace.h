@@ -34,6 +34,7 @@ public:
     explicit TShellNamespace(TComponent* owner);
     ~TShellNamespace() override;
 
+    void AfterConstruction() override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 

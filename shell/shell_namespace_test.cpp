@@ -212,3 +212,45 @@ TEST(ShellNamespace, OwnerWindowFollowsErrorMessagesAndTheLoadedOwner) {
     shell->SetShowErrorMessages(false);
     EXPECT_EQ(shell->OwnerWindow(), nullptr);
 }
+
+TEST(ShellNamespace, FileSystemOnlyKeepsMyComputerAndDropsVirtualObjects) {
+    // How many objects of the folder are of the file system, and how many
+    // are virtual ones (such as the Control Panel My Computer shows).
+    struct Kinds {
+        int fileSystem = 0, isVirtual = 0, drives = 0;
+    };
+    auto kinds = [](TShellNamespace& shell) {
+        Kinds found;
+        while (shell.Next()) {
+            if (shell.ObjectSpecialFolder() == SF_DRIVES) ++found.drives;
+            else if (shell.ObjectAttributes(SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR)) ++found.fileSystem;
+            else ++found.isVirtual;
+        }
+        return found;
+    };
+    auto shell = NewShell();
+    Kinds all = kinds(*shell);
+    ASSERT_GT(all.isVirtual, 0) << "My Computer shows only file-system objects";
+    shell->SetFileSystemOnly(true);
+    Kinds fileSystem = kinds(*shell);
+    EXPECT_EQ(fileSystem.isVirtual, 0);
+    EXPECT_EQ(fileSystem.fileSystem, all.fileSystem);
+
+    // On the desktop My Computer itself stays.
+    shell->SetSpecialFolder(SF_DESKTOP);
+    EXPECT_EQ(kinds(*shell).drives, 1);
+}
+
+TEST(ShellNamespace, WithoutTheShellCreationRaisesAndLeavesTheOwnerClean) {
+    auto form = MakeOwned<TForm>(nullptr);
+    StopShellNamespaceUnit();
+    bool raised = false;
+    try {
+        New<TShellNamespace>(form.get());
+    } catch (const Exception&) {
+        raised = true;
+    }
+    StartShellNamespaceUnit();
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(form->ComponentCount(), 0);
+}
