@@ -241,7 +241,7 @@ TEST(IconList, AgainstAnAncestorOnlyOtherIconObjectsAreWritten) {
 }
 
 TEST(IconList, ADamagedStreamRaisesKeepsWhatWasReadAndEndsTheBatch) {
-    auto red = IconOf(0xFF0000), green = IconOf(0x00FF00);
+    auto red = IconOf(0xFF0000, 4), green = IconOf(0x00FF00, 4);
     TIconList source;
     source.Add(red.get());
     source.Add(green.get());
