@@ -4,7 +4,10 @@
 
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/core/class_builder.h"
+#include "classlib/gui/actions.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/menus.h"
+#include "classlib/gui/sys_locale.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/gui/screen.h"
 #include "classlib/gui/scoped_win32.h"
@@ -197,9 +200,37 @@ void TApplication::Idle() {
     }
     UpdateMouseControl(control);
     for (TCustomForm* form : std::exchange(to_release_, {})) form->Free();
+    UpdateFormActions();
     bool done = true;
     if (OnIdle) OnIdle(this, done);
     if (done) WaitMessage();
+}
+
+void TApplication::UpdateFormActions() {
+    if (!Screen) return;
+    std::vector<TCustomForm*> forms;
+    for (int i = 0; i < Screen->FormCount(); ++i) forms.push_back(Screen->Forms(i));
+    for (TCustomForm* form : forms)
+        if (form->HandleAllocated() && IsWindowVisible(form->Handle()) && IsWindowEnabled(form->Handle()))
+            form->UpdateActions();
+}
+
+void TApplication::SetHint(const std::string& hint) {
+    if (hint_ == hint) return;
+    hint_ = hint;
+    if (OnHint) {
+        OnHint(this);
+        return;
+    }
+    TOwned<THintAction> action(New<THintAction>(this));
+    action->SetHint(hint);
+    action->Execute();
+}
+
+bool TApplication::DispatchAction(TBasicAction* action, bool execute) {
+    TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
+    if (active && active->DispatchAction(action, execute)) return true;
+    return main_form_ && main_form_ != active && main_form_->DispatchAction(action, execute);
 }
 
 void TApplication::UpdateMouseControl(TControl* control) {
@@ -324,6 +355,7 @@ void TApplication::ReleaseLater(TCustomForm* form) {
 }
 
 LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
     bool handled = CallbackBarrier(Application, false, [&] {
         if (!Application || window != Application->handle_) return false;
         switch (msg) {
@@ -337,10 +369,15 @@ LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPA
         case WM_ACTIVATEAPP:
             if (!wParam) Application->CancelHint();
             break;
+        case CM_ACTIONEXECUTE:
+        case CM_ACTIONUPDATE:
+            if (Application->DispatchAction(reinterpret_cast<TBasicAction*>(lParam), msg == CM_ACTIONEXECUTE))
+                result = 1;
+            return true;
         }
         return false;
     });
-    return handled ? 0 : DefWindowProcA(window, msg, wParam, lParam);
+    return handled ? result : DefWindowProcA(window, msg, wParam, lParam);
 }
 
 void ClassLibStartup() {
@@ -348,11 +385,14 @@ void ClassLibStartup() {
                                              ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     InstallWin32SysColors();
+    InitSysLocale();
     if (!Screen) Screen = New<TScreen>(nullptr);
     if (!Application) Application = New<TApplication>(nullptr);
+    StartMenus();
 }
 
 void ClassLibShutdown() {
     if (Application) FreeAndNil(Application);
+    StopMenus();
     if (Screen) FreeAndNil(Screen);
 }

@@ -9,6 +9,7 @@
 #include "classlib/gui/graphic_control.h"
 
 class TCustomForm;
+class TBasicAction;
 
 using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
 using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
@@ -82,6 +83,14 @@ public:
     void SetHintPause(int ms) { hint_pause_ = ms; }
     void HintMouseMessage(TControl* control, TMessage& message);
     void CancelHint();
+    // The hint of what the mouse or a menu points at (the long part);
+    // a change runs OnHint, or else a THintAction carrying it, which the
+    // application offers to the forms (a status bar can show it).
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    // An action no client handled: the active form's controls, then the
+    // main form's, are offered it. True when one took it.
+    bool DispatchAction(TBasicAction* action, bool execute);
 
     // Bookkeeping kept in step by controls and forms.
     void ControlDestroying(TControl* control);
@@ -91,6 +100,7 @@ public:
     TExceptionEvent OnException;
     TMessageEvent OnMessage;
     TIdleEvent OnIdle;
+    TNotifyEvent OnHint;
 
 private:
     void FormCreated(TCustomForm* form);
@@ -98,12 +108,14 @@ private:
     bool IsKeyMsg(MSG& msg);
     void Idle();
     void UpdateMouseControl(TControl* control);
+    void UpdateFormActions();
     void ShowHintNow();
     static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
     std::string title_;
     std::string help_file_;
+    std::string hint_;
     bool help_opened_ = false;
     TCustomForm* main_form_ = nullptr;
     bool terminated_ = false;
