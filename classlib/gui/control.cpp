@@ -573,7 +573,7 @@ TControlActionLink::TControlActionLink(TObject* client) : TActionLink(client), c
 
 TControl* TControlActionLink::Client() const {
     auto* control = dynamic_cast<TControl*>(client_);
-    if (!control) throw EInvalidCast(LoadStr(SInvalidCast));
+    if (!control) throw EInvalidCast(MenuStr(SInvalidCast));
     return control;
 }
 

@@ -1,5 +1,7 @@
 #include "classlib/gui/menu_strings.h"
 
+#include <mutex>
+
 namespace {
 constexpr std::pair<int, const char*> kMenuTexts[] = {
     {SmkcBkSp, "R\xFC" "ck"},
@@ -30,4 +32,10 @@ static_assert(NumbersAreOwnAndInRange(kMenuTexts));
 
 void RegisterMenuStrings() {
     for (const auto& [id, text] : kMenuTexts) RegisterResourceStrings({{id, text}});
+}
+
+std::string MenuStr(TMenuString ident) {
+    static std::once_flag registered;
+    std::call_once(registered, RegisterMenuStrings);
+    return LoadStr(ident);
 }

@@ -1,6 +1,8 @@
 // The class library's texts for shortcut keys and menus (German, code page
 // 1252). Registered by ClassLibStartup.
 #pragma once
+#include <string>
+
 #include "classlib/core/resstrings.h"
 
 enum TMenuString : int {
@@ -29,3 +31,5 @@ enum TMenuString : int {
 };
 
 void RegisterMenuStrings();
+// One of these texts; registers them first when no start-up did.
+std::string MenuStr(TMenuString ident);

@@ -273,7 +273,7 @@ void TMenuItem::Click() {
 // --- the tree
 
 TMenuItem* TMenuItem::Items(int index) const {
-    if (index < 0 || index >= Count()) throw EListError(LoadStr(SMenuIndexError));
+    if (index < 0 || index >= Count()) throw EListError(MenuStr(SMenuIndexError));
     return items_[static_cast<size_t>(index)];
 }
 
@@ -303,8 +303,8 @@ void TMenuItem::Add(TMenuItem* item) {
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (!item) return;
-    if (item->parent_) throw EInvalidOperation(LoadStr(SMenuReinserted));
-    if (index < 0 || index > Count()) throw EListError(LoadStr(SMenuIndexError));
+    if (item->parent_) throw EInvalidOperation(MenuStr(SMenuReinserted));
+    if (index < 0 || index > Count()) throw EListError(MenuStr(SMenuIndexError));
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
     MenuChanged(true);
@@ -319,7 +319,7 @@ void TMenuItem::Delete(int index) {
 
 void TMenuItem::Remove(TMenuItem* item) {
     int index = IndexOf(item);
-    if (index < 0) throw EListError(LoadStr(SMenuNotFound));
+    if (index < 0) throw EListError(MenuStr(SMenuNotFound));
     Delete(index);
 }
 
@@ -603,7 +603,7 @@ TMenuActionLink::TMenuActionLink(TObject* client) : TActionLink(client), client_
 
 TMenuItem* TMenuActionLink::Client() const {
     auto* item = dynamic_cast<TMenuItem*>(client_);
-    if (!item) throw EInvalidCast(LoadStr(SInvalidCast));
+    if (!item) throw EInvalidCast(MenuStr(SInvalidCast));
     return item;
 }
 

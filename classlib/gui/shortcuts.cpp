@@ -24,7 +24,7 @@ void ShortCutToKey(TShortCut shortCut, WORD& key, TShiftState& shift) {
 
 namespace {
 
-int NamedKeyText(WORD key) {
+TMenuString NamedKeyText(WORD key) {
     switch (key) {
     case VK_BACK: return SmkcBkSp;
     case VK_TAB: return SmkcTab;
@@ -42,13 +42,13 @@ int NamedKeyText(WORD key) {
     case VK_INSERT: return SmkcIns;
     case VK_DELETE: return SmkcDel;
     }
-    return 0;
+    return TMenuString{};
 }
 
 }  // namespace
 
 std::string ShortCutKeyName(WORD key) {
-    if (int text = NamedKeyText(key)) return LoadStr(text);
+    if (TMenuString text = NamedKeyText(key)) return MenuStr(text);
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
     if (key >= VK_F1 && key <= VK_F24) {
         char name[8];
@@ -66,8 +66,8 @@ std::string ShortCutToText(TShortCut shortCut) {
     std::string name = ShortCutKeyName(shortCut & 0xFF);
     if (name.empty()) return {};
     std::string result;
-    if (shortCut & scShift) result += LoadStr(SmkcShift);
-    if (shortCut & scCtrl) result += LoadStr(SmkcCtrl);
-    if (shortCut & scAlt) result += LoadStr(SmkcAlt);
+    if (shortCut & scShift) result += MenuStr(SmkcShift);
+    if (shortCut & scCtrl) result += MenuStr(SmkcCtrl);
+    if (shortCut & scAlt) result += MenuStr(SmkcAlt);
     return result + name;
 }

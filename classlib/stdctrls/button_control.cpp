@@ -47,7 +47,7 @@ const TClassInfo& TButtonActionLink::StaticClass() {
 
 bool TButtonActionLink::IsCheckedLinked() {
     auto* button = dynamic_cast<TButtonControl*>(Client());
-    if (!button) throw EInvalidCast(LoadStr(SInvalidCast));
+    if (!button) throw EInvalidCast(MenuStr(SInvalidCast));
     return TWinControlActionLink::IsCheckedLinked() && button->Checked() == CustomAction()->Checked();
 }
 
