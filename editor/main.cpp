@@ -12,6 +12,8 @@
 #include "controls/theme_library.h"
 #include "classlib/core/scope_exit.h"
 #include "unicode/code_pages.h"
+#include "unicode/wide_captions.h"
+#include "unicode/wide_filing.h"
 #include "unicode/wide_sysutils.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -20,8 +22,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartControlUtilities();
         StartUnicodeConversions();
         TScopeExit stopConversions([] { StopUnicodeConversions(); });
+        StartWideStringFiling();
         StartWideSystemUtilities();
         TScopeExit stopSystemUtilities([] { StopWideSystemUtilities(); });
+        StartWideCaptions();
+        TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartThemeLibraryUnit();
         TScopeExit stopThemeLibrary([] { StopThemeLibraryUnit(); });
         RegisterEditorClasses();

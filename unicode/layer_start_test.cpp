@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "unicode/code_pages.h"
+#include "unicode/wide_filing.h"
 #include "unicode/wide_sysutils.h"
 
 namespace {
@@ -9,6 +10,7 @@ class TUnicodeLayerEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         StartUnicodeConversions();
+        StartWideStringFiling();
         StartWideSystemUtilities();
     }
     void TearDown() override {

@@ -87,6 +87,10 @@ public:
     // From wide lists (items, objects, separators), from the class
     // library's string lists (through the ANSI view), else inherited.
     void Assign(const TPersistent* source) override;
+    // The items in form layouts: "WideStrings" as ANSI text and, when an
+    // item has characters beyond 7 bits, "WideStrings_UTF7" after it;
+    // "Strings" and "WideStringsW" of earlier layouts are read.
+    void DefineProperties(TFiler* filer) override;
 
 protected:
     friend class TAnsiStringsForWideStringsAdapter;

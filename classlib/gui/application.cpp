@@ -5,6 +5,7 @@
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/actions.h"
+#include "classlib/core/thread.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/menus.h"
 #include "classlib/gui/sys_locale.h"
@@ -18,61 +19,6 @@ namespace {
 constexpr UINT_PTR kHintShowTimer = 1;
 constexpr UINT_PTR kHintHideTimer = 2;
 }  // namespace
-
-// --- hint window ----------------------------------------------------------------
-
-const TClassInfo& THintWindow::StaticClass() {
-    static const TClassInfo info = DefineClass<THintWindow>("THintWindow", &TCustomControl::StaticClass(), [](auto&) {});
-    return info;
-}
-
-THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
-    SetVisibleQuietly(false);
-    SetParentColor(false);
-    SetColor(clInfoBk);
-    Font()->SetColor(clInfoText);
-    SetParentFont(false);
-}
-
-void THintWindow::CreateParams(TCreateParams& p) {
-    TCustomControl::CreateParams(p);
-    p.Style = WS_POPUP | WS_BORDER;
-    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    p.WndParent = Application ? Application->Handle() : nullptr;
-    p.WindowClass.style |= CS_SAVEBITS;
-}
-
-void THintWindow::ActivateHint(TPoint at, const std::string& text) {
-    SetCaption(text);
-    HandleNeeded();
-    Canvas()->Font().Assign(Font());
-    RECT r{0, 0, 300, 0};
-    {
-        TWindowDC dc(Handle());
-        TSelectedObject font(dc, FontHandle(*Font()));
-        DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    int w = r.right + 8, h = r.bottom + 4;
-    SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    Invalidate();
-}
-
-void THintWindow::ReleaseHint() {
-    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
-}
-
-void THintWindow::Paint() {
-    TCanvas* c = Canvas();
-    c->Font().Assign(Font());
-    c->Brush().SetColor(Color());
-    TRect r = ClientRect();
-    c->FillRect(r);
-    r.left += 2;
-    r.top += 2;
-    SetBkMode(c->Handle(), TRANSPARENT);
-    std::string text = Caption();
-    DrawTextA(c->Handle(), text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-}
 
 // --- application -------------------------------------------------------------------
 
@@ -100,6 +46,9 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                               nullptr, wc.hInstance, nullptr);
+    // A thread waiting in Synchronize wakes the message loop with an empty
+    // message to this window.
+    if (handle_) SetWakeMainThread([window = handle_] { PostMessageA(window, WM_NULL, 0, 0); });
 }
 
 TApplication::~TApplication() = default;
@@ -111,6 +60,7 @@ void TApplication::BeforeDestruction() {
     DestroyComponents();
     if (hint_window_) FreeAndNil(hint_window_);
     if (handle_) {
+        SetWakeMainThread(nullptr);
         DestroyWindow(handle_);
         handle_ = nullptr;
     }
@@ -201,6 +151,7 @@ void TApplication::Idle() {
     UpdateMouseControl(control);
     for (TCustomForm* form : std::exchange(to_release_, {})) form->Free();
     UpdateFormActions();
+    CheckSynchronize();
     bool done = true;
     if (OnIdle) OnIdle(this, done);
     if (done) WaitMessage();
@@ -325,13 +276,43 @@ void TApplication::ShowHintNow() {
     GetCursorPos(&p);
     TPoint local = control->ScreenToClient(p);
     if (!PtInRect(control->ClientRect(), local)) return;
-    std::string text = control->Hint();
-    size_t bar = text.find('|');
-    if (bar != std::string::npos) text = text.substr(0, bar);
-    if (text.empty()) return;
-    if (!hint_window_) hint_window_ = New<THintWindow>(nullptr);
-    hint_window_->ActivateHint(Point(p.x, p.y + 20), text);
+    THintInfo info;
+    info.HintControl = control;
+    info.HintWindowClass = hint_window_class_;
+    info.HintPos = Point(p.x, p.y + 20);
+    info.CursorRect = control->ClientRect();
+    info.CursorPos = local;
+    info.HintStr = GetShortHint(control->Hint());
+    if (control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0) return;
+    if (info.HintStr.empty() || !info.HintWindowClass) return;
+    if (!hint_window_ || &hint_window_->ClassType() != info.HintWindowClass) {
+        if (hint_window_) FreeAndNil(hint_window_);
+        TObject* created = info.HintWindowClass->CreateInstance(nullptr);
+        hint_window_ = dynamic_cast<THintWindow*>(created);
+        if (!hint_window_) {
+            if (created) created->Free();
+            return;
+        }
+    }
+    TRect r = hint_window_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+    OffsetRect(&r, info.HintPos.x, info.HintPos.y);
+    hint_window_->ActivateHintData(r, info.HintStr, info.HintData);
     SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hint_hide_pause_), nullptr);
+}
+
+int TApplication::HookMainWindow(TWindowHook hook) {
+    int id = next_hook_++;
+    hooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void TApplication::UnhookMainWindow(int hook) {
+    std::erase_if(hooks_, [hook](const auto& entry) { return entry.first == hook; });
+}
+
+void TApplication::SetHintWindowClass(const TClassInfo* value) {
+    if (!value || !value->InheritsFrom(THintWindow::StaticClass())) return;
+    hint_window_class_ = value;
 }
 
 void TApplication::CancelHint() {
@@ -357,8 +338,22 @@ void TApplication::ReleaseLater(TCustomForm* form) {
 LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     bool handled = CallbackBarrier(Application, false, [&] {
-        if (!Application || window != Application->handle_) return false;
+        if (!Application) return false;
+        // The window being created is ours too (its handle is not known yet).
+        if (window != Application->handle_ && Application->handle_) return false;
+        TMessage m{msg, wParam, lParam, 0};
+        auto hooks = Application->hooks_;  // a hook may unhook itself
+        for (const auto& [id, hook] : hooks) {
+            if (hook(m)) {
+                result = m.Result;
+                return true;
+            }
+        }
+        if (!Application->handle_) return false;
         switch (msg) {
+        case WM_NULL:
+            CheckSynchronize();
+            return true;
         case WM_TIMER:
             if (wParam == kHintShowTimer) Application->ShowHintNow();
             else if (wParam == kHintHideTimer) Application->CancelHint();

@@ -4,9 +4,11 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/gui/graphic_control.h"
+#include "classlib/gui/hint_window.h"
 
 class TCustomForm;
 class TBasicAction;
@@ -14,19 +16,9 @@ class TBasicAction;
 using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
 using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
 using TIdleEvent = TEvent<void(TObject* Sender, bool& Done)>;
-
-// The little window that shows a control's hint.
-class THintWindow : public TCustomControl {
-    DECLARE_CLASS(THintWindow, TCustomControl)
-public:
-    explicit THintWindow(TComponent* owner);
-    void ActivateHint(TPoint at, const std::string& text);
-    void ReleaseHint();
-
-protected:
-    void CreateParams(TCreateParams& params) override;
-    void Paint() override;
-};
+// Sees a message of the application window before the window does; true
+// when it has handled it (the message's Result is returned).
+using TWindowHook = std::function<bool(TMessage& message)>;
 
 class TApplication : public TComponent {
     DECLARE_CLASS(TApplication, TComponent)
@@ -83,11 +75,28 @@ public:
     void SetHintPause(int ms) { hint_pause_ = ms; }
     void HintMouseMessage(TControl* control, TMessage& message);
     void CancelHint();
-    // The hint of what the mouse or a menu points at (the long part);
-    // a change runs OnHint, or else a THintAction carrying it, which the
-    // application offers to the forms (a status bar can show it).
+    // The class of the hint window (a creatable descendant of
+    // THintWindow); CM_HINTSHOW may choose another for one hint.
+    const TClassInfo* HintWindowClass() const { return hint_window_class_; }
+    void SetHintWindowClass(const TClassInfo* value);
+    // Hints of controls with an action show its shortcut too.
+    bool HintShortCuts() const { return hint_short_cuts_; }
+    void SetHintShortCuts(bool value) { hint_short_cuts_ = value; }
+    // The status-line hint (what the mouse or a menu points at); a change
+    // runs OnHint, or else a THintAction carrying it, which the application
+    // offers to the forms (a status bar can show it).
     const std::string& Hint() const { return hint_; }
-    void SetHint(const std::string& hint);
+    void SetHint(const std::string& value);
+    // The modeless dialog whose messages the loop lets the dialog handle.
+    HWND DialogHandle() const { return dialog_handle_; }
+    void SetDialogHandle(HWND value) { dialog_handle_ = value; }
+    // Hooks see every message of the application window first, in the
+    // order they were added, WM_CREATE of a window made later included.
+    // The number identifies the hook for UnhookMainWindow.
+    int HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(int hook);
+    // The control under the mouse as the last message or idle time saw it.
+    TControl* MouseControl() const { return mouse_control_; }
     // An action no client handled: the active form's controls, then the
     // main form's, are offered it. True when one took it.
     bool DispatchAction(TBasicAction* action, bool execute);
@@ -115,17 +124,22 @@ private:
     HWND handle_ = nullptr;
     std::string title_;
     std::string help_file_;
-    std::string hint_;
     bool help_opened_ = false;
     TCustomForm* main_form_ = nullptr;
     bool terminated_ = false;
     bool show_hint_ = true;
     int hint_pause_ = 500;
     int hint_hide_pause_ = 2500;
+    const TClassInfo* hint_window_class_ = &THintWindow::StaticClass();
+    bool hint_short_cuts_ = true;
     TControl* hint_control_ = nullptr;
     TControl* mouse_control_ = nullptr;
     THintWindow* hint_window_ = nullptr;
     std::vector<TCustomForm*> to_release_;
+    std::string hint_;
+    HWND dialog_handle_ = nullptr;
+    std::vector<std::pair<int, TWindowHook>> hooks_;
+    int next_hook_ = 1;
 };
 
 extern TApplication* Application;

@@ -74,7 +74,7 @@ const TClassInfo& TControl::StaticClass() {
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(MakeOwned<TFont>()) {
-    WindowProc = [this](TMessage& m) { WndProc(m); };
+    WindowProc = TControlWndProc{this};
     font_->OnChange = [this](TObject* sender) { FontChanged(sender); };
 }
 
@@ -88,6 +88,10 @@ void TControl::BeforeDestruction() {
     if (Application) Application->ControlDestroying(this);
     if (parent_) parent_->RemoveControl(this);
     TComponent::BeforeDestruction();
+}
+
+void TControlWndProc::operator()(TMessage& message) const {
+    Control->WndProc(message);
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {

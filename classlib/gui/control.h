@@ -13,6 +13,7 @@
 #include "classlib/gui/messages.h"
 #include "classlib/core/sets.h"
 
+class TControl;
 class TWinControl;
 class TCustomForm;
 class TBasicAction;
@@ -58,6 +59,14 @@ using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, T
 std::string GetShortHint(const std::string& hint);
 std::string GetLongHint(const std::string& hint);
 
+// A control's own WndProc as a window method. WindowProc starts as one, so
+// code that puts itself in front of it can tell whether it is still the
+// first in the chain.
+struct TControlWndProc {
+    TControl* Control;
+    void operator()(TMessage& message) const;
+};
+
 // Shift state from the key-state flags of a mouse message / the keyboard.
 TShiftState ShiftStateFromKeys(WPARAM keys);
 TShiftState KeyboardShiftState();
@@ -70,6 +79,7 @@ public:
     void BeforeDestruction() override;
 
     // Every message reaches the control here; replaceable (subclassing).
+    // Starts as TControlWndProc{this}.
     std::function<void(TMessage&)> WindowProc;
     virtual void WndProc(TMessage& message);
     // The message handlers of the class: each class handles its messages

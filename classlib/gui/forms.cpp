@@ -386,7 +386,9 @@ void TCustomForm::AfterConstruction() {
     TScrollingWinControl::AfterConstruction();
     // The layout of each class from TForm down to this one.
     std::vector<const TClassInfo*> chain;
-    for (const TClassInfo* c = &ClassType(); c && c != &TForm::StaticClass() && c != &TCustomForm::StaticClass();
+    const TClassInfo* root = &LayoutRootClass();
+    for (const TClassInfo* c = &ClassType(); c && c != root && c != &TForm::StaticClass() &&
+                                             c != &TCustomForm::StaticClass();
          c = c->Parent())
         chain.insert(chain.begin(), c);
     bool found = false;
@@ -398,6 +400,10 @@ void TCustomForm::AfterConstruction() {
     }
     if (!chain.empty() && !found) throw EResNotFound("Resource " + ClassName() + " not found");
     DoCreate();
+}
+
+const TClassInfo& TCustomForm::LayoutRootClass() const {
+    return TForm::StaticClass();
 }
 
 void TCustomForm::BeforeDestruction() {

@@ -199,6 +199,10 @@ public:
     TCloseQueryEvent OnCloseQuery;
 
 protected:
+    // The class whose descendants bring layouts: the layouts of every class
+    // below it down to this form's class are read, and one of them must
+    // exist (unless the form is of the root class itself).
+    virtual const TClassInfo& LayoutRootClass() const;
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void VisibleChanging() override;

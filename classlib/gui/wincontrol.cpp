@@ -35,6 +35,14 @@ TWinControl* FindControl(HWND window) {
     return static_cast<TWinControl*>(GetPropA(window, ControlProp()));
 }
 
+TWinControl* CreationControl() {
+    return g_creating;
+}
+
+void SetCreationControl(TWinControl* control) {
+    g_creating = control;
+}
+
 TControl* GetCaptureControl() {
     TControl* control = FindControl(GetCapture());
     if (control && g_capture_control && g_capture_control->Parent() == control) return g_capture_control;
@@ -205,10 +213,13 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
     HWND window = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
                                   p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
-    if (window && !handle_) {
-        handle_ = window;
-        SetPropA(window, ControlProp(), this);
-    }
+    if (window) AttachCreatedWindow(window);
+}
+
+void TWinControl::AttachCreatedWindow(HWND window) {
+    if (handle_ && handle_ != window) return;
+    handle_ = window;
+    if (GetPropA(window, ControlProp()) != this) SetPropA(window, ControlProp(), this);
 }
 
 void TWinControl::DestroyHandle() {

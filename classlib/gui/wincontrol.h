@@ -24,6 +24,11 @@ struct TCreateParams {
 
 // The control that owns a window (nullptr for foreign windows).
 TWinControl* FindControl(HWND window);
+// The control whose window CreateWindowHandle is creating on this thread:
+// the first messages of a window, before CreateWindowEx returns, go to it.
+// A window procedure that attaches the window itself clears it.
+TWinControl* CreationControl();
+void SetCreationControl(TWinControl* control);
 // The control under capture, windowless ones included.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
@@ -102,8 +107,15 @@ public:
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
     // The window class's own procedure (DefWindowProc or the system
-    // control's).
+    // control's), where DefaultHandler sends what the control leaves.
+    // Replaceable: a window made another way, or code in front of the
+    // class's procedure, puts its own in.
     WNDPROC DefWndProc() const { return def_wnd_proc_; }
+    void SetDefWndProc(WNDPROC proc) { def_wnd_proc_ = proc; }
+    // For a CreateWindowHandle that makes the window itself: the window is
+    // the control's from now on (marked with the control atom unless the
+    // window procedure did so already).
+    void AttachCreatedWindow(HWND window);
 
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;

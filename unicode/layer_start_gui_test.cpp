@@ -1,0 +1,29 @@
+// The window tests run with the layer started as the programs start it.
+#include <gtest/gtest.h>
+
+#include "unicode/code_pages.h"
+#include "unicode/uc_application.h"
+#include "unicode/wide_captions.h"
+#include "unicode/wide_filing.h"
+#include "unicode/wide_sysutils.h"
+
+namespace {
+class TUnicodeLayerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        StartUnicodeConversions();
+        StartWideStringFiling();
+        StartWideSystemUtilities();
+        StartUcApplication();
+        StartWideCaptions();
+    }
+    void TearDown() override {
+        StopWideCaptions();
+        StopUcApplication();
+        StopWideSystemUtilities();
+        StopUnicodeConversions();
+    }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TUnicodeLayerEnvironment);
+}  // namespace

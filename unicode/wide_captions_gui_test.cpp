@@ -1,0 +1,237 @@
+// Wide captions and hints of controls, Unicode windows and their trap, in
+// real windows.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "classlib/gui/application.h"
+#include "classlib/gui/forms.h"
+#include "classlib/gui/graphic_control.h"
+#include "classlib/testing/gui_testing.h"
+#include "unicode/code_pages.h"
+#include "unicode/text/platform_flags.h"
+#include "unicode/text/uc_errors.h"
+#include "unicode/unicode_windows.h"
+#include "unicode/wide_captions.h"
+#include "unicode/wide_hints.h"
+
+namespace {
+
+const std::wstring kChinese = L"\u4E2D\u6587";
+
+// An edit box of the system's EDIT class with a Unicode window.
+class TUcEdit : public TWinControl {
+public:
+    explicit TUcEdit(TComponent* owner) : TWinControl(owner) { SetBounds(10, 10, 160, 24); }
+    // WM_CHAR parameters as the class library's handlers see them.
+    std::vector<WPARAM> chars;
+
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_CHAR) chars.push_back(m.WParam);
+        TWinControl::WndProc(m);
+    }
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TWinControl::CreateParams(p);
+        CreateSubClass(p, "EDIT");
+        p.Style |= WS_BORDER | ES_AUTOHSCROLL;
+    }
+    void CreateWindowHandle(const TCreateParams& p) override { CreateUnicodeWindowHandle(this, p, L"EDIT", false); }
+};
+
+// A control without a window.
+class TBareControl : public TGraphicControl {
+public:
+    explicit TBareControl(TComponent* owner) : TGraphicControl(owner) {}
+};
+
+struct TFormWithEdit {
+    TOwned<TForm> form = MakeOwned<TForm>(nullptr);
+    TUcEdit* edit;
+    TFormWithEdit() {
+        form->SetBounds(120, 120, 320, 200);
+        edit = New<TUcEdit>(form.get());
+        edit->SetParent(form.get());
+        form->Show();
+        DrainMessages();
+    }
+};
+
+std::string AtomName(ATOM atom) {
+    char name[256] = {};
+    GlobalGetAtomNameA(atom, name, sizeof name);
+    return name;
+}
+
+}  // namespace
+
+TEST(WideCaptions, AUnicodeWindowKeepsItsWideCaptionWhenMadeAgain) {
+    TFormWithEdit f;
+    ASSERT_TRUE(IsWindowUnicode(f.edit->Handle()));
+    ControlSetWideText(f.edit, kChinese);
+    EXPECT_EQ(ControlGetWideText(f.edit), kChinese);
+    EXPECT_EQ(f.edit->Text(), SystemAnsiFromWide(kChinese));
+
+    HWND old = f.edit->Handle();
+    f.edit->RecreateWnd();
+    ASSERT_TRUE(f.edit->HandleAllocated());
+    EXPECT_NE(f.edit->Handle(), old);
+    EXPECT_TRUE(IsWindowUnicode(f.edit->Handle()));
+    EXPECT_EQ(ControlGetWideText(f.edit), kChinese);
+    wchar_t className[64] = {};
+    GetClassNameW(f.edit->Handle(), className, 64);
+    EXPECT_EQ(std::wstring(className), WideFromSystemAnsi(f.edit->ClassName()) + L".UnicodeClass");
+}
+
+TEST(WideCaptions, AWideCharacterCrossesTheClassLibraryOnceInTransportForm) {
+    TFormWithEdit f;
+    SendMessageW(f.edit->Handle(), WM_CHAR, 0x4E2D, 1);
+    ASSERT_EQ(f.edit->chars.size(), 1u);
+    EXPECT_EQ(f.edit->chars[0], WPARAM(0x4E2D00FF));
+    EXPECT_EQ(ControlGetWideText(f.edit), L"\u4E2D");
+
+    f.edit->chars.clear();
+    SendMessageW(f.edit->Handle(), WM_CHAR, 'a', 1);
+    ASSERT_EQ(f.edit->chars.size(), 1u);
+    EXPECT_EQ(f.edit->chars[0], WPARAM('a'));
+    EXPECT_EQ(ControlGetWideText(f.edit), L"\u4E2Da");
+}
+
+TEST(WideCaptions, TransportFormRoundTrips) {
+    EXPECT_EQ(CharToTransportForm(0x4E2D), WPARAM(0x4E2D00FF));
+    EXPECT_EQ(CharFromTransportForm(0x4E2D00FF), WPARAM(0x4E2D));
+    EXPECT_EQ(CharToTransportForm(0xE9), WPARAM(0xE9));
+    EXPECT_EQ(CharFromTransportForm(0xE9), WPARAM(0xE9));
+    EXPECT_EQ(CharFromTransportForm(0x00410041), WPARAM(0x41));  // high bits without the mark are dropped
+}
+
+TEST(WideCaptions, TextMessagesOfTheClassLibraryAreConvertedForTheWindow) {
+    TFormWithEdit f;
+    f.edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Gr\xFC\xDF"));
+    EXPECT_EQ(ControlGetWideText(f.edit), L"Gr\u00FC\u00DF");
+    char buffer[16] = {};
+    f.edit->Perform(WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    EXPECT_STREQ(buffer, "Gr\xFC\xDF");
+    EXPECT_EQ(f.edit->Text(), "Gr\xFC\xDF");
+}
+
+TEST(WideCaptions, ChildWindowsAskingTheFormatHearUnicodeOnlyForUnicodeWindows) {
+    TFormWithEdit f;
+    HWND edit = f.edit->Handle();
+    EXPECT_EQ(SendMessageW(edit, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(edit), NF_QUERY), NFR_UNICODE);
+    EXPECT_EQ(SendMessageW(edit, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(f.form->Handle()), NF_QUERY),
+              NFR_ANSI);
+}
+
+TEST(WideCaptions, OnlyUnicodeWindowsAreSubclassed) {
+    auto form = MakeOwned<TForm>(nullptr);
+    form->HandleNeeded();
+    try {
+        SubClassUnicodeControl(form.get(), "x", false);
+        FAIL() << "no error";
+    } catch (const EUcInternalError& e) {
+        EXPECT_EQ(e.Message(), "Internal Error: SubClassUnicodeControl.Control is not Unicode.");
+    }
+}
+
+TEST(WideCaptions, OnTheOtherPlatformWindowsAndTextsStayAnsi) {
+    TScopedPlatformFlags other(false, false);
+    TFormWithEdit f;
+    EXPECT_FALSE(IsWindowUnicode(f.edit->Handle()));
+    ControlSetWideText(f.edit, L"Gr\u00FC\u00DF " + kChinese);
+    EXPECT_EQ(f.edit->Text(), SystemAnsiFromWide(L"Gr\u00FC\u00DF " + kChinese));
+    EXPECT_EQ(ControlGetWideText(f.edit), WideFromSystemAnsi(f.edit->Text()));
+}
+
+TEST(WideCaptions, ControlsWithoutWindowKeepWideTextsBesideTheirAnsiOnes) {
+    auto control = MakeOwned<TBareControl>(nullptr);
+    ControlSetWideText(control.get(), kChinese);
+    EXPECT_EQ(control->Text(), SystemAnsiFromWide(kChinese));
+    EXPECT_EQ(ControlGetWideText(control.get()), kChinese);
+    ASSERT_NE(WideCaptionHolderFor(control.get(), false), nullptr);
+
+    // Changed behind the layer's back: the ANSI text wins and is kept.
+    control->SetText("plain");
+    EXPECT_EQ(ControlGetWideText(control.get()), L"plain");
+    EXPECT_EQ(WideCaptionHolderFor(control.get(), false)->WideCaption(), L"plain");
+
+    ControlSetWideHint(control.get(), kChinese + L"|long " + kChinese);
+    EXPECT_EQ(ControlGetWideHint(control.get()), kChinese + L"|long " + kChinese);
+    EXPECT_EQ(control->Hint(), SystemAnsiFromWide(kChinese + L"|long " + kChinese));
+}
+
+TEST(WideCaptions, AHolderGoesWithItsControl) {
+    auto* control = New<TBareControl>(nullptr);
+    ControlSetWideText(control, kChinese);
+    TWideCaptionHolder* holder = WideCaptionHolderFor(control, false);
+    ASSERT_NE(holder, nullptr);
+    control->Free();
+    // A new control at the same address must not find the old holder.
+    auto other = MakeOwned<TBareControl>(nullptr);
+    TWideCaptionHolder* found = WideCaptionHolderFor(other.get(), false);
+    EXPECT_TRUE(found == nullptr || found->Control() == other.get());
+}
+
+TEST(WideCaptions, TheAnsiShadowSeesAChangeEvenWhenItsFormStaysTheSame) {
+    std::vector<std::string> calls;
+    std::string ansi = SystemAnsiFromWide(L"\u4E2D");  // "?"
+    std::wstring field = L"\u6587";                      // also "?"
+    auto setter = [&](const std::string& s) { calls.push_back(s); };
+    SetWidePropertyWithAnsiShadow(L"\u4E2D", field, ansi, setter);
+    EXPECT_EQ(calls, (std::vector<std::string>{"", ansi}));
+    EXPECT_EQ(field, L"\u4E2D");
+
+    calls.clear();
+    SetWidePropertyWithAnsiShadow(L"\u4E2D", field, ansi, setter);
+    EXPECT_TRUE(calls.empty());
+    SetWidePropertyWithAnsiShadow(L"abc", field, ansi, setter);
+    EXPECT_EQ(calls, (std::vector<std::string>{"abc"}));
+}
+
+TEST(WideCaptions, HintsSplitAtTheFirstBarAndComeFromTheNearestParent) {
+    EXPECT_EQ(WideGetShortHint(L"A|B|C"), L"A");
+    EXPECT_EQ(WideGetLongHint(L"A|B|C"), L"B|C");
+    EXPECT_EQ(WideGetShortHint(L"AB"), L"AB");
+    EXPECT_EQ(WideGetLongHint(L"AB"), L"AB");
+
+    TFormWithEdit f;
+    ControlSetWideHint(f.form.get(), kChinese);
+    EXPECT_EQ(ControlWideHintChain(f.edit), kChinese);
+    ControlSetWideHint(f.edit, L"own");
+    EXPECT_EQ(ControlWideHintChain(f.edit), L"own");
+    EXPECT_EQ(ControlWideHintChain(nullptr), L"");
+}
+
+TEST(WideCaptions, AWideHintReachesTheHintWindowSplitAtTheBar) {
+    TFormWithEdit f;
+    ControlSetWideHint(f.edit, kChinese + L"|the long part");
+    f.edit->SetShowHint(true);
+    Application->SetHintPause(1);
+    MoveMouseTo(f.edit, 20, 10);
+    MouseMoveAt(f.edit, 21, 11);
+    TUcCustomHintWindow* hint = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        HWND window = FindWindowW(L"TUcCustomHintWindow.UnicodeClass", nullptr);
+        hint = window && IsWindowVisible(window) ? dynamic_cast<TUcCustomHintWindow*>(FindControl(window)) : nullptr;
+        return hint != nullptr;
+    }));
+    EXPECT_EQ(ControlGetWideText(hint), kChinese);
+    Application->CancelHint();
+    Application->SetHintPause(500);
+}
+
+TEST(WideCaptions, TheLayerHoldsTheClassLibrarysAtoms) {
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "Ambit%.8X", static_cast<unsigned>(GetCurrentProcessId()));
+    EXPECT_EQ(AtomName(UcControlAtom()), expected);
+    char window[48];
+    std::snprintf(window, sizeof window, "ControlOfs%.8X%.8X",
+                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
+                  static_cast<unsigned>(GetCurrentThreadId()));
+    EXPECT_EQ(AtomName(UcWindowAtom()), window);
+
+    TFormWithEdit f;
+    EXPECT_EQ(GetPropA(f.edit->Handle(), MAKEINTATOM(UcControlAtom())), f.edit);
+    EXPECT_EQ(FindControl(f.edit->Handle()), f.edit);
+}
