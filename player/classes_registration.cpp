@@ -5,6 +5,8 @@
 #include "classlib/graphics/register_graphics.h"
 #include "classlib/graphics/jpeg.h"
 #include "classlib/graphics/image.h"
+#include "classlib/gui/actions.h"
+#include "classlib/gui/menus.h"
 #include "classlib/stdctrls/stdctrls.h"
 
 void RegisterProgramClasses() {
@@ -12,4 +14,6 @@ void RegisterProgramClasses() {
     RegisterStdControls();
     RegisterComControls();
     RegisterDialogClasses();
+    RegisterMenuClasses();
+    RegisterActionClasses();
 }

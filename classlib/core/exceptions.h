@@ -44,6 +44,7 @@ CLASSLIB_EXCEPTION(EInvalidGraphicOperation, Exception)
 CLASSLIB_EXCEPTION(EOSError, Exception)
 CLASSLIB_EXCEPTION(EResNotFound, Exception)
 CLASSLIB_EXCEPTION(EInvalidOp, Exception)
+CLASSLIB_EXCEPTION(EInvalidCast, Exception)
 
 // Input/output error of an untyped or text file; carries the I/O result code.
 class EInOutError : public Exception {

@@ -4,8 +4,11 @@
 
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/core/class_builder.h"
+#include "classlib/gui/actions.h"
 #include "classlib/core/thread.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/menus.h"
+#include "classlib/gui/sys_locale.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/gui/screen.h"
 #include "classlib/gui/scoped_win32.h"
@@ -147,10 +150,38 @@ void TApplication::Idle() {
     }
     UpdateMouseControl(control);
     for (TCustomForm* form : std::exchange(to_release_, {})) form->Free();
+    UpdateFormActions();
     CheckSynchronize();
     bool done = true;
     if (OnIdle) OnIdle(this, done);
     if (done) WaitMessage();
+}
+
+void TApplication::UpdateFormActions() {
+    if (!Screen) return;
+    std::vector<TCustomForm*> forms;
+    for (int i = 0; i < Screen->FormCount(); ++i) forms.push_back(Screen->Forms(i));
+    for (TCustomForm* form : forms)
+        if (form->HandleAllocated() && IsWindowVisible(form->Handle()) && IsWindowEnabled(form->Handle()))
+            form->UpdateActions();
+}
+
+void TApplication::SetHint(const std::string& hint) {
+    if (hint_ == hint) return;
+    hint_ = hint;
+    if (OnHint) {
+        OnHint(this);
+        return;
+    }
+    TOwned<THintAction> action(New<THintAction>(this));
+    action->SetHint(hint);
+    action->Execute();
+}
+
+bool TApplication::DispatchAction(TBasicAction* action, bool execute) {
+    TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
+    if (active && active->DispatchAction(action, execute)) return true;
+    return main_form_ && main_form_ != active && main_form_->DispatchAction(action, execute);
 }
 
 void TApplication::UpdateMouseControl(TControl* control) {
@@ -269,12 +300,6 @@ void TApplication::ShowHintNow() {
     SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hint_hide_pause_), nullptr);
 }
 
-void TApplication::SetHint(const std::string& value) {
-    if (hint_ == value) return;
-    hint_ = value;
-    if (OnHint) OnHint(this);
-}
-
 int TApplication::HookMainWindow(TWindowHook hook) {
     int id = next_hook_++;
     hooks_.emplace_back(id, std::move(hook));
@@ -339,6 +364,11 @@ LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPA
         case WM_ACTIVATEAPP:
             if (!wParam) Application->CancelHint();
             break;
+        case CM_ACTIONEXECUTE:
+        case CM_ACTIONUPDATE:
+            if (Application->DispatchAction(reinterpret_cast<TBasicAction*>(lParam), msg == CM_ACTIONEXECUTE))
+                result = 1;
+            return true;
         }
         return false;
     });
@@ -350,11 +380,14 @@ void ClassLibStartup() {
                                              ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     InstallWin32SysColors();
+    InitSysLocale();
     if (!Screen) Screen = New<TScreen>(nullptr);
     if (!Application) Application = New<TApplication>(nullptr);
+    StartMenus();
 }
 
 void ClassLibShutdown() {
     if (Application) FreeAndNil(Application);
+    StopMenus();
     if (Screen) FreeAndNil(Screen);
 }

@@ -11,6 +11,7 @@
 #include "classlib/gui/hint_window.h"
 
 class TCustomForm;
+class TBasicAction;
 
 using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
 using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
@@ -81,7 +82,9 @@ public:
     // Hints of controls with an action show its shortcut too.
     bool HintShortCuts() const { return hint_short_cuts_; }
     void SetHintShortCuts(bool value) { hint_short_cuts_ = value; }
-    // The status-line hint; a change fires OnHint.
+    // The status-line hint (what the mouse or a menu points at); a change
+    // runs OnHint, or else a THintAction carrying it, which the application
+    // offers to the forms (a status bar can show it).
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& value);
     // The modeless dialog whose messages the loop lets the dialog handle.
@@ -94,6 +97,9 @@ public:
     void UnhookMainWindow(int hook);
     // The control under the mouse as the last message or idle time saw it.
     TControl* MouseControl() const { return mouse_control_; }
+    // An action no client handled: the active form's controls, then the
+    // main form's, are offered it. True when one took it.
+    bool DispatchAction(TBasicAction* action, bool execute);
 
     // Bookkeeping kept in step by controls and forms.
     void ControlDestroying(TControl* control);
@@ -111,6 +117,7 @@ private:
     bool IsKeyMsg(MSG& msg);
     void Idle();
     void UpdateMouseControl(TControl* control);
+    void UpdateFormActions();
     void ShowHintNow();
     static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -5,6 +5,9 @@
 #include "classlib/core/filer.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/wincontrol.h"
+#include "classlib/gui/control_action_links.h"
+#include "classlib/gui/menu_strings.h"
+#include "classlib/gui/menus.h"
 
 DEFINE_ENUM_TYPE(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
 DEFINE_ENUM_TYPE(TMouseButton, "mbLeft", "mbRight", "mbMiddle")
@@ -43,21 +46,23 @@ const TClassInfo& TControl::StaticClass() {
         PROPERTY(c, Width);
         PROPERTY(c, Height);
         PROPERTY(c, Cursor, TypeInfoCursor()).Default(0);
-        PROPERTY(c, Hint);
+        PROPERTY(c, Hint).StoredIf(&TControl::IsHintStored);
         // Published by the descendants that want them.
         PROPERTY(c, Align).Default(alNone).Hidden();
-        PROPERTY(c, Caption).Hidden();
+        PROPERTY(c, Action).Hidden();
+        PROPERTY(c, Caption).StoredIf(&TControl::IsCaptionStored).Hidden();
         PROPERTY(c, Text).Hidden();
         PROPERTY(c, Color, TypeInfoColor()).Default(clWindow).StoredIf(&TControl::IsColorStored).Hidden();
         PROPERTY(c, DragCursor, TypeInfoCursor()).Default(-12).Hidden();
         PROPERTY(c, DragMode).Default(dmManual).Hidden();
-        PROPERTY(c, Enabled).Default(true).Hidden();
+        PROPERTY(c, Enabled).Default(true).StoredIf(&TControl::IsEnabledStored).Hidden();
         PROPERTY(c, Font).StoredIf(&TControl::IsFontStored).Hidden();
         PROPERTY(c, ParentColor).Default(true).Hidden();
         PROPERTY(c, ParentFont).Default(true).Hidden();
         PROPERTY(c, ParentShowHint).Default(true).Hidden();
         PROPERTY(c, ShowHint).StoredIf(&TControl::IsShowHintStored).Hidden();
-        PROPERTY(c, Visible).Default(true).Hidden();
+        PROPERTY(c, PopupMenu).Hidden();
+        PROPERTY(c, Visible).Default(true).StoredIf(&TControl::IsVisibleStored).Hidden();
         EVENT(c, OnClick).Hidden();
         EVENT(c, OnDblClick).Hidden();
         EVENT(c, OnMouseDown).Hidden();
@@ -76,6 +81,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(MakeOwned<TFont
 TControl::~TControl() = default;
 
 void TControl::BeforeDestruction() {
+    action_link_.reset();
+    SetPopupMenu(nullptr);
     // Also runs while the application frees its forms (Application is
     // already cleared then).
     if (Application) Application->ControlDestroying(this);
@@ -121,6 +128,7 @@ void TControl::Dispatch(TMessage& m) {
     case CM_MOUSELEAVE: CMMouseLeave(m); return;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED: Invalidate(); return;
+    case WM_CONTEXTMENU: WMContextMenu(m); return;
     default: DefaultHandler(m);
     }
 }
@@ -332,6 +340,7 @@ void TControl::SetMouseCapture(bool value) {
 
 void TControl::Click() {
     if (OnClick) OnClick(this);
+    else if (action_link_ && !ComponentState().Contains(csDesigning)) action_link_->Execute(this);
 }
 
 void TControl::DblClick() {
@@ -453,5 +462,152 @@ void TControl::Loaded() {
         if (parent_font_) Perform(CM_PARENTFONTCHANGED);
         if (parent_show_hint_) Perform(CM_PARENTSHOWHINTCHANGED);
     }
+    if (TBasicAction* action = Action()) ActionChange(action, true);
     RequestAlign();
+}
+
+// --- hints ------------------------------------------------------------------------
+
+std::string GetShortHint(const std::string& hint) {
+    size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& hint) {
+    size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
+// --- actions -----------------------------------------------------------------------
+
+TBasicAction* TControl::Action() const {
+    return action_link_ ? action_link_->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* value) {
+    if (!value) {
+        action_link_.reset();
+        return;
+    }
+    if (!action_link_)
+        action_link_.reset(static_cast<TControlActionLink*>(GetActionLinkClass().CreateInstance(this)));
+    action_link_->SetAction(value);
+    action_link_->OnChange = [this](TObject* sender) { DoActionChange(sender); };
+    ActionChange(value, value->ComponentState().Contains(csLoading));
+    value->FreeNotification(this);
+}
+
+const TClassInfo& TControl::GetActionLinkClass() const {
+    return TControlActionLink::StaticClass();
+}
+
+void TControl::DoActionChange(TObject* sender) {
+    if (sender == Action()) ActionChange(sender, false);
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    if (!checkDefaults || Caption().empty() || Caption() == Name()) SetCaption(action->Caption());
+    if (!checkDefaults || enabled_) SetEnabled(action->Enabled());
+    if (!checkDefaults || hint_.empty()) SetHint(action->Hint());
+    if (!checkDefaults || visible_) SetVisible(action->Visible());
+}
+
+void TControl::InitiateAction() {
+    if (action_link_) action_link_->Update();
+}
+
+bool TControl::ExecuteAction(TBasicAction* action) {
+    if (!action->HandlesTarget(this)) return false;
+    action->ExecuteTarget(this);
+    return true;
+}
+
+bool TControl::UpdateAction(TBasicAction* action) {
+    if (!action->HandlesTarget(this)) return false;
+    action->UpdateTarget(this);
+    return true;
+}
+
+bool TControl::IsCaptionStored() const { return !action_link_ || !action_link_->IsCaptionLinked(); }
+bool TControl::IsHintStored() const { return !action_link_ || !action_link_->IsHintLinked(); }
+bool TControl::IsEnabledStored() const { return !action_link_ || !action_link_->IsEnabledLinked(); }
+bool TControl::IsVisibleStored() const { return !action_link_ || !action_link_->IsVisibleLinked(); }
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == popup_menu_) popup_menu_ = nullptr;
+    if (action_link_ && component == Action()) SetAction(nullptr);
+}
+
+// --- popup menu -----------------------------------------------------------------------
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (popup_menu_ == menu) return;
+    popup_menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TControl::WMContextMenu(TMessage& m) {
+    if (m.Result) return;
+    if (!popup_menu_ || !popup_menu_->AutoPopup() || ComponentState().Contains(csDesigning)) {
+        DefaultHandler(m);
+        return;
+    }
+    TPoint at = Point(m.XPos(), m.YPos());
+    // (-1, -1): the keyboard asked; the menu opens at the control.
+    if (at.x == -1 && at.y == -1) at = ClientToScreen(Point(0, 0));
+    if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    popup_menu_->SetPopupComponent(this);
+    m.Result = 1;
+    popup_menu_->Popup(at.x, at.y);
+}
+
+// --- control action links ---------------------------------------------------------------
+
+const TClassInfo& TControlActionLink::StaticClass() {
+    static const TClassInfo info = DefineClass<TControlActionLink>(
+        "TControlActionLink", &TActionLink::StaticClass(), [](auto& c) { c.Creatable(); });
+    return info;
+}
+
+TControlActionLink::TControlActionLink(TObject* client) : TActionLink(client), client_(client) {}
+
+TControl* TControlActionLink::Client() const {
+    auto* control = dynamic_cast<TControl*>(client_);
+    if (!control) throw EInvalidCast(MenuStr(SInvalidCast));
+    return control;
+}
+
+bool TControlActionLink::IsCaptionLinked() {
+    return TActionLink::IsCaptionLinked() && Client()->Caption() == CustomAction()->Caption();
+}
+bool TControlActionLink::IsEnabledLinked() {
+    return TActionLink::IsEnabledLinked() && Client()->Enabled() == CustomAction()->Enabled();
+}
+bool TControlActionLink::IsHintLinked() {
+    return TActionLink::IsHintLinked() && Client()->Hint() == CustomAction()->Hint();
+}
+bool TControlActionLink::IsVisibleLinked() {
+    return TActionLink::IsVisibleLinked() && Client()->Visible() == CustomAction()->Visible();
+}
+void TControlActionLink::SetCaption(const std::string& value) {
+    if (IsCaptionLinked()) Client()->SetCaption(value);
+}
+void TControlActionLink::SetEnabled(bool value) {
+    if (IsEnabledLinked()) Client()->SetEnabled(value);
+}
+void TControlActionLink::SetHint(const std::string& value) {
+    if (IsHintLinked()) Client()->SetHint(value);
+}
+void TControlActionLink::SetVisible(bool value) {
+    if (IsVisibleLinked()) Client()->SetVisible(value);
+}
+
+const TClassInfo& TWinControlActionLink::StaticClass() {
+    static const TClassInfo info = DefineClass<TWinControlActionLink>(
+        "TWinControlActionLink", &TControlActionLink::StaticClass(), [](auto& c) { c.Creatable(); });
+    return info;
 }

@@ -16,6 +16,9 @@
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
+class TControlActionLink;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 DECLARE_ENUM_TYPE(TAlign)
@@ -50,6 +53,11 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TMouseWheelEvent =
     TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+
+// The parts of a hint "short|long": before and after the first "|"; the
+// whole text for both when there is none.
+std::string GetShortHint(const std::string& hint);
+std::string GetLongHint(const std::string& hint);
 
 // A control's own WndProc as a window method. WindowProc starts as one, so
 // code that puts itself in front of it can tell whether it is still the
@@ -159,14 +167,33 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool value);
 
+    // Runs OnClick, or else the action through the link.
     virtual void Click();
     virtual void DblClick();
+
+    // The action the control shows and runs (Caption, Enabled, Hint,
+    // Visible follow it while they equal its values).
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TControlActionLink* ActionLink() const { return action_link_.get(); }
+    // Lets the action update the control (idle time).
+    virtual void InitiateAction();
+    // The application offers an action that no client handled: true when
+    // this control took it.
+    virtual bool ExecuteAction(TBasicAction* action);
+    virtual bool UpdateAction(TBasicAction* action);
+
+    // The menu a right click (WM_CONTEXTMENU) shows; published by the
+    // controls that want it.
+    TPopupMenu* PopupMenu() const { return popup_menu_; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
     void ReadState(TReader* reader) override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -197,6 +224,17 @@ protected:
     // Sets the bounds without telling anybody (used by alignment).
     void UpdateBoundsRect(const TRect& r);
 
+    // The class of the link SetAction makes (a TControlActionLink class).
+    virtual const TClassInfo& GetActionLinkClass() const;
+    // Takes the action's values; with checkDefaults only where the control
+    // still has its own defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    bool IsCaptionStored() const;
+    bool IsHintStored() const;
+    bool IsEnabledStored() const;
+    bool IsVisibleStored() const;
+    void WMContextMenu(TMessage& m);
+
     bool IsColorStored() const { return !parent_color_; }
     bool IsFontStored() const { return !parent_font_; }
     bool IsShowHintStored() const { return !parent_show_hint_; }
@@ -217,6 +255,7 @@ protected:
 
 private:
     void FontChanged(TObject*);
+    void DoActionChange(TObject* sender);
 
     TWinControl* parent_ = nullptr;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -237,4 +276,6 @@ private:
     TControlStyle control_style_{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState control_state_;
     bool font_changing_from_parent_ = false;
+    TOwned<TControlActionLink> action_link_;
+    TPopupMenu* popup_menu_ = nullptr;
 };

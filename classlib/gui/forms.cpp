@@ -1,5 +1,9 @@
 #include "classlib/gui/forms.h"
 
+#include <functional>
+
+#include "classlib/gui/menus.h"
+
 #include <map>
 
 #include "classlib/core/class_builder.h"
@@ -328,6 +332,7 @@ const TClassInfo& TCustomForm::StaticClass() {
         c.Prop("ClientWidth", &TCustomForm::LayoutClientWidth, &TCustomForm::SetLayoutClientWidth)
             .Stored(false).Hidden();
         PROPERTY(c, KeyPreview).Default(false).Hidden();
+        PROPERTY(c, Menu).Hidden();
         PROPERTY(c, OldCreateOrder).Hidden();
         PROPERTY(c, PixelsPerInch).Hidden();
         PROPERTY(c, Position).Default(poDesigned).Hidden();
@@ -350,7 +355,7 @@ const TClassInfo& TForm::StaticClass() {
     static const TClassInfo info = DefineClass<TForm>("TForm", &TCustomForm::StaticClass(), [](auto& c) {
         c.Creatable();
         c.PublishAll("ActiveControl", "BorderIcons", "BorderStyle", "Caption", "ClientHeight", "ClientWidth",
-                     "Color", "Ctl3D", "Enabled", "Font", "HorzScrollBar", "KeyPreview", "OldCreateOrder",
+                     "Color", "Ctl3D", "Enabled", "Font", "HorzScrollBar", "KeyPreview", "Menu", "OldCreateOrder",
                      "ParentFont", "PixelsPerInch", "Position", "Scaled", "ShowHint", "TextHeight",
                      "VertScrollBar", "Visible", "WindowState", "OnActivate", "OnClick", "OnClose", "OnCloseQuery",
                      "OnCreate", "OnDblClick", "OnDeactivate", "OnDestroy", "OnHide", "OnKeyDown", "OnKeyPress",
@@ -495,6 +500,10 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TScrollingWinControl::CreateWnd();
+    if (menu_) {
+        ::SetMenu(handle_, menu_->Handle());
+        menu_->SetWindowHandle(handle_);
+    }
     if (window_state_ == wsMaximized) ShowWindow(handle_, SW_SHOWMAXIMIZED);
 }
 
@@ -766,7 +775,114 @@ void TCustomForm::CMDialogKey(TMessage& m) {
     Broadcast(m);
 }
 
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu_ == menu) return;
+    if (menu_) {
+        menu_->SetWindowHandle(nullptr);
+    }
+    menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+    if (!HandleAllocated()) return;
+    // Setting the menu bar changes the client height: keep the client size.
+    int32_t width = ClientWidth(), height = ClientHeight();
+    ::SetMenu(handle_, menu ? menu->Handle() : nullptr);
+    if (menu) menu->SetWindowHandle(handle_);
+    SetClientWidth(width);
+    SetClientHeight(height);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TScrollingWinControl::Notification(component, operation);
+    if (operation == opRemove && component == menu_) {
+        menu_ = nullptr;
+        if (HandleAllocated()) ::SetMenu(handle_, nullptr);
+    }
+}
+
+void TCustomForm::UpdateActions() {
+    if (ComponentState().Contains(csDesigning)) return;
+    InitiateAction();
+    std::function<void(TWinControl*)> controls = [&](TWinControl* parent) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            TControl* c = parent->Controls(i);
+            if (!c->Visible()) continue;
+            c->InitiateAction();
+            if (auto* win = dynamic_cast<TWinControl*>(c)) controls(win);
+        }
+    };
+    controls(this);
+    if (menu_) {
+        std::function<void(TMenuItem*)> items = [&](TMenuItem* item) {
+            for (int i = 0; i < item->Count(); ++i) {
+                item->Items(i)->InitiateAction();
+                items(item->Items(i));
+            }
+        };
+        items(menu_->Items());
+    }
+}
+
+bool TCustomForm::DispatchAction(TBasicAction* action, bool execute) {
+    auto offer = [&](TControl* c) { return execute ? c->ExecuteAction(action) : c->UpdateAction(action); };
+    if (active_control_ && active_control_ != this && offer(active_control_)) return true;
+    if (offer(this)) return true;
+    std::function<bool(TWinControl*)> controls = [&](TWinControl* parent) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            TControl* c = parent->Controls(i);
+            if (!c->Visible()) continue;
+            if (c != active_control_ && offer(c)) return true;
+            if (auto* win = dynamic_cast<TWinControl*>(c); win && controls(win)) return true;
+        }
+        return false;
+    };
+    return controls(this);
+}
+
+bool TCustomForm::MenuMessage(TMessage& m) {
+    if (!menu_) return false;
+    switch (m.Msg) {
+    case WM_COMMAND:
+        // Accelerators and menus send no window; controls do.
+        return m.LParam == 0 && HIWORD(m.WParam) <= 1 && menu_->DispatchCommand(LOWORD(m.WParam));
+    case WM_INITMENUPOPUP:
+        return menu_->DispatchPopup(reinterpret_cast<HMENU>(m.WParam));
+    case WM_DRAWITEM:
+        if (menu_->DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) {
+            m.Result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_MEASUREITEM:
+        if (menu_->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) {
+            m.Result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_MENUSELECT: {
+        TMenuItem* item = nullptr;
+        UINT flags = HIWORD(m.WParam);
+        if (!(flags == 0xFFFF && m.LParam == 0)) {
+            uintptr_t id = LOWORD(m.WParam);
+            TFindItemKind kind = fkCommand;
+            if (flags & MF_POPUP) {
+                kind = fkHandle;
+                id = reinterpret_cast<uintptr_t>(GetSubMenu(reinterpret_cast<HMENU>(m.LParam), LOWORD(m.WParam)));
+            }
+            item = menu_->FindItem(id, kind);
+        }
+        if (Application) Application->SetHint(item ? GetLongHint(item->Hint()) : std::string());
+        return false;
+    }
+    case WM_DESTROY:
+        // The system would destroy the menu bar with the window.
+        if (GetMenu(handle_) == menu_->Handle()) ::SetMenu(handle_, nullptr);
+        return false;
+    }
+    return false;
+}
+
 void TCustomForm::Dispatch(TMessage& m) {
+    if (MenuMessage(m)) return;
     switch (m.Msg) {
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); return;

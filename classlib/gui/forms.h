@@ -10,6 +10,7 @@ enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollBarInc : int32_t {};
 
 class TScrollingWinControl;
+class TMainMenu;
 
 // One scroll bar of a scrolling control. The range follows the children
 // (auto range); the position is clamped to what can be scrolled.
@@ -168,6 +169,17 @@ public:
     void SetLayoutClientWidth(int32_t value);
     void SetLayoutClientHeight(int32_t value);
 
+    // The menu bar of the form's window.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    // Lets the actions of the form, its controls and its menu update
+    // (the application calls it at idle time for visible forms).
+    virtual void UpdateActions();
+    // An action no client handled: the focused control, the form and then
+    // its other controls are offered it.
+    bool DispatchAction(TBasicAction* action, bool execute);
+    void Notification(TComponent* component, TOperation operation) override;
+
     bool Showing() const override;
     // The controls, then (for the layout's root) the owned components
     // without a parent: image lists, menus, dialogs.
@@ -200,6 +212,9 @@ protected:
     virtual void DoHide();
     virtual void DoClose(TCloseAction& action);
     void CMDialogKey(TMessage& m);
+    // WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT and the owner-draw
+    // messages of the form's menu; true when the menu took the message.
+    bool MenuMessage(TMessage& m);
     void CMShowingChanged(TMessage& m);
     void CMVisibleChanged(TMessage& m);
 
@@ -209,6 +224,7 @@ private:
 
     TWinControl* active_control_ = nullptr;
     TWinControl* focused_control_ = nullptr;
+    TMainMenu* menu_ = nullptr;
     TFormBorderStyle border_style_ = bsSizeable;
     TBorderIcons border_icons_{biSystemMenu, biMinimize, biMaximize};
     TPosition position_ = poDesigned;

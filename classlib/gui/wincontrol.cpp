@@ -6,6 +6,8 @@
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/control_action_links.h"
+#include "classlib/gui/menus.h"
 #include "classlib/gui/screen.h"
 #include "classlib/gui/window_atoms.h"
 
@@ -714,6 +716,18 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETCURSOR: WMSetCursor(m); return;
     case WM_MOUSEWHEEL: WMMouseWheel(m); return;
     case WM_NCDESTROY: WMNCDestroy(m); return;
+    case WM_CONTEXTMENU: {
+        // A windowless child under the point gets its menu first.
+        TPoint at = Point(m.XPos(), m.YPos());
+        if (!(at.x == -1 && at.y == -1)) {
+            if (TControl* child = ControlAtPos(ScreenToClient(at), false)) {
+                m.Result = child->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+                if (m.Result) return;
+            }
+        }
+        WMContextMenu(m);
+        return;
+    }
     case WM_COMMAND:
         if (!DoControlMsg(reinterpret_cast<HWND>(m.LParam), m)) DefaultHandler(m);
         return;
@@ -948,6 +962,7 @@ void TWinControl::KeyPress(char& key) {
 void TWinControl::CNKeyDown(TMessage& m) {
     m.Result = 1;
     if (DoKeyDown(m)) return;
+    if (IsMenuShortCutKey(this, static_cast<WORD>(m.WParam), KeyboardShiftState())) return;
     UINT mask = 0;
     switch (m.WParam) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
@@ -1059,4 +1074,8 @@ void TWinControl::CMCursorChanged(TMessage&) {
         GetCursorPos(&p);
         if (WindowFromPoint(p) == handle_) SendMessageA(handle_, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle_), HTCLIENT);
     }
+}
+
+const TClassInfo& TWinControl::GetActionLinkClass() const {
+    return TWinControlActionLink::StaticClass();
 }

@@ -127,6 +127,7 @@ public:
     TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
+    const TClassInfo& GetActionLinkClass() const override;
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateHandle();
     virtual void CreateWnd();

@@ -7,7 +7,7 @@
 #pragma once
 #include <vector>
 
-#include "classlib/stdctrls/owner_draw.h"
+#include "classlib/gui/owner_draw.h"
 #include "classlib/core/stringlist.h"
 #include "classlib/gui/wincontrol.h"
 

@@ -1,4 +1,4 @@
-#include "classlib/stdctrls/owner_draw.h"
+#include "classlib/gui/owner_draw.h"
 
 DEFINE_ENUM_TYPE(TOwnerDrawStateItem, "odSelected", "odGrayed", "odDisabled", "odChecked", "odFocused",
                  "odDefault", "odHotLight", "odInactive", "odNoAccel", "odNoFocusRect", "odReserved1",
