@@ -66,12 +66,3 @@ void THintWindow::Paint() {
     DrawTextA(c->Handle(), text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 
-std::string GetShortHint(const std::string& hint) {
-    size_t bar = hint.find('|');
-    return bar == std::string::npos ? hint : hint.substr(0, bar);
-}
-
-std::string GetLongHint(const std::string& hint) {
-    size_t bar = hint.find('|');
-    return bar == std::string::npos ? hint : hint.substr(bar + 1);
-}

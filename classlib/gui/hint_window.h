@@ -40,7 +40,3 @@ struct THintInfo {
     void* HintData = nullptr;
 };
 
-// The part of a hint before the first "|" (all of it without one), and the
-// part after it.
-std::string GetShortHint(const std::string& hint);
-std::string GetLongHint(const std::string& hint);
