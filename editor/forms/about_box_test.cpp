@@ -1,5 +1,7 @@
 #include "editor/forms/about_box.h"
 
+#include "controls/themed_bitbtn.h"
+
 #include <gtest/gtest.h>
 
 #include "classlib/gui/application.h"

@@ -18,7 +18,11 @@
 #include <commdlg.h>
 #include "editor/forms/new_server_form.h"
 #include "player/play_form.h"
+#include "controls/file_dir_edit.h"
+#include "controls/image_btn.h"
+#include "controls/themed_bitbtn.h"
 #include "controls/prism_color_combo_box.h"
+#include "pixwell/pixwell.h"
 #include "shell/shell_namespace.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
@@ -190,6 +194,42 @@ TEST_F(EditorTest, EditingAnEntryRewritesItsRecord) {
     EXPECT_STREQ(data->Text, "a much longer body text");
     EXPECT_STREQ(data->LinkedFile, "");
     EXPECT_STREQ(data->LinkedPicture, "a.bmp");
+}
+
+TEST_F(EditorTest, EntryDialogBoxesGiveBackStoredNamesWhole) {
+    // Stored names are CD-relative and need not exist from here: a blank
+    // in one must not cut it when the dialog is confirmed unchanged.
+    TTreeNode* entry = AddEntry(AddCategory(Root(), "Docs"), "Manual");
+    auto* data = static_cast<TEntryData*>(entry->Data());
+    EditEntryData(data, "body", "docs\\read me.txt", "pics\\my picture.bmp");
+    std::string shownFile, shownPicture, pictureFilter;
+    seam.ModalAnswers.push_back([&](TObject*) {
+        shownFile = NewServerForm->FilenameEdit1->Text();
+        shownPicture = NewServerForm->FilenameEdit2->Text();
+        pictureFilter = NewServerForm->FilenameEdit2->Filter();
+        return mrOk;
+    });
+    MainForm->EditBtnClick(nullptr);
+    EXPECT_EQ(shownFile, "\"docs\\read me.txt\"");
+    EXPECT_EQ(shownPicture, "\"pics\\my picture.bmp\"");
+    EXPECT_EQ(pictureFilter, GetDIBOpenFilter()) << "the picture box offers the image library's formats";
+    EXPECT_EQ(NewServerForm->FilenameEdit1->Filter(), "All files (*.*)|*.*");
+    EXPECT_STREQ(data->LinkedFile, "docs\\read me.txt");
+    EXPECT_STREQ(data->LinkedPicture, "pics\\my picture.bmp");
+}
+
+TEST_F(EditorTest, DestinationBoxTakesATargetWithBlanksWhole) {
+    CreateDir("build out");
+    MainForm->EXENameEdit->SetText("build out\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "build out\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->DialogKind(), dkSave);
+    EXPECT_EQ(MainForm->EXENameEdit->DefaultExt(), "exe");
+    EXPECT_EQ(MainForm->EXENameEdit->Filter(), "EXE-Dateien (*.exe)|*.exe");
+    // Where the folder is missing the text is read as a command line.
+    MainForm->EXENameEdit->SetText("no such folder\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "no");
+    MainForm->EXENameEdit->SetText("");
+    RemoveDirectoryA("build out");
 }
 
 TEST_F(EditorTest, DeletingAsksWithItsOwnTexts) {
