@@ -232,6 +232,42 @@ TEST_F(EditorTest, DestinationBoxTakesATargetWithBlanksWhole) {
     RemoveDirectoryA("build out");
 }
 
+TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
+    AddEntry(AddCategory(Root(), "Software"), "Editor", "A small text editor.");
+    seam.ModalAnswers.push_back([](TObject*) { return mrCancel; });
+    MainForm->PreViewBtnClick(nullptr);
+    for (TButton* button : {PlayForm->InstallBtn, PlayForm->CopyBtn, PlayForm->QuitBtn}) {
+        auto* themed = dynamic_cast<TThemedBitBtn*>(button);
+        ASSERT_NE(themed, nullptr) << button->Name();
+        EXPECT_FALSE(themed->Glyph()->Empty()) << button->Name();
+    }
+    for (TButton* button : {CopyFileForm->BitBtn1, CopyFileForm->BitBtn2})
+        EXPECT_NE(dynamic_cast<TThemedBitBtn*>(button), nullptr) << button->Name();
+    ASSERT_NE(CopyFileForm->DirectoryEdit1, nullptr);
+
+    PlayForm->Show();
+    DrainMessages();
+    TWindowPixels(PlayForm->Handle()).SavePng(ScreenshotFolder() + "editor_player.png");
+    PlayForm->Hide();
+    CopyFileForm->DirectoryEdit1->SetText("c:\\");
+    CopyFileForm->Show();
+    DrainMessages();
+    TWindowPixels(CopyFileForm->Handle()).SavePng(ScreenshotFolder() + "editor_copy_dialog.png");
+    CopyFileForm->Hide();
+}
+
+TEST_F(EditorTest, WindowsShowTheirControls) {
+    MainForm->Show();
+    for (int page = 0; page < 3; ++page) {
+        MainForm->PageControl2->SetActivePageIndex(page);
+        DrainMessages();
+        TWindowPixels(MainForm->Handle())
+            .SavePng(ScreenshotFolder() + "editor_page" + std::to_string(page + 1) + ".png");
+    }
+    MainForm->PageControl2->SetActivePageIndex(0);
+    MainForm->Hide();
+}
+
 TEST_F(EditorTest, DeletingAsksWithItsOwnTexts) {
     TTreeNode* software = AddCategory(Root(), "Software");
     TTreeNode* entry = AddEntry(software, "Editor");
