@@ -13,6 +13,7 @@
 #include "editor/document/entry_data.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 #include "classlib/gui/win32.h"
 #include <commdlg.h>
@@ -256,16 +257,15 @@ TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
     CopyFileForm->Hide();
 }
 
-TEST_F(EditorTest, WindowsShowTheirControls) {
-    MainForm->Show();
-    for (int page = 0; page < 3; ++page) {
-        MainForm->PageControl2->SetActivePageIndex(page);
-        DrainMessages();
-        TWindowPixels(MainForm->Handle())
-            .SavePng(ScreenshotFolder() + "editor_page" + std::to_string(page + 1) + ".png");
+TEST_F(EditorTest, PictureButtonsHaveTheirPressedPictures) {
+    for (TImageBtn* button : {MainForm->endebtn, MainForm->ueberbtn, MainForm->MakeEXEBtn}) {
+        ASSERT_NE(button->Picture2()->Graphic(), nullptr) << button->Name();
+        EXPECT_EQ(button->Picture2()->Width(), button->Picture()->Width()) << button->Name();
+        TMemoryStream normal, pressed;
+        button->Picture()->Graphic()->SaveToStream(normal);
+        button->Picture2()->Graphic()->SaveToStream(pressed);
+        EXPECT_NE(normal.Bytes(), pressed.Bytes()) << button->Name();
     }
-    MainForm->PageControl2->SetActivePageIndex(0);
-    MainForm->Hide();
 }
 
 TEST_F(EditorTest, DeletingAsksWithItsOwnTexts) {
@@ -449,3 +449,16 @@ TEST_F(EditorTest, TheEntryDialogOffersOkOnlyWithACaption) {
 }
 
 }  // namespace
+
+// Last: showing the window takes its first show.
+TEST_F(EditorTest, WindowsShowTheirControls) {
+    MainForm->Show();
+    for (int page = 0; page < 3; ++page) {
+        MainForm->PageControl2->SetActivePageIndex(page);
+        DrainMessages();
+        TWindowPixels(MainForm->Handle())
+            .SavePng(ScreenshotFolder() + "editor_page" + std::to_string(page + 1) + ".png");
+    }
+    MainForm->PageControl2->SetActivePageIndex(0);
+    MainForm->Hide();
+}
