@@ -20,6 +20,7 @@ const TClassInfo& TCustomColorComboBox::StaticClass() {
         DefineClass<TCustomColorComboBox>("TCustomColorComboBox", &TCustomComboBox::StaticClass(), [](auto& c) {
             PROPERTY(c, HTMLcolor, ShortStringType()).Hidden();
             PROPERTY(c, ColorValue, TypeInfoColor()).NoDefaultValue().Hidden();
+            FIELD(c, ColorDlg);
         });
     return info;
 }

@@ -15,6 +15,7 @@
 #include "classlib/core/paths.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/stdctrls/buttons.h"
+#include "controls/file_dir_edit.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
 #include "classlib/core/treenodes.h"

@@ -18,7 +18,8 @@ class TTreeNode;
 class TSplitter;
 class TPaintBox;
 class TPanel;
-class TBitBtn;
+class TButton;
+class TDirectoryEdit;
 class TStatusBar;
 class TStatusPanel;
 class TImageList;
@@ -39,10 +40,10 @@ public:
     TScrollBox* ScrollBox1 = nullptr;
     TPaintBox* PaintBox1 = nullptr;
     TPanel* Panel1 = nullptr;
-    TBitBtn* InstallBtn = nullptr;
-    TBitBtn* CopyBtn = nullptr;
+    TButton* InstallBtn = nullptr;
+    TButton* CopyBtn = nullptr;
     TPanel* Panel2 = nullptr;
-    TBitBtn* QuitBtn = nullptr;
+    TButton* QuitBtn = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TImageList* ImageList1 = nullptr;
     TFontDialog* FontDialog1 = nullptr;
@@ -101,9 +102,9 @@ public:
     TLabel* Label1 = nullptr;
     TEdit* Edit1 = nullptr;
     TLabel* Label2 = nullptr;
-    TEdit* DirectoryEdit1 = nullptr;
-    TBitBtn* BitBtn1 = nullptr;
-    TBitBtn* BitBtn2 = nullptr;
+    TDirectoryEdit* DirectoryEdit1 = nullptr;
+    TButton* BitBtn1 = nullptr;
+    TButton* BitBtn2 = nullptr;
     TBevel* Bevel1 = nullptr;
 };
 

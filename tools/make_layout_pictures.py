@@ -185,6 +185,112 @@ def make_exe_button():
     return c
 
 
+def plus(c, x, y, col=GREEN):
+    c.rect(x - 3, y - 1, x + 4, y + 2, col)
+    c.rect(x - 1, y - 3, x + 2, y + 4, col)
+
+
+def arrow(up, col=BLUE):
+    c = Canvas(16, 16)
+    for i in range(7):
+        y = 2 + i if up else 13 - i
+        c.rect(8 - i, y, 9 + i, y + 1, col)
+    if up:
+        c.rect(6, 9, 11, 15, col)
+    else:
+        c.rect(6, 1, 11, 7, col)
+    return c
+
+
+def cross(col=RED):
+    c = Canvas(16, 16)
+    c.line(3, 3, 12, 12, col, 2)
+    c.line(12, 3, 3, 12, col, 2)
+    return c
+
+
+def glyph_new_entry():
+    c = document(False)
+    plus(c, 11, 11)
+    return c
+
+
+def glyph_properties():
+    c = document(False)
+    c.line(7, 13, 14, 6, DARK_YELLOW, 2)
+    return c
+
+
+def glyph_new_category():
+    c = folder(False)
+    plus(c, 11, 11)
+    return c
+
+
+def glyph_preview():
+    c = Canvas(16, 16)
+    c.rect(1, 2, 15, 14, WHITE)
+    c.frame(1, 2, 15, 14, GREY)
+    c.rect(1, 2, 15, 4, NAVY)
+    c.rect(3, 6, 7, 12, BLUE)
+    c.rect(8, 6, 13, 7, GREY)
+    c.rect(8, 8, 13, 9, GREY)
+    return c
+
+
+def glyph_font(col):
+    c = Canvas(16, 16)
+    c.line(2, 14, 7, 2, col, 2)
+    c.line(8, 2, 13, 14, col, 2)
+    c.rect(5, 9, 11, 11, col)
+    return c
+
+
+def glyph_execute():
+    c = Canvas(16, 16)
+    for i in range(6):
+        c.rect(4 + i, 2 + i, 5 + i, 14 - i, GREEN)
+    return c
+
+
+def glyph_copy():
+    c = document(False)
+    d = Canvas(16, 16)
+    for y in range(16):
+        for x in range(16):
+            if c.px[y][x] != FUCHSIA:
+                d.put(x - 2, y - 1, c.px[y][x])
+    for y in range(16):
+        for x in range(16):
+            if c.px[y][x] != FUCHSIA and 0 <= x + 2 < 16 and 0 <= y + 1 < 16:
+                d.put(x + 2, y + 1, c.px[y][x])
+    return d
+
+
+def glyph_quit():
+    c = Canvas(16, 16)
+    c.rect(2, 1, 10, 15, (150, 100, 50))
+    c.frame(2, 1, 10, 15, (90, 50, 20))
+    c.rect(7, 8, 9, 9, YELLOW)
+    c.line(10, 8, 15, 8, RED, 2)
+    c.line(12, 5, 15, 8, RED, 2)
+    c.line(12, 11, 15, 8, RED, 2)
+    return c
+
+
+def pressed(c):
+    # The pressed look of an image button: the picture sunk one pixel
+    # down and right, a little darker.
+    p = Canvas(c.w, c.h)
+    for y in range(c.h - 1):
+        for x in range(c.w - 1):
+            col = c.px[y][x]
+            if col != FUCHSIA:
+                col = tuple(v * 3 // 4 for v in col)
+            p.px[y + 1][x + 1] = col
+    return p
+
+
 def main():
     what = sys.argv[1] if len(sys.argv) > 1 else 'all'
     pieces = {
@@ -193,6 +299,22 @@ def main():
         'exit': lambda: picture(exit_button()),
         'info': lambda: picture(info_button()),
         'makeexe': lambda: picture(make_exe_button()),
+        'glyph-new-entry': lambda: bmp24(glyph_new_entry()),
+        'glyph-delete': lambda: bmp24(cross()),
+        'glyph-properties': lambda: bmp24(glyph_properties()),
+        'glyph-new-category': lambda: bmp24(glyph_new_category()),
+        'glyph-preview': lambda: bmp24(glyph_preview()),
+        'glyph-up': lambda: bmp24(arrow(True)),
+        'glyph-down': lambda: bmp24(arrow(False)),
+        'glyph-caption-font': lambda: bmp24(glyph_font(NAVY)),
+        'glyph-main-font': lambda: bmp24(glyph_font(GREY)),
+        'glyph-execute': lambda: bmp24(glyph_execute()),
+        'glyph-install': lambda: bmp24(glyph_execute()),
+        'glyph-copy': lambda: bmp24(glyph_copy()),
+        'glyph-quit': lambda: bmp24(glyph_quit()),
+        'exit-pressed': lambda: picture(pressed(exit_button())),
+        'info-pressed': lambda: picture(pressed(info_button())),
+        'makeexe-pressed': lambda: picture(pressed(make_exe_button())),
         'page': lambda: picture(cd(64)),
         'about': lambda: picture(cd(48)),
     }

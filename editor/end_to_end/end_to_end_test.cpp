@@ -211,7 +211,7 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     ClickTab(pages, 2);
     Screenshot(main, "e2e_editor_distribute_tab.png");
     HWND exeName = nullptr;
-    for (HWND edit : ChildWindows(main, "TEdit"))
+    for (HWND edit : ChildWindows(main, "TFilenameEdit"))
         if (IsWindowVisible(edit)) exeName = edit;  // the only edit box of the page
     ASSERT_NE(exeName, nullptr);
     ClickIntoEdit(exeName);
@@ -312,7 +312,7 @@ TEST_F(EndToEnd, ProgramsLiveSideBySideWithTheMouseOverEachOther) {
     HWND pages = ChildWindows(main, "TPageControl").at(0);
     ClickTab(pages, 2);
     HWND exeName = nullptr;
-    for (HWND edit : ChildWindows(main, "TEdit"))
+    for (HWND edit : ChildWindows(main, "TFilenameEdit"))
         if (IsWindowVisible(edit)) exeName = edit;
     ASSERT_NE(exeName, nullptr);
     ClickIntoEdit(exeName);

@@ -9,6 +9,7 @@
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
 #include "classlib/core/strutils.h"
+#include "controls/themed_bitbtn.h"
 
 const char* const MakerWebAddress = "http://www.vortel.example/quillory/";
 

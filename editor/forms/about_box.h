@@ -9,7 +9,7 @@
 class TPanel;
 class TImage;
 class TLabel;
-class TBitBtn;
+class TThemedBitBtn;
 
 // The address the about box and the editor's web button open.
 extern const char* const MakerWebAddress;
@@ -27,8 +27,8 @@ public:
     TLabel* Label1 = nullptr;
     TLabel* Label2 = nullptr;
     TLabel* Label3 = nullptr;
-    TBitBtn* ThemedBitBtn1 = nullptr;
-    TBitBtn* BitBtn1 = nullptr;
+    TThemedBitBtn* ThemedBitBtn1 = nullptr;
+    TThemedBitBtn* BitBtn1 = nullptr;
 
     void FormCreate(TObject* sender);
     void ThemedBitBtn1Click(TObject* sender);

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "classlib/gui/application.h"
-#include "player/classes_registration.h"
+#include "controls/themed_bitbtn.h"
+#include "editor/forms/editor_classes.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/stdctrls.h"
@@ -11,7 +12,7 @@
 TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
     EXPECT_EQ(InsertYear("Copyright 2003-XXXX Vortel XXXX", 2031), "Copyright 2003-2031 Vortel XXXX");
     EXPECT_EQ(InsertYear("no placeholder", 2031), "no placeholder");
-    RegisterProgramClasses();
+    RegisterEditorClasses();
     auto saved = TAboutBox::CurrentYear;
     TAboutBox::CurrentYear = [] { return 2031; };
     TOwned<TAboutBox> about(New<TAboutBox>(Application));
@@ -28,7 +29,7 @@ TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
 }
 
 TEST(AboutBox, EnterClosesItWithoutOpeningTheWebSite) {
-    RegisterProgramClasses();
+    RegisterEditorClasses();
     TOwned<TAboutBox> about(New<TAboutBox>(Application));
     TScriptedInteraction seam;
     // Once the box is up, Enter goes to whatever has the focus.
@@ -39,6 +40,8 @@ TEST(AboutBox, EnterClosesItWithoutOpeningTheWebSite) {
         handled = true;
         pressed = true;
         EXPECT_EQ(GetFocus(), about->BitBtn1->Handle()) << "the focus starts on the close button";
+        DrainMessages();
+        TWindowPixels(about->Handle()).SavePng(ScreenshotFolder() + "editor_about_box.png");
         PressKey(VK_RETURN);
         // A box that stays open fails the test instead of waiting forever.
         if (!PumpUntil([&] { return about->ModalResult() != mrNone; })) about->SetModalResult(mrCancel);

@@ -22,12 +22,28 @@
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
 #include "classlib/core/treenodes.h"
+#include "controls/ex_label.h"
+#include "controls/file_dir_edit.h"
+#include "controls/image_btn.h"
+#include "controls/themed_bitbtn.h"
 
 TMainForm* MainForm = nullptr;
 
 namespace {
 
 constexpr unsigned kConfirmFlags = MB_OKCANCEL | MB_ICONINFORMATION;
+
+// Stored names are CD-relative and rarely exist as seen from here, so the
+// box's reading rule would cut an unquoted name at its first blank: the
+// quoted form reads back whole. A stored name the box refuses is kept as
+// typed rather than lost.
+void FillFileBox(TFilenameEdit* box, const std::string& name) {
+    try {
+        box->SetFileName(name);
+    } catch (const EComboEditError&) {
+        box->SetText(name);
+    }
+}
 
 bool IsCategory(const TTreeNode* node) {
     return node->ImageIndex() == 0;
@@ -200,8 +216,9 @@ void TMainForm::PrepareEntryDialog(const std::string& caption, const std::string
                                    const std::string& picture) {
     NewServerForm->Edit1->SetText(caption);
     NewServerForm->Memo1->SetText(text);
-    NewServerForm->FilenameEdit1->SetText(file);
-    NewServerForm->FilenameEdit2->SetText(picture);
+    FillFileBox(NewServerForm->FilenameEdit1, file);
+    FillFileBox(NewServerForm->FilenameEdit2, picture);
+    NewServerForm->FilenameEdit2->SetFilter(GetDIBOpenFilter());
 }
 
 void TMainForm::NewBtnClick(TObject*) {
@@ -212,8 +229,8 @@ void TMainForm::NewBtnClick(TObject*) {
     PrepareEntryDialog("", "", "", "");
     if (NewServerForm->ShowModal() != mrOk) return;
     TTreeNode* node = TreeView1->Items()->AddChild(parent, NewServerForm->Edit1->Text());
-    CurrentEntry = NewEntryData(NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->Text(),
-                                NewServerForm->FilenameEdit2->Text());
+    CurrentEntry = NewEntryData(NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->FileName(),
+                                NewServerForm->FilenameEdit2->FileName());
     node->SetData(CurrentEntry);
     node->SetImageIndex(1);
     node->SetSelectedIndex(3);
@@ -245,8 +262,8 @@ void TMainForm::EditBtnClick(TObject*) {
     PrepareEntryDialog(s->Text(), CurrentEntry->Text, CurrentEntry->LinkedFile, CurrentEntry->LinkedPicture);
     if (NewServerForm->ShowModal() != mrOk) return;
     s->SetText(NewServerForm->Edit1->Text());
-    EditEntryData(CurrentEntry, NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->Text(),
-                  NewServerForm->FilenameEdit2->Text());
+    EditEntryData(CurrentEntry, NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->FileName(),
+                  NewServerForm->FilenameEdit2->FileName());
     s->MakeVisible();
     TreeView1->SetSelected(s);
 }
@@ -356,7 +373,7 @@ void TMainForm::SaveAsBtnClick(TObject*) {
 // --- distribution --------------------------------------------------------------------------
 
 std::string TMainForm::TargetExe() const {
-    return EXENameEdit->Text();
+    return EXENameEdit->FileName();
 }
 
 void TMainForm::MakeEXEBtnClick(TObject*) {

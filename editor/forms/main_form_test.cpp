@@ -13,12 +13,17 @@
 #include "editor/document/entry_data.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 #include "classlib/gui/win32.h"
 #include <commdlg.h>
 #include "editor/forms/new_server_form.h"
 #include "player/play_form.h"
+#include "controls/file_dir_edit.h"
+#include "controls/image_btn.h"
+#include "controls/themed_bitbtn.h"
 #include "controls/prism_color_combo_box.h"
+#include "pixwell/pixwell.h"
 #include "shell/shell_namespace.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
@@ -190,6 +195,77 @@ TEST_F(EditorTest, EditingAnEntryRewritesItsRecord) {
     EXPECT_STREQ(data->Text, "a much longer body text");
     EXPECT_STREQ(data->LinkedFile, "");
     EXPECT_STREQ(data->LinkedPicture, "a.bmp");
+}
+
+TEST_F(EditorTest, EntryDialogBoxesGiveBackStoredNamesWhole) {
+    // Stored names are CD-relative and need not exist from here: a blank
+    // in one must not cut it when the dialog is confirmed unchanged.
+    TTreeNode* entry = AddEntry(AddCategory(Root(), "Docs"), "Manual");
+    auto* data = static_cast<TEntryData*>(entry->Data());
+    EditEntryData(data, "body", "docs\\read me.txt", "pics\\my picture.bmp");
+    std::string shownFile, shownPicture, pictureFilter;
+    seam.ModalAnswers.push_back([&](TObject*) {
+        shownFile = NewServerForm->FilenameEdit1->Text();
+        shownPicture = NewServerForm->FilenameEdit2->Text();
+        pictureFilter = NewServerForm->FilenameEdit2->Filter();
+        return mrOk;
+    });
+    MainForm->EditBtnClick(nullptr);
+    EXPECT_EQ(shownFile, "\"docs\\read me.txt\"");
+    EXPECT_EQ(shownPicture, "\"pics\\my picture.bmp\"");
+    EXPECT_EQ(pictureFilter, GetDIBOpenFilter()) << "the picture box offers the image library's formats";
+    EXPECT_EQ(NewServerForm->FilenameEdit1->Filter(), "All files (*.*)|*.*");
+    EXPECT_STREQ(data->LinkedFile, "docs\\read me.txt");
+    EXPECT_STREQ(data->LinkedPicture, "pics\\my picture.bmp");
+}
+
+TEST_F(EditorTest, DestinationBoxTakesATargetWithBlanksWhole) {
+    CreateDir("build out");
+    MainForm->EXENameEdit->SetText("build out\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "build out\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->DialogKind(), dkSave);
+    EXPECT_EQ(MainForm->EXENameEdit->DefaultExt(), "exe");
+    EXPECT_EQ(MainForm->EXENameEdit->Filter(), "EXE-Dateien (*.exe)|*.exe");
+    // Where the folder is missing the text is read as a command line.
+    MainForm->EXENameEdit->SetText("no such folder\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "no");
+    MainForm->EXENameEdit->SetText("");
+    RemoveDirectoryA("build out");
+}
+
+TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
+    AddEntry(AddCategory(Root(), "Software"), "Editor", "A small text editor.");
+    seam.ModalAnswers.push_back([](TObject*) { return mrCancel; });
+    MainForm->PreViewBtnClick(nullptr);
+    for (TButton* button : {PlayForm->InstallBtn, PlayForm->CopyBtn, PlayForm->QuitBtn}) {
+        auto* themed = dynamic_cast<TThemedBitBtn*>(button);
+        ASSERT_NE(themed, nullptr) << button->Name();
+        EXPECT_FALSE(themed->Glyph()->Empty()) << button->Name();
+    }
+    for (TButton* button : {CopyFileForm->BitBtn1, CopyFileForm->BitBtn2})
+        EXPECT_NE(dynamic_cast<TThemedBitBtn*>(button), nullptr) << button->Name();
+    ASSERT_NE(CopyFileForm->DirectoryEdit1, nullptr);
+
+    PlayForm->Show();
+    DrainMessages();
+    TWindowPixels(PlayForm->Handle()).SavePng(ScreenshotFolder() + "editor_player.png");
+    PlayForm->Hide();
+    CopyFileForm->DirectoryEdit1->SetText("c:\\");
+    CopyFileForm->Show();
+    DrainMessages();
+    TWindowPixels(CopyFileForm->Handle()).SavePng(ScreenshotFolder() + "editor_copy_dialog.png");
+    CopyFileForm->Hide();
+}
+
+TEST_F(EditorTest, PictureButtonsHaveTheirPressedPictures) {
+    for (TImageBtn* button : {MainForm->endebtn, MainForm->ueberbtn, MainForm->MakeEXEBtn}) {
+        ASSERT_NE(button->Picture2()->Graphic(), nullptr) << button->Name();
+        EXPECT_EQ(button->Picture2()->Width(), button->Picture()->Width()) << button->Name();
+        TMemoryStream normal, pressed;
+        button->Picture()->Graphic()->SaveToStream(normal);
+        button->Picture2()->Graphic()->SaveToStream(pressed);
+        EXPECT_NE(normal.Bytes(), pressed.Bytes()) << button->Name();
+    }
 }
 
 TEST_F(EditorTest, DeletingAsksWithItsOwnTexts) {
@@ -373,3 +449,16 @@ TEST_F(EditorTest, TheEntryDialogOffersOkOnlyWithACaption) {
 }
 
 }  // namespace
+
+// Last: showing the window takes its first show.
+TEST_F(EditorTest, WindowsShowTheirControls) {
+    MainForm->Show();
+    for (int page = 0; page < 3; ++page) {
+        MainForm->PageControl2->SetActivePageIndex(page);
+        DrainMessages();
+        TWindowPixels(MainForm->Handle())
+            .SavePng(ScreenshotFolder() + "editor_page" + std::to_string(page + 1) + ".png");
+    }
+    MainForm->PageControl2->SetActivePageIndex(0);
+    MainForm->Hide();
+}

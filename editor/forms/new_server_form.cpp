@@ -1,9 +1,10 @@
 #include "editor/forms/new_server_form.h"
 
 #include "classlib/core/class_builder.h"
-#include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
+#include "controls/file_dir_edit.h"
+#include "controls/themed_bitbtn.h"
 
 TNewServerForm* NewServerForm = nullptr;
 

@@ -7,7 +7,8 @@
 class TLabel;
 class TEdit;
 class TMemo;
-class TBitBtn;
+class TThemedBitBtn;
+class TFilenameEdit;
 class TBevel;
 
 class TNewServerForm : public TForm {
@@ -20,12 +21,12 @@ public:
     TLabel* Label2 = nullptr;
     TMemo* Memo1 = nullptr;
     TLabel* Label3 = nullptr;
-    TEdit* FilenameEdit2 = nullptr;  // linked picture
+    TFilenameEdit* FilenameEdit2 = nullptr;  // linked picture
     TLabel* Label4 = nullptr;
-    TEdit* FilenameEdit1 = nullptr;  // linked file
+    TFilenameEdit* FilenameEdit1 = nullptr;  // linked file
     TBevel* Bevel1 = nullptr;
-    TBitBtn* OkBtn = nullptr;
-    TBitBtn* CancelBtn = nullptr;
+    TThemedBitBtn* OkBtn = nullptr;
+    TThemedBitBtn* CancelBtn = nullptr;
 
     void FormShow(TObject* sender);
     void Edit1Change(TObject* sender);
