@@ -226,7 +226,8 @@ TUcMenuItem* UcClient(TMenuItem* item) {
 }  // namespace
 
 bool TUcMenuActionLink::IsCaptionLinked() {
-    return TMenuActionLink::IsCaptionLinked() &&
+    // Captions count as linked whatever their case and hot-key marks.
+    return TActionLink::IsCaptionLinked() &&
            WideSameCaption(ActionGetWideCaption(CheckedCustomAction(Action())), UcClient(Client())->Caption());
 }
 

@@ -480,6 +480,19 @@ std::string GetLongHint(const std::string& hint) {
 
 // --- actions -----------------------------------------------------------------------
 
+void TControl::AssignTo(TPersistent* dest) const {
+    auto* action = dynamic_cast<TCustomAction*>(dest);
+    if (!action) {
+        TComponent::AssignTo(dest);
+        return;
+    }
+    action->SetEnabled(Enabled());
+    action->SetHint(Hint());
+    action->SetCaption(Caption());
+    action->SetVisible(Visible());
+    action->TBasicAction::OnExecute = OnClick;
+}
+
 TBasicAction* TControl::Action() const {
     return action_link_ ? action_link_->Action() : nullptr;
 }

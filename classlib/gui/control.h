@@ -135,6 +135,8 @@ public:
     // Caption and Text are one value; windowed controls keep it in their
     // window.
     std::string Caption() const { return GetText(); }
+    // An action takes the control's caption, hint, switches and click handler.
+    void AssignTo(TPersistent* dest) const override;
     void SetCaption(const std::string& value) { SetTextValue(value); }
     std::string Text() const { return GetText(); }
     void SetText(const std::string& value) { SetTextValue(value); }
