@@ -97,6 +97,8 @@ void IconLists() {
     WriteIconListPlace(list, ani_test::Bytes(ani_test::IconFile(4, 4, 24, 0x123456)));
     Save("icon_list", "three_places.bin", std::string(list.Bytes().begin(), list.Bytes().end()));
     Save("icon_list", "empty.bin", std::string(4, '\0'));
+}
+
 std::string Bytes(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
