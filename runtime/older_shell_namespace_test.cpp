@@ -9,9 +9,11 @@
 #include "classlib/core/strutils.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/menus.h"
 #include "classlib/testing/gui_testing.h"
 #include "player/play_form.h"
 #include "runtime/dir_mon.h"
+#include "runtime/older_shell_unit.h"
 #include "runtime/runtime_classes.h"
 
 namespace {
@@ -209,4 +211,16 @@ TEST(OlderShellNamespace, WithoutTheShellCreationRaisesAndLeavesTheOwnerClean) {
     EXPECT_TRUE(raised);
     EXPECT_EQ(form->ComponentCount(), 0);
     // The owner's end finds nothing freed twice.
+}
+
+TEST(OlderShellNamespace, TheUnitKeepsItsMenuItemsFromStartToEnd) {
+    ASSERT_NE(OlderShellMenuItem(0), nullptr);
+    ASSERT_NE(OlderShellMenuItem(kOlderShellMenuItemCount - 1), nullptr);
+    EXPECT_EQ(OlderShellMenuItem(kOlderShellMenuItemCount), nullptr);
+    EXPECT_EQ(OlderShellMenuItem(0)->Owner(), nullptr);
+    EXPECT_NE(OlderShellMenuItem(0), OlderShellMenuItem(1));
+    StopOlderShellUnit();
+    EXPECT_EQ(OlderShellMenuItem(0), nullptr) << "freed at the unit's end";
+    StartOlderShellUnit();
+    EXPECT_NE(OlderShellMenuItem(0), nullptr);
 }

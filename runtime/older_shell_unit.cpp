@@ -1,10 +1,12 @@
 #include "runtime/older_shell_unit.h"
 
+#include <array>
 #include <cstring>
 #include <utility>
 
 #include "classlib/dialogs/message_dialogs.h"
 #include "classlib/gui/application.h"
+#include "classlib/gui/menus.h"
 #include "shell/lists/item_id_lists.h"
 
 namespace {
@@ -19,6 +21,8 @@ struct TOlderUnit {
     HMODULE shlwapi = nullptr;
     FARPROC autoComplete = nullptr;
     bool nt = false;
+    // Menu items kept ready for the shell's context menus, without owner.
+    std::array<std::unique_ptr<TMenuItem>, kOlderShellMenuItemCount> menuItems;
 };
 TOlderUnit unit;
 
@@ -56,6 +60,7 @@ void StartOlderShellUnit() {
     ITEMIDLIST* netHood = nullptr;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETHOOD, &netHood))) unit.netHood = netHood;
     unit.idListArrayFormat = RegisterClipboardFormatA("Shell IDList Array");
+    for (auto& item : unit.menuItems) item = std::make_unique<TMenuItem>(nullptr);
     unit.shlwapi = LoadLibraryW(L"shlwapi");
     if (unit.shlwapi) unit.autoComplete = GetProcAddress(unit.shlwapi, "SHAutoComplete");
     OSVERSIONINFOA version{};
@@ -65,6 +70,7 @@ void StartOlderShellUnit() {
 
 void StopOlderShellUnit() {
     if (unit.starts == 0 || --unit.starts > 0) return;
+    for (auto& item : unit.menuItems) item.reset();
     ShellFree(std::exchange(unit.netHood, nullptr));
     if (unit.shlwapi) FreeLibrary(std::exchange(unit.shlwapi, nullptr));
     unit.autoComplete = nullptr;
@@ -83,6 +89,11 @@ IShellFolder* OlderShellDesktop() {
 
 bool OlderShellNTPlatform() {
     return unit.nt;
+}
+
+TMenuItem* OlderShellMenuItem(int index) {
+    return index >= 0 && index < kOlderShellMenuItemCount ? unit.menuItems[static_cast<size_t>(index)].get()
+                                                          : nullptr;
 }
 
 std::size_t ShellIdListSize(const ITEMIDLIST* list) {

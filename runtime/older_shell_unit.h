@@ -17,6 +17,11 @@ void StopOlderShellUnit();
 IMalloc* OlderShellAllocator();
 IShellFolder* OlderShellDesktop();
 bool OlderShellNTPlatform();
+class TMenuItem;
+// The unit's menu items without owner, ready for context menus (nullptr
+// outside the range or before the start).
+constexpr int kOlderShellMenuItemCount = 256;
+TMenuItem* OlderShellMenuItem(int index);
 
 struct TShellMallocFree {
     void operator()(void* block) const noexcept;

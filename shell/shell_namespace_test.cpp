@@ -7,7 +7,9 @@
 
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/menus.h"
 #include "shell/shell_helpers.h"
+#include "shell/shell_namespace_unit.h"
 #include "shell/shell_test_support.h"
 #include "unicode/wide_sysutils.h"
 
@@ -253,4 +255,16 @@ TEST(ShellNamespace, WithoutTheShellCreationRaisesAndLeavesTheOwnerClean) {
     StartShellNamespaceUnit();
     EXPECT_TRUE(raised);
     EXPECT_EQ(form->ComponentCount(), 0);
+}
+
+TEST(ShellNamespace, TheUnitKeepsItsMenuItemsFromStartToEnd) {
+    ASSERT_NE(ShellMenuItem(0), nullptr);
+    ASSERT_NE(ShellMenuItem(kShellMenuItemCount - 1), nullptr);
+    EXPECT_EQ(ShellMenuItem(kShellMenuItemCount), nullptr);
+    EXPECT_EQ(ShellMenuItem(0)->Owner(), nullptr);
+    EXPECT_NE(ShellMenuItem(0), ShellMenuItem(1));
+    StopShellNamespaceUnit();
+    EXPECT_EQ(ShellMenuItem(0), nullptr) << "freed at the unit's end";
+    StartShellNamespaceUnit();
+    EXPECT_NE(ShellMenuItem(0), nullptr);
 }

@@ -1,6 +1,10 @@
 #include "shell/shell_namespace_unit.h"
 
+#include <array>
+#include <memory>
+
 #include "classlib/core/exceptions.h"
+#include "classlib/gui/menus.h"
 #include "shell/com_ptr.h"
 #include "unicode/api_wrappers.h"
 #include "unicode/text/wide_paths.h"
@@ -18,6 +22,8 @@ struct TNamespaceUnit {
     TStrFormatByteSizeW strFormatByteSize = nullptr;
     TShellSystemFlags flags;
     std::wstring windowsDriveRoot;
+    // Menu items kept ready for the shell's context menus, without owner.
+    std::array<std::unique_ptr<TMenuItem>, kShellMenuItemCount> menuItems;
 };
 TNamespaceUnit unit;
 
@@ -30,6 +36,7 @@ void StartShellNamespaceUnit() {
     ITEMIDLIST* netHood = nullptr;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETHOOD, &netHood))) unit.netHood.reset(netHood);
     unit.idListArrayFormat = RegisterClipboardFormatA("Shell IDList Array");
+    for (auto& item : unit.menuItems) item = std::make_unique<TMenuItem>(nullptr);
 
     unit.shlwapi = LoadLibraryW(L"shlwapi");
     if (!unit.shlwapi) throw Exception("Qarkit: Cannot open SHLWAPI.DLL!");
@@ -54,6 +61,7 @@ void StartShellNamespaceUnit() {
 
 void StopShellNamespaceUnit() {
     if (unit.starts == 0 || --unit.starts > 0) return;
+    for (auto& item : unit.menuItems) item.reset();
     unit.netHood.reset();
     unit.desktop.Reset();
     unit.windowsDriveRoot.clear();
@@ -73,6 +81,18 @@ UINT ShellIdListArrayFormat() {
 
 const TShellSystemFlags& ShellSystemFlags() {
     return unit.flags;
+}
+
+TScopedShellSystemFlags::TScopedShellSystemFlags(const TShellSystemFlags& flags) : saved_(unit.flags) {
+    unit.flags = flags;
+}
+
+TScopedShellSystemFlags::~TScopedShellSystemFlags() {
+    unit.flags = saved_;
+}
+
+TMenuItem* ShellMenuItem(int index) {
+    return index >= 0 && index < kShellMenuItemCount ? unit.menuItems[static_cast<size_t>(index)].get() : nullptr;
 }
 
 const std::wstring& WindowsDriveRoot() {

@@ -28,5 +28,23 @@ struct TShellSystemFlags {
     bool VistaOrLater = false;  // major version above 5
 };
 const TShellSystemFlags& ShellSystemFlags();
+// Puts other flags in force while it lives (tests reach the branches of
+// other systems through it).
+class TScopedShellSystemFlags {
+public:
+    explicit TScopedShellSystemFlags(const TShellSystemFlags& flags);
+    ~TScopedShellSystemFlags();
+    TScopedShellSystemFlags(const TScopedShellSystemFlags&) = delete;
+    TScopedShellSystemFlags& operator=(const TScopedShellSystemFlags&) = delete;
+
+private:
+    TShellSystemFlags saved_;
+};
+class TMenuItem;
+// The unit's menu items without owner, ready for context menus (nullptr
+// outside the range or before the start).
+constexpr int kShellMenuItemCount = 256;
+TMenuItem* ShellMenuItem(int index);
+
 // The drive of the Windows folder with a trailing backslash ("C:\").
 const std::wstring& WindowsDriveRoot();

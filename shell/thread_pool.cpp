@@ -4,7 +4,7 @@
 
 #include "classlib/core/scope_exit.h"
 #include "classlib/gui/application.h"
-#include "unicode/text/platform_flags.h"
+#include "shell/shell_namespace_unit.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ void TQarThread::ReportTermination() {
 // ---- TCustomThreadPool
 
 TCustomThreadPool::TCustomThreadPool()
-    : TObjectList(false), max_threads_(PoolProcessorCount(UnicodePlatform) * 8) {}
+    : TObjectList(false), max_threads_(PoolProcessorCount(ShellSystemFlags().NTPlatform) * 8) {}
 
 void TCustomThreadPool::BeforeDestruction() {
     StopAll(true);

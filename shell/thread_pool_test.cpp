@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "classlib/testing/gui_testing.h"
+#include "shell/shell_namespace_unit.h"
 #include "shell/worker_pools.h"
 #include "unicode/text/platform_flags.h"
 
@@ -95,12 +96,16 @@ int32_t KeyOf(const TWorkItemRef& item) {
 TEST(WorkerPool, AllowsEightThreadsPerProcessor) {
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
+    TShellSystemFlags flags = ShellSystemFlags();
     {
-        TScopedPlatformFlags nt(true, true);
+        flags.NTPlatform = true;
+        TScopedShellSystemFlags nt(flags);
+        TScopedPlatformFlags wideless(false, false);  // the shell unit's flag decides, not the Unicode layer's
         auto pool = MakeOwned<TWorkerThreadPool>(false);
         EXPECT_EQ(pool->MaxThreads(), static_cast<int32_t>(system.dwNumberOfProcessors) * 8);
     }
-    TScopedPlatformFlags older(false, false);
+    flags.NTPlatform = false;
+    TScopedShellSystemFlags older(flags);
     auto pool = MakeOwned<TWorkerThreadPool>(false);
     EXPECT_EQ(pool->MaxThreads(), 8);
 }

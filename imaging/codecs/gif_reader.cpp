@@ -235,8 +235,9 @@ private:
             } else {
                 frame.TransparentColor = clNone;
             }
-            // Delays above the 16-bit range keep the largest one it holds.
-            frame.DelayTime = static_cast<uint16_t>(std::min<uint32_t>(std::max<uint32_t>(delay, frame.DelayTime), 0xFFFF));
+            // Delays above the 16-bit range keep the largest one it holds in
+            // whole hundredths, so that writing the frame again keeps it.
+            frame.DelayTime = static_cast<uint16_t>(std::min<uint32_t>(std::max<uint32_t>(delay, frame.DelayTime), 65530));
             frame.DisposalMethod = (flags >> 2) & 7;
         }
     }

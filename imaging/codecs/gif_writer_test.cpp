@@ -122,6 +122,14 @@ TEST(GifWriter, ReadPicturesAreWrittenBackAsTheyWere) {
     EXPECT_EQ(d.Write(), bytes);
 }
 
+TEST(GifWriter, DelaysBeyondSixteenBitsOfMillisecondsReadBackTheSame) {
+    const auto bytes = TGifBuilder(1, 1, 1).GraphicControl(0x00, 6554, 0).Image(0, 0, 1, 1, {0}, 1).Finish();
+    TPictureData first = ReadBytes(bytes);
+    const uint16_t delay = first.frames[0].DelayTime;
+    TPictureData second = ReadBytes(first.Write());
+    EXPECT_EQ(second.frames[0].DelayTime, delay);
+}
+
 TEST(GifWriter, CommentsOfAnyLength) {
     TPictureData d;
     d.frames.push_back(FrameOf({0, 1}, 2, 1, 1, 2));
