@@ -167,6 +167,9 @@ public:
     // The flag byte of a component header (nothing without flags) and,
     // with ffChildPos, the position.
     void WritePrefix(TFilerFlags flags, int32_t childPos);
+    // An object's class name after its prefix. A name of 240 characters or
+    // more is refused: its length byte would read back as a prefix.
+    void WriteClassName(const std::string& name);
     void WriteValue(TValueType value);
     void WriteListBegin();
     void WriteListEnd();

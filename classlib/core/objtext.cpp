@@ -351,7 +351,7 @@ private:
             parser_.ExpectSymbol(']');
         }
         writer_.WritePrefix(flags, childPos);
-        writer_.WriteStr(className);
+        writer_.WriteClassName(className);
         writer_.WriteStr(name);
         while (!AtObjectEnd()) ConvertProperty();
         writer_.WriteListEnd();

@@ -219,3 +219,13 @@ end
     std::string itemEnd = Bytes("TPF0\x01T\x01" "A\x05Items\x0E\x01\x03" "end\x02\x01\0\0\0\0");
     EXPECT_THROW(ObjectBinaryToText(itemEnd), EReadError);
 }
+
+// A class name's length byte from 240 on reads as an object's prefix, so no
+// stream may hold such a name; 239 characters still go there and back.
+TEST(ObjText, ClassNamesTooLongForTheStreamAreRefusedWhenWritten) {
+    const std::string longest(239, 'T'), tooLong(240, 'T');
+    const std::string text = Crlf("object A: " + longest + "\nend\n");
+    EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text);
+    EXPECT_THROW(ObjectTextToBinary("object A: " + tooLong + "\nend\n"), EWriteError);
+    EXPECT_THROW(ObjectTextToBinary("inline A: " + tooLong + "\nend\n"), EWriteError);
+}

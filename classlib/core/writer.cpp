@@ -67,6 +67,11 @@ void TWriter::WritePrefix(TFilerFlags flags, int32_t childPos) {
     if (flags.Contains(ffChildPos)) WriteInteger(childPos);
 }
 
+void TWriter::WriteClassName(const std::string& name) {
+    if (name.size() >= 0xF0) throw EWriteError(LoadStr(SWriteError));
+    WriteStr(name);
+}
+
 void TWriter::WriteValue(TValueType value) {
     uint8_t byte = value;
     Write(&byte, 1);
@@ -390,7 +395,7 @@ void TWriter::WriteData(TComponent* instance) {
     bool ordered = siblings.active && siblings.ancestorPos < siblings.ancestors.size();
     if (ordered && (!ancestor_ || siblings.ancestors[siblings.ancestorPos] != ancestor_)) flags += ffChildPos;
     WritePrefix(flags, siblings.childPos);
-    WriteStr(instance->ClassName());
+    WriteClassName(instance->ClassName());
     WriteStr(instance->Name());
     if (ordered) {
         if (ancestor_) ++siblings.ancestorPos;
