@@ -391,10 +391,18 @@ TEST(UcForm, TakesTheWideTextsOfItsAction) {
     auto action = MakeOwned<TUcAction>(nullptr);
     action->SetCaption(kChinese);
     action->SetHint(kJapanese);
+    const TPropInfo* caption = GetPropInfo(*form, "Caption");
+    const TPropInfo* hint = GetPropInfo(*form, "Hint");
+    ASSERT_TRUE(caption && hint);
+    form->SetCaption(L"own");
+    EXPECT_TRUE(caption->IsStored(*form));
     form->SetAction(action.get());
     EXPECT_TRUE(form->ActionLink()->ClassType().InheritsFrom(TUcWinControlActionLink::StaticClass()));
     EXPECT_EQ(form->Caption(), kChinese);
     EXPECT_EQ(form->Hint(), kJapanese);
+    // What the action gives is not written with the form.
+    EXPECT_FALSE(caption->IsStored(*form));
+    EXPECT_FALSE(hint->IsStored(*form));
     // Same ANSI form: the link still hands on the new wide caption.
     action->SetCaption(kJapanese);
     EXPECT_EQ(form->Caption(), kJapanese);

@@ -13,10 +13,13 @@
 const TClassInfo& TUcForm::StaticClass() {
     static const TClassInfo info = DefineClass<TUcForm>("TUcForm", &TForm::StaticClass(), [](auto& c) {
         c.Creatable();
+        // Not stored while the action link gives them.
         c.Prop("Caption", [](const TUcForm& f) { return const_cast<TUcForm&>(f).WideCaption(); },
-               [](TUcForm& f, const std::wstring& v) { f.SetWideCaption(v); });
+               [](TUcForm& f, const std::wstring& v) { f.SetWideCaption(v); })
+            .StoredIf([](const TUcForm& f) { return f.IsCaptionStored(); });
         c.Prop("Hint", [](const TUcForm& f) { return const_cast<TUcForm&>(f).WideHint(); },
-               [](TUcForm& f, const std::wstring& v) { f.SetWideHint(v); });
+               [](TUcForm& f, const std::wstring& v) { f.SetWideHint(v); })
+            .StoredIf([](const TUcForm& f) { return f.IsHintStored(); });
     });
     return info;
 }
