@@ -22,6 +22,7 @@
 #include "unicode/uc_application.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_filing.h"
+#include "unicode/wide_menus.h"
 #include "unicode/wide_sysutils.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -39,6 +40,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartShellHelpers();
         TScopeExit stopShellHelpers([] { StopShellHelpers(); });
         StartUcApplication();
+        // Its shut-down raises when the message hook cannot be removed; a
+        // scope's end must not throw, so the failure is reported here.
         TScopeExit stopUcApplication([] {
             try {
                 StopUcApplication();
@@ -46,6 +49,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                 ReportException(nullptr);
             }
         });
+        StartWideMenus();
+        TScopeExit stopWideMenus([] { StopWideMenus(); });
         StartWideCaptions();
         TScopeExit stopWideCaptions([] { StopWideCaptions(); });
         StartWorkerPools();

@@ -1,10 +1,14 @@
 #include "unicode/uc_application.h"
 
 #include "classlib/core/class_builder.h"
+#include "classlib/gui/actions.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/gui/forms.h"
 #include "unicode/code_pages.h"
 #include "unicode/text/platform_flags.h"
+#include "unicode/uc_form.h"
+#include "unicode/wide_actions.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_program_texts.h"
 #include "unicode/wide_sysutils.h"
@@ -38,6 +42,7 @@ TUcApplication::TUcApplication(TComponent* owner) : TComponent(owner) {
 }
 
 void TUcApplication::BeforeDestruction() {
+    if (TUcAppIdleEventControl* control = std::exchange(idle_event_control_, nullptr)) control->Free();
     if (Application && hook_) Application->UnhookMainWindow(hook_);
     hook_ = 0;
     TComponent::BeforeDestruction();
@@ -90,6 +95,23 @@ bool TUcApplication::WindowHook(TMessage& m) {
         SetWideTitle(title);
         pending_wide_title_.clear();
     }
+    if (m.Msg == CM_ACTIONEXECUTE) {
+        // The class library's hint action carries only the ANSI form; when
+        // it carries the form of the wide hint, a hint action with the wide
+        // text goes out in its place. A hint set by someone else stays the
+        // class library's.
+        auto* action = reinterpret_cast<TBasicAction*>(m.LParam);
+        if (action && &action->ClassType() == &THintAction::StaticClass()) {
+            std::wstring hint = WideHint();
+            if (static_cast<THintAction*>(action)->Hint() == SystemAnsiFromWide(hint)) {
+                m.Result = 1;
+                TOwned<TUcHintAction> wide(New<TUcHintAction>(this));
+                wide->SetHint(hint);
+                wide->Execute();
+                return true;
+            }
+        }
+    }
     return false;
 }
 
@@ -99,6 +121,13 @@ bool TUcApplication::IsDialogWindowMessage(const MSG& msg) const {
 }
 
 bool TUcApplication::FilterMessage(MSG& msg) {
+    // The idle-time hint refresh, decided once there is a main form; a
+    // Unicode main form refreshes the hint itself.
+    if (!main_form_seen_ && Application && Application->MainForm()) {
+        TCustomForm* mainForm = Application->MainForm();
+        if (!dynamic_cast<TUcForm*>(mainForm)) New<TUcAppIdleEventControl>(mainForm);
+        main_form_seen_ = true;
+    }
     if (msg.message != WM_CHAR || msg.wParam <= 255 || !IsWindowUnicode(msg.hwnd)) return false;
     // Whether the dialog takes the message is decided without asking the
     // dialog, which would already handle it (and with an ANSI call would
@@ -112,6 +141,35 @@ bool TUcApplication::FilterMessage(MSG& msg) {
     if (!handled && !(forDialog && IsDialogMessageW(dialog, &msg))) DispatchMessageW(&msg);
     return true;
 }
+
+// --- idle-event control --------------------------------------------------------------------
+
+const TClassInfo& TUcAppIdleEventControl::StaticClass() {
+    static const TClassInfo info =
+        DefineClass<TUcAppIdleEventControl>("TUcAppIdleEventControl", &TControl::StaticClass(), [](auto&) {});
+    return info;
+}
+
+TUcAppIdleEventControl::TUcAppIdleEventControl(TComponent* owner) : TControl(owner) {
+    SetParentFont(false);
+    SetParent(Application ? Application->MainForm() : nullptr);
+    SetVisible(true);
+    auto* action = New<TUcAction>(this);
+    SetAction(action);
+    TNotifyEvent refresh = [](TObject*) {
+        if (UcApplication) UcApplication->UpdateHint();
+    };
+    action->OnExecute = refresh;
+    action->OnUpdate = refresh;
+    if (UcApplication) UcApplication->idle_event_control_ = this;
+}
+
+void TUcAppIdleEventControl::BeforeDestruction() {
+    if (UcApplication && UcApplication->idle_event_control_ == this) UcApplication->idle_event_control_ = nullptr;
+    TControl::BeforeDestruction();
+}
+
+// --- unit ----------------------------------------------------------------------------------
 
 bool IsServerHostProcess(const std::wstring& programPath) {
     std::wstring name = WideUpperCase(WideExtractFileName(programPath));
@@ -128,10 +186,17 @@ void StartUcApplication() {
 }
 
 void StopUcApplication() {
-    if (--g_start_count > 0) return;
-    if (g_char_hook) {
-        BOOL unhooked = UnhookWindowsHookEx(std::exchange(g_char_hook, nullptr));
-        if (!unhooked && !IsServerHostProcess(WideParamStr(0))) RaiseLastSystemError();
+    if (g_start_count == 0 || --g_start_count > 0) return;
+    bool unhookFailed = false;
+    DWORD error = 0;
+    if (g_char_hook && !UnhookWindowsHookEx(std::exchange(g_char_hook, nullptr))) {
+        error = GetLastError();
+        unhookFailed = !IsServerHostProcess(WideParamStr(0));
     }
+    // The wrapper goes in every case: it must not outlive the unit.
     FreeAndNil(UcApplication);
+    if (unhookFailed) {
+        SetLastError(error);
+        RaiseLastSystemError();
+    }
 }

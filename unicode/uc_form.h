@@ -21,9 +21,18 @@ public:
     void SetWideHint(const std::wstring& value);
 
     void DefineProperties(TFiler* filer) override;
+    // Also refreshes the application's wide hint.
+    void UpdateActions() override;
+    void Dispatch(TMessage& message) override;
 
 protected:
     const TClassInfo& LayoutRootClass() const override { return StaticClass(); }
     void CreateWindowHandle(const TCreateParams& params) override;
     void DestroyWindowHandle() override;
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    const TClassInfo& GetActionLinkClass() const override;
+
+private:
+    // The wide hint of the menu item the user points at.
+    void WMMenuSelect(TMessage& message);
 };

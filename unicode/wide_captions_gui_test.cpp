@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "classlib/gui/actions.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/graphic_control.h"
@@ -14,6 +15,7 @@
 #include "unicode/unicode_windows.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_hints.h"
+#include "unicode/wide_menu_texts.h"
 
 namespace {
 
@@ -112,6 +114,29 @@ TEST(WideCaptions, OnlyHintInformationTheLayerPreparedCountsAsWide) {
     EXPECT_EQ(info.HintWindowClass, &TUcCustomHintWindow::StaticClass());
     EXPECT_TRUE(IsWideHintData(&info));
     EXPECT_EQ(WideHintText(&info), kChinese);
+}
+
+TEST(WideCaptions, AHintShowingTheActionsShortcutKeepsItsWideText) {
+    TFormWithEdit f;
+    auto action = MakeOwned<TAction>(nullptr);
+    TShortCut ctrlF5 = ShortCut(VK_F5, TShiftState{ssCtrl});
+    action->SetShortCut(ctrlF5);
+    f.edit->SetAction(action.get());
+    ControlSetWideHint(f.edit, kChinese + L"|long");
+    THintInfo info;
+    info.HintControl = f.edit;
+    info.HintWindowClass = &THintWindow::StaticClass();
+    f.edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_TRUE(IsWideHintData(&info));
+    // The shortcut added to the short part after the layer prepared it.
+    info.HintStr += " (" + ShortCutToText(ctrlF5) + ")";
+    EXPECT_EQ(WideHintText(&info), kChinese + L" (" + WideShortCutToText(ctrlF5) + L")");
+    Application->SetHintShortCuts(false);
+    EXPECT_EQ(WideHintText(&info), WideFromSystemAnsi(info.HintStr));
+    Application->SetHintShortCuts(true);
+    // Another text is shown as it is.
+    info.HintStr = "other";
+    EXPECT_EQ(WideHintText(&info), L"other");
 }
 
 TEST(WideCaptions, AWideCharacterCrossesTheClassLibraryOnceInTransportForm) {

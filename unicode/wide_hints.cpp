@@ -2,6 +2,8 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/core/scope_exit.h"
+#include "classlib/gui/actions.h"
+#include "classlib/gui/application.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/scoped_win32.h"
 #include "unicode/api_wrappers.h"
@@ -9,6 +11,7 @@
 #include "unicode/text/platform_flags.h"
 #include "unicode/unicode_windows.h"
 #include "unicode/wide_captions.h"
+#include "unicode/wide_menu_texts.h"
 
 namespace {
 
@@ -44,6 +47,13 @@ std::wstring WideHintText(const THintInfo* info) {
     if (result.empty()) return result;
     std::wstring shortHint = WideGetShortHint(ControlWideHintChain(info->HintControl));
     if (SystemAnsiFromWide(shortHint) == info->HintStr) return shortHint;
+    // A hint that shows the shortcut of the control's action.
+    if (Application && Application->HintShortCuts() && info->HintControl) {
+        auto* action = dynamic_cast<TCustomAction*>(info->HintControl->Action());
+        if (action && action->ShortCut() != 0 &&
+            SystemAnsiFromWide(shortHint) + " (" + ShortCutToText(action->ShortCut()) + ")" == info->HintStr)
+            return shortHint + L" (" + WideShortCutToText(action->ShortCut()) + L")";
+    }
     return result;
 }
 

@@ -141,6 +141,15 @@ void TUcMenuItem::MenuChanged(bool rebuild) {
     TMenuItem::MenuChanged(rebuild);
     TMenu* menu = GetParentMenu();
     RefreshTree(menu);
+    // A rebuild wrote the entries of the parent's system menu again, each
+    // with its ANSI text: the wide siblings are written again too.
+    if (rebuild && Parent())
+        for (int i = Parent()->Count() - 1; i >= 0; --i) {
+            auto* sibling = dynamic_cast<TUcMenuItem*>(Parent()->Items(i));
+            if (sibling && sibling != this && !sibling->ComponentState().Contains(csReading) &&
+                !sibling->ComponentState().Contains(csDestroying))
+                sibling->Refresh(menu);
+        }
     RefreshWideMenu(menu);
 }
 

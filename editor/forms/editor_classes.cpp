@@ -6,6 +6,8 @@
 #include "imaging/gif_image.h"
 #include "player/classes_registration.h"
 #include "shell/shell_namespace.h"
+#include "unicode/wide_actions.h"
+#include "unicode/wide_menus.h"
 
 void RegisterEditorClasses() {
     RegisterProgramClasses();
@@ -15,4 +17,6 @@ void RegisterEditorClasses() {
     RegisterGIFImageClasses();
     RegisterClass(TPrismColorComboBox::StaticClass());
     RegisterClass(TShellNamespace::StaticClass());
+    RegisterWideMenuClasses();
+    RegisterWideActionClasses();
 }
