@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "classlib/graphics/test_pictures.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/messages.h"
 #include "controls/prism_color_combo_box.h"
@@ -14,31 +15,16 @@ constexpr int kWidth = 200, kHeight = 18;
 
 // The pixels of one entry as the box draws it into a bitmap of its own.
 std::vector<uint32_t> DrawnEntry(TCustomColorComboBox* box, int index) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    TMemorySurface surface(kWidth, kHeight, clBlack);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_COMBOBOX;
     item.itemID = static_cast<UINT>(index);
     item.itemAction = ODA_DRAWENTIRE;
     item.hwndItem = box->Handle();
-    item.hDC = dc;
+    item.hDC = surface.DC();
     item.rcItem = {0, 0, kWidth, kHeight};
     box->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
-    GdiFlush();
-    const auto* first = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> pixels(first, first + kWidth * kHeight);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return pixels;
+    return surface.Pixels();
 }
 
 // The runtime's box draws exactly what the editor's box draws with the

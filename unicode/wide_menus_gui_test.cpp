@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/graphics/test_pictures.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/sys_locale.h"
@@ -215,31 +216,15 @@ SIZE Measure(TMenu* menu, TMenuItem* item) {
 // Draws an owner-drawn item into a bitmap and returns its pixels.
 std::vector<uint32_t> Draw(TMenu* menu, TMenuItem* item, UINT state = 0) {
     constexpr int width = 160, height = 20;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    TMemorySurface surface(width, height, clBlack);
     DRAWITEMSTRUCT draw{};
     draw.CtlType = ODT_MENU;
     draw.itemID = item->Command();
     draw.itemState = state;
-    draw.hDC = dc;
+    draw.hDC = surface.DC();
     draw.rcItem = RECT{0, 0, width, height};
     EXPECT_TRUE(menu->DrawItem(&draw));
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return surface.Pixels();
 }
 
 }  // namespace

@@ -78,6 +78,12 @@ public:
         DeleteDC(dc_);
     }
     TCanvas& Canvas() { return canvas_; }
+    HDC DC() const { return dc_; }
+    // Every pixel, rows from the top, as the surface holds them.
+    std::vector<uint32_t> Pixels() {
+        GdiFlush();
+        return std::vector<uint32_t>(bits_, bits_ + static_cast<size_t>(width_) * height_);
+    }
     // 0x00RRGGBB
     uint32_t At(int x, int y) {
         GdiFlush();
