@@ -206,6 +206,14 @@ TEST(ContextPopup, TheEventSeesTheClientPointAndCanKeepTheMenuClosed) {
     handle = false;
     SendMessageA(form->Handle(), WM_CONTEXTMENU, 0, MAKELPARAM(onLabel.x, onLabel.y));
     EXPECT_EQ(menu->shown.size(), 1u);
+    // A right click on the windowless control: the form's window turns the
+    // release into the request.
+    const TPoint inForm = form->ScreenToClient(label->ClientToScreen(Point(7, 8)));
+    SendMessageA(form->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(inForm.x, inForm.y));
+    SendMessageA(form->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(inForm.x, inForm.y));
+    ASSERT_EQ(menu->shown.size(), 2u);
+    EXPECT_EQ(menu->shown[1], label->ClientToScreen(Point(7, 8)));
+    asked.pop_back();
     SendMessageA(form->Handle(), WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1));
     EXPECT_EQ(asked.size(), 2u) << "the keyboard's request goes to the form";
 }
