@@ -209,8 +209,7 @@ void TExCustomLabel::AdjustLabelBounds() {
 bool TExCustomLabel::MouseIsOverThis() {
     if (!Parent() || !Parent()->HandleAllocated()) return false;
     POINT cursor;
-    if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != Parent()->Handle()) return false;
-    return Parent()->ControlAtPos(Parent()->ScreenToClient(Point(cursor.x, cursor.y)), true) == this;
+    return GetCursorPos(&cursor) && FindDragTarget(Point(cursor.x, cursor.y), true) == this;
 }
 
 void TExCustomLabel::UpdateMouseTracking() {

@@ -409,8 +409,7 @@ void TExSpeedButton::GroupPressed(TMessage& m) {
 bool TExSpeedButton::MouseIsOverThis() {
     if (!Parent() || !Parent()->HandleAllocated()) return false;
     POINT cursor;
-    if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != Parent()->Handle()) return false;
-    return Parent()->ControlAtPos(Parent()->ScreenToClient(Point(cursor.x, cursor.y)), false) == this;
+    return GetCursorPos(&cursor) && FindDragTarget(Point(cursor.x, cursor.y), true) == this;
 }
 
 void TExSpeedButton::UpdateMouseTracking() {
