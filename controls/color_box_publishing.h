@@ -9,9 +9,9 @@
 template <class C>
 void PublishColorBoxProperties(TClassBuilder<C>& c) {
     c.PublishAll("HTMLcolor", "ColorValue", "Color", "Ctl3D", "DragMode", "DragCursor", "Enabled", "Font",
-                 "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder", "TabStop",
-                 "Visible", "OnClick", "OnChange", "OnDblClick", "OnDropDown", "OnEnter", "OnExit", "OnKeyDown",
-                 "OnKeyPress", "OnKeyUp");
+                 "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder",
+                 "TabStop", "Visible", "OnClick", "OnChange", "OnDblClick", "OnDragDrop", "OnDragOver", "OnDropDown",
+                 "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnStartDrag");
     c.Publish("Color").Default(clWindow);
     // What the combo box's constructor sets.
     c.Publish("ParentColor").Default(false);

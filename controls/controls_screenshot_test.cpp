@@ -1,11 +1,13 @@
 // The editor's controls side by side, saved as a picture to look at: every
 // kind of themed button with and without visual styles and disabled, the
-// shadowed labels and an image button.
+// shadowed labels, an image button and a speed button with a drop-down menu.
 #include <gtest/gtest.h>
 
 #include "classlib/stdctrls/test_support.h"
 #include "controls/bitmap_test_support.h"
+#include "classlib/gui/menus.h"
 #include "controls/ex_label.h"
+#include "controls/ex_speed_button.h"
 #include "controls/image_btn.h"
 #include "controls/themed_bitbtn.h"
 
@@ -56,6 +58,11 @@ TEST(ControlsScreenshot, EveryKindShowsItsGlyphAndCaption) {
     engraved->SetEnabled(false);
     auto* image = AddControl<TImageBtn>(form.get(), 300, 225, 50, 50);
     image->Picture()->SetBitmap(FilledBitmap(48, 48, clTeal).get());
+    auto* menuButton = AddControl<TExSpeedButton>(form.get(), 370, 220, 70, 46);
+    menuButton->SetCaption("Menu");
+    menuButton->SetGlyph(FilledBitmap(16, 16, clNavy).get());
+    menuButton->Glyph()->Canvas()->SetPixel(0, 15, clFuchsia);
+    menuButton->SetDropDownMenu(New<TPopupMenu>(form.get()));
 
     ShowAndWait(form.get());
     TWindowPixels pixels(form->Handle());

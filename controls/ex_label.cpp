@@ -51,11 +51,11 @@ const TClassInfo& TExLabel::StaticClass() {
     static const TClassInfo info = DefineClass<TExLabel>("TExLabel", &TExCustomLabel::StaticClass(), [](auto& c) {
         c.Creatable();
         c.PublishAll("Align", "Alignment", "AutoSize", "Caption", "Color", "DragCursor", "DragMode", "Enabled",
-                     "FocusControl", "Font", "Layout", "ParentColor", "ParentFont", "ParentShowHint");
-        // PopupMenu follows ParentShowHint once controls carry pop-up menus.
-        c.PublishAll("ShadowColor", "ShadowSize", "ShadowPos", "ShowAccelChar", "ShowFocus", "ShowHint",
-                     "Transparent", "Visible", "WordWrap", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove",
-                     "OnMouseUp", "OnMouseEnter", "OnMouseLeave");
+                     "FocusControl", "Font", "Layout", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu",
+                     "ShadowColor", "ShadowSize", "ShadowPos", "ShowAccelChar", "ShowFocus", "ShowHint",
+                     "Transparent", "Visible", "WordWrap", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver",
+                     "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnMouseEnter", "OnMouseLeave",
+                     "OnStartDrag", "OnContextPopup");
     });
     return info;
 }
@@ -209,8 +209,7 @@ void TExCustomLabel::AdjustLabelBounds() {
 bool TExCustomLabel::MouseIsOverThis() {
     if (!Parent() || !Parent()->HandleAllocated()) return false;
     POINT cursor;
-    if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != Parent()->Handle()) return false;
-    return Parent()->ControlAtPos(Parent()->ScreenToClient(Point(cursor.x, cursor.y)), true) == this;
+    return GetCursorPos(&cursor) && FindDragTarget(Point(cursor.x, cursor.y), true) == this;
 }
 
 void TExCustomLabel::UpdateMouseTracking() {

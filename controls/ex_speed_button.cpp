@@ -2,7 +2,9 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/core/scope_exit.h"
+#include "classlib/gui/actions.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/menus.h"
 #include "classlib/gui/scoped_win32.h"
 #include "classlib/stdctrls/accel.h"
 #include "classlib/stdctrls/timer.h"
@@ -38,12 +40,14 @@ const TClassInfo& TExSpeedButton::StaticClass() {
     static const TClassInfo info =
         DefineClass<TExSpeedButton>("TExSpeedButton", &TGraphicControl::StaticClass(), [](auto& c) {
             c.Creatable();
+            c.Publish("Action");
             PROPERTY(c, Alignment).Default(taCenter);
             PROPERTY(c, AllowAllUp).Default(false);
             PROPERTY(c, AllowTimer).Default(false);
             // Before Down: only grouped buttons can be down.
             PROPERTY(c, GroupIndex).Default(0);
             PROPERTY(c, Down).Default(false);
+            PROPERTY(c, DropDownMenu);
             PROPERTY(c, MenuPosition).Default(dmpBottom);
             c.PublishAll("Caption", "DragCursor", "DragMode", "Enabled");
             PROPERTY(c, Flat).Default(false);
@@ -67,7 +71,8 @@ const TClassInfo& TExSpeedButton::StaticClass() {
             c.Publish("Visible");
             EVENT(c, OnMouseEnter);
             EVENT(c, OnMouseLeave);
-            c.PublishAll("OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp");
+            c.PublishAll("OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
+                         "OnMouseMove", "OnMouseUp", "OnStartDrag");
         });
     return info;
 }
@@ -174,6 +179,17 @@ void TExSpeedButton::SetMarkDropDown(bool value) {
     Invalidate();
 }
 
+void TExSpeedButton::SetDropDownMenu(TPopupMenu* value) {
+    drop_down_menu_ = value;
+    if (value) value->FreeNotification(this);
+    if (mark_drop_down_) Invalidate();
+}
+
+void TExSpeedButton::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == drop_down_menu_) SetDropDownMenu(nullptr);
+}
+
 void TExSpeedButton::SetNumGlyphs(int32_t value) {
     if (value > ExGlyphStateCount) value = ExGlyphStateCount;
     if (value < 1 || value == glyph_->GlyphCount()) return;
@@ -240,8 +256,7 @@ void TExSpeedButton::Paint() {
     }
     if (state_ == rgsDown || state_ == rgsExclusive) OffsetRect(&face, 1, 1);
     const TExGlyphState faceState = grayed_inactive_ && state_ != rgsDisabled ? paintState : state_;
-    // No drop-down menus exist in the programs: the mark is never wanted.
-    PaintFace(canvas, face, faceState, false);
+    PaintFace(canvas, face, faceState, mark_drop_down_ && drop_down_menu_);
     BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), canvas.Handle(), 0, 0, SRCCOPY);
 }
 
@@ -263,6 +278,18 @@ void TExSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, in
         Repaint();
     }
     left_held_ = true;
+    menu_tracking_ = true;
+    {
+        TScopeExit tracked([this] { menu_tracking_ = false; });
+        if (CheckMenuDropdown(ClientToScreen(DropDownMenuPos()), false)) FinishPress(button, x, y);
+        // The press that closed the menu on this button does not press it again.
+        MSG pending;
+        if (PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE) &&
+            (pending.message == WM_LBUTTONDOWN || pending.message == WM_LBUTTONDBLCLK)) {
+            const TPoint at = ScreenToClient(Point(pending.pt.x, pending.pt.y));
+            if (Inside(at.x, at.y)) RemovePendingMessage(pending.hwnd, pending.message);
+        }
+    }
     retired_timer_.reset();
     if (allow_timer_) {
         if (!repeat_timer_) repeat_timer_.reset(New<TTimer>(nullptr));
@@ -271,6 +298,32 @@ void TExSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, in
         repeat_timer_->OnTimer = [this](TObject* sender) { RepeatTick(sender); };
         repeat_timer_->SetEnabled(true);
     }
+}
+
+TPoint TExSpeedButton::DropDownMenuPos() const {
+    if (!drop_down_menu_) return Point(0, 0);
+    const TPopupAlignment alignment = drop_down_menu_->Alignment();
+    if (menu_position_ == dmpBottom) {
+        const int x = alignment == paLeft ? -1 : alignment == paRight ? Width() + 1 : Width() / 2;
+        return Point(x, Height());
+    }
+    switch (alignment) {
+    case paLeft: return Point(Width(), -1);
+    case paRight: return Point(-1, -1);
+    default: return Point(Width() / 2, Height());
+    }
+}
+
+bool TExSpeedButton::CheckMenuDropdown(TPoint screenPos, bool manual) {
+    if (ComponentState().Contains(csDesigning) || !drop_down_menu_) return false;
+    if (!manual && !drop_down_menu_->AutoPopup()) return false;
+    // The form's modes (a held mouse, an open list) end before the menu opens.
+    if (ParentForm()) {
+        if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    }
+    drop_down_menu_->SetPopupComponent(this);
+    drop_down_menu_->Popup(screenPos.x, screenPos.y);
+    return true;
 }
 
 void TExSpeedButton::MouseMove(TShiftState shift, int x, int y) {
@@ -315,6 +368,12 @@ void TExSpeedButton::Click() {
     TGraphicControl::Click();
 }
 
+void TExSpeedButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TGraphicControl::ActionChange(sender, checkDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (action && group_index_ != 0 && (!checkDefaults || !down_)) SetDown(action->Checked());
+}
+
 void TExSpeedButton::RepeatTick(TObject*) {
     if (!repeat_timer_) return;
     repeat_timer_->SetInterval(repeat_interval_);
@@ -350,8 +409,7 @@ void TExSpeedButton::GroupPressed(TMessage& m) {
 bool TExSpeedButton::MouseIsOverThis() {
     if (!Parent() || !Parent()->HandleAllocated()) return false;
     POINT cursor;
-    if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != Parent()->Handle()) return false;
-    return Parent()->ControlAtPos(Parent()->ScreenToClient(Point(cursor.x, cursor.y)), false) == this;
+    return GetCursorPos(&cursor) && FindDragTarget(Point(cursor.x, cursor.y), true) == this;
 }
 
 void TExSpeedButton::UpdateMouseTracking() {

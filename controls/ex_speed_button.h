@@ -1,7 +1,8 @@
 // TExSpeedButton: a windowless push button with a picture and a caption.
 // It can be flat (a border only while the mouse is over it), transparent,
-// repeat its click while held down, work in a group of exclusive buttons
-// and show a grey picture while inactive. Its face is painted off screen
+// drop a popup menu down at its edge when pressed (with a mark on its
+// face), repeat its click while held down, work in a group of exclusive
+// buttons and show a grey picture while inactive. Its face is painted off screen
 // and copied in one step.
 #pragma once
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "classlib/gui/graphic_control.h"
 #include "controls/ex_button_glyph.h"
 
+class TPopupMenu;
 class TTimer;
 
 // Sent to the parent's children when a grouped button goes down: the
@@ -36,6 +38,9 @@ public:
     // through another member unless AllowAllUp.
     bool Down() const { return down_; }
     void SetDown(bool value);
+    // Not owned; forgotten when it is freed.
+    TPopupMenu* DropDownMenu() const { return drop_down_menu_; }
+    void SetDropDownMenu(TPopupMenu* value);
     TExDropDownMenuPos MenuPosition() const { return menu_position_; }
     void SetMenuPosition(TExDropDownMenuPos value) { menu_position_ = value; }
     bool Flat() const { return flat_; }
@@ -75,8 +80,19 @@ public:
     TTimer* RepeatTimer() const { return repeat_timer_.get(); }
     TExButtonGlyph& ButtonGlyph() const { return *glyph_; }
 
+    // Pops the drop-down menu up at a screen point for this button; true
+    // when it was shown. Not in design mode, not without a menu, and unless
+    // `manual` not when the menu's AutoPopup is off.
+    bool CheckMenuDropdown(TPoint screenPos, bool manual);
+    // Where the menu drops (client coordinates): at the bottom or right
+    // edge, by the menu's alignment.
+    TPoint DropDownMenuPos() const;
+    // True while a press is handled (its menu may be open).
+    bool MenuTracking() const { return menu_tracking_; }
+
     void Click() override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void Dispatch(TMessage& message) override;
 
     TNotifyEvent OnMouseEnter;
@@ -90,6 +106,7 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     virtual void MouseEntered();
     virtual void MouseLeft();
+    void ActionChange(TObject* sender, bool checkDefaults) override;
 
 private:
     // The row at the client height counts as inside, the column at the
@@ -119,6 +136,7 @@ private:
     int32_t modal_result_ = 0;
     bool transparent_ = false;
     bool mark_drop_down_ = true;
+    TPopupMenu* drop_down_menu_ = nullptr;
     TExDropDownMenuPos menu_position_ = dmpBottom;
     bool grayed_inactive_ = true;
     bool menu_tracking_ = false;

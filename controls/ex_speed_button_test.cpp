@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <vector>
 
+#include "classlib/gui/actions.h"
+#include "classlib/gui/menus.h"
 #include "classlib/stdctrls/panel.h"
 #include "classlib/stdctrls/speedbutton.h"
 #include "classlib/stdctrls/test_support.h"
@@ -256,6 +259,97 @@ TEST_F(ExSpeedButtonOnForm, DisabledButtonsDrawTheirPictureEmbossed) {
     EXPECT_EQ(button->State(), rgsDisabled);
     EXPECT_GE(shadows, 16);  // the black square
     EXPECT_GE(highlights, 7);  // its lower and right edges, moved by one
+}
+
+// Notes where it was asked to pop up instead of tracking a menu; a click
+// that closes it on the button can be queued meanwhile.
+class TNotedPopupMenu : public TPopupMenu {
+public:
+    explicit TNotedPopupMenu(TComponent* owner) : TPopupMenu(owner) {}
+    void Popup(int x, int y) override {
+        if (OnPopup) OnPopup(this);
+        shown.push_back(Point(x, y));
+        if (closingPress) PostMessageA(closingPress->Parent()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, closingAt);
+    }
+    std::vector<TPoint> shown;
+    TControl* closingPress = nullptr;
+    LPARAM closingAt = 0;
+};
+
+TEST_F(ExSpeedButtonOnForm, APressDropsTheMenuDownAtTheChosenEdgeWithoutAClick) {
+    auto* button = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    const COLORREF plain = ButtonPixel(button, 20, 15);
+    TOwned<TNotedPopupMenu> menu(New<TNotedPopupMenu>(nullptr));
+    button->SetDropDownMenu(menu.get());
+    EXPECT_NE(ButtonPixel(button, 20, 15), plain) << "the face shows the menu's mark";
+    int clicks = 0, downs = 0, popups = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    button->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    std::vector<bool> tracking, captured;
+    menu->OnPopup = [&](TObject*) {
+        ++popups;
+        tracking.push_back(button->MenuTracking());
+        captured.push_back(GetCapture() != nullptr);
+    };
+    // The click that closes the menu on the button does not press it again.
+    menu->closingPress = button;
+    menu->closingAt = MAKELPARAM(button->Left() + 10, button->Top() + 10);
+
+    MouseDownAt(button, 10, 10);
+    MouseUpAt(button, 10, 10);
+    DrainMessages();
+    ASSERT_EQ(menu->shown.size(), 1u);
+    EXPECT_EQ(menu->shown[0], button->ClientToScreen(Point(-1, 30)));
+    EXPECT_EQ(menu->PopupComponent(), button);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(tracking, std::vector<bool>{true});
+    EXPECT_EQ(captured, std::vector<bool>{false}) << "the held mouse was let go before the menu";
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(downs, 1);
+    EXPECT_FALSE(button->MenuTracking());
+    EXPECT_EQ(button->State(), rgsUp);
+    menu->closingPress = nullptr;
+
+    const struct {
+        TExDropDownMenuPos position;
+        TPopupAlignment alignment;
+        TPoint at;
+    } places[] = {{dmpBottom, paRight, {41, 30}}, {dmpBottom, paCenter, {20, 30}}, {dmpRight, paLeft, {40, -1}},
+                  {dmpRight, paRight, {-1, -1}}, {dmpRight, paCenter, {20, 30}}};
+    for (const auto& place : places) {
+        button->SetMenuPosition(place.position);
+        menu->SetAlignment(place.alignment);
+        EXPECT_EQ(button->DropDownMenuPos(), place.at) << place.position << " " << place.alignment;
+    }
+    menu->SetAutoPopup(false);
+    ClickAt(button, 10, 10);
+    EXPECT_EQ(menu->shown.size(), 1u) << "without AutoPopup the press is a click";
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(button->CheckMenuDropdown(Point(5, 5), true)) << "asked for by hand it still drops";
+    EXPECT_EQ(menu->shown.back(), Point(5, 5));
+
+    menu.reset();
+    EXPECT_EQ(button->DropDownMenu(), nullptr);
+    EXPECT_EQ(ButtonPixel(button, 20, 15), plain);
+}
+
+TEST_F(ExSpeedButtonOnForm, AGroupedButtonTakesItsActionsCheck) {
+    TOwned<TAction> checked(New<TAction>(nullptr));
+    checked->SetChecked(true);
+    checked->SetCaption("Bold");
+    auto* grouped = AddControl<TExSpeedButton>(form, 20, 20, 40, 30);
+    grouped->SetGroupIndex(1);
+    grouped->SetAction(checked.get());
+    EXPECT_TRUE(grouped->Down());
+    EXPECT_EQ(grouped->Caption(), "Bold");
+    auto* alone = AddControl<TExSpeedButton>(form, 70, 20, 40, 30);
+    alone->SetAction(checked.get());
+    EXPECT_FALSE(alone->Down()) << "only grouped buttons go down";
+    // Unchecked: the down button of a group that allows all up goes up.
+    TOwned<TAction> unchecked(New<TAction>(nullptr));
+    grouped->SetAllowAllUp(true);
+    grouped->SetAction(unchecked.get());
+    EXPECT_FALSE(grouped->Down());
 }
 
 }  // namespace

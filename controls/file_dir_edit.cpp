@@ -153,18 +153,18 @@ void TFileDirEdit::EnableSysErrors() {
 namespace {
 
 // What the file-name and folder boxes publish of the combo edit and the
-// class library, in their order. PopupMenu and OnContextPopup join them
-// when the class library's controls have popup menus; the edit mask, the
-// anchors, constraints, bidirectional, input-method, drag-kind and docking
-// properties when its edits and controls have those.
+// class library, in their order. The edit mask, the anchors, constraints,
+// bidirectional, input-method, drag-kind and docking properties join them
+// when the class library's edits and controls have those.
 template <class Builder>
 void PublishBoxProperties(Builder& c) {
     c.PublishAll("AutoSelect", "ButtonHint", "BorderStyle", "CharCase", "ClickKey", "Color", "Ctl3D",
                  "DirectInput", "DragCursor", "DragMode", "Enabled", "Font", "GlyphKind", "Glyph", "ButtonWidth",
                  "HideSelection", "NumGlyphs", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
-                 "ReadOnly", "ShowHint", "TabOrder", "TabStop", "Text", "Visible", "OnChange", "OnClick",
-                 "OnDblClick", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
-                 "OnMouseMove", "OnMouseUp");
+                 "PopupMenu", "ReadOnly", "ShowHint", "TabOrder", "TabStop", "Text", "Visible", "OnChange", "OnClick",
+                 "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+                 "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag",
+                 "OnContextPopup");
     c.Publish("ParentColor").Default(false);
     c.Publish("TabStop").Default(true);
 }

@@ -15,6 +15,7 @@ const TClassInfo& TThemedBitBtn::StaticClass() {
     static const TClassInfo info =
         DefineClass<TThemedBitBtn>("TThemedBitBtn", &TButton::StaticClass(), [](auto& c) {
             c.Creatable();
+            c.Publish("Action");
             // TButton's properties as it publishes them; what a kind sets is
             // stored only where it differs from the kind.
             c.Publish("Cancel").StoredIf(&TThemedBitBtn::IsCustom);

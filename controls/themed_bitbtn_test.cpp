@@ -5,6 +5,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/test_support.h"
+#include "controls/bitmap_test_support.h"
 #include "controls/register_controls.h"
 
 namespace {
@@ -287,6 +288,43 @@ TEST_F(ThemedBitBtnTest, ADisabledKindButtonDrawsItsSecondCell) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 90; ++x) greens += ButtonPixel(enabled, x, y) == RGB(0, 128, 0);
     EXPECT_GT(greens, 10);
+}
+
+// A one-cell picture is embossed from its black pixels when the button is
+// disabled: its square shows in shadow with a highlight edge, whether the
+// window was made disabled or disabled later. Pictures without black pixels
+// have nothing to emboss.
+TEST_F(ThemedBitBtnTest, ADisabledButtonEmbossesTheBlackOfAOneCellPicture) {
+    seam::SetLibraryName("no_such_theme_library.dll");
+    auto picture = FilledBitmap(16, 16, clFuchsia);
+    picture->Canvas()->Brush().SetColor(clBlack);
+    picture->Canvas()->FillRect(Rect(4, 4, 12, 12));
+    auto* early = New<TThemedBitBtn>(form);
+    early->SetGlyph(picture.get());
+    early->SetEnabled(false);
+    early->SetBounds(20, 20, 90, 30);
+    early->SetParent(form);
+    auto* late = AddButton(20, 60, 90, 30);
+    late->SetGlyph(picture.get());
+    DrainMessages();
+    late->SetEnabled(false);
+    DrainMessages();
+    for (TThemedBitBtn* button : {early, late}) {
+        EXPECT_EQ(button->NumGlyphs(), 1);
+        TWindowPixels pixels(button->Handle());
+        // The glyph alone, centred (45, 15), apart from frame and focus marks.
+        int shadows = 0, highlights = 0, faces = 0;
+        for (int y = 6; y < 25; ++y)
+            for (int x = 30; x < 62; ++x) {
+                const COLORREF c = ButtonPixel(pixels, x, y);
+                shadows += c == Rgb(clBtnShadow);
+                highlights += c == Rgb(clBtnHighlight);
+                faces += c == Rgb(clBtnFace);
+            }
+        EXPECT_EQ(shadows, 64) << "the black square";
+        EXPECT_EQ(highlights, 15) << "its lower and right edges, moved by one";
+        EXPECT_GT(faces, 0);
+    }
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ enum TControlStateItem {
 using TControlState = TSet<TControlStateItem>;
 enum TDragMode { dmManual, dmAutomatic };
 DECLARE_ENUM_TYPE(TDragMode)
+// How a drag meets a control it passes over.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+DECLARE_ENUM_TYPE(TDragState)
 // Forms use all of them; other controls only bsNone and bsSingle.
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 DECLARE_ENUM_TYPE(TFormBorderStyle)
@@ -53,6 +56,30 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TMouseWheelEvent =
     TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+
+// What a drag carries when the source's OnStartDrag supplies one; the
+// handler that makes it frees it (OnEndDrag). Without one, the targets see
+// the source control.
+class TDragObject : public TObject {
+    DECLARE_CLASS(TDragObject, TObject)
+public:
+    TDragObject() = default;
+};
+
+// Drop positions are in the target's client coordinates.
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+// Target: the control that took the drop, nullptr when none did.
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = TEvent<void(TObject* Sender, TDragObject*& DragObject)>;
+// MousePos in client coordinates, (-1, -1) when the keyboard asked; a
+// handler that sets Handled keeps the popup menu closed.
+using TContextPopupEvent = TEvent<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// The control at a screen point: the windowless child of the window
+// under it, or that window's control (nullptr over foreign windows).
+TControl* FindDragTarget(TPoint screenPos, bool allowDisabled);
 
 // The parts of a hint "short|long": before and after the first "|"; the
 // whole text for both when there is none.
@@ -190,6 +217,20 @@ public:
     TPopupMenu* PopupMenu() const { return popup_menu_; }
     void SetPopupMenu(TPopupMenu* menu);
 
+    // Dragging with the left button: DragMode dmAutomatic starts a drag at
+    // every left press; dmManual controls call BeginDrag themselves (from
+    // OnMouseDown). Without `immediate` the drag starts once the mouse has
+    // moved `threshold` pixels (-1: the system's drag distance). The source
+    // holds the mouse while the drag runs; the control under the cursor is
+    // asked through OnDragOver, and releasing the button drops on it when it
+    // accepted. EndDrag ends a running drag here and now: dropping on the
+    // current target when `drop` and it accepts, else cancelling.
+    void BeginDrag(bool immediate, int threshold = -1);
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    // The control being dragged from (nullptr when no drag runs).
+    static TControl* DragSource();
+
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
@@ -203,6 +244,11 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TNotifyEvent OnResize;
+    TDragDropEvent OnDragDrop;
+    TDragOverEvent OnDragOver;
+    TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
+    TContextPopupEvent OnContextPopup;
 
 protected:
     virtual std::string GetText() const { return text_; }
@@ -216,6 +262,12 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void Resize();
+    // The drag steps; each fires its event.
+    virtual void DoStartDrag(TDragObject*& dragObject);
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
+    virtual void DoEndDrag(TObject* target, int x, int y);
+    virtual void DoContextPopup(TPoint mousePos, bool& handled);
     virtual void VisibleChanging() {}
     virtual bool CanResize(int32_t& newWidth, int32_t& newHeight);
     // Asks the parent to realign its children.
@@ -258,6 +310,13 @@ protected:
 private:
     void FontChanged(TObject*);
     void DoActionChange(TObject* sender);
+    void BeginDragAt(bool immediate, int threshold, TPoint at);
+    // A mouse message to the source while its drag runs: true when the
+    // drag took it.
+    bool DragMessage(TMessage& m);
+    void DragTo(TPoint at);
+    void FinishDrag(bool drop, TPoint at);
+    static void ForgetDragControl(TControl* control);
 
     TWinControl* parent_ = nullptr;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;

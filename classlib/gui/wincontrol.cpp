@@ -698,6 +698,9 @@ void TWinControl::WndProc(TMessage& m) {
                 child.LParam = MAKELPARAM(m.XPos() - target->Left(), m.YPos() - target->Top());
                 target->WindowProc(child);
                 m.Result = child.Result;
+                // The window's own handling of a right release asks for the
+                // context menu (WM_CONTEXTMENU), which finds the child again.
+                if (m.Msg == WM_RBUTTONUP && !m.Result && HandleAllocated()) DefaultHandler(m);
                 return;
             }
         }
