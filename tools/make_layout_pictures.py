@@ -87,6 +87,70 @@ def strip(images):
     return struct.pack('<iiiI', w, h, len(images), 1) + bmp24(s) + bmp1(mask, s.w, h)
 
 
+def with_disabled(c):
+    # A button glyph of two cells: the picture, then its disabled look, the
+    # dark pixels embossed (highlight one pixel down and right, then shadow).
+    dark = [[c.px[y][x] != FUCHSIA and sum(c.px[y][x]) < 3 * 200 for x in range(c.w)] for y in range(c.h)]
+    if not any(any(row) for row in dark):
+        dark = [[c.px[y][x] != FUCHSIA for x in range(c.w)] for y in range(c.h)]
+    s = Canvas(c.w * 2, c.h)
+    for y in range(c.h):
+        for x in range(c.w):
+            s.px[y][x] = c.px[y][x]
+    for colour, shift in ((WHITE, 1), (DISABLED_SHADOW, 0)):
+        for y in range(c.h - shift):
+            for x in range(c.w - shift):
+                if dark[y][x]:
+                    s.put(c.w + x + shift, y + shift, colour)
+    return s
+
+
+def glyph_from_bmp(data):
+    # The canvas of a 24-bit bottom-up bitmap file (as bmp24 writes them).
+    w, h = struct.unpack_from('<ii', data, 18)
+    row = (w * 3 + 3) // 4 * 4
+    c = Canvas(w, h)
+    for y in range(h):
+        line = data[54 + (h - 1 - y) * row:]
+        for x in range(w):
+            b, g, r = line[3 * x:3 * x + 3]
+            c.px[y][x] = (r, g, b)
+    return c
+
+
+def add_disabled_cells(path):
+    # Rewrites a layout's one-cell 16 x 16 button glyphs with their disabled
+    # cell and NumGlyphs = 2.
+    lines = open(path).read().split('\n')
+    out, i = [], 0
+    while i < len(lines):
+        line = lines[i]
+        if line.strip() != 'Glyph.Data = {':
+            out.append(line)
+            i += 1
+            continue
+        indent = line[:len(line) - len(line.lstrip())]
+        j, hexdata = i + 1, ''
+        while True:
+            hexdata += lines[j].strip().rstrip('}')
+            if lines[j].rstrip().endswith('}'):
+                break
+            j += 1
+        data = bytes.fromhex(hexdata)
+        w, h = struct.unpack_from('<ii', data, 18)
+        if (w, h) != (16, 16):
+            out.extend(lines[i:j + 1])
+            i = j + 1
+            continue
+        out.append(line)
+        body = hexlines(bmp24(with_disabled(glyph_from_bmp(data))), indent + '  ').split('\n')
+        body[-1] += '}'
+        out.extend(body)
+        out.append(indent + 'NumGlyphs = 2')
+        i = j + 1
+    open(path, 'w').write('\n'.join(out))
+
+
 def picture(c):
     name = b'TBitmap'
     return bytes((len(name),)) + name + bmp24(c)
@@ -102,6 +166,7 @@ def hexlines(data, indent):
 YELLOW, DARK_YELLOW = (250, 210, 70), (170, 130, 20)
 BLUE, NAVY, WHITE, GREY = (40, 90, 200), (0, 0, 128), (255, 255, 255), (120, 120, 120)
 RED, GREEN, SILVER = (200, 30, 30), (30, 150, 50), (200, 200, 210)
+DISABLED_SHADOW = (128, 128, 128)
 
 
 def folder(open_):
@@ -293,25 +358,29 @@ def pressed(c):
 
 def main():
     what = sys.argv[1] if len(sys.argv) > 1 else 'all'
+    if what == '--add-disabled-cells':
+        for path in sys.argv[2:]:
+            add_disabled_cells(path)
+        return
     pieces = {
         'nodes': lambda: strip([folder(False), document(False), folder(True), document(True)]),
         'tabs': lambda: strip([tree_icon(), gear(), cd(16)]),
         'exit': lambda: picture(exit_button()),
         'info': lambda: picture(info_button()),
         'makeexe': lambda: picture(make_exe_button()),
-        'glyph-new-entry': lambda: bmp24(glyph_new_entry()),
-        'glyph-delete': lambda: bmp24(cross()),
-        'glyph-properties': lambda: bmp24(glyph_properties()),
-        'glyph-new-category': lambda: bmp24(glyph_new_category()),
-        'glyph-preview': lambda: bmp24(glyph_preview()),
-        'glyph-up': lambda: bmp24(arrow(True)),
-        'glyph-down': lambda: bmp24(arrow(False)),
-        'glyph-caption-font': lambda: bmp24(glyph_font(NAVY)),
-        'glyph-main-font': lambda: bmp24(glyph_font(GREY)),
-        'glyph-execute': lambda: bmp24(glyph_execute()),
-        'glyph-install': lambda: bmp24(glyph_execute()),
-        'glyph-copy': lambda: bmp24(glyph_copy()),
-        'glyph-quit': lambda: bmp24(glyph_quit()),
+        'glyph-new-entry': lambda: bmp24(with_disabled(glyph_new_entry())),
+        'glyph-delete': lambda: bmp24(with_disabled(cross())),
+        'glyph-properties': lambda: bmp24(with_disabled(glyph_properties())),
+        'glyph-new-category': lambda: bmp24(with_disabled(glyph_new_category())),
+        'glyph-preview': lambda: bmp24(with_disabled(glyph_preview())),
+        'glyph-up': lambda: bmp24(with_disabled(arrow(True))),
+        'glyph-down': lambda: bmp24(with_disabled(arrow(False))),
+        'glyph-caption-font': lambda: bmp24(with_disabled(glyph_font(NAVY))),
+        'glyph-main-font': lambda: bmp24(with_disabled(glyph_font(GREY))),
+        'glyph-execute': lambda: bmp24(with_disabled(glyph_execute())),
+        'glyph-install': lambda: bmp24(with_disabled(glyph_execute())),
+        'glyph-copy': lambda: bmp24(with_disabled(glyph_copy())),
+        'glyph-quit': lambda: bmp24(with_disabled(glyph_quit())),
         'exit-pressed': lambda: picture(pressed(exit_button())),
         'info-pressed': lambda: picture(pressed(info_button())),
         'makeexe-pressed': lambda: picture(pressed(make_exe_button())),
