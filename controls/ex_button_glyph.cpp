@@ -17,102 +17,25 @@ namespace ex_ctrls {
 
 namespace {
 TGlyphCache* glyphCache = nullptr;
-
-// A copy of the image, black where the mask is white (transparent), as
-// masked image lists draw it.
-TGdiObject BlackenTransparent(HBITMAP image, HBITMAP mask, int width, int height) {
-    TWindowDC screen(nullptr);
-    TGdiObject copy(CreateCompatibleBitmap(screen.Get(), width, height));
-    TMemoryDC copyDC(screen.Get()), imageDC(screen.Get()), maskDC(screen.Get());
-    TSelectedObject selectedCopy(copyDC.Get(), copy.Get()), selectedImage(imageDC.Get(), image),
-        selectedMask(maskDC.Get(), mask);
-    BitBlt(copyDC.Get(), 0, 0, width, height, imageDC.Get(), 0, 0, SRCCOPY);
-    SetBkColor(copyDC.Get(), RGB(255, 255, 255));
-    SetTextColor(copyDC.Get(), RGB(0, 0, 0));
-    BitBlt(copyDC.Get(), 0, 0, width, height, maskDC.Get(), 0, 0, 0x00220326);  // destination and not mask
-    return copy;
-}
 }  // namespace
 
 TGlyphCache* GlyphCache() { return glyphCache; }
 
 const TClassInfo& TGlyphList::StaticClass() {
     static const TClassInfo info =
-        DefineClass<TGlyphList>("ex_ctrls::TGlyphList", &TImageList::StaticClass(), [](auto&) {});
+        DefineClass<TGlyphList>("ex_ctrls::TGlyphList", &TSlottedImageList::StaticClass(), [](auto&) {});
     return info;
 }
 
-TGlyphList::TGlyphList(int width, int height) : TImageList(nullptr) {
-    SetWidth(width);
-    SetHeight(height);
-}
-
-int TGlyphList::AllocateSlot() {
-    auto clear = std::find(used_.begin(), used_.end(), false);
-    int index = static_cast<int>(clear - used_.begin());
-    if (clear == used_.end()) {
-        TWindowDC screen(nullptr);
-        TGdiObject blank(CreateCompatibleBitmap(screen.Get(), Width(), Height()));
-        index = ImageList_Add(Handle(), static_cast<HBITMAP>(blank.Get()), nullptr);
-        used_.resize(static_cast<size_t>(index) + 1, false);
-    }
-    used_[static_cast<size_t>(index)] = true;
-    return index;
-}
-
-int TGlyphList::AddBitmap(HBITMAP image, HBITMAP mask) {
-    int index = AllocateSlot();
-    if (mask) {
-        TGdiObject prepared = BlackenTransparent(image, mask, Width(), Height());
-        ImageList_Replace(Handle(), index, static_cast<HBITMAP>(prepared.Get()), mask);
-    } else {
-        ImageList_Replace(Handle(), index, image, nullptr);
-    }
-    ++used_count_;
-    return index;
-}
-
 int TGlyphList::AddMaskedBitmap(HBITMAP image, TColor maskColor) {
-    const int width = Width(), height = Height();
-    TWindowDC screen(nullptr);
-    TGdiObject mask(CreateBitmap(width, height, 1, 1, nullptr));
-    {
-        TMemoryDC imageDC(screen.Get()), maskDC(screen.Get());
-        TSelectedObject selectedImage(imageDC.Get(), image), selectedMask(maskDC.Get(), mask.Get());
-        ::SetBkColor(imageDC.Get(), static_cast<COLORREF>(ColorToRGB(maskColor)));
-        BitBlt(maskDC.Get(), 0, 0, width, height, imageDC.Get(), 0, 0, SRCCOPY);
-    }
-    return AddBitmap(image, static_cast<HBITMAP>(mask.Get()));
-}
-
-void TGlyphList::FreeSlot(int index) {
-    if (index < 0 || index >= static_cast<int>(used_.size()) || !used_[static_cast<size_t>(index)]) return;
-    --used_count_;
-    used_[static_cast<size_t>(index)] = false;
+    TGdiObject mask = MaskOfColour(image, static_cast<COLORREF>(ColorToRGB(maskColor)), Width(), Height());
+    return StoreImage(image, static_cast<HBITMAP>(mask.Get()));
 }
 
 const TClassInfo& TGlyphCache::StaticClass() {
     static const TClassInfo info =
         DefineClass<TGlyphCache>("ex_ctrls::TGlyphCache", &TObject::StaticClass(), [](auto&) {});
     return info;
-}
-
-TGlyphCache::~TGlyphCache() {
-    for (TGlyphList* list : lists_) list->Free();
-}
-
-TGlyphList* TGlyphCache::AcquireList(int width, int height) {
-    for (auto it = lists_.rbegin(); it != lists_.rend(); ++it)
-        if ((*it)->Width() == width && (*it)->Height() == height) return *it;
-    TGlyphList* list = New<TGlyphList>(width, height);
-    lists_.push_back(list);
-    return list;
-}
-
-void TGlyphCache::ReleaseList(TGlyphList* list) {
-    if (!list || list->UsedCount() != 0) return;
-    lists_.erase(std::remove(lists_.begin(), lists_.end(), list), lists_.end());
-    list->Free();
 }
 
 TRect DrawButtonBorder(TCanvas& canvas, const TRect& client, bool down, bool flat, TButtonStyle style) {

@@ -13,6 +13,7 @@
 #include "classlib/graphics/bitmap.h"
 #include "classlib/stdctrls/button_glyph.h"
 #include "controls/button_style.h"
+#include "controls/glyph_slots.h"
 
 // The face states; the ordinal is also the cell in the glyph bitmap.
 enum TExGlyphState { rgsUp, rgsDisabled, rgsDown, rgsExclusive, rgsInactive };
@@ -22,40 +23,30 @@ constexpr int ExGlyphStateCount = 5;
 // separate pair of the same names).
 namespace ex_ctrls {
 
-// An image list of one cell size whose slots are reused: freeing a slot
-// only marks it free.
-class TGlyphList : public TImageList {
-    DECLARE_CLASS(TGlyphList, TImageList)
+class TGlyphList : public TSlottedImageList {
+    DECLARE_CLASS(TGlyphList, TSlottedImageList)
 public:
-    TGlyphList(int width, int height);
+    using TSlottedImageList::TSlottedImageList;
 
     // The slot's index; the image is a copy.
-    int AddBitmap(HBITMAP image, HBITMAP mask);
+    int AddBitmap(HBITMAP image, HBITMAP mask) { return StoreImage(image, mask); }
     // Pixels of the mask colour become transparent.
     int AddMaskedBitmap(HBITMAP image, TColor maskColor);
-    void FreeSlot(int index);
-    int UsedCount() const { return used_count_; }
-
-private:
-    int AllocateSlot();
-    std::vector<bool> used_;
-    int used_count_ = 0;
 };
 
 // The glyph lists of the process, one per cell size in use.
 class TGlyphCache : public TObject {
     DECLARE_CLASS(TGlyphCache, TObject)
 public:
-    ~TGlyphCache() override;
     // The list of that size, made when missing (the most recent first).
-    TGlyphList* AcquireList(int width, int height);
+    TGlyphList* AcquireList(int width, int height) { return lists_.Get(width, height); }
     // Frees the list when none of its slots is used any more.
-    void ReleaseList(TGlyphList* list);
-    bool IsEmpty() const { return lists_.empty(); }
-    int ListCount() const { return static_cast<int>(lists_.size()); }
+    void ReleaseList(TGlyphList* list) { lists_.Return(list); }
+    bool IsEmpty() const { return lists_.Empty(); }
+    int ListCount() const { return lists_.Count(); }
 
 private:
-    std::vector<TGlyphList*> lists_;
+    TGlyphListSet<TGlyphList> lists_;
 };
 
 // The cache, nullptr while no glyph exists.

@@ -28,76 +28,26 @@ TGlyphCache* GlyphCache() { return glyphCache; }
 
 const TClassInfo& TGlyphList::StaticClass() {
     static const TClassInfo info =
-        DefineClass<TGlyphList>("themed_buttons::TGlyphList", &TImageList::StaticClass(), [](auto&) {});
+        DefineClass<TGlyphList>("themed_buttons::TGlyphList", &TSlottedImageList::StaticClass(), [](auto&) {});
     return info;
 }
 
-TGlyphList::TGlyphList(int width, int height) : TImageList(nullptr) {
-    SetWidth(width);
-    SetHeight(height);
-}
-
 int TGlyphList::AddMaskedBitmap(HBITMAP image, TColor maskColor) {
-    const int width = Width(), height = Height();
-    TWindowDC screen(nullptr);
-    TGdiObject mask(CreateBitmap(width, height, 1, 1, nullptr));
-    TGdiObject prepared(CreateCompatibleBitmap(screen.Get(), width, height));
-    {
-        TMemoryDC imageDC(screen.Get()), maskDC(screen.Get()), preparedDC(screen.Get());
-        TSelectedObject selectedImage(imageDC.Get(), image), selectedMask(maskDC.Get(), mask.Get()),
-            selectedPrepared(preparedDC.Get(), prepared.Get());
-        const COLORREF transparent = maskColor == clDefault ? BottomLeftPixel(imageDC.Get(), height)
-                                                            : static_cast<COLORREF>(ColorToRGB(maskColor));
-        // White in the mask where the image has the mask colour.
-        ::SetBkColor(imageDC.Get(), transparent);
-        BitBlt(maskDC.Get(), 0, 0, width, height, imageDC.Get(), 0, 0, SRCCOPY);
-        // Masked image lists want the transparent pixels black.
-        BitBlt(preparedDC.Get(), 0, 0, width, height, imageDC.Get(), 0, 0, SRCCOPY);
-        ::SetBkColor(preparedDC.Get(), RGB(255, 255, 255));
-        ::SetTextColor(preparedDC.Get(), RGB(0, 0, 0));
-        BitBlt(preparedDC.Get(), 0, 0, width, height, maskDC.Get(), 0, 0, 0x00220326);  // destination and not mask
+    COLORREF transparent = static_cast<COLORREF>(ColorToRGB(maskColor));
+    if (maskColor == clDefault) {
+        TWindowDC screen(nullptr);
+        TMemoryDC imageDC(screen.Get());
+        TSelectedObject selected(imageDC.Get(), image);
+        transparent = BottomLeftPixel(imageDC.Get(), Height());
     }
-    auto free = std::find(used_.begin(), used_.end(), false);
-    int slot = static_cast<int>(free - used_.begin());
-    if (free == used_.end()) {
-        TGdiObject blank(CreateCompatibleBitmap(screen.Get(), width, height));
-        slot = ImageList_Add(Handle(), static_cast<HBITMAP>(blank.Get()), nullptr);
-        used_.resize(static_cast<size_t>(ImageList_GetImageCount(Handle())), false);
-    }
-    used_[static_cast<size_t>(slot)] = true;
-    ImageList_Replace(Handle(), slot, static_cast<HBITMAP>(prepared.Get()), static_cast<HBITMAP>(mask.Get()));
-    ++used_count_;
-    return slot;
-}
-
-void TGlyphList::FreeSlot(int index) {
-    if (index < 0 || index >= static_cast<int>(used_.size()) || !used_[static_cast<size_t>(index)]) return;
-    used_[static_cast<size_t>(index)] = false;
-    --used_count_;
+    TGdiObject mask = MaskOfColour(image, transparent, Width(), Height());
+    return StoreImage(image, static_cast<HBITMAP>(mask.Get()));
 }
 
 const TClassInfo& TGlyphCache::StaticClass() {
     static const TClassInfo info =
         DefineClass<TGlyphCache>("themed_buttons::TGlyphCache", &TObject::StaticClass(), [](auto&) {});
     return info;
-}
-
-TGlyphCache::~TGlyphCache() {
-    for (TGlyphList* list : lists_) list->Free();
-}
-
-TGlyphList* TGlyphCache::GetList(int width, int height) {
-    for (auto it = lists_.rbegin(); it != lists_.rend(); ++it)
-        if ((*it)->Width() == width && (*it)->Height() == height) return *it;
-    TGlyphList* list = New<TGlyphList>(width, height);
-    lists_.push_back(list);
-    return list;
-}
-
-void TGlyphCache::ReturnList(TGlyphList* list) {
-    if (!list || list->UsedCount() != 0) return;
-    lists_.erase(std::remove(lists_.begin(), lists_.end(), list), lists_.end());
-    list->Free();
 }
 
 const TClassInfo& TButtonGlyph::StaticClass() {

@@ -13,41 +13,33 @@
 #include "classlib/core/events.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/stdctrls/button_glyph.h"
+#include "controls/glyph_slots.h"
 
 namespace themed_buttons {
 
-// An image list of one cell size whose slots are reused: deleting a slot
-// only marks it free, the list never shrinks.
-class TGlyphList : public TImageList {
-    DECLARE_CLASS(TGlyphList, TImageList)
+class TGlyphList : public TSlottedImageList {
+    DECLARE_CLASS(TGlyphList, TSlottedImageList)
 public:
-    TGlyphList(int width, int height);
+    using TSlottedImageList::TSlottedImageList;
 
     // The slot of a copy of the image; pixels of the mask colour become
     // transparent (clDefault: the colour of the image's bottom-left pixel).
     int AddMaskedBitmap(HBITMAP image, TColor maskColor);
-    void FreeSlot(int index);
-    int UsedCount() const { return used_count_; }
-
-private:
-    std::vector<bool> used_;
-    int used_count_ = 0;
 };
 
 // The glyph lists of the process, one per cell size in use.
 class TGlyphCache : public TObject {
     DECLARE_CLASS(TGlyphCache, TObject)
 public:
-    ~TGlyphCache() override;
     // The list of that size, made when missing (the most recent first).
-    TGlyphList* GetList(int width, int height);
+    TGlyphList* GetList(int width, int height) { return lists_.Get(width, height); }
     // Frees the list when none of its slots is used any more.
-    void ReturnList(TGlyphList* list);
-    bool Empty() const { return lists_.empty(); }
-    int ListCount() const { return static_cast<int>(lists_.size()); }
+    void ReturnList(TGlyphList* list) { lists_.Return(list); }
+    bool Empty() const { return lists_.Empty(); }
+    int ListCount() const { return lists_.Count(); }
 
 private:
-    std::vector<TGlyphList*> lists_;
+    TGlyphListSet<TGlyphList> lists_;
 };
 
 // The cache, nullptr while no glyph exists.
