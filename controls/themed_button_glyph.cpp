@@ -216,24 +216,8 @@ TButtonGlyph::TPlacement TButtonGlyph::Place(TCanvas& canvas, const TRect& clien
     } else if (spacing == -1) {
         spacing = (clientAlong - (margin + glyphAlong) - textAlong) / 2;
     }
-    switch (layout) {
-    case blGlyphLeft:
-        glyphPos.x = margin;
-        textPos.x = glyphPos.x + glyphWidth + spacing;
-        break;
-    case blGlyphRight:
-        glyphPos.x = clientWidth - margin - glyphWidth;
-        textPos.x = glyphPos.x - spacing - textWidth;
-        break;
-    case blGlyphTop:
-        glyphPos.y = margin;
-        textPos.y = glyphPos.y + glyphHeight + spacing;
-        break;
-    case blGlyphBottom:
-        glyphPos.y = clientHeight - margin - glyphHeight;
-        textPos.y = glyphPos.y - spacing - textHeight;
-        break;
-    }
+    PlaceAlongLayout(layout, margin, spacing, TPoint{glyphWidth, glyphHeight}, TPoint{textWidth, textHeight},
+                     TPoint{clientWidth, clientHeight}, glyphPos, textPos);
     TPlacement placed;
     placed.glyph = Point(glyphPos.x + client.left, glyphPos.y + client.top);
     OffsetRect(&textRect, textPos.x + client.left, textPos.y + client.top);

@@ -220,24 +220,8 @@ TRect TButtonGlyph::Draw(TCanvas& canvas, const TRect& client, TPoint offset, co
     } else if (spacing == -1) {
         spacing = (room - (margin + glyphExtent) - textExtent) / 2;
     }
-    switch (layout) {
-    case blGlyphLeft:
-        glyphPos.x = margin;
-        textPos.x = glyphPos.x + glyph.cx + spacing;
-        break;
-    case blGlyphRight:
-        glyphPos.x = clientSize.x - margin - glyph.cx;
-        textPos.x = glyphPos.x - spacing - textSize.cx;
-        break;
-    case blGlyphTop:
-        glyphPos.y = margin;
-        textPos.y = glyphPos.y + glyph.cy + spacing;
-        break;
-    case blGlyphBottom:
-        glyphPos.y = clientSize.y - margin - glyph.cy;
-        textPos.y = glyphPos.y - spacing - textSize.cy;
-        break;
-    }
+    PlaceAlongLayout(layout, margin, spacing, TPoint{glyph.cx, glyph.cy}, TPoint{textSize.cx, textSize.cy}, clientSize,
+                     glyphPos, textPos);
     glyphPos.x += client.left + offset.x;
     glyphPos.y += client.top + offset.y;
     OffsetRect(&text, textPos.x + client.left + offset.x, textPos.y + client.top + offset.y);
@@ -245,4 +229,26 @@ TRect TButtonGlyph::Draw(TCanvas& canvas, const TRect& client, TPoint offset, co
     if (const TImage* image = Image(state)) DrawImage(canvas.Handle(), *image, glyphPos.x, glyphPos.y);
     if (!caption.empty()) DrawCaption(canvas, caption, text, state);
     return text;
+}
+
+void PlaceAlongLayout(TButtonLayout layout, int margin, int spacing, TPoint glyphSize, TPoint textSize,
+                      TPoint clientSize, TPoint& glyphPos, TPoint& textPos) {
+    switch (layout) {
+    case blGlyphLeft:
+        glyphPos.x = margin;
+        textPos.x = glyphPos.x + glyphSize.x + spacing;
+        break;
+    case blGlyphRight:
+        glyphPos.x = clientSize.x - margin - glyphSize.x;
+        textPos.x = glyphPos.x - spacing - textSize.x;
+        break;
+    case blGlyphTop:
+        glyphPos.y = margin;
+        textPos.y = glyphPos.y + glyphSize.y + spacing;
+        break;
+    case blGlyphBottom:
+        glyphPos.y = clientSize.y - margin - glyphSize.y;
+        textPos.y = glyphPos.y - spacing - textSize.y;
+        break;
+    }
 }

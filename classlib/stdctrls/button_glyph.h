@@ -15,6 +15,12 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 DECLARE_ENUM_TYPE(TButtonLayout)
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
+// Sets the coordinates along the layout's direction of a glyph and a text
+// of the given sizes in a client of the given size, with margin and spacing
+// already resolved; the coordinates across it are left as they are.
+void PlaceAlongLayout(TButtonLayout layout, int margin, int spacing, TPoint glyphSize, TPoint textSize,
+                      TPoint clientSize, TPoint& glyphPos, TPoint& textPos);
+
 class TButtonGlyph {
 public:
     TButtonGlyph();
