@@ -66,9 +66,7 @@ TExCustomLabel::TExCustomLabel(TComponent* owner) : TGraphicControl(owner) {
 }
 
 void TExCustomLabel::SetAlignment(TAlignment value) {
-    if (alignment_ == value) return;
-    alignment_ = value;
-    Invalidate();
+    ChangeAndInvalidate(alignment_, value);
 }
 
 void TExCustomLabel::SetAutoSize(bool value) {
@@ -84,15 +82,11 @@ void TExCustomLabel::SetFocusControl(TWinControl* value) {
 }
 
 void TExCustomLabel::SetLayout(TTextLayout value) {
-    if (layout_ == value) return;
-    layout_ = value;
-    Invalidate();
+    ChangeAndInvalidate(layout_, value);
 }
 
 void TExCustomLabel::SetShadowColor(TColor value) {
-    if (shadow_color_ == value) return;
-    shadow_color_ = value;
-    Invalidate();
+    ChangeAndInvalidate(shadow_color_, value);
 }
 
 void TExCustomLabel::SetShadowSize(uint8_t value) {
@@ -103,21 +97,15 @@ void TExCustomLabel::SetShadowSize(uint8_t value) {
 }
 
 void TExCustomLabel::SetShadowPos(TShadowPosition value) {
-    if (shadow_pos_ == value) return;
-    shadow_pos_ = value;
-    Invalidate();
+    ChangeAndInvalidate(shadow_pos_, value);
 }
 
 void TExCustomLabel::SetShowAccelChar(bool value) {
-    if (show_accel_char_ == value) return;
-    show_accel_char_ = value;
-    Invalidate();
+    ChangeAndInvalidate(show_accel_char_, value);
 }
 
 void TExCustomLabel::SetShowFocus(bool value) {
-    if (show_focus_ == value) return;
-    show_focus_ = value;
-    Invalidate();
+    ChangeAndInvalidate(show_focus_, value);
 }
 
 void TExCustomLabel::SetTransparent(bool value) {

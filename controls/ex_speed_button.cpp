@@ -145,9 +145,7 @@ void TExSpeedButton::SetDown(bool value) {
 }
 
 void TExSpeedButton::SetFlat(bool value) {
-    if (flat_ == value) return;
-    flat_ = value;
-    Invalidate();
+    ChangeAndInvalidate(flat_, value);
 }
 
 void TExSpeedButton::SetGlyph(TBitmap* value) {
@@ -156,15 +154,11 @@ void TExSpeedButton::SetGlyph(TBitmap* value) {
 }
 
 void TExSpeedButton::SetGrayedInactive(bool value) {
-    if (grayed_inactive_ == value) return;
-    grayed_inactive_ = value;
-    Invalidate();
+    ChangeAndInvalidate(grayed_inactive_, value);
 }
 
 void TExSpeedButton::SetLayout(TButtonLayout value) {
-    if (layout_ == value) return;
-    layout_ = value;
-    Invalidate();
+    ChangeAndInvalidate(layout_, value);
 }
 
 void TExSpeedButton::SetMargin(int32_t value) {
@@ -174,9 +168,7 @@ void TExSpeedButton::SetMargin(int32_t value) {
 }
 
 void TExSpeedButton::SetMarkDropDown(bool value) {
-    if (mark_drop_down_ == value) return;
-    mark_drop_down_ = value;
-    Invalidate();
+    ChangeAndInvalidate(mark_drop_down_, value);
 }
 
 void TExSpeedButton::SetDropDownMenu(TPopupMenu* value) {
@@ -198,21 +190,15 @@ void TExSpeedButton::SetNumGlyphs(int32_t value) {
 }
 
 void TExSpeedButton::SetSpacing(int32_t value) {
-    if (spacing_ == value) return;
-    spacing_ = value;
-    Invalidate();
+    ChangeAndInvalidate(spacing_, value);
 }
 
 void TExSpeedButton::SetStyle(TButtonStyle value) {
-    if (style_ == value) return;
-    style_ = value;
-    Invalidate();
+    ChangeAndInvalidate(style_, value);
 }
 
 void TExSpeedButton::SetTransparent(bool value) {
-    if (transparent_ == value) return;
-    transparent_ = value;
-    Invalidate();
+    ChangeAndInvalidate(transparent_, value);
 }
 
 void TExSpeedButton::PrebuildImage() {

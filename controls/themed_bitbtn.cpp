@@ -88,9 +88,7 @@ void TThemedBitBtn::SetNumGlyphs(int32_t value) {
 }
 
 void TThemedBitBtn::SetLayout(TButtonLayout value) {
-    if (layout_ == value) return;
-    layout_ = value;
-    Invalidate();
+    ChangeAndInvalidate(layout_, value);
 }
 
 void TThemedBitBtn::SetMargin(int32_t value) {
@@ -100,15 +98,11 @@ void TThemedBitBtn::SetMargin(int32_t value) {
 }
 
 void TThemedBitBtn::SetSpacing(int32_t value) {
-    if (spacing_ == value) return;
-    spacing_ = value;
-    Invalidate();
+    ChangeAndInvalidate(spacing_, value);
 }
 
 void TThemedBitBtn::SetStyle(TButtonStyle value) {
-    if (style_ == value) return;
-    style_ = value;
-    Invalidate();
+    ChangeAndInvalidate(style_, value);
 }
 
 void TThemedBitBtn::Click() {

@@ -251,6 +251,13 @@ public:
     TContextPopupEvent OnContextPopup;
 
 protected:
+    // A property setter's usual body: store a changed value and repaint.
+    template <class T>
+    void ChangeAndInvalidate(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        Invalidate();
+    }
     virtual std::string GetText() const { return text_; }
     virtual void SetTextValue(const std::string& value);
     // The text as kept without a window (windowed controls keep theirs in

@@ -24,15 +24,11 @@ TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {
 }
 
 void TBevel::SetShape(TBevelShape value) {
-    if (shape_ == value) return;
-    shape_ = value;
-    Invalidate();
+    ChangeAndInvalidate(shape_, value);
 }
 
 void TBevel::SetStyle(TBevelStyle value) {
-    if (style_ == value) return;
-    style_ = value;
-    Invalidate();
+    ChangeAndInvalidate(style_, value);
 }
 
 void TBevel::Paint() {

@@ -74,9 +74,7 @@ void TBitBtn::SetGlyph(TBitmap* value) {
 }
 
 void TBitBtn::SetLayout(TButtonLayout value) {
-    if (layout_ == value) return;
-    layout_ = value;
-    Invalidate();
+    ChangeAndInvalidate(layout_, value);
 }
 
 void TBitBtn::SetMargin(int32_t value) {

@@ -43,9 +43,7 @@ void TCustomLabel::AfterConstruction() {
 }
 
 void TCustomLabel::SetAlignment(TAlignment value) {
-    if (alignment_ == value) return;
-    alignment_ = value;
-    Invalidate();
+    ChangeAndInvalidate(alignment_, value);
 }
 
 void TCustomLabel::SetAutoSize(bool value) {
@@ -62,9 +60,7 @@ void TCustomLabel::SetFocusControl(TWinControl* value) {
 }
 
 void TCustomLabel::SetLayout(TTextLayout value) {
-    if (layout_ == value) return;
-    layout_ = value;
-    Invalidate();
+    ChangeAndInvalidate(layout_, value);
 }
 
 void TCustomLabel::SetShowAccelChar(bool value) {

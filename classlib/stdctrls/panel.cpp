@@ -42,9 +42,7 @@ TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
 }
 
 void TCustomPanel::SetAlignment(TAlignment value) {
-    if (alignment_ == value) return;
-    alignment_ = value;
-    Invalidate();
+    ChangeAndInvalidate(alignment_, value);
 }
 
 void TCustomPanel::SetBevelInner(TPanelBevel value) {

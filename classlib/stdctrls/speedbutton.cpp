@@ -93,15 +93,11 @@ void TSpeedButton::SetDown(bool value) {
 }
 
 void TSpeedButton::SetFlat(bool value) {
-    if (flat_ == value) return;
-    flat_ = value;
-    Invalidate();
+    ChangeAndInvalidate(flat_, value);
 }
 
 void TSpeedButton::SetLayout(TButtonLayout value) {
-    if (layout_ == value) return;
-    layout_ = value;
-    Invalidate();
+    ChangeAndInvalidate(layout_, value);
 }
 
 void TSpeedButton::SetMargin(int32_t value) {
@@ -119,9 +115,7 @@ void TSpeedButton::SetSpacing(int32_t value) {
 }
 
 void TSpeedButton::SetTransparent(bool value) {
-    if (transparent_ == value) return;
-    transparent_ = value;
-    Invalidate();
+    ChangeAndInvalidate(transparent_, value);
 }
 
 void TSpeedButton::UpdateExclusive() {

@@ -34,9 +34,7 @@ TSplitter::~TSplitter() {
 }
 
 void TSplitter::SetBeveled(bool value) {
-    if (beveled_ == value) return;
-    beveled_ = value;
-    Invalidate();
+    ChangeAndInvalidate(beveled_, value);
 }
 
 void TSplitter::SyncCursor() {
