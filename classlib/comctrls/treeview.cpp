@@ -203,6 +203,10 @@ void TCustomTreeView::DestroyWnd() {
     window_items_.clear();
 }
 
+LRESULT TCustomTreeView::ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    return CallWindowProcA(DefWndProc() ? DefWndProc() : DefWindowProcA, handle_, msg, wParam, lParam);
+}
+
 HTREEITEM TCustomTreeView::WindowItem(const TTreeNode* node) const {
     auto it = node ? window_items_.find(node) : window_items_.end();
     return it == window_items_.end() ? nullptr : it->second;
@@ -213,7 +217,7 @@ TTreeNode* TCustomTreeView::NodeOfItem(HTREEITEM item) const {
     TVITEMA tv{};
     tv.mask = TVIF_HANDLE | TVIF_PARAM;
     tv.hItem = item;
-    if (!SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+    if (!ItemMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
     // Only nodes of this tree that are in the window count.
     auto* node = reinterpret_cast<TTreeNode*>(tv.lParam);
     return WindowItem(node) == item ? node : nullptr;
@@ -232,7 +236,7 @@ HTREEITEM TCustomTreeView::InsertItem(TTreeNode* node) {
     is.item.iImage = node->ImageIndex();
     is.item.iSelectedImage = node->SelectedIndex();
     is.item.lParam = reinterpret_cast<LPARAM>(node);
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
+    auto item = reinterpret_cast<HTREEITEM>(ItemMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
     if (item) window_items_[node] = item;
     return item;
 }
@@ -253,8 +257,8 @@ void TCustomTreeView::ForgetSubtree(TTreeNode* top) {
 void TCustomTreeView::ExpandItem(TTreeNode* node) {
     HTREEITEM item = WindowItem(node);
     if (!item) return;
-    bool shown = (SendMessageA(handle_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
-                  TVIS_EXPANDED) != 0;
+    bool shown =
+        (ItemMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     if (shown == node->Expanded()) return;
     TScopedCount expanding(model_expanding_);
     SendMessageA(handle_, TVM_EXPAND, node->Expanded() ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
@@ -263,7 +267,7 @@ void TCustomTreeView::ExpandItem(TTreeNode* node) {
 void TCustomTreeView::SyncSelection() {
     if (!WindowReady()) return;
     HTREEITEM wanted = WindowItem(Selected());
-    auto shown = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    auto shown = reinterpret_cast<HTREEITEM>(ItemMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (shown == wanted) return;
     TScopedCount sync(window_sync_);
     SendMessageA(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted));
@@ -300,7 +304,7 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
     if (!WindowReady()) return;
     {
         TScopedCount sync(window_sync_);
-        SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        ItemMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
     SyncSelection();
 }
@@ -315,7 +319,7 @@ void TCustomTreeView::NodeChanged(TTreeNode* node) {
     tv.pszText = text.data();
     tv.iImage = node->ImageIndex();
     tv.iSelectedImage = node->SelectedIndex();
-    SendMessageA(handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    ItemMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
 }
 
 void TCustomTreeView::NodeMoved(TTreeNode* node) {
@@ -325,7 +329,7 @@ void TCustomTreeView::NodeMoved(TTreeNode* node) {
     {
         TScopedCount sync(window_sync_);
         if (HTREEITEM item = WindowItem(node))
-            SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+            ItemMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
         ForgetSubtree(node);
         InsertSubtree(node);
         ExpandSubtree(node);
@@ -354,13 +358,21 @@ void TCustomTreeView::NodeMadeVisible(TTreeNode* node) {
 
 void TCustomTreeView::UpdatingChanged(bool updating) {
     if (!WindowReady()) return;
-    // WM_SETREDRAW also shows a window: only a shown one is paused.
-    if (updating && IsWindowVisible(handle_)) {
+    // The window stops laying out and drawing its items while the model
+    // changes, shown or not. WM_SETREDRAW takes the window's visible style
+    // with it: a window without it (the control hidden, or hidden during
+    // the update) has it taken away again afterwards.
+    if (updating) {
+        if (redraw_off_) return;
         SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
         redraw_off_ = true;
-    } else if (!updating && redraw_off_) {
+    } else if (redraw_off_) {
         redraw_off_ = false;
         SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+        if (!Visible()) {
+            auto style = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE));
+            if (style & WS_VISIBLE) SetWindowLongA(handle_, GWL_STYLE, static_cast<LONG>(style & ~WS_VISIBLE));
+        }
         Invalidate();
     }
 }
@@ -494,8 +506,8 @@ void TCustomTreeView::CNNotify(TMessage& m) {
         // visible): the model follows.
         TTreeNode* node = NodeOfItem(tv->itemNew.hItem);
         if (!node) return;
-        bool expanded = (SendMessageA(handle_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(tv->itemNew.hItem),
-                                      TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        bool expanded = (ItemMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(tv->itemNew.hItem), TVIS_EXPANDED) &
+                         TVIS_EXPANDED) != 0;
         node->SetExpanded(expanded);
         return;
     }

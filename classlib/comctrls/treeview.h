@@ -111,6 +111,10 @@ private:
     void SetStyleFlag(bool& flag, bool value);
     void ApplyColors();
     void ApplyImages();
+    // The item messages (reading, inserting, changing and deleting items)
+    // go straight to the window's own procedure: the control adds nothing
+    // to them, and the way through it costs a window-property lookup each.
+    LRESULT ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam) const;
     HTREEITEM WindowItem(const TTreeNode* node) const;
     TTreeNode* NodeOfItem(HTREEITEM item) const;
     HTREEITEM InsertItem(TTreeNode* node);

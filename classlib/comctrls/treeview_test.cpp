@@ -4,9 +4,11 @@
 
 #include <functional>
 #include <set>
+#include <string>
 
 #include "classlib/comctrls/comctrls_test_support.h"
 #include "classlib/core/filer.h"
+#include "classlib/core/scope_exit.h"
 
 namespace {
 
@@ -451,6 +453,63 @@ TEST(TreeView, WorksOnANeverShownFormAndFillsANewWindow) {
     EXPECT_EQ(WindowSelection(tree), a1);
     EXPECT_TRUE(WindowItem(tree, a).Expanded);
     EXPECT_EQ(changes, 1);
+}
+
+bool HasVisibleStyle(TWinControl* control) {
+    return (GetWindowLongA(control->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TEST(TreeView, UpdatesFillTheWindowWhetherShownOrNotAndKeepItsVisibility) {
+    auto form = MakeTestForm();
+    TTreeView* tree = AddTree(form.get());
+    auto* hidden = new TTreeView(form.get());
+    hidden->SetName("Tree2");
+    hidden->SetVisible(false);
+    hidden->SetParent(form.get());
+    hidden->SetBounds(240, 10, 120, 250);
+    TTreeNodes* items = tree->Items();
+    // A window whose form is not shown yet.
+    tree->HandleNeeded();
+    hidden->HandleNeeded();
+    ASSERT_TRUE(HasVisibleStyle(tree));
+    ASSERT_FALSE(HasVisibleStyle(hidden));
+    auto fill = [](TTreeView* t) {
+        WhileUpdating(*t->Items(), [&] {
+            TTreeNode* a = t->Items()->Add(nullptr, "a");
+            for (int i = 0; i < 3; ++i) t->Items()->AddChild(a, "a" + std::to_string(i))->SetImageIndex(i);
+            a->SetExpanded(true);
+            t->Items()->Add(nullptr, "b")->SetSelectedIndex(5);
+        });
+    };
+    fill(tree);
+    fill(hidden);
+    for (TTreeView* t : {tree, hidden}) {
+        EXPECT_EQ(WindowShape(t), "a(a0,a1,a2),b");
+        EXPECT_TRUE(WindowItem(t, t->Items()->GetFirstNode()).Expanded);
+        EXPECT_EQ(WindowItem(t, t->Items()->GetFirstNode()->Item(2)).Image, 2);
+        EXPECT_EQ(WindowItem(t, t->Items()->GetFirstNode()->getNextSibling()).SelectedImage, 5);
+    }
+    EXPECT_TRUE(HasVisibleStyle(tree));
+    EXPECT_FALSE(HasVisibleStyle(hidden));
+
+    ShowAndPump(form.get());
+    EXPECT_TRUE(IsWindowVisible(tree->Handle()));
+    EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
+    // Shown, the window draws again after the update; hidden during one,
+    // it stays hidden.
+    WhileUpdating(*items, [&] { items->Add(nullptr, "c"); });
+    EXPECT_TRUE(IsWindowVisible(tree->Handle()));
+    EXPECT_EQ(WindowShape(tree), "a(a0,a1,a2),b,c");
+    WhileUpdating(*items, [&] {
+        items->Add(nullptr, "d");
+        tree->SetVisible(false);
+    });
+    EXPECT_FALSE(IsWindowVisible(tree->Handle()));
+    EXPECT_FALSE(HasVisibleStyle(tree));
+    tree->SetVisible(true);
+    DrainMessages();
+    EXPECT_TRUE(IsWindowVisible(tree->Handle()));
+    EXPECT_EQ(WindowShape(tree), "a(a0,a1,a2),b,c,d");
 }
 
 TEST(TreeView, NodesTravelThroughALayout) {

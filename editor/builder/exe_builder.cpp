@@ -1,6 +1,7 @@
 #include "editor/builder/exe_builder.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "classlib/core/fileutils.h"
@@ -30,6 +31,45 @@ void ResetReadOnly(TUntypedFile& file, const std::string& name) {
     FileMode = saved;
 }
 
+std::string FullPath(const std::string& name) {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetFullPathNameA(name.c_str(), static_cast<DWORD>(path.size()), path.data(), nullptr);
+        if (n == 0) return name;
+        if (n < path.size()) return path.substr(0, n);
+        path.resize(n);
+    }
+}
+
+// A file's volume and index; nothing when the file cannot be opened.
+struct TFileIdentity {
+    DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
+    bool operator==(const TFileIdentity&) const = default;
+};
+
+std::optional<TFileIdentity> IdentityOf(const std::string& name) {
+    HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool ok = GetFileInformationByHandle(h, &info) != FALSE;
+    CloseHandle(h);
+    if (!ok) return std::nullopt;
+    return TFileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// Creating the target empties it, so it must be neither source: not by
+// name, nor (links, other spellings) by identity. Each file is asked for
+// its identity once; the volume's serial number is slow to get.
+bool TargetIsASource(const std::string& target, const std::string& templatePath, const std::string& documentPath) {
+    const std::string full = FullPath(target);
+    if (lstrcmpiA(full.c_str(), FullPath(templatePath).c_str()) == 0 ||
+        lstrcmpiA(full.c_str(), FullPath(documentPath).c_str()) == 0)
+        return true;
+    std::optional<TFileIdentity> identity = IdentityOf(target);
+    return identity && (identity == IdentityOf(templatePath) || identity == IdentityOf(documentPath));
+}
+
 }  // namespace
 
 bool PatchDocumentMarker(uint8_t* block, int32_t count, int32_t offset) {
@@ -47,7 +87,7 @@ bool PatchDocumentMarker(uint8_t* block, int32_t count, int32_t offset) {
 bool CreateExeFromTemplate(const std::string& templatePath, const std::string& documentPath,
                            const std::string& targetPath) {
     bool failed = false;
-    if (SameFile(targetPath, templatePath) || SameFile(targetPath, documentPath)) {
+    if (TargetIsASource(targetPath, templatePath, documentPath)) {
         Report("Could not create file!");
         return false;
     }

@@ -129,10 +129,15 @@ TEST(ExeBuilder, RefusesToWriteOverItsOwnSources) {
     TScriptedInteraction seam;
     EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, files.Template));
     EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, ".\\" + files.Document));
+    // Another name of the same file.
+    const std::string link = "build_link.exe";
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), files.Document.c_str(), nullptr));
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, link));
+    std::remove(link.c_str());
     EXPECT_EQ(ReadBytes(files.Template), stored);
     EXPECT_EQ(ReadBytes(files.Document), (Bytes{7, 7}));
-    ASSERT_EQ(seam.Boxes.size(), 2u);
-    EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
+    ASSERT_EQ(seam.Boxes.size(), 3u);
+    for (const auto& box : seam.Boxes) EXPECT_EQ(box.Text, "Could not create file!");
 }
 
 TEST(ExeBuilder, TemporaryDocumentTakesTheFirstFreeNumber) {
