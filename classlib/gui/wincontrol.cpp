@@ -1,6 +1,7 @@
 #include "classlib/gui/wincontrol.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
@@ -23,16 +24,30 @@ thread_local TWinControl* g_creating = nullptr;
 TControl* g_capture_control = nullptr;
 thread_local bool g_wheel_bubbling = false;
 
+// The windows of this thread that carry a control, beside their property:
+// looking a window up here asks nothing of the window system, which every
+// message of every control does. A window of another thread or program is
+// never here.
+thread_local std::unordered_map<HWND, TWinControl*> g_window_controls;
+
+void AttachControl(HWND window, TWinControl* control) {
+    if (GetPropA(window, ControlProp()) != control) SetPropA(window, ControlProp(), control);
+    g_window_controls[window] = control;
+}
+
+void DetachControl(HWND window) {
+    RemovePropA(window, ControlProp());
+    g_window_controls.erase(window);
+}
+
 }  // namespace
 
 TWinControl* FindControl(HWND window) {
     if (!window) return nullptr;
     // Another program or thread may use this layer too: its windows carry
-    // pointers that mean nothing here.
-    DWORD processId = 0;
-    if (GetWindowThreadProcessId(window, &processId) != GetCurrentThreadId() || processId != GetCurrentProcessId())
-        return nullptr;
-    return static_cast<TWinControl*>(GetPropA(window, ControlProp()));
+    // pointers that mean nothing here, and only this thread's are listed.
+    auto found = g_window_controls.find(window);
+    return found == g_window_controls.end() ? nullptr : found->second;
 }
 
 TWinControl* CreationControl() {
@@ -66,13 +81,13 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     if (!control && g_creating) {
         control = g_creating;
         control->handle_ = window;
-        SetPropA(window, ControlProp(), control);
+        AttachControl(window, control);
     }
     if (!control) return DefWindowProcA(window, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
     CallbackBarrier(control, [&] { control->WindowProc(m); });
     if (msg == WM_NCDESTROY) {
-        RemovePropA(window, ControlProp());
+        DetachControl(window);
         if (control->handle_ == window) control->handle_ = nullptr;
     }
     return m.Result;
@@ -219,7 +234,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 void TWinControl::AttachCreatedWindow(HWND window) {
     if (handle_ && handle_ != window) return;
     handle_ = window;
-    if (GetPropA(window, ControlProp()) != this) SetPropA(window, ControlProp(), this);
+    AttachControl(window, this);
 }
 
 void TWinControl::DestroyHandle() {
@@ -241,7 +256,7 @@ void TWinControl::DestroyWindowHandle() {
         if (GetCapture() == window) SetCaptureControl(nullptr);
         DestroyWindow(window);
         if (handle_ == window) {
-            RemovePropA(window, ControlProp());
+            DetachControl(window);
             handle_ = nullptr;
         }
     }

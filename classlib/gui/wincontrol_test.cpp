@@ -63,4 +63,17 @@ TEST(FindControl, FindsOnlyWindowsOfItsOwnThread) {
     EXPECT_EQ(FindControl(GetDesktopWindow()), nullptr);
 }
 
+TEST(FindControl, ForgetsAWindowOnceItIsGone) {
+    auto form = MakeOwned<TForm>(nullptr);
+    auto* child = New<TCustomControl>(form.get());
+    child->SetParent(form.get());
+    HWND first = child->Handle();
+    child->DestroyHandle();
+    EXPECT_EQ(FindControl(first), nullptr);
+    EXPECT_EQ(FindControl(child->Handle()), child) << "the new window is the control's";
+    HWND second = child->Handle();
+    form.reset();
+    EXPECT_EQ(FindControl(second), nullptr) << "destroyed with its form";
+}
+
 }  // namespace
