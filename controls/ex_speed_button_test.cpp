@@ -7,6 +7,7 @@
 
 #include "classlib/gui/actions.h"
 #include "classlib/gui/menus.h"
+#include "classlib/testing/recording_popup_menu.h"
 #include "classlib/stdctrls/panel.h"
 #include "classlib/stdctrls/speedbutton.h"
 #include "classlib/stdctrls/test_support.h"
@@ -261,19 +262,17 @@ TEST_F(ExSpeedButtonOnForm, DisabledButtonsDrawTheirPictureEmbossed) {
     EXPECT_GE(highlights, 7);  // its lower and right edges, moved by one
 }
 
-// Notes where it was asked to pop up instead of tracking a menu; a click
-// that closes it on the button can be queued meanwhile.
-class TNotedPopupMenu : public TPopupMenu {
+// Queues a click that closes it on the button, as a user's would.
+class TNotedPopupMenu : public TRecordingPopupMenu {
 public:
-    explicit TNotedPopupMenu(TComponent* owner) : TPopupMenu(owner) {}
-    void Popup(int x, int y) override {
-        if (OnPopup) OnPopup(this);
-        shown.push_back(Point(x, y));
-        if (closingPress) PostMessageA(closingPress->Parent()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, closingAt);
-    }
-    std::vector<TPoint> shown;
+    using TRecordingPopupMenu::TRecordingPopupMenu;
     TControl* closingPress = nullptr;
     LPARAM closingAt = 0;
+
+protected:
+    void Shown() override {
+        if (closingPress) PostMessageA(closingPress->Parent()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, closingAt);
+    }
 };
 
 TEST_F(ExSpeedButtonOnForm, APressDropsTheMenuDownAtTheChosenEdgeWithoutAClick) {

@@ -8,23 +8,13 @@
 
 #include "classlib/gui/menus.h"
 #include "classlib/stdctrls/test_support.h"
+#include "classlib/testing/recording_popup_menu.h"
 #include "controls/ex_label.h"
 #include "controls/ex_speed_button.h"
 #include "controls/file_dir_edit.h"
 #include "controls/prism_color_combo_box.h"
 
 namespace {
-
-// Notes where it was asked to pop up instead of tracking a menu.
-class TNotedPopupMenu : public TPopupMenu {
-public:
-    explicit TNotedPopupMenu(TComponent* owner) : TPopupMenu(owner) {}
-    void Popup(int x, int y) override {
-        if (OnPopup) OnPopup(this);
-        shown.push_back(Point(x, y));
-    }
-    std::vector<TPoint> shown;
-};
 
 // A right click at a client point, sent to the window that takes the
 // control's mouse input; the system turns the release into WM_CONTEXTMENU.
@@ -48,8 +38,8 @@ TEST_F(PopupMenuOnForm, ARightClickOpensTheControlsMenuAtTheCursor) {
     DrainMessages();
     for (TControl* control : controls) {
         const std::string name = control->ClassName();
-        TOwned<TNotedPopupMenu> owned(New<TNotedPopupMenu>(nullptr));
-        TNotedPopupMenu& menu = *owned;
+        TOwned<TRecordingPopupMenu> owned(New<TRecordingPopupMenu>(nullptr));
+        TRecordingPopupMenu& menu = *owned;
         int popups = 0;
         menu.OnPopup = [&](TObject*) { ++popups; };
         const TPropInfo* prop = control->ClassType().FindProp("PopupMenu");

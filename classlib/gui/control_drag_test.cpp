@@ -7,6 +7,7 @@
 #include "classlib/gui/forms.h"
 #include "classlib/gui/graphic_control.h"
 #include "classlib/gui/menus.h"
+#include "classlib/testing/recording_popup_menu.h"
 #include "classlib/gui/wincontrol.h"
 #include "classlib/testing/gui_testing.h"
 
@@ -175,21 +176,13 @@ TEST_F(DragTest, AFreedSourceEndsItsDrag) {
     EXPECT_EQ(notes, Notes{"start source"});
 }
 
-// Records where it was asked to pop up instead of tracking a menu.
-class TNotedPopupMenu : public TPopupMenu {
-public:
-    explicit TNotedPopupMenu(TComponent* owner) : TPopupMenu(owner) {}
-    void Popup(int x, int y) override { shown.push_back(Point(x, y)); }
-    std::vector<TPoint> shown;
-};
-
 TEST(ContextPopup, TheEventSeesTheClientPointAndCanKeepTheMenuClosed) {
     auto form = MakeOwned<TForm>(nullptr);
     form->SetBounds(40, 40, 200, 150);
     auto* label = New<TGraphicControl>(form.get());
     label->SetParent(form.get());
     label->SetBounds(10, 10, 50, 20);
-    auto menu = MakeOwned<TNotedPopupMenu>(nullptr);
+    auto menu = MakeOwned<TRecordingPopupMenu>(nullptr);
     label->SetPopupMenu(menu.get());
     std::vector<TPoint> asked;
     bool handle = true;

@@ -1,4 +1,5 @@
 #include "classlib/gui/menus.h"
+#include "classlib/testing/recording_popup_menu.h"
 
 #include <gtest/gtest.h>
 
@@ -152,14 +153,6 @@ TEST(MenuItem, ActionLinkCarriesTheActionsValues) {
     action->SetEnabled(false);
     EXPECT_FALSE(menu->IsShortCut('V', TShiftState{ssCtrl})) << "a disabled item takes no shortcut";
 }
-
-// Records where it was asked to pop up instead of tracking a menu.
-class TRecordingPopupMenu : public TPopupMenu {
-public:
-    explicit TRecordingPopupMenu(TComponent* owner) : TPopupMenu(owner) {}
-    void Popup(int x, int y) override { shown.push_back(Point(x, y)); }
-    std::vector<TPoint> shown;
-};
 
 TEST(PopupMenuProperty, RightClickMenuOpensForTheControlUnderThePoint) {
     auto form = MakeOwned<TForm>(nullptr);
