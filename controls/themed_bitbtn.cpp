@@ -202,22 +202,8 @@ void TThemedBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void TThemedBitBtn::Dispatch(TMessage& m) {
+    if (DispatchOwnerDraw(m)) return;
     switch (m.Msg) {
-    case CN_MEASUREITEM: {
-        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-        measure->itemWidth = static_cast<UINT>(Width());
-        measure->itemHeight = static_cast<UINT>(Height());
-        m.Result = 1;
-        return;
-    }
-    case CN_DRAWITEM:
-        DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
-        m.Result = 1;
-        return;
-    case WM_LBUTTONDBLCLK:
-        // A double click is a second press.
-        Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
-        return;
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:

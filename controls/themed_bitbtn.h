@@ -54,7 +54,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void SetButtonStyle(bool isDefault) override;
-    virtual void DrawItem(const DRAWITEMSTRUCT& item);
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
     bool IsCustom() const { return Kind() == themed_buttons::bkCustom; }

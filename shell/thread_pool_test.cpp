@@ -20,7 +20,10 @@ namespace {
 class TTestItem : public IWorkItem {
 public:
     explicit TTestItem(int32_t key, bool blocks = false, bool cooperates = true)
-        : key_(key), blocks_(blocks), cooperates_(cooperates) {}
+        : key_(key), blocks_(blocks), cooperates_(cooperates), wake_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~TTestItem() override { CloseHandle(wake_); }
+    TTestItem(const TTestItem&) = delete;
+    TTestItem& operator=(const TTestItem&) = delete;
 
     std::function<void()> CompletionHandler() override {
         return [this] {
@@ -31,13 +34,16 @@ public:
     int32_t Key() override { return key_; }
     void Execute() override {
         started_ = true;
-        while (blocks_ && !released_ && !(cooperates_ && cancelled_)) Sleep(1);
+        if (blocks_) WaitForSingleObject(wake_, INFINITE);
         ran_ = true;
     }
-    void Cancel() override { cancelled_ = true; }
+    void Cancel() override {
+        cancelled_ = true;
+        if (cooperates_) SetEvent(wake_);
+    }
     void SetHold(bool) override {}
 
-    void Release() { released_ = true; }
+    void Release() { SetEvent(wake_); }
     bool Started() const { return started_; }
     bool Ran() const { return ran_; }
     bool Cancelled() const { return cancelled_; }
@@ -47,7 +53,8 @@ public:
 private:
     int32_t key_;
     bool blocks_, cooperates_;
-    std::atomic<bool> started_{false}, ran_{false}, cancelled_{false}, released_{false};
+    HANDLE wake_;  // set when a blocking item may end
+    std::atomic<bool> started_{false}, ran_{false}, cancelled_{false};
     std::atomic<int> completions_{0};
     std::atomic<DWORD> completed_on_{0};
 };

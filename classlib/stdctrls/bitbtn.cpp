@@ -151,22 +151,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void TBitBtn::Dispatch(TMessage& m) {
+    if (DispatchOwnerDraw(m)) return;
     switch (m.Msg) {
-    case CN_MEASUREITEM: {
-        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-        mis->itemWidth = static_cast<UINT>(Width());
-        mis->itemHeight = static_cast<UINT>(Height());
-        m.Result = 1;
-        return;
-    }
-    case CN_DRAWITEM:
-        DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
-        m.Result = 1;
-        return;
-    case WM_LBUTTONDBLCLK:
-        // An owner-drawn button reports double clicks; ours clicks twice.
-        Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
-        return;
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
         TButton::Dispatch(m);

@@ -44,7 +44,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     // The active look is drawn by the button itself.
     void SetButtonStyle(bool isDefault) override;
-    virtual void DrawItem(const DRAWITEMSTRUCT& item);
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
     bool IsCustom() const { return Kind() == bkCustom; }

@@ -78,6 +78,27 @@ void TButton::CMFocusChanged(TMessage& m) {
     TButtonControl::Dispatch(m);
 }
 
+bool TButton::DispatchOwnerDraw(TMessage& m) {
+    switch (m.Msg) {
+    case CN_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        measure->itemWidth = static_cast<UINT>(Width());
+        measure->itemHeight = static_cast<UINT>(Height());
+        m.Result = 1;
+        return true;
+    }
+    case CN_DRAWITEM:
+        DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
+        m.Result = 1;
+        return true;
+    case WM_LBUTTONDBLCLK:
+        // An owner-drawn button reports double clicks; ours presses twice.
+        Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
+        return true;
+    default: return false;
+    }
+}
+
 void TButton::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case CN_COMMAND:

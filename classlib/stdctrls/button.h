@@ -28,6 +28,11 @@ protected:
     void CreateWnd() override;
     // Shows whether the button is the one Enter clicks (BS_DEFPUSHBUTTON).
     virtual void SetButtonStyle(bool isDefault);
+    // For owner-drawn buttons: answers the window's size and drawing
+    // requests (drawing through DrawItem) and turns a double click into a
+    // second press. True when the message was one of those.
+    bool DispatchOwnerDraw(TMessage& m);
+    virtual void DrawItem(const DRAWITEMSTRUCT&) {}
 
 private:
     void CMDialogKey(TMessage& m);
