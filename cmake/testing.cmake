@@ -47,7 +47,9 @@ function(quillory_add_test name)
   if(WIN32)
     quillory_wine_test(${name} ${name})
   else()
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    # Each test program writes in a folder of its own, apart from bin/.
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-output/${name})
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/test-output/${name})
   endif()
 endfunction()
 

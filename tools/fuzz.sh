@@ -22,9 +22,10 @@ for t in "$bin"/*_fuzz; do targets+=("$(basename "$t" _fuzz)"); done
 pids=()
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t/corpus" "$out/$t/findings"
-  "$bin/${t}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  # Started in its output folder: whatever the fuzzer writes beside itself stays there.
+  (cd "$out/$t" && exec "$bin/${t}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
     -print_final_stats=1 -artifact_prefix="$out/$t/findings/" \
-    "$out/$t/corpus" "$root/fuzz/corpus/$t" >"$out/$t/log.txt" 2>&1 &
+    "$out/$t/corpus" "$root/fuzz/corpus/$t") >"$out/$t/log.txt" 2>&1 &
   pids+=($!)
 done
 status=0

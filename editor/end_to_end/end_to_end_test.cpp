@@ -115,7 +115,8 @@ void ClickIntoEdit(HWND edit) {
 class EndToEnd : public testing::Test {
 protected:
     void SetUp() override {
-        work = Bin() + "e2e\\";
+        // Test output stays in the folder the test runs in, apart from the shipped files.
+        work = IncludeTrailingBackslash(GetCurrentDir()) + "e2e\\";
         for (const char* folder : {"", "pics", "docs", "cd", "side"}) CreateDir(work + folder);
         for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe",
                                 "cd\\damaged.exe", "side\\menu.exe", "side\\Pixwell.dll"})
