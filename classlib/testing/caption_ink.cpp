@@ -1,6 +1,7 @@
 #include "classlib/testing/caption_ink.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <vector>
