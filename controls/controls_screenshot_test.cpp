@@ -6,6 +6,7 @@
 #include "classlib/stdctrls/test_support.h"
 #include "controls/bitmap_test_support.h"
 #include "classlib/gui/menus.h"
+#include "classlib/testing/caption_ink.h"
 #include "controls/ex_label.h"
 #include "controls/ex_speed_button.h"
 #include "controls/image_btn.h"
@@ -71,7 +72,10 @@ TEST(ControlsScreenshot, EveryKindShowsItsGlyphAndCaption) {
         TRect inner = button->BoundsRect();
         InflateRect(&inner, -4, -4);
         EXPECT_GT(MarkedPixels(pixels, inner), 40) << button->Caption();
+        EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), button, button->Caption()));
     }
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), heading, "Shadowed heading"));
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), engraved, "Disabled label"));
     form.reset();
     StopThemeLibraryUnit();
 }

@@ -2,6 +2,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/gui/text_ink.h"
 #include "classlib/gui/wincontrol.h"
 #include "classlib/stdctrls/accel.h"
 #include "controls/window_utils.h"
@@ -24,6 +25,8 @@ int DrawTextWithShadow(HDC dc, const char* text, int length, TRect& rect, UINT f
     SetTextColor(dc, previous);
     DrawTextA(dc, text, length, &textRect, format);
     UnionRect(&rect, &textRect, &shadowRect);
+    // Measured, the box holds the ink of the last glyph as well.
+    if (format & DT_CALCRECT) rect.right += TextInkOverhang(dc, text, length, textRect, format);
     return height;
 }
 

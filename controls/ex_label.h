@@ -16,7 +16,8 @@ DECLARE_ENUM_TYPE(TShadowPosition)
 
 // Draws the text as a shadow of `size` pixels towards `position` in
 // `shadowColor`, then in the context's text colour. The rectangle becomes
-// the union of text and shadow (with DT_CALCRECT: both measured). Returns
+// the union of text and shadow (with DT_CALCRECT: both measured, and wide
+// enough for ink that reaches past the measured text). Returns
 // the shadow's text height plus the size (0 when nothing was drawn).
 int DrawTextWithShadow(HDC dc, const char* text, int length, TRect& rect, UINT format, int size,
                        COLORREF shadowColor, TShadowPosition position);

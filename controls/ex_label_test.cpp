@@ -5,6 +5,7 @@
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/test_support.h"
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/testing/caption_ink.h"
 #include "controls/bitmap_test_support.h"
 #include "controls/window_utils.h"
 
@@ -129,6 +130,20 @@ TEST_F(ExLabelOnForm, AutoSizeMeasuresTextAndShadowAndKeepsTheRightEdgeOfRightAl
     const TRect bounds = label->BoundsRect();
     label->SetWordWrap(true);
     EXPECT_EQ(label->BoundsRect(), bounds);
+}
+
+// Fonts that place glyphs at fractional positions draw the last glyph a
+// few pixels past the measured text: an auto-sized label makes room for it.
+TEST_F(ExLabelOnForm, AutoSizedLabelsShowTheirLastGlyph) {
+    const std::string captions[] = {"Background color of window:", "http://www.vortel.example/quillory/"};
+    TExLabel* labels[2];
+    for (int i = 0; i < 2; ++i) {
+        labels[i] = AddControl<TExLabel>(form, 10, 10 + 30 * i, 65, 17);
+        labels[i]->SetCaption(captions[i]);
+    }
+    DrainMessages();
+    TWindowPixels pixels(form->Handle());
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), labels[i], captions[i]));
 }
 
 TEST_F(ExLabelOnForm, DisabledLabelsAreEngraved) {

@@ -134,7 +134,14 @@ TEST_F(ColorBoxTest, MoreWithACancelledDialogKeepsTheColourAndStillReportsTheCha
     PressKey(VK_DOWN);
     EXPECT_EQ(box->ColorValue(), static_cast<TColor>(RGB(1, 2, 3)));
     EXPECT_EQ(box->Items()->Strings(16), "$00030201");
+    DrainMessages();
     TWindowPixels(form->Handle()).SavePng(ScreenshotFolder() + "color_combo_box.png");
+    // The box shows the chosen colour in its swatch.
+    TWindowPixels shown(box->Handle());
+    int chosen = 0;
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) chosen += shown.At(x, y) == RGB(1, 2, 3);
+    EXPECT_GT(chosen, 50);
 }
 
 }  // namespace

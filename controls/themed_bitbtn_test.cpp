@@ -4,7 +4,9 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/stdctrls/edit.h"
+#include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/test_support.h"
+#include "classlib/testing/caption_ink.h"
 #include "controls/bitmap_test_support.h"
 #include "controls/register_controls.h"
 
@@ -325,6 +327,25 @@ TEST_F(ThemedBitBtnTest, ADisabledButtonEmbossesTheBlackOfAOneCellPicture) {
         EXPECT_EQ(highlights, 15) << "its lower and right edges, moved by one";
         EXPECT_GT(faces, 0);
     }
+}
+
+// Fonts that place glyphs at fractional positions draw the last glyph a
+// few pixels past the measured text: the caption is not cut there, with or
+// without a picture, enabled or not.
+TEST_F(ThemedBitBtnTest, CaptionsShowUpToTheirLastGlyph) {
+    auto* all = AddButton(10, 10, 100, 28);
+    all->SetKind(bkAll);
+    auto* web = AddButton(10, 50, 240, 25);
+    web->SetCaption("www.vortel.example");
+    auto* disabled = AddButton(10, 90, 240, 25);
+    disabled->SetCaption("http://www.vortel.example/quillory/");
+    disabled->SetEnabled(false);
+    DrainMessages();
+    TWindowPixels pixels(form->Handle());
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), all, "&All"));
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), web, "www.vortel.example"));
+    EXPECT_TRUE(ShowsWholeText(pixels, AreaInPicture(form->Handle(), disabled), FontHandle(*disabled->Font()),
+                               Rgb(clBtnShadow), "http://www.vortel.example/quillory/"));
 }
 
 }  // namespace

@@ -237,7 +237,8 @@ void TButtonGlyph::DrawGlyphImage(TCanvas& canvas, int x, int y, TButtonState st
 void TButtonGlyph::DrawCaption(TCanvas& canvas, const std::string& caption, TRect rect, TButtonState state,
                                UINT textFlags) {
     canvas.Brush().SetStyle(bsClear);
-    const UINT flags = DT_CENTER | DT_VCENTER | textFlags;
+    // Not clipped to the measured box: the last glyph's ink may reach past it.
+    const UINT flags = DT_CENTER | DT_VCENTER | DT_NOCLIP | textFlags;
     auto draw = [&](TRect& r) {
         DrawTextA(canvas.Handle(), caption.c_str(), static_cast<int>(caption.size()), &r, flags);
     };

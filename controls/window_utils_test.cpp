@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "classlib/core/exceptions.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/screen.h"
@@ -77,6 +80,33 @@ TEST(ActiveWindow, OnlyWindowsOfThisThreadCount) {
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->Handle(); }));
     EXPECT_TRUE(IsActiveWindowOfThisThread());
 
+    // A window of another thread of this program comes to the front: the
+    // active window is no longer one of this thread's.
+    std::atomic<HWND> other{nullptr};
+    std::atomic<DWORD> ownerId{0};
+    std::thread owner([&other, &ownerId] {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue the quit goes to
+        HWND window = CreateWindowExA(0, "STATIC", "Other thread", WS_POPUP, 200, 200, 120, 60, nullptr, nullptr,
+                                      nullptr, nullptr);
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        other = window;
+        ownerId = GetCurrentThreadId();
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        if (window) DestroyWindow(window);
+    });
+    const bool otherInFront = PumpUntil([&] {
+        return other && GetForegroundWindow() == other && GetActiveWindow() != form->Handle();
+    });
+    const bool ours = IsActiveWindowOfThisThread();
+    PumpUntil([&] { return ownerId != 0; });
+    PostThreadMessageA(ownerId, WM_QUIT, 0, 0);
+    owner.join();
+    SetForegroundWindow(form->Handle());
+    ASSERT_TRUE(otherInFront);
+    EXPECT_FALSE(ours);
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->Handle(); }));
 }
 
 // The cursor's own picture: its hot spot and its size.

@@ -1,5 +1,8 @@
 #include "classlib/dialogs/select_directory.h"
 
+// Before the shell's header: the macros that would rename our methods go.
+#include "classlib/gui/win32.h"
+
 #include <shlobj.h>
 
 #include "classlib/core/class_builder.h"

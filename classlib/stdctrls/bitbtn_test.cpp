@@ -4,6 +4,7 @@
 
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/test_support.h"
+#include "classlib/testing/caption_ink.h"
 
 namespace {
 
@@ -97,6 +98,19 @@ TEST_F(BitBtnOnForm, DefaultFramePressedLookGlyphAndDisabledEmboss) {
     EXPECT_GT(CountPixels(ok->Handle(), shadow, Rect(2, 2, 88, 28)), 10);
     EXPECT_GT(CountPixels(ok->Handle(), Rgb(clBtnHighlight), Rect(2, 2, 88, 28)), 5);
     TWindowPixels(ok->Handle()).SavePng(ScreenshotFolder() + "bitbtn_disabled.png");
+}
+
+// Fonts that place glyphs at fractional positions draw the last glyph a
+// few pixels past the measured text: the caption is not cut there.
+TEST_F(BitBtnOnForm, CaptionsShowUpToTheirLastGlyph) {
+    auto* all = AddControl<TBitBtn>(form, 10, 10, 100, 28);
+    all->SetKind(bkAll);
+    auto* web = AddControl<TBitBtn>(form, 10, 50, 240, 25);
+    web->SetCaption("www.vortel.example");
+    DrainMessages();
+    TWindowPixels pixels(form->Handle());
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), all, "&All"));
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), web, "www.vortel.example"));
 }
 
 TEST(BitBtn, KindsEndAModalFormWithTheirResults) {

@@ -169,7 +169,8 @@ void TButtonGlyph::DrawImage(HDC dc, const TImage& image, int x, int y) const {
 void TButtonGlyph::DrawCaption(TCanvas& canvas, const std::string& caption, TRect bounds, TButtonState state) {
     canvas.Brush().SetStyle(bsClear);
     int length = static_cast<int>(caption.size());
-    const UINT flags = DT_CENTER | DT_VCENTER;
+    // Not clipped to the measured box: the last glyph's ink may reach past it.
+    const UINT flags = DT_CENTER | DT_VCENTER | DT_NOCLIP;
     if (state == bsDisabled) {
         TColor color = canvas.Font().Color();
         OffsetRect(&bounds, 1, 1);

@@ -3,6 +3,7 @@
 #include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/gui/text_ink.h"
 #include "classlib/gui/wincontrol.h"
 
 DEFINE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
@@ -112,6 +113,8 @@ void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& rect, UINT flags) {
     } else {
         DrawTextA(canvas.Handle(), text.c_str(), length, &rect, flags);
     }
+    // Measured, the box holds the ink of the last glyph as well.
+    if (flags & DT_CALCRECT) rect.right += TextInkOverhang(canvas.Handle(), text.c_str(), length, rect, flags);
 }
 
 void TCustomLabel::Paint() {

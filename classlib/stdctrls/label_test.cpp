@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "classlib/stdctrls/edit.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/test_support.h"
+#include "classlib/testing/caption_ink.h"
 
 namespace {
+
+using LabelOnForm = SharedFormTest;
 
 // What GDI measures for a single line in the label's font.
 SIZE TextSize(TLabel* label, const std::string& text) {
@@ -38,11 +44,13 @@ TEST(Label, AutoSizeFitsTheText) {
     auto* label = AddControl<TLabel>(form.get(), 10, 10, 65, 17);
     label->SetCaption("Some text");
     SIZE size = TextSize(label, "Some text");
-    EXPECT_EQ(label->Width(), size.cx);
+    // As wide as the text, or as its ink where that reaches further.
+    const int width = std::max<int>(size.cx, TextInkWidth(FontHandle(*label->Font()), "Some text"));
+    EXPECT_EQ(label->Width(), width);
     EXPECT_EQ(label->Height(), size.cy);
     // The accelerator's "&" takes no room.
     label->SetCaption("&Some text");
-    EXPECT_EQ(label->Width(), size.cx);
+    EXPECT_EQ(label->Width(), width);
     // An empty label keeps the height of a line.
     label->SetCaption("");
     EXPECT_EQ(label->Height(), size.cy);
@@ -60,12 +68,32 @@ TEST(Label, AutoSizeFitsTheText) {
     label->SetCaption("longer than forty pixels for sure");
     EXPECT_EQ(label->BoundsRect(), Rect(10, 10, 50, 110));
 
-    // Wrapped text fits its widest line within the width and grows down.
+    // Wrapped text fits its widest line (and its ink) and grows down.
     label->SetWordWrap(true);
     label->SetAutoSize(true);
-    EXPECT_EQ(label->Width(), WrappedWidth(label, "longer than forty pixels for sure", 40));
-    EXPECT_LE(label->Width(), 40);
+    const std::string wrapped = "longer than forty pixels for sure";
+    EXPECT_LE(WrappedWidth(label, wrapped, 40), 40);
+    EXPECT_EQ(label->Width(), std::max(WrappedWidth(label, wrapped, 40),
+                                       TextInkWidth(FontHandle(*label->Font()), wrapped,
+                                                    DT_WORDBREAK | DT_EXPANDTABS, 40)));
     EXPECT_GE(label->Height(), 3 * size.cy);
+}
+
+// Fonts that place glyphs at fractional positions draw the last glyph a
+// few pixels past the measured text: an auto-sized label makes room for it.
+TEST_F(LabelOnForm, AutoSizedLabelsShowTheirLastGlyph) {
+    const std::vector<std::string> captions = {"Windows title:", "Background color of window:",
+                                               "Vortel - software for CD publishers"};
+    std::vector<TLabel*> labels;
+    for (size_t i = 0; i < captions.size(); ++i) {
+        auto* label = AddControl<TLabel>(form, 10, 10 + 25 * static_cast<int>(i), 65, 17);
+        label->SetCaption(captions[i]);
+        labels.push_back(label);
+    }
+    DrainMessages();
+    TWindowPixels pixels(form->Handle());
+    for (size_t i = 0; i < labels.size(); ++i)
+        EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), labels[i], captions[i]));
 }
 
 TEST(Label, FocusControlIsForgottenWhenFreed) {

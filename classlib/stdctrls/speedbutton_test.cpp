@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/test_support.h"
+#include "classlib/testing/caption_ink.h"
 
 namespace {
 
@@ -132,6 +134,22 @@ TEST_F(SpeedButtonOnForm, GlyphIsDrawnTransparentlyAndEmbossedWhenDisabled) {
     button->SetNumGlyphs(2);
     DrainMessages();
     EXPECT_GT(ButtonPixels(button).Count(Rgb(clBlue)), 200);
+}
+
+// Fonts that place glyphs at fractional positions draw the last glyph a
+// few pixels past the measured text: the caption is not cut there.
+TEST_F(SpeedButtonOnForm, CaptionsShowUpToTheirLastGlyph) {
+    auto* web = AddControl<TSpeedButton>(form, 10, 10, 240, 25);
+    web->SetFlat(true);
+    web->SetCaption("http://www.vortel.example/quillory/");
+    auto* disabled = AddControl<TSpeedButton>(form, 10, 50, 240, 25);
+    disabled->SetCaption("www.vortel.example");
+    disabled->SetEnabled(false);
+    DrainMessages();
+    TWindowPixels pixels(form->Handle());
+    EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), web, "http://www.vortel.example/quillory/"));
+    EXPECT_TRUE(ShowsWholeText(pixels, AreaInPicture(form->Handle(), disabled), FontHandle(*disabled->Font()),
+                               Rgb(clBtnShadow), "www.vortel.example"));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "classlib/core/fileutils.h"
+#include "classlib/testing/caption_ink.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/core/paths.h"
 #include "editor/end_to_end/remote_windows.h"
@@ -57,8 +59,36 @@ uint16_t PeMachine(const std::string& image) {
     return machine;
 }
 
-void Screenshot(HWND window, const std::string& name) {
-    SettledPixels(window, true).SavePng(ScreenshotFolder() + name);
+// Saves the picture of the window with its frame; returns it for checks of
+// what it shows.
+TWindowPixels Screenshot(HWND window, const std::string& name) {
+    TWindowPixels pixels = SettledPixels(window, true);
+    pixels.SavePng(ScreenshotFolder() + name);
+    return pixels;
+}
+
+// The font the programs' windows name in their layouts.
+HFONT FormsFont() {
+    static HFONT font = [] {
+        LOGFONTA logFont{};
+        logFont.lfHeight = -11;
+        logFont.lfCharSet = DEFAULT_CHARSET;
+        strcpy(logFont.lfFaceName, "MS Sans Serif");
+        return CreateFontIndirectA(&logFont);
+    }();
+    return font;
+}
+
+// A control of the program shows its caption whole in the picture of its
+// top-level window (taken with the frame).
+testing::AssertionResult ShowsWholeCaptionOf(const TWindowPixels& picture, HWND window, HWND control,
+                                             const std::string& caption) {
+    if (!control) return testing::AssertionFailure() << "no control shows \"" << caption << "\"";
+    RECT outer, inner;
+    GetWindowRect(window, &outer);
+    GetWindowRect(control, &inner);
+    OffsetRect(&inner, -outer.left, -outer.top);
+    return ShowsWholeText(picture, TRect(inner), FormsFont(), GetSysColor(COLOR_WINDOWTEXT), caption);
 }
 
 // Waits until the window is in front and one of its edit controls has the
@@ -168,7 +198,8 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     EXPECT_TRUE(TypeInto(dialog, work + "pics\\red.bmp"));
     EXPECT_TRUE(MoveFocusWith(dialog, VK_TAB));
     EXPECT_TRUE(TypeInto(dialog, work + "docs\\readme.txt"));
-    Screenshot(dialog, "e2e_entry_dialog.png");
+    TWindowPixels shot = Screenshot(dialog, "e2e_entry_dialog.png");
+    EXPECT_TRUE(ShowsWholeCaptionOf(shot, dialog, ChildWithText(dialog, "OK"), "OK")) << "OK is offered";
     SendKeyPress(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == 3; }));
 
@@ -182,12 +213,13 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     EXPECT_TRUE(TypeInto(dialog, "Manual"));
     SendKeyPress(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return TreeCount(tree) == 5; }));
-    Screenshot(main, "e2e_editor_arrangement.png");
+    shot = Screenshot(main, "e2e_editor_arrangement.png");
+    for (const char* caption : {"&New entry", "New &category", "Preview..."})
+        EXPECT_TRUE(ShowsWholeCaptionOf(shot, main, ChildWithText(main, caption), caption));
 
     // The options page: the window title of the menu.
     HWND pages = ChildWindows(main, "TPageControl").at(0);
     ClickTab(pages, 1);
-    Screenshot(main, "e2e_editor_options_tab.png");
     HWND caption = ChildWithText(main, "Quillory");
     ASSERT_NE(caption, nullptr);
     ClickIntoEdit(caption);
@@ -195,7 +227,9 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     for (int i = 0; i < 8; ++i) SendKeyPress(VK_BACK);
     EXPECT_TRUE(PumpUntil([&] { return WindowText(caption).empty(); }));
     EXPECT_TRUE(TypeInto(main, "My CD"));
-    Screenshot(main, "e2e_editor_options.png");
+    shot = Screenshot(main, "e2e_editor_options.png");
+    for (const char* button : {"&Font of caption", "Font of &main text"})
+        EXPECT_TRUE(ShowsWholeCaptionOf(shot, main, ChildWithText(main, button), button));
 
     // Save as: the real file dialog.
     ClickWindow(main, 255, 13);
@@ -210,7 +244,6 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
 
     // The distribution page: build the executable and the autorun file.
     ClickTab(pages, 2);
-    Screenshot(main, "e2e_editor_distribute_tab.png");
     HWND exeName = nullptr;
     for (HWND edit : ChildWindows(main, "TFilenameEdit"))
         if (IsWindowVisible(edit)) exeName = edit;  // the only edit box of the page
@@ -223,7 +256,9 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
     ASSERT_TRUE(PumpUntil([&] { return FileExists(work + "cd\\Pixwell.dll"); }, 5000));
     ClickCentre(ChildWithText(main, "Create autorun.inf...."));
     EXPECT_EQ(AnswerBox(editor.ProcessId()), "File successfully created!");
-    Screenshot(main, "e2e_editor_distribute.png");
+    shot = Screenshot(main, "e2e_editor_distribute.png");
+    for (const char* button : {"&Execute EXE file...", "Create autorun.inf...."})
+        EXPECT_TRUE(ShowsWholeCaptionOf(shot, main, ChildWithText(main, button), button));
 
     EXPECT_EQ(ReadAll(work + "cd\\autorun.inf"), "[autorun]\r\nopen=menu.exe\r\n");
     std::string templateBytes = ReadAll(Bin() + "Playstub.dat");
@@ -276,7 +311,9 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
         bool red = false;
         for (int y = 20; y < 150 && !red; ++y) red = at(page, 20, y) == RGB(255, 0, 0);
         EXPECT_TRUE(red) << "the entry's picture";
-        Screenshot(player, shot);
+        TWindowPixels menuShot = Screenshot(player, shot);
+        for (const char* button : {"Install/execute", "Copy", "Quit"})
+            EXPECT_TRUE(ShowsWholeCaptionOf(menuShot, player, ChildWithText(player, button), button));
         ClickWindow(playerTree, r.right - 10, r.bottom - 10);
         SendKeyPress(VK_ESCAPE);
         EXPECT_TRUE(menu.WaitForExit(15000));

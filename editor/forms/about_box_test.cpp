@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "classlib/gui/application.h"
 #include "controls/themed_bitbtn.h"
 #include "editor/forms/editor_classes.h"
+#include "classlib/testing/caption_ink.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/stdctrls.h"
@@ -25,7 +29,17 @@ TEST(AboutBox, ShowsTheYearWhereXXXXStood) {
     EXPECT_EQ(seam.ShellCalls[0].File, MakerWebAddress);
     about->Show();
     DrainMessages();
-    TWindowPixels(about->Handle(), true).SavePng(ScreenshotFolder() + "about_box.png");
+    TWindowPixels pixels(about->Handle(), true);
+    pixels.SavePng(ScreenshotFolder() + "about_box.png");
+    // The maker's texts and the web address show whole.
+    const std::pair<TControl*, std::string> shown[] = {
+        {about->ProductName, "Vortel Quillory 1.1"},
+        {about->YearLabel, "Copyright (C) 2003-2031 Vortel"},
+        {about->Label3, "Vortel - software for CD publishers"},
+        {about->ThemedBitBtn1, "www.vortel.example"},
+        {about->BitBtn1, "OK"}};
+    for (const auto& [control, caption] : shown)
+        EXPECT_TRUE(ShowsWholeCaption(pixels, about->Handle(), control, caption, true));
 }
 
 TEST(AboutBox, EnterClosesItWithoutOpeningTheWebSite) {
@@ -41,7 +55,9 @@ TEST(AboutBox, EnterClosesItWithoutOpeningTheWebSite) {
         pressed = true;
         EXPECT_EQ(GetFocus(), about->BitBtn1->Handle()) << "the focus starts on the close button";
         DrainMessages();
-        TWindowPixels(about->Handle()).SavePng(ScreenshotFolder() + "editor_about_box.png");
+        TWindowPixels pixels(about->Handle());
+        pixels.SavePng(ScreenshotFolder() + "editor_about_box.png");
+        EXPECT_TRUE(ShowsWholeCaption(pixels, about->Handle(), about->BitBtn1, "OK")) << "the focused close button";
         PressKey(VK_RETURN);
         // A box that stays open fails the test instead of waiting forever.
         if (!PumpUntil([&] { return about->ModalResult() != mrNone; })) about->SetModalResult(mrCancel);

@@ -12,6 +12,7 @@
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
 #include "classlib/core/fileutils.h"
+#include "classlib/testing/caption_ink.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
@@ -248,12 +249,19 @@ TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
 
     PlayForm->Show();
     DrainMessages();
-    TWindowPixels(PlayForm->Handle()).SavePng(ScreenshotFolder() + "editor_player.png");
+    TWindowPixels player(PlayForm->Handle());
+    player.SavePng(ScreenshotFolder() + "editor_player.png");
+    EXPECT_TRUE(ShowsWholeCaption(player, PlayForm->Handle(), PlayForm->InstallBtn, "Install/execute"));
+    EXPECT_TRUE(ShowsWholeCaption(player, PlayForm->Handle(), PlayForm->CopyBtn, "Copy"));
+    EXPECT_TRUE(ShowsWholeCaption(player, PlayForm->Handle(), PlayForm->QuitBtn, "Quit"));
     PlayForm->Hide();
     CopyFileForm->DirectoryEdit1->SetText("c:\\");
     CopyFileForm->Show();
     DrainMessages();
-    TWindowPixels(CopyFileForm->Handle()).SavePng(ScreenshotFolder() + "editor_copy_dialog.png");
+    TWindowPixels copy(CopyFileForm->Handle());
+    copy.SavePng(ScreenshotFolder() + "editor_copy_dialog.png");
+    EXPECT_TRUE(ShowsWholeCaption(copy, CopyFileForm->Handle(), CopyFileForm->BitBtn1, "OK"));
+    EXPECT_TRUE(ShowsWholeCaption(copy, CopyFileForm->Handle(), CopyFileForm->BitBtn2, "&Cancel"));
     CopyFileForm->Hide();
 }
 
@@ -450,14 +458,52 @@ TEST_F(EditorTest, TheEntryDialogOffersOkOnlyWithACaption) {
 
 }  // namespace
 
-// Last: showing the window takes its first show.
+// Last: showing the window takes its first show. Each page shows its
+// headings, labels and buttons with their captions whole; the file commands
+// and the web address show on every page.
 TEST_F(EditorTest, WindowsShowTheirControls) {
     MainForm->Show();
+    struct Shown {
+        TControl* Control;
+        std::string Caption;
+    };
+    auto named = [](const char* name) { return dynamic_cast<TControl*>(MainForm->FindComponent(name)); };
+    const std::vector<Shown> always = {{MainForm->NewMenuBtn, "&New"},
+                                       {MainForm->OpenBtn, "Open..."},
+                                       {MainForm->SaveBtn, "Save"},
+                                       {MainForm->SaveAsBtn, "Save as..."},
+                                       {MainForm->wwwBtn, "http://www.vortel.example/quillory/"}};
+    const std::vector<Shown> pages[3] = {
+        {{named("Label1"), "Categories and entries - arrange the CD contents (categories and entries)"},
+         {MainForm->NewBtn, "&New entry"},
+         {MainForm->DelBtn, "Delete"},
+         {MainForm->EditBtn, "&Properties"},
+         {MainForm->NewFolderBtn, "New &category"},
+         {MainForm->PreViewBtn, "Preview..."},
+         {MainForm->MoveUp, "Move up"},
+         {MainForm->MoveDown, "Move down"}},
+        {{named("Label3"), "Settings - change some design settings etc."},
+         {named("Label5"), "Windows title:"},
+         {named("Label6"), "Background color of window:"},
+         {named("Label7"), "Background color theme overview (left):"},
+         {named("Label8"), "Background color actual theme (right):"},
+         {MainForm->CapFontBtn, "&Font of caption"},
+         {MainForm->MainFontBtn, "Font of &main text"}},
+        {{named("Label9"), "Distribute - create an EXE file which you can put on the CD"},
+         {named("Label11"), "Destination file:"},
+         {MainForm->ExecBtn, "&Execute EXE file..."},
+         {MainForm->AutoRunBtn, "Create autorun.inf...."}}};
     for (int page = 0; page < 3; ++page) {
         MainForm->PageControl2->SetActivePageIndex(page);
         DrainMessages();
-        TWindowPixels(MainForm->Handle())
-            .SavePng(ScreenshotFolder() + "editor_page" + std::to_string(page + 1) + ".png");
+        TWindowPixels pixels(MainForm->Handle());
+        pixels.SavePng(ScreenshotFolder() + "editor_page" + std::to_string(page + 1) + ".png");
+        std::vector<Shown> shown = pages[page];
+        shown.insert(shown.end(), always.begin(), always.end());
+        for (const Shown& s : shown) {
+            ASSERT_NE(s.Control, nullptr) << s.Caption;
+            EXPECT_TRUE(ShowsWholeCaption(pixels, MainForm->Handle(), s.Control, s.Caption)) << "page " << page + 1;
+        }
     }
     MainForm->PageControl2->SetActivePageIndex(0);
     MainForm->Hide();
