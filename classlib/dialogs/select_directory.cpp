@@ -1,8 +1,13 @@
 #include "classlib/dialogs/select_directory.h"
 
+// Before the shell's header, so that <windows.h>'s renaming macros are
+// gone by the time the interaction seam is declared.
+#include "classlib/gui/win32.h"
+
 #include <shlobj.h>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/paths.h"
 #include "classlib/core/resstrings.h"
@@ -53,6 +58,7 @@ bool SelectDirectory(std::string& directory, TSelectDirOpts options, int32_t) {
             if (Application) Application->EnableTaskWindows(disabled);
             if (active && IsWindow(active)) SetActiveWindow(active);
         });
+        TCurrentDirKeeper currentDir;
         chosen = static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info));
     }
     if (!chosen) return false;
