@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
@@ -94,6 +95,7 @@ bool TBrowseFolderDlg::Execute() {
             if (Application) Application->EnableTaskWindows(disabled);
             if (active && IsWindow(active)) SetActiveWindow(active);
         });
+        TCurrentDirKeeper currentDir;
         chosen = static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info));
     }
     if (!chosen) return false;

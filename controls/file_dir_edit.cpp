@@ -240,12 +240,11 @@ bool TFilenameEdit::IsTitleStored() const {
 
 std::string TFilenameEdit::ClipFileName(const std::string& text) const {
     if (FileExists(text)) return text;
-    // The target of a save box is a name, never a command line: with its
-    // folder there, blanks belong to the name.
+    // A save box names a file to write, never a program with parameters:
+    // blanks belong to the name, whether its folder exists yet or not. A
+    // quoted name loses its quotes below.
     const bool saveBox = dialog_kind_ == dkSave || dialog_kind_ == dkSavePicture;
-    if (saveBox && !text.empty() && text[0] != '"' && IsValidFileName(text) &&
-        !ExtractFileName(text).empty() && IsExistingDirectory(ExtractFilePath(text)))
-        return text;
+    if (saveBox && !text.empty() && text[0] != '"') return text;
     std::string program, params;
     SplitProgramAndParams(text, program, params);
     return program;

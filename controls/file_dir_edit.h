@@ -70,9 +70,9 @@ public:
     TOpenDialog* Dialog() const { return dialog_; }
 
     // The text read as a file name: the text itself when it names an
-    // existing file; in a save box also when its folder exists (a target
-    // with blanks typed without quotes); otherwise the program part of the
-    // text read as a command line.
+    // existing file, and in a save box always (a target to write, typed
+    // with blanks and without quotes); otherwise the program part of the
+    // text read as a command line (a program followed by its parameters).
     std::string FileName() const;
     // Shown quoted when it has a blank; raises EComboEditError for an
     // invalid name.

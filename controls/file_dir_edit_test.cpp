@@ -8,11 +8,14 @@
 
 #include <cstring>
 
+#include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/filer.h"
+#include "classlib/core/fileutils.h"
 #include "classlib/core/paths.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scratch_folder_test.h"
 #include "classlib/stdctrls/test_support.h"
+#include "classlib/testing/window_typing.h"
 #include "controls/control_strings.h"
 #include "controls/path_utils.h"
 #include "controls/register_controls.h"
@@ -101,16 +104,61 @@ TEST_F(FileNameBoxes, FileNamesAreQuotedAndReadBackWhole) {
     EXPECT_EQ(box->Text(), "");
 }
 
+// Replaces the box's text by typing, as a person does after selecting it.
+void Retype(TFilenameEdit* box, const std::string& text) {
+    SendMessageA(box->Handle(), EM_SETSEL, 0, -1);
+    TypeIntoWindow(box->Handle(), text);
+}
+
 TEST_F(FileNameBoxes, ASaveBoxTakesATypedTargetWithBlanksWhole) {
     ASSERT_TRUE(CreateDir(scratch.Path("My CD")));
     const std::string target = scratch.Path("My CD\\menu.exe");
-    box->SetText(target);
+    Retype(box, target);
+    ASSERT_EQ(box->Text(), target);
     EXPECT_EQ(box->FileName(), scratch.Path("My"));  // an open box reads a command line
     box->SetDialogKind(dkSave);
     EXPECT_EQ(box->FileName(), target);
-    // A missing folder still reads as program and parameters.
-    box->SetText(scratch.Path("No CD\\menu.exe"));
-    EXPECT_EQ(box->FileName(), scratch.Path("No"));
+    // A target is a name to write, never a program with parameters: also
+    // where its folder is still missing (writing it then fails and says so).
+    Retype(box, scratch.Path("No CD\\menu.exe"));
+    EXPECT_EQ(box->FileName(), scratch.Path("No CD\\menu.exe"));
+    box->SetDialogKind(dkSavePicture);
+    EXPECT_EQ(box->FileName(), scratch.Path("No CD\\menu.exe"));
+    // Quoted as the box shows a chosen name: the quotes go.
+    Retype(box, "\"" + target + "\"");
+    EXPECT_EQ(box->FileName(), target);
+}
+
+TEST_F(FileNameBoxes, TheButtonOpensADialogOfTheBoxKind) {
+    TScriptedInteraction seam;
+    const std::pair<TFileDialogKind, TCommonDialogKind> kinds[] = {
+        {dkSave, cdkSave}, {dkOpen, cdkOpen}, {dkSavePicture, cdkSave}, {dkOpenPicture, cdkOpen}};
+    std::vector<TCommonDialogKind> expected;
+    for (const auto& [kind, dialog] : kinds) {
+        box->SetDialogKind(kind);
+        PressButton(box);
+        expected.push_back(dialog);
+        EXPECT_EQ(seam.Dialogs, expected) << "after the button of a " << TypeInfo<TFileDialogKind>()->EnumName(kind);
+    }
+}
+
+TEST_F(FileNameBoxes, BrowsingElsewhereLeavesTheCurrentFolderAsItWas) {
+    TScriptedInteraction seam;
+    ASSERT_TRUE(CreateDir(scratch.Path("elsewhere")));
+    TCurrentDirKeeper restoreAfterTheTest;
+    const std::string start = GetCurrentDir();
+    const std::string chosen = scratch.Path("elsewhere\\chosen.txt");
+    for (bool confirm : {false, true}) {
+        // As the system's dialog does: each folder opened becomes current.
+        seam.DialogAnswers.push_back([&, confirm](TCommonDialogKind, void* data) {
+            EXPECT_TRUE(SetCurrentDir(scratch.Path("elsewhere")));
+            strcpy(static_cast<OPENFILENAMEA*>(data)->lpstrFile, chosen.c_str());
+            return confirm;
+        });
+        PressButton(box);
+        EXPECT_EQ(GetCurrentDir(), start) << (confirm ? "confirmed" : "cancelled");
+    }
+    EXPECT_EQ(box->FileName(), chosen);
 }
 
 TEST_F(FileNameBoxes, ADialogKindChangeKeepsTheDialogsSettings) {
@@ -282,6 +330,27 @@ std::function<void*(void*)> AnswerFolder(const std::string& folder) {
         DestroyWindow(standIn);
         return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
     };
+}
+
+TEST_F(FolderBoxes, BrowsingElsewhereLeavesTheCurrentFolderAsItWas) {
+    TScriptedInteraction seam;
+    ASSERT_TRUE(CreateDir(scratch.Path("A")));
+    ASSERT_TRUE(CreateDir(scratch.Path("elsewhere")));
+    TCurrentDirKeeper restoreAfterTheTest;
+    const std::string start = GetCurrentDir();
+    for (TDirDialogKind kind : {dkLibrary, dkWin32}) {
+        box->SetDialogKind(kind);
+        for (const std::string& answer : {std::string(), scratch.Path("A")}) {
+            auto answerFolder = AnswerFolder(answer);
+            seam.FolderAnswers.push_back([&, answerFolder](void* browseInfo) {
+                EXPECT_TRUE(SetCurrentDir(scratch.Path("elsewhere")));
+                return answerFolder(browseInfo);
+            });
+            PressButton(box);
+            EXPECT_EQ(GetCurrentDir(), start) << (kind == dkWin32 ? "shell dialog " : "library dialog ") << answer;
+        }
+    }
+    EXPECT_EQ(box->Text(), scratch.Path("A"));
 }
 
 TEST_F(FolderBoxes, TheButtonAsksForAFolderAndAppendsWithMultipleDirs) {

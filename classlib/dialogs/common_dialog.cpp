@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/current_dir_keeper.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/screen.h"
@@ -62,6 +63,9 @@ bool TCommonDialog::RunDialog(TCommonDialogKind kind, void* platformStruct, HWND
     bool confirmed;
     {
         TTaskModality modality(owner);
+        // File dialogs move the current folder while the user browses; the
+        // program's relative names resolve against it, so it is put back.
+        TCurrentDirKeeper currentDir;
         confirmed = Interaction().ExecuteDialog(kind, platformStruct);
     }
     DoClose();

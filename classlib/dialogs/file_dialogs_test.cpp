@@ -6,6 +6,9 @@
 
 #include <cstring>
 
+#include "classlib/core/current_dir_keeper.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/scratch_folder_test.h"
 #include "classlib/dialogs/dialog_test_support.h"
 #include "classlib/dialogs/file_dialog_text.h"
 
@@ -209,6 +212,33 @@ TEST(OpenDialog, EventsFrameTheDialogWhileOtherWindowsAreDisabled) {
     seam.DialogAnswers.push_back([](TCommonDialogKind, void*) -> bool { throw Exception("broken"); });
     EXPECT_THROW(dialog->Execute(), Exception);
     EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+}
+
+TEST(OpenDialog, BrowsingElsewhereLeavesTheCurrentFolderAsItWas) {
+    TScriptedInteraction seam;
+    TScratchFolder scratch;
+    ASSERT_TRUE(CreateDir(scratch.Path("elsewhere")));
+    TCurrentDirKeeper restoreAfterTheTest;
+    const std::string start = GetCurrentDir();
+    // The system's dialogs make each folder the user opens the current one.
+    auto browseElsewhere = [&](bool confirm) {
+        return [&, confirm](TCommonDialogKind, void* data) {
+            EXPECT_TRUE(SetCurrentDir(scratch.Path("elsewhere")));
+            strcpy(static_cast<OPENFILENAMEA*>(data)->lpstrFile, scratch.Path("elsewhere\\menu.qmf").c_str());
+            return confirm;
+        };
+    };
+    auto open = MakeOwned<TOpenDialog>(nullptr);
+    auto save = MakeOwned<TSaveDialog>(nullptr);
+    for (TOpenDialog* dialog : {open.get(), static_cast<TOpenDialog*>(save.get())}) {
+        for (bool confirm : {false, true}) {
+            seam.DialogAnswers.push_back(browseElsewhere(confirm));
+            EXPECT_EQ(dialog->Execute(), confirm);
+            EXPECT_EQ(GetCurrentDir(), start) << dialog->ClassName() << (confirm ? " confirmed" : " cancelled");
+        }
+        EXPECT_EQ(dialog->FileName(), scratch.Path("elsewhere\\menu.qmf"));
+    }
+    EXPECT_EQ(seam.Dialogs, (std::vector<TCommonDialogKind>{cdkOpen, cdkOpen, cdkSave, cdkSave}));
 }
 
 TEST(SaveDialog, RunsTheSaveDialogWithItsOptions) {

@@ -5,6 +5,9 @@
 #include <memory>
 #include <set>
 
+#include "classlib/core/current_dir_keeper.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/scratch_folder_test.h"
 #include "classlib/dialogs/dialog_test_support.h"
 #include "classlib/dialogs/file_dialogs.h"
 #include "classlib/dialogs/font_dialog.h"
@@ -95,6 +98,20 @@ TEST(RealDialogs, AnOpenDialogShowsAndEscapeCancelsIt) {
     EXPECT_EQ(TRealDialogDriver::owner, form->Handle());
     EXPECT_EQ(dialog->FileName(), "keep.qmf");
     EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+}
+
+TEST(RealDialogs, AnOpenDialogShownElsewhereLeavesTheCurrentFolder) {
+    TScratchFolder scratch;
+    ASSERT_TRUE(CreateDir(scratch.Path("elsewhere")));
+    TCurrentDirKeeper restoreAfterTheTest;
+    const std::string start = GetCurrentDir();
+    auto form = ShowActiveForm();
+    auto dialog = MakeOwned<TOpenDialog>(nullptr);
+    dialog->SetInitialDir(scratch.Path("elsewhere"));
+
+    EXPECT_FALSE(TRealDialogDriver::Run(*dialog, VK_ESCAPE));
+    TRealDialogDriver::ExpectClosedByTheKey("dialogs_open_dialog_elsewhere.png");
+    EXPECT_EQ(GetCurrentDir(), start);
 }
 
 int CALLBACK NoteFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM found) {

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/paths.h"
 #include "classlib/core/resstrings.h"
@@ -56,6 +57,7 @@ bool SelectDirectory(std::string& directory, TSelectDirOpts options, int32_t) {
             if (Application) Application->EnableTaskWindows(disabled);
             if (active && IsWindow(active)) SetActiveWindow(active);
         });
+        TCurrentDirKeeper currentDir;
         chosen = static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info));
     }
     if (!chosen) return false;

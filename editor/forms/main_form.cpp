@@ -33,18 +33,6 @@ namespace {
 
 constexpr unsigned kConfirmFlags = MB_OKCANCEL | MB_ICONINFORMATION;
 
-// Stored names are CD-relative and rarely exist as seen from here, so the
-// box's reading rule would cut an unquoted name at its first blank: the
-// quoted form reads back whole. A stored name the box refuses is kept as
-// typed rather than lost.
-void FillFileBox(TFilenameEdit* box, const std::string& name) {
-    try {
-        box->SetFileName(name);
-    } catch (const EComboEditError&) {
-        box->SetText(name);
-    }
-}
-
 bool IsCategory(const TTreeNode* node) {
     return node->ImageIndex() == 0;
 }
@@ -216,8 +204,7 @@ void TMainForm::PrepareEntryDialog(const std::string& caption, const std::string
                                    const std::string& picture) {
     NewServerForm->Edit1->SetText(caption);
     NewServerForm->Memo1->SetText(text);
-    FillFileBox(NewServerForm->FilenameEdit1, file);
-    FillFileBox(NewServerForm->FilenameEdit2, picture);
+    NewServerForm->ShowLinkedNames(file, picture);
     NewServerForm->FilenameEdit2->SetFilter(GetDIBOpenFilter());
 }
 
@@ -229,8 +216,8 @@ void TMainForm::NewBtnClick(TObject*) {
     PrepareEntryDialog("", "", "", "");
     if (NewServerForm->ShowModal() != mrOk) return;
     TTreeNode* node = TreeView1->Items()->AddChild(parent, NewServerForm->Edit1->Text());
-    CurrentEntry = NewEntryData(NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->FileName(),
-                                NewServerForm->FilenameEdit2->FileName());
+    CurrentEntry =
+        NewEntryData(NewServerForm->Memo1->Text(), NewServerForm->LinkedFile(), NewServerForm->LinkedPicture());
     node->SetData(CurrentEntry);
     node->SetImageIndex(1);
     node->SetSelectedIndex(3);
@@ -262,8 +249,8 @@ void TMainForm::EditBtnClick(TObject*) {
     PrepareEntryDialog(s->Text(), CurrentEntry->Text, CurrentEntry->LinkedFile, CurrentEntry->LinkedPicture);
     if (NewServerForm->ShowModal() != mrOk) return;
     s->SetText(NewServerForm->Edit1->Text());
-    EditEntryData(CurrentEntry, NewServerForm->Memo1->Text(), NewServerForm->FilenameEdit1->FileName(),
-                  NewServerForm->FilenameEdit2->FileName());
+    EditEntryData(CurrentEntry, NewServerForm->Memo1->Text(), NewServerForm->LinkedFile(),
+                  NewServerForm->LinkedPicture());
     s->MakeVisible();
     TreeView1->SetSelected(s);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
@@ -11,9 +12,14 @@
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
+#include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/caption_ink.h"
+#include "classlib/core/scratch_folder_test.h"
+#include "classlib/gui/graphics_objects.h"
+#include "controls/bitmap_test_support.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/testing/window_typing.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 #include "classlib/gui/win32.h"
@@ -198,40 +204,158 @@ TEST_F(EditorTest, EditingAnEntryRewritesItsRecord) {
     EXPECT_STREQ(data->LinkedPicture, "a.bmp");
 }
 
-TEST_F(EditorTest, EntryDialogBoxesGiveBackStoredNamesWhole) {
-    // Stored names are CD-relative and need not exist from here: a blank
-    // in one must not cut it when the dialog is confirmed unchanged.
-    TTreeNode* entry = AddEntry(AddCategory(Root(), "Docs"), "Manual");
+// Replaces an edit's text by typing, as a person does after selecting it.
+void Retype(TWinControl* edit, const std::string& text) {
+    SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
+    TypeIntoWindow(edit->Handle(), text);
+}
+
+// A click on a file box's button.
+void PressBoxButton(TFilenameEdit* box) {
+    box->ButtonHolder()->HandleNeeded();
+    MouseDownAt(box->Button(), 8, 8);
+    MouseUpAt(box->Button(), 8, 8);
+}
+
+TEST_F(EditorTest, TypedFileNamesWithBlanksReachTheEntryWhole) {
+    // Names relative to the CD, which do not exist as seen from here.
+    Select(AddCategory(Root(), "Docs"));
+    seam.ModalAnswers.push_back([](TObject*) {
+        Retype(NewServerForm->Edit1, "Manual");
+        Retype(NewServerForm->FilenameEdit2, "pics\\my picture.bmp");
+        Retype(NewServerForm->FilenameEdit1, "My Files\\doc page.html");
+        return NewServerForm->OkBtn->Enabled() ? mrOk : mrCancel;
+    });
+    MainForm->NewBtnClick(nullptr);
+    TTreeNode* entry = MainForm->TreeView1->Selected();
+    ASSERT_EQ(entry->Text(), "Manual");
     auto* data = static_cast<TEntryData*>(entry->Data());
-    EditEntryData(data, "body", "docs\\read me.txt", "pics\\my picture.bmp");
-    std::string shownFile, shownPicture, pictureFilter;
+    EXPECT_STREQ(data->LinkedFile, "My Files\\doc page.html");
+    EXPECT_STREQ(data->LinkedPicture, "pics\\my picture.bmp");
+
+    // Shown again quoted, as the boxes show a chosen name; a name left alone
+    // comes back unchanged, one typed with its quotes is stored without.
+    std::string shownFile, shownPicture, pictureFilter, fileFilter;
     seam.ModalAnswers.push_back([&](TObject*) {
         shownFile = NewServerForm->FilenameEdit1->Text();
         shownPicture = NewServerForm->FilenameEdit2->Text();
         pictureFilter = NewServerForm->FilenameEdit2->Filter();
+        fileFilter = NewServerForm->FilenameEdit1->Filter();
+        Retype(NewServerForm->FilenameEdit2, "\"pics\\other picture.bmp\"");
         return mrOk;
     });
     MainForm->EditBtnClick(nullptr);
-    EXPECT_EQ(shownFile, "\"docs\\read me.txt\"");
+    EXPECT_EQ(shownFile, "\"My Files\\doc page.html\"");
     EXPECT_EQ(shownPicture, "\"pics\\my picture.bmp\"");
     EXPECT_EQ(pictureFilter, GetDIBOpenFilter()) << "the picture box offers the image library's formats";
-    EXPECT_EQ(NewServerForm->FilenameEdit1->Filter(), "All files (*.*)|*.*");
-    EXPECT_STREQ(data->LinkedFile, "docs\\read me.txt");
-    EXPECT_STREQ(data->LinkedPicture, "pics\\my picture.bmp");
+    EXPECT_EQ(fileFilter, "All files (*.*)|*.*");
+    EXPECT_STREQ(data->LinkedFile, "My Files\\doc page.html");
+    EXPECT_STREQ(data->LinkedPicture, "pics\\other picture.bmp");
+
+    // The saved document holds them whole.
+    MainForm->savefile("editor_typed_names.qbx");
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+    MainForm->openfile("editor_typed_names.qbx");
+    std::remove("editor_typed_names.qbx");
+    TTreeNode* read = Root()->getFirstChild()->getFirstChild();
+    ASSERT_NE(read, nullptr);
+    auto* readData = static_cast<TEntryData*>(read->Data());
+    EXPECT_STREQ(readData->LinkedFile, "My Files\\doc page.html");
+    EXPECT_STREQ(readData->LinkedPicture, "pics\\other picture.bmp");
 }
 
 TEST_F(EditorTest, DestinationBoxTakesATargetWithBlanksWhole) {
-    CreateDir("build out");
-    MainForm->EXENameEdit->SetText("build out\\my menu.exe");
-    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "build out\\my menu.exe");
     EXPECT_EQ(MainForm->EXENameEdit->DialogKind(), dkSave);
     EXPECT_EQ(MainForm->EXENameEdit->DefaultExt(), "exe");
     EXPECT_EQ(MainForm->EXENameEdit->Filter(), "EXE-Dateien (*.exe)|*.exe");
-    // Where the folder is missing the text is read as a command line.
-    MainForm->EXENameEdit->SetText("no such folder\\my menu.exe");
-    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "no");
+    CreateDir("build out");
+    Retype(MainForm->EXENameEdit, "build out\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "build out\\my menu.exe");
+    // A target is never read as a program with parameters, also where its
+    // folder is still missing.
+    Retype(MainForm->EXENameEdit, "no such folder\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->FileName(), "no such folder\\my menu.exe");
     MainForm->EXENameEdit->SetText("");
     RemoveDirectoryA("build out");
+}
+
+TEST_F(EditorTest, ThePreviewFindsRelativePicturesAfterAnyFileDialog) {
+    // The editor runs in the CD's folder; its dialogs browse elsewhere (the
+    // system's dialogs make each folder visited the current one) and are
+    // cancelled; the preview still shows the entry's relative picture.
+    TScratchFolder cd;
+    ASSERT_TRUE(CreateDir(cd.Path("pics")));
+    ASSERT_TRUE(CreateDir(cd.Path("elsewhere")));
+    TCurrentDirKeeper restoreAfterTheTest;
+    ASSERT_TRUE(SetCurrentDir(cd.Folder()));
+    TTreeNode* entry = AddEntry(AddCategory(Root(), "Pictures"), "Shot");
+    auto* data = static_cast<TEntryData*>(entry->Data());
+    auto browseElsewhereAndCancel = [&](TCommonDialogKind, void*) {
+        EXPECT_TRUE(SetCurrentDir(cd.Path("elsewhere")));
+        return false;
+    };
+
+    HDC dc = GetDC(nullptr);
+    SelectObject(dc, FontHandle(*PlayForm->FontDialog1->Font()));
+    SIZE caption{};
+    GetTextExtentPoint32A(dc, "Shot", 4, &caption);
+    ReleaseDC(nullptr, dc);
+    const int pictureTop = caption.cy * 2 + 10;
+
+    const std::vector<std::pair<std::string, std::function<void()>>> steps = {
+        {"no dialog", [] {}},
+        {"Open", [&] {
+             seam.BoxAnswers.push_back(IDOK);
+             seam.DialogAnswers.push_back(browseElsewhereAndCancel);
+             MainForm->OpenBtnClick(nullptr);
+         }},
+        {"Save as", [&] {
+             seam.DialogAnswers.push_back(browseElsewhereAndCancel);
+             MainForm->SaveAsBtnClick(nullptr);
+         }},
+        {"destination box", [&] {
+             seam.DialogAnswers.push_back(browseElsewhereAndCancel);
+             PressBoxButton(MainForm->EXENameEdit);
+         }},
+        {"entry boxes", [&] {
+             seam.DialogAnswers.push_back(browseElsewhereAndCancel);
+             seam.DialogAnswers.push_back(browseElsewhereAndCancel);
+             seam.ModalAnswers.push_back([](TObject*) {
+                 PressBoxButton(NewServerForm->FilenameEdit2);
+                 PressBoxButton(NewServerForm->FilenameEdit1);
+                 return mrCancel;
+             });
+             MainForm->EditBtnClick(nullptr);
+         }},
+    };
+    int shot = 0;
+    for (const auto& [name, runDialog] : steps) {
+        // A picture of its own for each step, so none comes from the cache.
+        const std::string picture = "pics\\shot " + std::to_string(++shot) + ".bmp";
+        {
+            TFileStream file(cd.Path(picture), fmCreate);
+            FilledBitmap(40, 30, clRed)->SaveToStream(file);
+        }
+        EditEntryData(data, "body", "", picture);
+        ASSERT_TRUE(SetCurrentDir(cd.Folder()));
+        runDialog();
+        bool loaded = false;
+        COLORREF shown = CLR_INVALID;
+        seam.ModalAnswers.push_back([&](TObject*) {
+            PlayForm->Show();
+            DrainMessages();
+            loaded = PlayForm->CachedPictureName() == picture && PlayForm->CachedPicture().Bits;
+            shown = TWindowPixels(PlayForm->ScrollBox1->Handle()).At(20, pictureTop + 5);
+            PlayForm->Hide();
+            return mrCancel;
+        });
+        MainForm->PreViewBtnClick(nullptr);
+        EXPECT_TRUE(loaded) << "after " << name;
+        EXPECT_EQ(shown, RGB(255, 0, 0)) << "after " << name;
+    }
+    // Each box opens the dialog of its kind.
+    EXPECT_EQ(seam.Dialogs, (std::vector<TCommonDialogKind>{cdkOpen, cdkSave, cdkSave, cdkOpen, cdkOpen}));
 }
 
 TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {

@@ -34,3 +34,41 @@ void TNewServerForm::FormShow(TObject*) {
 void TNewServerForm::Edit1Change(TObject*) {
     OkBtn->SetEnabled(!Edit1->Text().empty());
 }
+
+// Stored names are shown as the box shows a chosen one: quoted when they
+// hold a blank. A stored name the box refuses is shown as it stands rather
+// than lost.
+TNewServerForm::TShownName TNewServerForm::ShowName(TFilenameEdit* box, const std::string& name) {
+    try {
+        box->SetFileName(name);
+    } catch (const EComboEditError&) {
+        box->SetText(name);
+    }
+    return {name, box->Text()};
+}
+
+// The names in these boxes are relative to the CD and rarely exist as seen
+// from here, and the player opens them without parameters: the text is
+// never read as a program followed by parameters. Only the double quotes
+// that enclose a whole name (as the box shows one with a blank) are
+// dropped.
+std::string TNewServerForm::BoxName(const TFilenameEdit* box, const TShownName& shown) {
+    const std::string text = box->Text();
+    if (text == shown.Shown) return shown.Stored;
+    if (text.size() >= 2 && text.front() == '"' && text.find('"', 1) == text.size() - 1)
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
+void TNewServerForm::ShowLinkedNames(const std::string& file, const std::string& picture) {
+    linked_file_ = ShowName(FilenameEdit1, file);
+    linked_picture_ = ShowName(FilenameEdit2, picture);
+}
+
+std::string TNewServerForm::LinkedFile() const {
+    return BoxName(FilenameEdit1, linked_file_);
+}
+
+std::string TNewServerForm::LinkedPicture() const {
+    return BoxName(FilenameEdit2, linked_picture_);
+}
