@@ -16,6 +16,12 @@ enum class Access { Read = 0, Write = 1, ReadWrite = 2 };
 int Open(const std::string& name, Access access, Handle& handle);
 // Creates a file or truncates an existing one, for reading and writing.
 int Create(const std::string& name, Handle& handle);
+// Creates a file that does not exist yet, for reading and writing; an
+// existing one is left alone and gives 80 (file exists).
+int CreateNew(const std::string& name, Handle& handle);
+// Puts the closed file `from` in the place of `to` in one step, replacing a
+// file of that name; afterwards only `to` exists. Both lie in one folder.
+int Replace(const std::string& from, const std::string& to);
 // Transfer up to count bytes; done tells how many moved, also on failure.
 // A short transfer without an error means end of file (read) or a full
 // medium (write).

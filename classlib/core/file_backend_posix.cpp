@@ -71,6 +71,14 @@ int Create(const std::string& name, Handle& handle) {
     return OpenWith(name, O_RDWR | O_CREAT | O_TRUNC, handle);
 }
 
+int CreateNew(const std::string& name, Handle& handle) {
+    return OpenWith(name, O_RDWR | O_CREAT | O_EXCL, handle);
+}
+
+int Replace(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) != 0 ? ErrorCode(errno) : 0;
+}
+
 int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {
     done = 0;
     auto* bytes = static_cast<char*>(buffer);

@@ -39,6 +39,14 @@ int Create(const std::string& name, Handle& handle) {
     return OpenWith(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, handle);
 }
 
+int CreateNew(const std::string& name, Handle& handle) {
+    return OpenWith(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, handle);
+}
+
+int Replace(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : LastError();
+}
+
 int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {
     done = 0;
     auto* bytes = static_cast<char*>(buffer);

@@ -84,6 +84,7 @@ public:
         std::string Text, Caption;
         bool HasCaption;
         unsigned Flags;
+        void* Owner;
     };
     struct Shell {
         std::string Verb, File, Parameters, Directory;

@@ -10,9 +10,13 @@ enum TDocumentTag : uint8_t { TagFirstChild = 0, TagNextSibling = 1, TagParent =
 
 // Writes the holder's document to fileName. With relativeToExe set, linked
 // files and pictures are stored relative to that executable's folder (the
-// tree keeps its own paths). Returns false, silently, when the file cannot
-// be created; a failed write raises EInOutError (the file keeps what was
-// written before it).
+// tree keeps its own paths). The document is written to a new file in the
+// same folder, which replaces fileName only once it is complete; on every
+// failure fileName stays as it was (or absent) and the new file is removed.
+// Returns false, silently, when nothing can be created there (a missing or
+// closed folder, an empty name) or when fileName exists but cannot be
+// written (read only, in use, a folder); a failed write or replacement
+// raises EInOutError.
 bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName,
                        const std::string& relativeToExe = std::string());
 

@@ -119,6 +119,7 @@ bool ReadMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, 
     TTreeNode* root = tree.GetFirstNode();
     if (root) tree.SetSelected(root);
 
+    IOResult();  // a result left pending elsewhere is not this open's
     TUntypedFile file;
     {
         TFileModeScope readOnly(0);

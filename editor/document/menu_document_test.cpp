@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/fileutils.h"
+#include "classlib/core/io_result.h"
 #include "classlib/core/paths.h"
 #include "editor/document/sample_document_test.h"
 #include "editor/document/test_holder_test.h"
@@ -312,6 +315,160 @@ TEST(MenuDocument, RelativePathsChangeOnlyTheLinkedPaths) {
     EXPECT_STREQ(static_cast<TEntryData*>(deep->Data())->LinkedFile, "C:\\CD\\docs\\deep.txt");
     std::remove(plain.c_str());
     std::remove(relative.c_str());
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderContents(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(folder)) names.push_back(item.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A fresh folder in the current one, removed with its content at the end.
+class TTestFolder {
+public:
+    explicit TTestFolder(const std::string& name) : name_(name) {
+        std::filesystem::remove_all(name_);
+        std::filesystem::create_directory(name_);
+    }
+    ~TTestFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(name_, ignored);
+    }
+    std::string Path(const std::string& file) const { return name_ + "/" + file; }
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+};
+
+TEST(MenuDocument, APendingResultFromElsewhereSpoilsNeitherSaveNorOpen) {
+    TTestFolder folder("pending_result");
+    std::string file = folder.Path("doc.qbx");
+    TTestHolder h;
+    ASSERT_TRUE(WriteMenuDocument(h, file));
+    InOutRes = 5;  // left by some earlier, unchecked file operation
+    EXPECT_TRUE(WriteMenuDocument(h, file));
+    EXPECT_EQ(ReadBytes(file), FreshTail());
+    EXPECT_EQ(IOResult(), 0);
+    EXPECT_EQ(FolderContents(folder.Name()), std::vector<std::string>{"doc.qbx"});
+
+    TTestHolder opened;
+    opened.AddCategory(opened.Root(), "Replaced");
+    InOutRes = 5;
+    EXPECT_TRUE(ReadMenuDocument(opened, file));
+    EXPECT_EQ(opened.MenuTree().Count(), 1);
+    EXPECT_EQ(IOResult(), 0);
+}
+
+TEST(MenuDocument, SavingOverADocumentReplacesItWholeAndLeavesNothingBeside) {
+    TTestFolder folder("save_over");
+    std::string file = folder.Path("doc.qbx");
+    TTestHolder sample;
+    BuildSample(sample);
+    ASSERT_TRUE(WriteMenuDocument(sample, file));
+    Bytes long_document = ReadBytes(file);
+    TTestHolder fresh;
+    ASSERT_TRUE(WriteMenuDocument(fresh, file));
+    EXPECT_EQ(ReadBytes(file), FreshTail());  // no rest of the longer one
+    ASSERT_TRUE(WriteMenuDocument(sample, file));
+    EXPECT_EQ(ReadBytes(file), long_document);
+    EXPECT_EQ(FolderContents(folder.Name()), std::vector<std::string>{"doc.qbx"});
+}
+
+TEST(MenuDocument, ASaveThatCannotStartChangesNothing) {
+    TTestFolder folder("save_refused");
+    TTestHolder h;
+    BuildSample(h);
+    // The folder is gone.
+    EXPECT_FALSE(WriteMenuDocument(h, folder.Path("gone/doc.qbx")));
+    EXPECT_FALSE(DirectoryExists(folder.Path("gone")));
+    // The name is a folder's.
+    std::filesystem::create_directory(folder.Path("taken"));
+    EXPECT_FALSE(WriteMenuDocument(h, folder.Path("taken")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("taken")));
+    EXPECT_FALSE(WriteMenuDocument(h, ""));
+    EXPECT_EQ(FolderContents(folder.Name()), std::vector<std::string>{"taken"});
+    EXPECT_EQ(IOResult(), 0);
+}
+
+// A document whose two font records carry the given pitch and style bytes
+// and the given face name.
+Bytes DocumentWithFonts(int pitch, int style, const std::string& name = "Arial") {
+    Bytes b;
+    Append(b, {99});
+    AppendString(b, "Q");
+    Append(b, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1});
+    for (int i = 0; i < 2; ++i) {
+        Append(b, {0, 0x08, 0, 0, 0x80, static_cast<int>(name.size())});
+        b.insert(b.end(), name.begin(), name.end());
+        Append(b, {pitch});
+        AppendInt(b, 96);
+        AppendInt(b, 11);
+        Append(b, {style});
+    }
+    return b;
+}
+
+TEST(FontRecord, UnknownPitchesReadAsTheDefaultPitch) {
+    std::string file = TempName("pitch"), out = TempName("pitchout");
+    for (int pitch : {3, 7, 0x80, 0xFF}) {
+        WriteBytes(file, DocumentWithFonts(pitch, 0));
+        TTestHolder h;
+        ASSERT_TRUE(ReadMenuDocument(h, file));
+        EXPECT_EQ(h.CaptionFont().Pitch(), fpDefault) << pitch;
+        EXPECT_EQ(h.MainTextFont().Pitch(), fpDefault) << pitch;
+        ASSERT_TRUE(WriteMenuDocument(h, out));
+        EXPECT_EQ(ReadBytes(out), DocumentWithFonts(0, 0)) << pitch;
+    }
+    for (int pitch : {fpVariable, fpFixed}) {  // known pitches stay
+        WriteBytes(file, DocumentWithFonts(pitch, 0));
+        TTestHolder h;
+        ASSERT_TRUE(ReadMenuDocument(h, file));
+        EXPECT_EQ(h.CaptionFont().Pitch(), pitch);
+        ASSERT_TRUE(WriteMenuDocument(h, out));
+        EXPECT_EQ(ReadBytes(out), DocumentWithFonts(pitch, 0));
+    }
+    std::remove(file.c_str());
+    std::remove(out.c_str());
+}
+
+TEST(FontRecord, StyleBitsBeyondTheFourStylesAreDropped) {
+    std::string file = TempName("style"), out = TempName("styleout");
+    for (int style : {0xF0, 0xF5, 0xFF, 0x1A}) {
+        WriteBytes(file, DocumentWithFonts(0, style));
+        TTestHolder h;
+        ASSERT_TRUE(ReadMenuDocument(h, file));
+        EXPECT_EQ(h.CaptionFont().Style().Bits(), static_cast<uint32_t>(style & 0x0F)) << style;
+        ASSERT_TRUE(WriteMenuDocument(h, out));
+        EXPECT_EQ(ReadBytes(out), DocumentWithFonts(0, style & 0x0F)) << style;
+    }
+    std::remove(file.c_str());
+    std::remove(out.c_str());
+}
+
+TEST(FontRecord, FaceNamesAreCutTo255Bytes) {
+    std::string file = TempName("face");
+    std::string longName;
+    for (int i = 0; i < 300; ++i) longName += static_cast<char>('A' + i % 26);
+    for (size_t length : {255u, 256u, 300u}) {
+        TTestHolder h;
+        h.CaptionFont().SetName(longName.substr(0, length));
+        h.MainTextFont().SetName(longName.substr(0, length));
+        TMenuSettings settings = h.MenuSettings();
+        settings.Caption = "Q";
+        settings.WindowColor = settings.PageColor = settings.TreeColor = 0;
+        h.SetMenuSettings(settings);
+        h.CaptionFont().SetHeight(-15);
+        ASSERT_TRUE(WriteMenuDocument(h, file));
+        EXPECT_EQ(ReadBytes(file), DocumentWithFonts(0, 0, longName.substr(0, 255))) << length;
+        TTestHolder back;
+        ASSERT_TRUE(ReadMenuDocument(back, file));
+        EXPECT_EQ(back.CaptionFont().Name(), longName.substr(0, 255));
+        EXPECT_EQ(back.MainTextFont().Name(), longName.substr(0, 255));
+    }
+    std::remove(file.c_str());
 }
 
 TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {

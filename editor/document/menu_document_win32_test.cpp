@@ -1,16 +1,20 @@
-// Document tests that hold Windows paths or look into the Windows heap
-// (_msize).
+// Document tests that hold Windows paths, look into the Windows heap
+// (_msize) or need the system's file sharing.
 #include "editor/document/menu_document.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <malloc.h>
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/fileutils.h"
+#include "classlib/core/io_result.h"
 #include "classlib/core/paths.h"
 #include "editor/document/sample_document_test.h"
 
@@ -38,12 +42,52 @@ TEST(MenuDocument, MissingOrUncreatableFilesFailSilently) {
     EXPECT_FALSE(WriteMenuDocument(h, "no-such-folder\\out.qbx"));
 }
 
-TEST(MenuDocument, FailedWriteRaises) {
-    std::ifstream probe("/dev/full");
-    if (!probe) GTEST_SKIP() << "no full device";
+// A folder of its own in the current one, removed with its content.
+class TTestFolder {
+public:
+    explicit TTestFolder(const std::string& name) : name_(name) {
+        std::filesystem::remove_all(name_);
+        std::filesystem::create_directory(name_);
+    }
+    ~TTestFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(name_, ignored);
+    }
+    std::string Path(const std::string& file) const { return name_ + "\\" + file; }
+    std::vector<std::string> Contents() const {
+        std::vector<std::string> names;
+        for (const auto& item : std::filesystem::directory_iterator(name_))
+            names.push_back(item.path().filename().string());
+        return names;
+    }
+
+private:
+    std::string name_;
+};
+
+TEST(MenuDocument, ARefusedReplacementKeepsTheOldDocument) {
+    TTestFolder folder("save_refused_win32");
+    std::string file = folder.Path("doc.qbx");
+    TTestHolder old;
+    ASSERT_TRUE(WriteMenuDocument(old, file));
+    Bytes before = ReadBytes(file);
     TTestHolder h;
     BuildSample(h);
-    EXPECT_THROW(WriteMenuDocument(h, "Z:\\dev\\full"), EInOutError);
+
+    // Held open by someone who lets others write it but not replace it: the
+    // whole new document is written, then its replacing fails.
+    HANDLE holder = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(WriteMenuDocument(h, file), EInOutError);
+    CloseHandle(holder);
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(folder.Contents(), std::vector<std::string>{"doc.qbx"});
+    EXPECT_EQ(IOResult(), 0);
+
+    ASSERT_TRUE(WriteMenuDocument(h, file));
+    EXPECT_NE(ReadBytes(file), before);
+    EXPECT_EQ(folder.Contents(), std::vector<std::string>{"doc.qbx"});
 }
 
 TEST(MenuDocument, TheSampleDocumentReadsAndWritesBackUnchanged) {

@@ -1,15 +1,25 @@
 #include <cstdint>
+#include <string>
 
 #include "editor/document/block_string.h"
 #include "editor/document/document_holder.h"
 #include "editor/document/entry_data.h"
 #include "editor/document/font_record.h"
 #include "editor/document/menu_document.h"
+#include "classlib/core/file_backend.h"
+#include "classlib/core/fileutils.h"
 #include "classlib/core/paths.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/core/treenodes.h"
 #include "classlib/core/untyped_file.h"
 
 namespace {
+
+// System error codes of the file layer.
+constexpr int kFileNotFound = 2;
+constexpr int kFileExists = 80;
+// Temporary names tried beside a document before giving up.
+constexpr int kTemporaryNames = 1000;
 
 class TDocumentWriter {
 public:
@@ -86,14 +96,7 @@ void PutUntested(TUntypedFile& file, T value) {
     file.BlockWrite(&value, sizeof value);
 }
 
-}  // namespace
-
-bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, const std::string& relativeToExe) {
-    TUntypedFile file;
-    file.Assign(fileName);
-    file.Rewrite(1);
-    if (IOResult() != 0) return false;
-
+void WriteDocument(TUntypedFile& file, TMenuDocumentHolder& holder, const std::string& relativeToExe) {
     TTreeNodes& tree = holder.MenuTree();
     if (TTreeNode* root = tree.GetFirstNode()) {
         TDocumentWriter writer(file, tree.Selected(), relativeToExe);
@@ -111,7 +114,55 @@ bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName,
     for (bool on : settings.Switches) PutUntested<uint8_t>(file, on ? 1 : 0);
     WriteFont(file, holder.CaptionFont());
     WriteFont(file, holder.MainTextFont());
-    file.Close();
-    InOutCheck();
+}
+
+// A file that exists but cannot be written (read only, in use, a folder)
+// is not replaced either; a missing one is fine.
+bool MayBeReplaced(const std::string& fileName) {
+    FileBackend::Handle handle = FileBackend::kNoHandle;
+    int error = FileBackend::Open(fileName, FileBackend::Access::Write, handle);
+    if (error == 0) FileBackend::Close(handle);
+    return error == 0 || error == kFileNotFound;
+}
+
+// Creates a new, empty file in the folder of fileName and names it in
+// temporary; false when the folder takes none.
+bool CreateBeside(const std::string& fileName, std::string& temporary) {
+    const std::string folder = fileName.substr(0, fileName.find_last_of("\\/:") + 1);
+    for (int n = 0; n < kTemporaryNames; ++n) {
+        std::string name = folder + "~qb" + std::to_string(n) + ".tmp";
+        FileBackend::Handle handle = FileBackend::kNoHandle;
+        int error = FileBackend::CreateNew(name, handle);
+        if (error == 0) {
+            FileBackend::Close(handle);
+            temporary = std::move(name);
+            return true;
+        }
+        if (error != kFileExists) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, const std::string& relativeToExe) {
+    IOResult();  // a result left pending elsewhere is not this save's
+    std::string temporary;
+    if (fileName.empty() || !MayBeReplaced(fileName) || !CreateBeside(fileName, temporary)) return false;
+    TScopeExit removeTemporary([&temporary]() noexcept { DeleteFile(temporary); });
+    {
+        TUntypedFile file;  // closed before the temporary file is removed
+        file.Assign(temporary);
+        file.Rewrite(1);
+        InOutCheck();
+        WriteDocument(file, holder, relativeToExe);
+        file.Close();
+        InOutCheck();
+    }
+    if (int error = FileBackend::Replace(temporary, fileName)) {
+        InOutRes = error;
+        InOutCheck();
+    }
+    removeTemporary.Dismiss();
     return true;
 }

@@ -8,6 +8,7 @@
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
 #include "editor/builder/exe_builder.h"
+#include "classlib/core/exceptions.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/graphics/image.h"
 #include "classlib/platform/interaction.h"
@@ -319,9 +320,27 @@ void TMainForm::Setsavedfilename(const std::string& name) {
 }
 
 void TMainForm::savefile(const std::string& fileName) {
-    std::string relativeTo = building_exe_ && RealativCheck->Checked() ? TargetExe() : std::string();
-    if (!WriteMenuDocument(*this, fileName, relativeTo)) return;
-    if (!building_exe_) Setsavedfilename(fileName);
+    if (building_exe_) {
+        // Failures go to the builder: false when nothing could be created,
+        // EInOutError when the document could not be written.
+        WriteMenuDocument(*this, fileName, RealativCheck->Checked() ? TargetExe() : std::string());
+        return;
+    }
+    std::string reason;
+    bool saved = false;
+    try {
+        saved = WriteMenuDocument(*this, fileName);
+    } catch (const EInOutError& e) {
+        reason = e.what();
+    }
+    if (!saved) {
+        // The file on disk is as it was, and so are the name and the title.
+        std::string text = "Could not save file \"" + fileName + "\"!";
+        if (!reason.empty()) text += "\r\n" + reason;
+        Interaction().MessageBox(Handle(), text.c_str(), nullptr, MB_ICONERROR);
+        return;
+    }
+    Setsavedfilename(fileName);
 }
 
 void TMainForm::openfile(const std::string& fileName) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <fstream>
 #include <iterator>
@@ -469,6 +471,70 @@ TEST_F(EditorTest, SavingAnUnnamedDocumentAsksForAName) {
     MainForm->openfile("editor_saved.qbx");
     EXPECT_EQ(Root()->getFirstChild()->Text(), "Software");
     std::remove("editor_saved.qbx");
+}
+
+TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
+    std::filesystem::remove_all("save_fail");
+    ASSERT_TRUE(CreateDir("save_fail"));
+    AddCategory(Root(), "Software");
+    MainForm->savefile("save_fail\\doc.qbx");
+    ASSERT_EQ(MainForm->SavedFileName(), "save_fail\\doc.qbx");
+    const std::string title = MainForm->Caption();
+    const std::string saved = ReadAll("save_fail\\doc.qbx");
+    AddCategory(Root(), "More");
+    auto expectReported = [&](const std::string& name, bool withReason) {
+        ASSERT_EQ(seam.Boxes.size(), 1u) << name;
+        const auto& box = seam.Boxes[0];
+        std::string text = "Could not save file \"" + name + "\"!";
+        EXPECT_EQ(box.Text.substr(0, text.size()), text);
+        if (withReason) {
+            EXPECT_GT(box.Text.size(), text.size() + 2) << box.Text;  // the system's reason follows
+        }
+        EXPECT_FALSE(box.HasCaption);
+        EXPECT_EQ(box.Flags, unsigned(MB_ICONERROR));
+        EXPECT_EQ(box.Owner, MainForm->Handle());
+        EXPECT_EQ(MainForm->SavedFileName(), "save_fail\\doc.qbx");
+        EXPECT_EQ(MainForm->Caption(), title);
+        seam.Boxes.clear();
+    };
+
+    // Save as a name that is a folder's: nothing can be created there.
+    ASSERT_TRUE(CreateDir("save_fail\\folder.qbx"));
+    seam.DialogAnswers.push_back([](TCommonDialogKind, void* data) {
+        lstrcpyA(static_cast<OPENFILENAMEA*>(data)->lpstrFile, "save_fail\\folder.qbx");
+        return true;
+    });
+    MainForm->SaveAsBtnClick(nullptr);
+    expectReported("save_fail\\folder.qbx", false);
+    EXPECT_TRUE(DirectoryExists("save_fail\\folder.qbx"));
+
+    // Held open by a program that lets others write it but not replace it:
+    // the new document is written whole, then replacing the old one fails.
+    HANDLE holder = CreateFileA("save_fail\\doc.qbx", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    MainForm->SaveBtnClick(nullptr);
+    CloseHandle(holder);
+    expectReported("save_fail\\doc.qbx", true);
+    EXPECT_EQ(ReadAll("save_fail\\doc.qbx"), saved);
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator("save_fail"))
+        names.push_back(item.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"doc.qbx", "folder.qbx"}));
+
+    // The folder is gone.
+    std::filesystem::remove_all("save_fail");
+    MainForm->SaveBtnClick(nullptr);
+    expectReported("save_fail\\doc.qbx", false);
+    EXPECT_FALSE(DirectoryExists("save_fail"));
+
+    // Once it can be written again, the document is saved under its name.
+    ASSERT_TRUE(CreateDir("save_fail"));
+    MainForm->SaveBtnClick(nullptr);
+    EXPECT_TRUE(seam.Boxes.empty());
+    EXPECT_NE(ReadAll("save_fail\\doc.qbx").find("More"), std::string::npos);
+    std::filesystem::remove_all("save_fail");
 }
 
 TEST_F(EditorTest, BuildingAnExecutableCleansUpAndCopiesTheLibraryOnce) {
