@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const TAniFrame& f : c.Frames)
             fuzz::Check(f.Icon >= 0 && static_cast<size_t>(f.Icon) < c.Icons.size(), "every frame shows an icon");
         fuzz::Check(c.Icons.size() <= size / 8, "no more icons than chunks");
+        fuzz::Check(c.Frames.size() <= size / 8, "no more frames than chunks");
         fuzz::Check(c.Title.size() <= kAniMaxText && c.Creator.size() <= kAniMaxText, "texts of 255 at most");
         const int32_t colors = c.MaxIconColors;
         fuzz::Check(colors == 0 || colors == 2 || colors == 16 || colors == 256, "colour count");

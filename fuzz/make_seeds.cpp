@@ -87,6 +87,7 @@ void AnimatedCursors() {
          Riff(Anih(3, 3, 6) + Value("rate", 2) + Value("seq ", 1) + Value("seq ", 0) +
               List("INFO", Chunk("INAM", "Walk") + Chunk("IART", "Me")) +
               List("fram", Chunk("icon", IconFile(8, 8, 1, 0, 2, 1, 7)) + Chunk("icon", IconFile(8, 8, 8, 0x808080)))));
+    Save("ani", "many_headers.ani", ManyHeaders());
 }
 
 void IconLists() {

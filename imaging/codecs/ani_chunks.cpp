@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <queue>
+#include <unordered_map>
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
@@ -46,10 +49,31 @@ struct TChunkHeader {
     uint32_t Size() const { return Le32(bytes + 4); }
 };
 
+// The frame list as the chunks build it, in stretches, so that a header
+// claiming four billion frames or a file of hundreds of headers costs only
+// its chunks: a header's stretch holds its frames, frame k asking for icon
+// number k at the header's rate; a single frame is one made for an icon that
+// no frame asked for. Rate and sequence values are kept by frame index.
+struct TStretch {
+    uint64_t first;  // index of its first frame
+    uint64_t count;
+    int32_t rate;
+    int32_t icon;    // header: icons loaded before it; single frame: its icon
+    bool header;
+};
+
+// A "rate" or "seq " value for the frame at index; iconsBefore: the icons
+// loaded when it came.
+struct TFrameValue {
+    uint64_t index;
+    int32_t value;
+    int32_t iconsBefore;
+};
+
 class TAniReader {
 public:
     TAniReader(const uint8_t* data, size_t size, const TAniIconDecoder& decodeIcon)
-        : in_(data, size), decode_icon_(decodeIcon) {}
+        : in_(data, size), decode_icon_(decodeIcon), max_frames_(size / 8) {}
 
     TAniContent Read() {
         if (!HasAniSignature(in_.Here(), in_.Left())) ReadFailure();
@@ -58,13 +82,13 @@ public:
         while (in_.Read(chunk.bytes, sizeof chunk.bytes)) {
             bool goOn = true;
             if (IsId(chunk.Id(), "anih")) goOn = ReadHeader(chunk.Size());
-            else if (IsId(chunk.Id(), "rate")) goOn = ReadFrameValue(chunk.Size(), next_rate_, &TAniFrame::Rate);
-            else if (IsId(chunk.Id(), "seq ")) goOn = ReadFrameValue(chunk.Size(), next_sequence_, &TAniFrame::IconNumber);
+            else if (IsId(chunk.Id(), "rate")) goOn = ReadFrameValue(chunk.Size(), next_rate_, rates_, false);
+            else if (IsId(chunk.Id(), "seq ")) goOn = ReadFrameValue(chunk.Size(), next_sequence_, sequences_, true);
             else if (IsId(chunk.Id(), "LIST")) goOn = ReadList(chunk.Size());
             else in_.Skip(Padded(chunk.Size()));
             if (!goOn) break;
         }
-        std::erase_if(content_.Frames, [](const TAniFrame& f) { return f.Icon < 0; });
+        MakeFramesWithIcons();
         content_.Header.StepCount = static_cast<uint32_t>(content_.Frames.size());
         if (content_.Frames.empty()) ReadFailure();
         return std::move(content_);
@@ -80,31 +104,36 @@ private:
                               &h.BitCount, &h.Planes, &h.DefaultRate, &h.Flags};
         for (size_t f = 0; f < std::size(fields); ++f) *fields[f] = Le32(header_bytes_ + 4 * f);
         if (!(h.Flags & kAniIconFlag) || h.StepCount == 0) ReadFailure();
-
-        // A frame keeps only what an icon chunk gives it, and every chunk
-        // still to come takes at least 8 bytes: frames that neither a later
-        // icon number nor a later sequence value can reach would be dropped
-        // at the end, so they are not made (a header may claim 4 billion).
-        const uint64_t chunksLeft = in_.Left() / 8 + 1;
-        const uint64_t base = content_.Frames.size();
-        const uint64_t bySequence = next_sequence_ > base ? next_sequence_ - base : 0;
-        const uint64_t reachable = std::max<uint64_t>(next_icon_, bySequence) + chunksLeft;
-        const uint64_t count = std::min<uint64_t>(h.FrameCount, reachable);
-        content_.Frames.reserve(static_cast<size_t>(base + count));
-        for (uint64_t k = 0; k < count; ++k)
-            content_.Frames.push_back({static_cast<int32_t>(h.DefaultRate), static_cast<int32_t>(k), -1});
+        if (h.FrameCount == 0) return true;
+        stretches_.push_back({frame_count_, h.FrameCount, static_cast<int32_t>(h.DefaultRate), next_icon_, true});
+        frame_count_ += h.FrameCount;
+        if (h.FrameCount > static_cast<uint32_t>(next_icon_)) open_headers_.push(h.FrameCount);
         return true;
     }
 
     // "rate" and "seq ": each chunk gives one value, for the next frame.
-    bool ReadFrameValue(uint32_t size, uint64_t& next, int32_t TAniFrame::*field) {
-        uint8_t value[4] = {};
-        const size_t take = std::min<size_t>(size, sizeof value);
-        if (!in_.Read(value, take)) return false;
+    bool ReadFrameValue(uint32_t size, uint64_t& next, std::vector<TFrameValue>& values, bool renumbers) {
+        uint8_t bytes[4] = {};
+        const size_t take = std::min<size_t>(size, sizeof bytes);
+        if (!in_.Read(bytes, take)) return false;
         in_.Skip(Padded(size) - take);
-        if (next < content_.Frames.size()) content_.Frames[static_cast<size_t>(next)].*field = static_cast<int32_t>(Le32(value));
+        if (next < frame_count_) {
+            const TFrameValue value{next, static_cast<int32_t>(Le32(bytes)), next_icon_};
+            if (renumbers) Renumber(value);
+            values.push_back(value);
+        }
         ++next;
         return true;
+    }
+
+    // A frame asks for another icon number from now on.
+    void Renumber(const TFrameValue& value) {
+        auto after = std::upper_bound(stretches_.begin(), stretches_.end(), value.index,
+                                      [](uint64_t index, const TStretch& s) { return index < s.first; });
+        const TStretch& stretch = *--after;
+        const uint64_t before = value.index - stretch.first;
+        if (stretch.header && before >= static_cast<uint64_t>(value.iconsBefore)) --renumbered_[before];
+        if (value.value >= value.iconsBefore) ++renumbered_[static_cast<uint64_t>(value.value)];
     }
 
     bool ReadList(uint32_t size) {
@@ -125,20 +154,81 @@ private:
             remaining -= 8;
             if (IsId(sub.Id(), "icon")) {
                 if (!LoadIcon(sub)) return;
-                const int32_t iconIndex = static_cast<int32_t>(content_.Icons.size()) - 1;
-                bool shown = false;
-                for (TAniFrame& frame : content_.Frames)
-                    if (frame.IconNumber == next_icon_) {
-                        frame.Icon = iconIndex;
-                        shown = true;
-                    }
-                if (!shown)
-                    content_.Frames.push_back({static_cast<int32_t>(content_.Header.DefaultRate), -1, iconIndex});
+                if (FramesAskingFor(next_icon_) == 0) {
+                    stretches_.push_back(
+                        {frame_count_, 1, static_cast<int32_t>(content_.Header.DefaultRate), next_icon_, false});
+                    ++frame_count_;
+                }
                 ++next_icon_;
             } else {
                 in_.Skip(Padded(sub.Size()));
             }
             remaining -= static_cast<int64_t>(Padded(sub.Size()));
+        }
+    }
+
+    // Frames whose icon number is now `number`: one of every header with
+    // more frames, changed by the sequence values so far.
+    int64_t FramesAskingFor(int32_t number) {
+        while (!open_headers_.empty() && open_headers_.top() <= static_cast<uint64_t>(number)) open_headers_.pop();
+        int64_t frames = static_cast<int64_t>(open_headers_.size());
+        if (auto changed = renumbered_.find(static_cast<uint64_t>(number)); changed != renumbered_.end()) {
+            frames += changed->second;
+            renumbered_.erase(changed);
+        }
+        return frames;
+    }
+
+    // The frames that end with an icon, in list order; the others are
+    // dropped. A frame shows the last icon that came while it asked for
+    // that icon's number. With one header, every frame owes its icon to an
+    // "icon" or "seq " chunk of its own, so no file has more frames than
+    // chunks; headers that ask for the same icons again could, and such a
+    // file is refused.
+    void MakeFramesWithIcons() {
+        const int32_t icons = next_icon_;
+        size_t rate = 0, sequence = 0;
+        auto add = [&](uint64_t index, const TStretch& stretch, int32_t number, int32_t icon) {
+            while (rate < rates_.size() && rates_[rate].index < index) ++rate;
+            const bool rated = rate < rates_.size() && rates_[rate].index == index;
+            if (content_.Frames.size() >= max_frames_) ReadFailure();
+            content_.Frames.push_back({rated ? rates_[rate].value : stretch.rate, number, icon});
+        };
+        // A sequence value's icon when that icon came after it, else the
+        // icon the frame had.
+        auto iconAfter = [&](const TFrameValue& value, int32_t before) {
+            return value.value >= value.iconsBefore && value.value < icons ? value.value : before;
+        };
+        for (const TStretch& stretch : stretches_) {
+            const uint64_t end = stretch.first + stretch.count;
+            if (!stretch.header) {
+                if (sequence < sequences_.size() && sequences_[sequence].index == stretch.first) {
+                    const TFrameValue& value = sequences_[sequence++];
+                    add(stretch.first, stretch, value.value, iconAfter(value, stretch.icon));
+                } else {
+                    add(stretch.first, stretch, -1, stretch.icon);
+                }
+                continue;
+            }
+            // Frame k shows icon k when that icon came after the header.
+            const uint64_t from = stretch.first + std::min<uint64_t>(static_cast<uint64_t>(stretch.icon), stretch.count);
+            const uint64_t to = stretch.first + std::min<uint64_t>(static_cast<uint64_t>(icons), stretch.count);
+            uint64_t at = from;
+            for (;;) {
+                const bool changed = sequence < sequences_.size() && sequences_[sequence].index < end;
+                const uint64_t next = changed ? sequences_[sequence].index : end;
+                for (; at < to && at < next; ++at) {
+                    const auto k = static_cast<int32_t>(at - stretch.first);
+                    add(at, stretch, k, k);
+                }
+                if (!changed) break;
+                const TFrameValue& value = sequences_[sequence++];
+                const uint64_t k = value.index - stretch.first;
+                const bool hadOwn = value.index >= from && value.index < to && k < static_cast<uint64_t>(value.iconsBefore);
+                const int32_t icon = iconAfter(value, hadOwn ? static_cast<int32_t>(k) : -1);
+                if (icon >= 0) add(value.index, stretch, value.value, icon);
+                if (at == value.index) ++at;
+            }
         }
     }
 
@@ -210,7 +300,15 @@ private:
     TAniContent content_;
     uint8_t header_bytes_[kAniHeaderSize] = {};
     uint64_t next_rate_ = 0, next_sequence_ = 0;
-    int32_t next_icon_ = 0;
+    int32_t next_icon_ = 0;  // also the number of icons loaded
+    const size_t max_frames_;
+    std::vector<TStretch> stretches_;
+    uint64_t frame_count_ = 0;  // of the stretches, with the frames that get no icon
+    std::vector<TFrameValue> rates_, sequences_;
+    // Frame counts of the headers with frames that still ask for icons to come.
+    std::priority_queue<uint64_t, std::vector<uint64_t>, std::greater<uint64_t>> open_headers_;
+    // Icon number to come -> frames that sequence values made ask for it (+) or not (-).
+    std::unordered_map<uint64_t, int64_t> renumbered_;
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "classlib/core/exceptions.h"
 #include "imaging/codecs/ani_test_files.h"
 
@@ -174,4 +176,124 @@ TEST(AniChunks, EveryCutOfAFileIsAShorterAnimationOrTheReadError) {
         }
     }
     EXPECT_GE(complete, 1u);
+}
+
+TEST(AniChunks, HundredsOfHeadersOfFourBillionFramesEach) {
+    // Every header gives its first frame the one icon.
+    const TAniContent c = Read(ManyHeaders());
+    ASSERT_EQ(c.Frames.size(), 500u);
+    for (const TAniFrame& f : c.Frames) {
+        EXPECT_EQ(f.Icon, 0);
+        EXPECT_EQ(f.IconNumber, 0);
+        EXPECT_EQ(f.Rate, 6);
+    }
+    EXPECT_EQ(c.Header.StepCount, 500u);
+}
+
+TEST(AniChunks, HeadersThatAskForTheSameIconsAgainMakeNoMoreFramesThanTheFileHasChunks) {
+    // Each of 40 headers would give every one of 80 icons a frame: 3200
+    // frames from a file with room for fewer chunks than that.
+    std::string chunks;
+    for (int i = 0; i < 40; ++i) chunks += Anih(0xFFFFFFFFu, 1, 6);
+    std::string icons;
+    for (int i = 0; i < 80; ++i) icons += Chunk("icon", IconFile(1, 1, 1, 0xFFFFFF));
+    const std::string file = Riff(chunks + List("fram", icons));
+    ASSERT_LT(file.size() / 8, 3200u);
+    ExpectReadError(file);
+    // Two headers, as many frames as they claim.
+    TAniContent c = Read(Riff(Anih(2, 2, 6) + Anih(3, 3, 7) + FrameList({1, 2, 3})));
+    EXPECT_EQ(FrameIcons(c), (std::vector<int32_t>{0, 1, 0, 1, 2}));
+    EXPECT_EQ(Rates(c), (std::vector<int32_t>{6, 6, 7, 7, 7}));
+}
+
+TEST(AniChunks, RateValuesFindTheirFrameByItsPlaceHoweverManyFramesAHeaderClaims) {
+    // Frames 2 and up belong to the first header and show nothing, so the
+    // rates counted up to there go to frames that are dropped.
+    const std::string icons = List("fram", Chunk("icon", IconFile(1, 1, 1, 1)) + Chunk("icon", IconFile(1, 1, 1, 2)));
+    for (int counted = 2; counted < 100; ++counted) {
+        std::string rates;
+        for (int i = 0; i < counted; ++i) rates += Value("rate", 1);
+        const TAniContent c =
+            Read(Riff(rates + Anih(0xFFFFFFFFu, 1, 6) + Anih(2, 2, 7) + Value("rate", 99) + icons));
+        EXPECT_EQ(FrameIcons(c), (std::vector<int32_t>{0, 1, 0, 1})) << counted;
+        EXPECT_EQ(Rates(c), (std::vector<int32_t>{6, 6, 7, 7})) << counted;
+    }
+}
+
+namespace {
+
+// The chunks of a test animation, read the plain way: every frame a header
+// claims is made, every icon looks at every frame.
+struct TModelFile {
+    std::string bytes;
+    std::vector<TAniFrame> frames;
+    int32_t icons = 0;
+    uint64_t rates = 0, sequences = 0;
+    uint32_t defaultRate = 0;
+
+    void Header(uint32_t count, uint32_t rate) {
+        bytes += Anih(count, 1, rate);
+        defaultRate = rate;
+        for (uint32_t k = 0; k < count; ++k) frames.push_back({int32_t(rate), int32_t(k), -1});
+    }
+    void FrameValue(const char* id, uint32_t value) {
+        bytes += Value(id, value);
+        const bool isRate = id[0] == 'r';
+        uint64_t& next = isRate ? rates : sequences;
+        if (next < frames.size()) (isRate ? frames[next].Rate : frames[next].IconNumber) = int32_t(value);
+        ++next;
+    }
+    void Icons(int count) {
+        std::string list;
+        for (int i = 0; i < count; ++i) {
+            list += Chunk("icon", IconFile(1, 1, 1, 0xFFFFFF));
+            bool shown = false;
+            for (TAniFrame& f : frames)
+                if (f.IconNumber == icons) {
+                    f.Icon = icons;
+                    shown = true;
+                }
+            if (!shown) frames.push_back({int32_t(defaultRate), -1, icons});
+            ++icons;
+        }
+        bytes += List("fram", list);
+    }
+    std::vector<TAniFrame> Shown() const {
+        std::vector<TAniFrame> shown;
+        for (const TAniFrame& f : frames)
+            if (f.Icon >= 0) shown.push_back(f);
+        return shown;
+    }
+};
+
+}  // namespace
+
+TEST(AniChunks, FramesOfHeadersRatesSequencesAndIconsInAnyOrder) {
+    std::mt19937 random(5);
+    auto pick = [&](int n) { return int(random() % uint32_t(n)); };
+    for (int round = 0; round < 3000; ++round) {
+        TModelFile model;
+        const int chunks = 1 + pick(14);
+        for (int i = 0; i < chunks; ++i) {
+            switch (pick(4)) {
+            case 0: model.Header(uint32_t(pick(6)), uint32_t(10 + pick(5))); break;
+            case 1: model.FrameValue("rate", uint32_t(100 + pick(50))); break;
+            case 2: model.FrameValue("seq ", pick(8) == 0 ? 0xFFFFFFFFu : uint32_t(pick(7))); break;
+            default: model.Icons(1 + pick(3)); break;
+            }
+        }
+        const std::vector<TAniFrame> expected = model.Shown();
+        const std::string file = Riff(model.bytes);
+        if (expected.empty()) {
+            ExpectReadError(file);
+            continue;
+        }
+        const TAniContent c = Read(file);
+        ASSERT_EQ(c.Frames.size(), expected.size()) << "round " << round;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(c.Frames[i].Rate, expected[i].Rate) << "round " << round << " frame " << i;
+            EXPECT_EQ(c.Frames[i].IconNumber, expected[i].IconNumber) << "round " << round << " frame " << i;
+            EXPECT_EQ(c.Frames[i].Icon, expected[i].Icon) << "round " << round << " frame " << i;
+        }
+    }
 }

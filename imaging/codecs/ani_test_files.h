@@ -128,6 +128,13 @@ inline std::string Animation(const std::vector<uint32_t>& colors, uint32_t rate 
     return Riff(Anih(n, n, rate) + FrameList(colors));
 }
 
+// 500 headers of four billion frames each, then one icon: 25 KB.
+inline std::string ManyHeaders() {
+    std::string chunks;
+    for (int i = 0; i < 500; ++i) chunks += Anih(0xFFFFFFFFu, 1, 6);
+    return Riff(chunks + FrameList({1}));
+}
+
 // Accepts what the platform's icon class accepts of the files built here:
 // type 1, at least one image, the first a bitmap with a 40-byte header
 // inside the file. Returns that image's size.
