@@ -190,9 +190,39 @@ TEST(GifWriter, GlobalTableMustBeAPowerOfTwo) {
     EXPECT_THROW(d.Write(), EInvalidGraphicOperation);
 }
 
-TEST(GifLzwEncoder, TableRestartsBeforeCode4094) {
-    // Every string new: codes are assigned one per pixel; the decoder's
-    // table must never see 4094 or 4095, and decoding gives the pixels back.
+TEST(GifWriter, BackgroundIndexIsTheFirstEntryOfTheBackgroundColour) {
+    // Table: black, red, green, red again.
+    TPictureData d;
+    d.frames.push_back(FrameOf({0, 1, 2, 3}, 4, 1, 8, 4));
+    ColorTableRec& table = d.frames[0].Item->ColorTable;
+    const uint8_t entries[4][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {255, 0, 0}};
+    for (int i = 0; i < 4; ++i) std::copy(entries[i], entries[i] + 3, table.Entries[i]);
+    UseAsGlobal(d, d.frames[0], 2);
+    d.picture.ScreenWidth = 4;
+    d.picture.ScreenHeight = 1;
+    auto background = [&](TColor color) {
+        d.picture.BackgroundColor = color;
+        return d.Write().at(11);
+    };
+    EXPECT_EQ(background(0x0000FF), 1) << "red, also at 3";
+    EXPECT_EQ(background(0x00FF00), 2);
+    EXPECT_EQ(background(0x123456), 0) << "not in the table";
+    EXPECT_EQ(background(clNone), 0);
+    // A system colour is looked for by its RGB value.
+    const TColor face = ColorToRGB(clBtnFace);
+    ASSERT_NE(face, 0x0000FF);
+    table.Entries[3][0] = uint8_t(face);
+    table.Entries[3][1] = uint8_t(face >> 8);
+    table.Entries[3][2] = uint8_t(face >> 16);
+    UseAsGlobal(d, d.frames[0], 2);
+    EXPECT_EQ(background(clBtnFace), face == 0 ? 0 : face == 0x00FF00 ? 2 : 3);
+}
+
+TEST(GifLzwEncoder, TableStartsAgainWhenTheLastCodeAssignedReaches4094) {
+    // Each code written after a clear code, but the last, adds a table entry:
+    // 258 up to 4094 are 3837 codes; then the pending pixel and a clear
+    // code. So every full table is 3838 codes between two clear codes, and
+    // codes 4094 and 4095 are never assigned.
     std::vector<uint8_t> indexes(100000);
     uint32_t state = 3;
     for (auto& v : indexes) v = uint8_t((state = state * 1664525u + 1013904223u) >> 24);
@@ -205,8 +235,9 @@ TEST(GifLzwEncoder, TableRestartsBeforeCode4094) {
     }
     payload.resize(payload.size() + 4);
     uint64_t bit = 0;
-    int bits = 9, clears = 0;
-    uint32_t next = 258, highest = 0;
+    int bits = 9;
+    uint32_t next = 258, sinceClear = 0;
+    std::vector<uint32_t> tables;  // codes between two clear codes
     bool afterClear = false;
     for (;;) {
         const size_t byte = size_t(bit / 8);
@@ -215,18 +246,20 @@ TEST(GifLzwEncoder, TableRestartsBeforeCode4094) {
         bit += uint64_t(bits);
         if (code == 257) break;
         if (code == 256) {
-            ++clears;
+            if (bit > 9) tables.push_back(sinceClear);
+            sinceClear = 0;
             bits = 9;
             next = 258;
             afterClear = true;
             continue;
         }
-        highest = std::max(highest, code);
+        ASSERT_LT(code, 4094u);
+        ++sinceClear;
         if (!afterClear && ++next == (1u << bits) && bits < 12) ++bits;
         afterClear = false;
     }
-    EXPECT_GT(clears, 10);
-    EXPECT_LT(highest, 4094u);
+    ASSERT_GT(tables.size(), 10u);
+    for (size_t t = 0; t < tables.size(); ++t) EXPECT_EQ(tables[t], 3838u) << "table " << t;
     TGIFItem item;
     item.EncodedData = encoded;
     item.Width = 1000;
