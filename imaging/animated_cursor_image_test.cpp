@@ -228,6 +228,44 @@ TEST(AnimatedCursor, EveryCutOfAFileIsAShorterAnimationOrTheReadError) {
     }
 }
 
+namespace {
+
+// The memory the process holds (its working set), in bytes.
+size_t ProcessMemory() {
+    struct TCounters {
+        DWORD cb;
+        DWORD PageFaultCount;
+        SIZE_T PeakWorkingSetSize, WorkingSetSize, QuotaPeakPagedPoolUsage, QuotaPagedPoolUsage,
+            QuotaPeakNonPagedPoolUsage, QuotaNonPagedPoolUsage, PagefileUsage, PeakPagefileUsage;
+    } counters{};
+    counters.cb = sizeof counters;
+    using TGetMemoryInfo = BOOL(WINAPI*)(HANDLE, TCounters*, DWORD);
+    auto get = reinterpret_cast<TGetMemoryInfo>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+    if (!get || !get(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return counters.WorkingSetSize;
+}
+
+}  // namespace
+
+TEST(AnimatedCursor, FramesShowingOneIconShareItsBytes) {
+    // 600 frames all showing one icon of 200 KB: 120 MB if each kept its own bytes.
+    const std::string icon = IconFile(256, 256, 24, 0x3366CC);
+    ASSERT_GT(icon.size(), 200000u);
+    std::string sequence;
+    for (int i = 0; i < 600; ++i) sequence += Value("seq ", 0);
+    const std::string file = Riff(Anih(600, 600, 5) + sequence + List("fram", Chunk("icon", icon)));
+    const size_t before = ProcessMemory();
+    ASSERT_GT(before, 0u);
+    TAnimatedCursorImage image;
+    Load(image, file);
+    ASSERT_EQ(image.FrameCount(), 600);
+    // Each frame has an icon of its own, all with the one picture.
+    EXPECT_NE(image.Icons(0), image.Icons(599));
+    EXPECT_EQ(MiddleOf(image.Icons(599)), 0x3366CCu);
+    EXPECT_LT(ProcessMemory(), before + (40u << 20));
+}
+
 TEST(AnimatedCursor, SavingIsNotOffered) {
     TScriptedInteraction interaction;
     TAnimatedCursorImage image;

@@ -101,7 +101,7 @@ TIcon::~TIcon() {
 void TIcon::Clear() {
     if (handle_) DestroyIcon(handle_);
     handle_ = nullptr;
-    data_.clear();
+    data_.reset();
     image_offset_ = image_size_ = 0;
     width_ = height_ = 0;
 }
@@ -115,9 +115,9 @@ void TIcon::SetHeight(int32_t) {
 }
 
 HICON TIcon::Handle() const {
-    if (!handle_ && !data_.empty()) {
+    if (!handle_ && data_) {
         TIconImage image{image_offset_, image_size_, width_, height_};
-        handle_ = CreateFromImage(data_, image);
+        handle_ = CreateFromImage(*data_, image);
         if (!handle_) Invalid();
     }
     return handle_;
@@ -154,8 +154,8 @@ void TIcon::Assign(const TPersistent* source) {
     }
     if (auto* icon = dynamic_cast<const TIcon*>(source)) {
         if (icon == this) return;
-        std::vector<uint8_t> data = icon->data_;
-        HICON copy = data.empty() && icon->handle_ ? CopyIcon(icon->handle_) : nullptr;
+        std::shared_ptr<const std::vector<uint8_t>> data = icon->data_;
+        HICON copy = !data && icon->handle_ ? CopyIcon(icon->handle_) : nullptr;
         Clear();
         data_ = std::move(data);
         image_offset_ = icon->image_offset_;
@@ -202,7 +202,7 @@ void TIcon::LoadFromStream(TStream& stream) {
     if (!icon) Invalid();
 
     Clear();
-    data_ = std::move(file);
+    data_ = std::make_shared<const std::vector<uint8_t>>(std::move(file));
     handle_ = icon;
     image_offset_ = chosen.offset;
     image_size_ = chosen.size;
@@ -301,7 +301,8 @@ std::vector<uint8_t> TIcon::FileFromHandle() const {
 
 void TIcon::SaveToStream(TStream& stream) {
     if (Empty()) return;
-    std::vector<uint8_t> file = data_.empty() ? FileFromHandle() : data_;
+    const std::vector<uint8_t> made = data_ ? std::vector<uint8_t>() : FileFromHandle();
+    const std::vector<uint8_t>& file = data_ ? *data_ : made;
     stream.WriteBuffer(file.data(), static_cast<int32_t>(file.size()));
 }
 

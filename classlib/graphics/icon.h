@@ -2,6 +2,7 @@
 // bytes are kept, so saving writes every image the file had.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "classlib/gui/graphic.h"
@@ -13,7 +14,7 @@ public:
     ~TIcon() override;
 
     void Assign(const TPersistent* source) override;
-    bool Empty() const override { return !handle_ && data_.empty(); }
+    bool Empty() const override { return !handle_ && !data_; }
     int32_t Width() const override { return width_; }
     int32_t Height() const override { return height_; }
     // Icons have the size of their image: raises EInvalidGraphicOperation.
@@ -40,7 +41,8 @@ private:
     std::vector<uint8_t> FileFromHandle() const;
 
     mutable HICON handle_ = nullptr;
-    std::vector<uint8_t> data_;   // the ICO file, when read from one
+    // The ICO file, when read from one; copies of an icon share it.
+    std::shared_ptr<const std::vector<uint8_t>> data_;
     size_t image_offset_ = 0, image_size_ = 0;
     int32_t width_ = 0, height_ = 0;
 };
