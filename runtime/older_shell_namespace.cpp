@@ -164,11 +164,9 @@ void TOlderShellNamespace::ReleaseFolderSlots() {
 }
 
 void TOlderShellNamespace::SetFolderIDList(const ITEMIDLIST* list) {
-    if (list && list == folder_list_.get()) {
-        enumerator_.Reset();
-        return;
-    }
-    // Bound before anything of the old folder goes: a failure keeps it.
+    // Bound before anything of the old folder goes: a failure keeps it. The
+    // current list itself makes its folder new as any other list does (the
+    // object goes); it is copied before the old list is freed.
     TComPtr<IShellFolder> folder;
     if (list) {
         IShellFolder* desktop = OlderShellDesktop();

@@ -125,6 +125,22 @@ TEST_F(OlderShellFolder, FoldersObjectsAndFilteredEnumeration) {
     EXPECT_TRUE(shell->ObjectIsFolder());
 }
 
+TEST_F(OlderShellFolder, SettingTheCurrentFolderListAgainStartsTheFolderAfresh) {
+    auto shell = NewShell();
+    shell->SetFolder(scratch.Folder());
+    shell->SetObjectName("b.doc");
+    ASSERT_EQ(shell->ObjectName(), "b.doc");
+    ASSERT_TRUE(shell->Next());  // an enumeration stands on some object
+
+    shell->SetFolderIDList(shell->FolderIDList());
+    EXPECT_EQ(shell->ObjectIDList(), nullptr);
+    EXPECT_EQ(shell->ObjectName(), "");
+    EXPECT_TRUE(SameObject(shell->AbsoluteObjectIDList(), shell->FolderIDList()));
+    EXPECT_TRUE(SameText(shell->Folder(), scratch.Folder()));
+    // The enumeration starts again at the first object.
+    EXPECT_EQ(Enumerate(*shell), (std::set<std::string>{"a.txt", "b.doc", "README", "sub"}));
+}
+
 TEST_F(OlderShellFolder, AFileChangeHandlerWatchesTheFolderOnTheMainThread) {
     auto shell = NewShell();
     shell->SetFolder(scratch.Folder());

@@ -307,17 +307,26 @@ TWorkItemRef TWorkerThread::GetItem() {
     TWorkItemRef item = work_pool_->Queue().TakeFirst();
     if (item) return item;
     uint32_t first = GetTickCount();
+    // While it waits the worker counts as free, and an item queued then
+    // starts no other worker: from here on the worker stops waiting only
+    // together with a look at the queue.
     ++work_pool_->idle_workers_;
-    TScopeExit busy([this] { --work_pool_->idle_workers_; });
-    while (!item && !Terminated()) {
-        if (GetTickCount() - first > static_cast<uint32_t>(work_pool_->IdleTimeout())) {
-            TerminateAndCancel();
+    for (;;) {
+        if (Terminated()) {
+            // Stopped: what is queued stays for the pool to clear.
+            --work_pool_->idle_workers_;
             return nullptr;
         }
+        if (GetTickCount() - first > static_cast<uint32_t>(work_pool_->IdleTimeout())) {
+            if (work_pool_->WorkerTimingOut) work_pool_->WorkerTimingOut();
+            item = work_pool_->TakeForWaitingWorker(true);
+            if (!item) TerminateAndCancel();
+            return item;
+        }
         Sleep(10);
-        item = work_pool_->Queue().TakeFirst();
+        item = work_pool_->TakeForWaitingWorker(false);
+        if (item) return item;
     }
-    return item;
 }
 
 void TWorkerThread::Execute() {
@@ -358,9 +367,23 @@ void TWorkerThreadPool::Notify(void* item, TListNotification action) {
 void TWorkerThreadPool::AddWorkItem(TWorkItemRef item) {
     if (!item) return;
     ++pending_;
-    queue_->Add(std::move(item));
-    if (idle_workers_ > 0 || ThreadCount() >= MaxThreads()) return;
+    bool aWorkerWaits;
+    {
+        // A worker counted as waiting here looks at the queue before it
+        // stops waiting, and finds the item.
+        std::lock_guard guard(queue_->ListLock());
+        queue_->Add(std::move(item));
+        aWorkerWaits = idle_workers_ > 0;
+    }
+    if (aWorkerWaits || ThreadCount() >= MaxThreads()) return;
     AddThread(New<TWorkerThread>(this, com_));  // starts it
+}
+
+TWorkItemRef TWorkerThreadPool::TakeForWaitingWorker(bool lastLook) {
+    std::lock_guard guard(queue_->ListLock());
+    TWorkItemRef item = queue_->TakeFirst();
+    if (item || lastLook) --idle_workers_;
+    return item;
 }
 
 void TWorkerThreadPool::WorkDone(int count, TThread* syncThread) {

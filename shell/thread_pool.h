@@ -126,6 +126,11 @@ public:
     int RemoveByKey(int32_t key);
 
 private:
+    friend class TWorkerThreadPool;
+    // Guards the items; held across a step that must see the queue as it
+    // is (recursive: the operations above may run inside it).
+    TCriticalSection& ListLock() { return lock_; }
+
     TCriticalSection lock_;
     std::vector<TWorkItemRef> items_;
 };
@@ -182,6 +187,11 @@ public:
     void SetIdleTimeout(int32_t ms) { idle_timeout_ = ms; }
     bool UsesCom() const { return com_; }
 
+    // Runs on a worker that has waited out the idle timeout, just before it
+    // looks at the queue a last time and ends; empty by default. Tests put
+    // work in at that moment.
+    std::function<void()> WorkerTimingOut;
+
 protected:
     void Notify(void* item, TListNotification action) override;
 
@@ -189,6 +199,11 @@ private:
     friend class TWorkerThread;
     // After one item ran, or items were cancelled unrun.
     void WorkDone(int count, TThread* syncThread);
+    // For a waiting worker: the first queued item, and the worker waits no
+    // longer when it gets one or, with lastLook, also when there is none.
+    // Both in one step with the queue, so an item queued while the worker
+    // counted as waiting is always taken by it.
+    TWorkItemRef TakeForWaitingWorker(bool lastLook);
 
     TOwned<TWorkItemsQueue> queue_;
     std::atomic<int32_t> idle_timeout_{60000};

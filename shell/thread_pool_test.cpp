@@ -187,6 +187,48 @@ TEST(WorkerPool, RunsItemsAndReportsOnTheMainThread) {
     EXPECT_GE(threadsDone, 1);
 }
 
+// A manual-reset event that threads wait for.
+class TGate {
+public:
+    TGate() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~TGate() { CloseHandle(event_); }
+    TGate(const TGate&) = delete;
+    TGate& operator=(const TGate&) = delete;
+    void Open() { SetEvent(event_); }
+    bool IsOpen() const { return WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
+    void WaitOpen() const { WaitForSingleObject(event_, INFINITE); }
+
+private:
+    HANDLE event_;
+};
+
+TEST(WorkerPool, AnItemQueuedWhileTheOnlyWorkerTimesOutIsStillRun) {
+    TGate timingOut, queued;
+    std::atomic<int> timeouts{0};
+    int allDone = 0;
+    auto pool = MakeOwned<TWorkerThreadPool>(false);
+    pool->SetIdleTimeout(0);
+    pool->OnAllWorkDone = [&](TObject*) { ++allDone; };
+    // The first time the worker runs out of waiting it stops there until
+    // the main thread has queued the next item.
+    pool->WorkerTimingOut = [&] {
+        if (timeouts++ > 0) return;
+        timingOut.Open();
+        queued.WaitOpen();
+    };
+    auto first = Item(1), second = Item(2);
+    pool->AddWorkItem(first);
+    ASSERT_TRUE(PumpWithThreads([&] { return timingOut.IsOpen(); }));
+    EXPECT_EQ(allDone, 1);
+    ASSERT_EQ(pool->ThreadCount(), 1);
+
+    pool->AddWorkItem(second);
+    EXPECT_EQ(pool->ThreadCount(), 1) << "the waiting worker is the one to take it";
+    queued.Open();
+    EXPECT_TRUE(PumpWithThreads([&] { return second->Completions() == 1 && allDone == 2; }));
+    EXPECT_EQ(pool->PendingWork(), 0);
+}
+
 TEST(WorkerPool, CancellingAKeyReachesOnlyItsItems) {
     auto pool = MakeOwned<TWorkerThreadPool>(false);
     auto one = Item(1, true), two = Item(2, true);

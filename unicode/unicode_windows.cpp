@@ -266,6 +266,12 @@ void TWinControlTrap::Unsubclass() {
 
 LRESULT CALLBACK TWinControlTrap::WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinControlTrap* trap = TrapOf(window);
+    if (g_finalised) {
+        // After the layer's end what stood behind the window may be gone:
+        // nothing is passed on, and its end only frees the control of it.
+        if (msg == WM_DESTROY && trap && trap->control_) trap->control_->ForgetWindow();
+        return 0;
+    }
     if (!trap) return DefWindowProcW(window, msg, wParam, lParam);
     ++trap->depth_;
     trap->last_window_message_ = msg;

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
+#include "classlib/core/scope_exit.h"
 #include "classlib/gui/actions.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/graphic_control.h"
+#include "classlib/gui/graphics_objects.h"
+#include "classlib/gui/scoped_win32.h"
+#include "classlib/gui/sys_locale.h"
 #include "classlib/testing/gui_testing.h"
 #include "unicode/code_pages.h"
 #include "unicode/text/platform_flags.h"
@@ -61,6 +67,61 @@ struct TFormWithEdit {
         DrainMessages();
     }
 };
+
+// A hint window whose text reads from right to left, as a right-to-left
+// reading order makes its window.
+class TRightToLeftHintWindow : public TUcCustomHintWindow {
+public:
+    explicit TRightToLeftHintWindow(TComponent* owner) : TUcCustomHintWindow(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TUcCustomHintWindow::CreateParams(p);
+        p.ExStyle |= WS_EX_RTLREADING;
+    }
+};
+
+// What drawing leaves on a white bitmap of that size (0x00RRGGBB, top down).
+std::vector<uint32_t> PaintedOnWhite(int width, int height, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TMemoryDC dc(nullptr);
+    TGdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap.Get()) return {};
+    {
+        TSelectedObject selected(dc, bitmap.Get());
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        draw(dc);
+        GdiFlush();
+    }
+    auto* pixels = static_cast<const uint32_t*>(bits);
+    return std::vector<uint32_t>(pixels, pixels + width * height);
+}
+
+// The hint window's painting of its wide caption beside the same text drawn
+// by GDI in its font, in the system's hint text colour, with extra flags.
+struct THintPainting {
+    std::vector<uint32_t> painted, expected;
+};
+THintPainting PaintHint(TUcCustomHintWindow& hint, const std::wstring& text, UINT extraFlags) {
+    hint.HandleNeeded();
+    ControlSetWideText(&hint, text);
+    int width = hint.ClientWidth(), height = hint.ClientHeight();
+    THintPainting result;
+    result.painted = PaintedOnWhite(width, height, [&](HDC dc) {
+        hint.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    });
+    result.expected = PaintedOnWhite(width, height, [&](HDC dc) {
+        TSelectedObject font(dc, FontHandle(*hint.Font()));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        RECT r{2, 2, width, height};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_NOPREFIX | DT_WORDBREAK | extraFlags);
+    });
+    return result;
+}
 
 std::string AtomName(ATOM atom) {
     char name[256] = {};
@@ -277,6 +338,72 @@ TEST(WideCaptions, AWideHintReachesTheHintWindowSplitAtTheBar) {
     EXPECT_EQ(ControlGetWideText(hint), kChinese);
     Application->CancelHint();
     Application->SetHintPause(500);
+}
+
+TEST(WideCaptions, AfterTheLayersEndATrappedWindowPassesNothingOnAndItsEndFreesTheControl) {
+    TFormWithEdit f;
+    HWND edit = f.edit->Handle();
+    StopWideCaptions();
+    {
+        TScopeExit restart([] { StartWideCaptions(); });
+        EXPECT_EQ(SendMessageW(edit, WM_CHAR, 'x', 1), 0);
+        EXPECT_TRUE(f.edit->chars.empty()) << "the class library heard of it";
+        wchar_t text[8] = L"?";
+        EXPECT_EQ(SendMessageW(edit, WM_GETTEXT, 8, reinterpret_cast<LPARAM>(text)), 0);
+        EXPECT_STREQ(text, L"?");
+
+        // The window's end: the control holds it no longer.
+        SendMessageW(edit, WM_DESTROY, 0, 0);
+        EXPECT_FALSE(f.edit->HandleAllocated());
+        EXPECT_EQ(FindControl(edit), nullptr);
+        DestroyWindow(edit);
+    }
+}
+
+TEST(WideCaptions, TheHintWindowWritesInTheHintTextColour) {
+    auto hint = MakeOwned<TUcCustomHintWindow>(nullptr);
+    // Whatever colour its own font was given.
+    hint->Font()->SetColor(GetSysColor(COLOR_INFOTEXT) == RGB(255, 0, 0) ? clBlue : clRed);
+    THintPainting p = PaintHint(*hint, L"Hint " + kChinese, 0);
+    ASSERT_FALSE(p.expected.empty());
+    EXPECT_TRUE(p.painted == p.expected);
+    EXPECT_TRUE(p.painted != PaintedOnWhite(hint->ClientWidth(), hint->ClientHeight(), [](HDC) {}))
+        << "nothing was written";
+}
+
+TEST(WideCaptions, AHintWindowReadingFromRightToLeftWritesAndMeasuresSo) {
+    TSysLocale locale = SysLocale;
+    TScopeExit restore([&] { SysLocale = locale; });
+    SysLocale.MiddleEast = true;
+    auto hint = MakeOwned<TRightToLeftHintWindow>(nullptr);
+    const std::wstring text = L"abc (1)!";
+    THintPainting p = PaintHint(*hint, text, DT_RTLREADING);
+    ASSERT_FALSE(p.expected.empty());
+    EXPECT_TRUE(p.painted == p.expected);
+    EXPECT_TRUE(p.painted != PaintHint(*hint, text, 0).expected) << "the order made no difference here";
+
+    // Its size is measured in the same order.
+    TFormWithEdit f;
+    ControlSetWideHint(f.edit, text);
+    THintInfo info;
+    info.HintControl = f.edit;
+    info.HintWindowClass = &TUcCustomHintWindow::StaticClass();
+    f.edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_TRUE(IsWideHintData(&info));
+    RECT expected{0, 0, 200, 0};
+    {
+        TWindowDC dc(hint->Handle());
+        TSelectedObject font(dc, FontHandle(*hint->Font()));
+        DrawTextW(dc, text.c_str(), -1, &expected, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_RTLREADING);
+    }
+    TRect r = hint->CalcHintRect(200, info.HintStr, &info);
+    EXPECT_EQ(r.right, expected.right + 6);
+    EXPECT_EQ(r.bottom, expected.bottom + 2);
+
+    // Elsewhere than on a right-to-left system the text reads as written.
+    SysLocale.MiddleEast = false;
+    p = PaintHint(*hint, text, 0);
+    EXPECT_TRUE(p.painted == p.expected);
 }
 
 TEST(WideCaptions, TheLayerHoldsTheClassLibrarysAtoms) {

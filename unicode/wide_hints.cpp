@@ -6,6 +6,7 @@
 #include "classlib/gui/application.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/scoped_win32.h"
+#include "classlib/gui/sys_locale.h"
 #include "unicode/api_wrappers.h"
 #include "unicode/code_pages.h"
 #include "unicode/text/platform_flags.h"
@@ -21,6 +22,15 @@ const THintInfo* g_prepared_hint = nullptr;
 
 bool IsUcHintWindowClass(const TClassInfo* windowClass) {
     return windowClass && windowClass->InheritsFrom(TUcCustomHintWindow::StaticClass());
+}
+
+// DT_RTLREADING when the window's text reads from right to left. The class
+// library keeps no reading order of its own: a right-to-left one shows in
+// the window's style (WS_EX_RTLREADING), and counts only on a system set up
+// for right-to-left scripts.
+UINT ReadingOrderFlags(TWinControl& control) {
+    if (!SysLocale.MiddleEast || !control.HandleAllocated()) return 0;
+    return (GetWindowLongW(control.Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) ? DT_RTLREADING : 0;
 }
 
 }  // namespace
@@ -85,9 +95,11 @@ void TUcCustomHintWindow::Paint() {
     r.top += 2;
     TCanvas* canvas = Canvas();
     canvas->Font().Assign(Font());
+    // Hint text always shows in the system's hint text colour.
+    canvas->Font().SetColor(clInfoText);
     SetBkMode(canvas->Handle(), TRANSPARENT);
     std::wstring caption = ControlGetWideText(this);
-    ApiDrawText(canvas->Handle(), caption.c_str(), -1, &r, DT_NOPREFIX | DT_WORDBREAK);
+    ApiDrawText(canvas->Handle(), caption.c_str(), -1, &r, DT_NOPREFIX | DT_WORDBREAK | ReadingOrderFlags(*this));
 }
 
 void TUcCustomHintWindow::Dispatch(TMessage& m) {
@@ -138,7 +150,7 @@ TRect TUcCustomHintWindow::CalcHintRect(int maxWidth, const std::string& hint, v
     RECT r{0, 0, maxWidth, 0};
     TWindowDC dc(Handle());
     TSelectedObject font(dc, FontHandle(*Font()));
-    ApiDrawText(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ApiDrawText(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | ReadingOrderFlags(*this));
     r.right += 6;
     r.bottom += 2;
     return r;

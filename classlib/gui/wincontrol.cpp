@@ -237,6 +237,12 @@ void TWinControl::AttachCreatedWindow(HWND window) {
     AttachControl(window, this);
 }
 
+void TWinControl::ForgetWindow() {
+    if (!handle_) return;
+    DetachControl(handle_);
+    handle_ = nullptr;
+}
+
 void TWinControl::DestroyHandle() {
     if (!handle_) return;
     for (TWinControl* child : tab_list_) child->DestroyHandle();

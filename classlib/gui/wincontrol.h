@@ -116,6 +116,9 @@ public:
     // the control's from now on (marked with the control atom unless the
     // window procedure did so already).
     void AttachCreatedWindow(HWND window);
+    // The window is ending without the control's own handling hearing of
+    // it (its procedure passes nothing on any more): the control lets go.
+    void ForgetWindow();
 
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
