@@ -1,5 +1,6 @@
 #include "classlib/dialogs/select_directory.h"
 
+#include "classlib/gui/win32.h"
 #include <shlobj.h>
 
 #include "classlib/core/class_builder.h"
