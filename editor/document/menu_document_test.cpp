@@ -314,13 +314,4 @@ TEST(MenuDocument, RelativePathsChangeOnlyTheLinkedPaths) {
     std::remove(relative.c_str());
 }
 
-TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {
-    TTestHolder h;
-    BuildSample(h);
-    h.Root()->getFirstChild()->Delete();
-    EXPECT_EQ(h.freed_records, 3);
-    h.MenuTree().Clear();
-    EXPECT_EQ(h.freed_records, 4);
-}
-
 }  // namespace
