@@ -92,10 +92,15 @@ void TPlayForm::ApplyDocument(TMenuDocumentHolder& holder) {
     StatusBar1->SetColor(s.WindowColor);
     TreeView1->SetColor(s.TreeColor);
     ScrollBox1->SetColor(s.PageColor);
+    // All tabs in one update of the tab list: the window is brought up to
+    // date once, so the work grows with the number of categories, not with
+    // its square.
     TStrings* tabs = TabControl1->Tabs();
-    tabs->Clear();
-    if (TTreeNode* root = holder.MenuTree().GetFirstNode())
-        for (TTreeNode* c = root->getFirstChild(); c; c = c->getNextSibling()) tabs->Add(c->Text());
+    WhileUpdating(*tabs, [&] {
+        tabs->Clear();
+        if (TTreeNode* root = holder.MenuTree().GetFirstNode())
+            for (TTreeNode* c = root->getFirstChild(); c; c = c->getNextSibling()) tabs->Add(c->Text());
+    });
     TabControl1Change(this);
 }
 
@@ -137,6 +142,8 @@ void TPlayForm::FormShow(TObject*) {
 }
 
 void TPlayForm::TreeView1Change(TObject*, TTreeNode*) {
+    // A newly chosen node's page starts at its top, with its caption.
+    ScrollBox1->VertScrollBar()->SetPosition(0);
     PaintBox1->Invalidate();
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "classlib/gui/application.h"
 #include "runtime/runtime_classes.h"
@@ -18,6 +19,33 @@
 #include "classlib/core/treenodes.h"
 
 namespace {
+
+// Counts the tab-control messages (TCM_...) sent to one window while it
+// lives.
+class TTabMessageCounter {
+public:
+    explicit TTabMessageCounter(HWND window) {
+        window_ = window;
+        count_ = 0;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Note, nullptr, GetCurrentThreadId());
+    }
+    ~TTabMessageCounter() { UnhookWindowsHookEx(hook_); }
+    TTabMessageCounter(const TTabMessageCounter&) = delete;
+    TTabMessageCounter& operator=(const TTabMessageCounter&) = delete;
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Note(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->hwnd == window_ && sent->message >= TCM_FIRST && sent->message < TCM_FIRST + 0x100)
+            ++count_;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND window_ = nullptr;
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
 
 // A 24-bit picture file of one colour.
 void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
@@ -233,6 +261,64 @@ TEST_F(PlayerTest, WheelScrollsThePageByFiftyPixelsClamped) {
     bool handled = false;
     for (int i = 0; i < 200; ++i) PlayForm->FormMouseWheelDown(nullptr, TShiftState(), TPoint{}, handled);
     EXPECT_EQ(bar->Position(), bar->Range() - PlayForm->ScrollBox1->ClientHeight());
+    PlayForm->Hide();
+}
+
+// The tab-control messages applying a document of n top-level categories
+// sends.
+int TabMessagesForCategories(int n) {
+    TTestHolder holder;
+    for (int i = 0; i < n; ++i) holder.AddCategory(holder.Root(), "Category " + std::to_string(i));
+    TTabMessageCounter counter(PlayForm->TabControl1->Handle());
+    PlayForm->ApplyDocument(holder);
+    EXPECT_EQ(PlayForm->TabControl1->Tabs()->Count(), n);
+    EXPECT_EQ(SendMessageA(PlayForm->TabControl1->Handle(), TCM_GETITEMCOUNT, 0, 0), n);
+    return counter.Count();
+}
+
+TEST_F(PlayerTest, ManyCategoriesCostTheTabsLinearWork) {
+    TTestHolder empty;
+    PlayForm->ApplyDocument(empty);
+    int few = TabMessagesForCategories(10);
+    int many = TabMessagesForCategories(100);
+    // Ten times the categories: about ten times the messages, not a hundred.
+    EXPECT_LE(many, 12 * few) << few << " messages for 10 tabs, " << many << " for 100";
+    EXPECT_LE(many, 4 * 100);
+    PlayForm->ApplyDocument(empty);
+}
+
+TEST_F(PlayerTest, ANewlyChosenEntryStartsAtTheTop) {
+    TTreeNode* category = holder.AddCategory(holder.Root(), "Long");
+    std::string words;
+    for (int i = 0; i < 600; ++i) words += "word ";
+    holder.AddEntry(category, "Long text", words, "", "");
+    holder.AddEntry(category, "Also long", words, "", "");
+    TTreeNode* other = holder.AddCategory(holder.Root(), "Other");
+    holder.AddEntry(other, "Elsewhere", words, "", "");
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    DrainMessages();
+    PlayForm->TreeView1->SetFocus();
+    TControlScrollBar* bar = PlayForm->ScrollBox1->VertScrollBar();
+
+    // Read down the first entry, then go to the next one with the keyboard.
+    for (int i = 0; i < 3; ++i) WheelAt(PlayForm->TreeView1, -WHEEL_DELTA);
+    ASSERT_GE(bar->Position(), 150);
+    PressKey(VK_DOWN);
+    DrainMessages();
+    ASSERT_EQ(PlayForm->TreeView1->Selected()->Text(), "Also long");
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(PlayForm->PaintBox1->Top(), 0);
+
+    // The same for the first entry of another tab.
+    for (int i = 0; i < 3; ++i) WheelAt(PlayForm->TreeView1, -WHEEL_DELTA);
+    ASSERT_GE(bar->Position(), 150);
+    TRect tab = PlayForm->TabControl1->TabRect(1);
+    ClickAt(PlayForm->TabControl1, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    DrainMessages();
+    ASSERT_EQ(PlayForm->TreeView1->Selected()->Text(), "Elsewhere");
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(PlayForm->PaintBox1->Top(), 0);
     PlayForm->Hide();
 }
 

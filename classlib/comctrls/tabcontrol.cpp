@@ -1,5 +1,7 @@
 #include "classlib/comctrls/tabcontrol.h"
 
+#include <algorithm>
+
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/resstrings.h"
@@ -62,6 +64,8 @@ void TTabStrings::Clear() {
 
 void TTabStrings::SetUpdateState(bool updating) {
     TCustomTabControl& c = *control_;
+    c.tabs_updating_ = updating;
+    if (!updating) c.EndTabsUpdate();
     if (!c.WindowReady()) return;
     // WM_SETREDRAW also shows a window: only a shown one is paused.
     if (updating && IsWindowVisible(c.handle_)) {
@@ -145,12 +149,8 @@ void TCustomTabControl::InsertTab(int index, const std::string& text, TObject* o
     // The first tab is selected; the selected one keeps its place.
     if (tab_index_ < 0) tab_index_ = 0;
     else if (index <= tab_index_) ++tab_index_;
-    if (WindowReady()) {
-        SendTab(TCM_INSERTITEMA, index);
-        UpdateTabImages();
-        ShowTabIndex();
-    }
-    Realign();
+    if (WindowReady()) SendTab(TCM_INSERTITEMA, index);
+    TabsChanged(index + 1);
 }
 
 void TCustomTabControl::DeleteTab(int index) {
@@ -158,31 +158,50 @@ void TCustomTabControl::DeleteTab(int index) {
     // Deleting the selected tab selects the one that takes its place.
     int count = static_cast<int>(tabs_.size());
     if (index < tab_index_ || tab_index_ >= count) --tab_index_;
-    if (WindowReady()) {
-        SendMessageA(handle_, TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
-        UpdateTabImages();
-        ShowTabIndex();
-    }
-    Realign();
+    if (WindowReady()) SendMessageA(handle_, TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    TabsChanged(index);
 }
 
 void TCustomTabControl::ClearTabs() {
     tabs_.clear();
     tab_index_ = -1;
     if (WindowReady()) SendMessageA(handle_, TCM_DELETEALLITEMS, 0, 0);
-    Realign();
+    TabsChanged(0);  // no tab left to move
 }
 
 void TCustomTabControl::SetTabText(int index, const std::string& text) {
     tabs_[static_cast<size_t>(index)].Text = text;
     if (!WindowReady()) return;
     SendTab(TCM_SETITEMA, index);
+    TabsChanged(static_cast<int>(tabs_.size()));
+}
+
+void TCustomTabControl::TabsChanged(int firstMoved) {
+    // A tab's image goes by its place and its own object: only the tabs that
+    // moved need theirs again, so adding tabs one by one stays linear.
+    if (tabs_updating_) {
+        tabs_changed_ = true;
+        if (firstMoved < static_cast<int>(tabs_.size())) first_moved_tab_ = std::min(first_moved_tab_, firstMoved);
+        return;
+    }
+    if (WindowReady()) {
+        UpdateTabImages(firstMoved);
+        ShowTabIndex();
+    }
     Realign();
 }
 
-void TCustomTabControl::UpdateTabImages() {
+void TCustomTabControl::EndTabsUpdate() {
+    if (!tabs_changed_) return;
+    int firstMoved = first_moved_tab_;
+    tabs_changed_ = false;
+    first_moved_tab_ = INT_MAX;
+    TabsChanged(firstMoved);
+}
+
+void TCustomTabControl::UpdateTabImages(int from) {
     if (!WindowReady()) return;
-    for (int i = 0; i < static_cast<int>(tabs_.size()); ++i) {
+    for (int i = std::max(from, 0); i < static_cast<int>(tabs_.size()); ++i) {
         TCITEMA item{};
         item.mask = TCIF_IMAGE;
         item.iImage = GetImageIndex(i);

@@ -3,6 +3,7 @@
 // a new window (a style change makes one). Children sit in the display
 // area below the tabs.
 #pragma once
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,8 +92,9 @@ protected:
     virtual void Change();
     // The image of a tab: its index by default.
     virtual int GetImageIndex(int tabIndex);
-    // Sends every tab's image again (after the images or their order changed).
-    void UpdateTabImages();
+    // Sends the images of the tabs from `from` on again (after the images or
+    // the tabs' order changed).
+    void UpdateTabImages(int from = 0);
 
 private:
     friend class TTabStrings;
@@ -108,6 +110,11 @@ private:
     void DeleteTab(int index);
     void ClearTabs();
     void SetTabText(int index, const std::string& text);
+    // After the tab list changed: the tabs from firstMoved on changed their
+    // place (none when it is the count). Within an update of the tab list the
+    // window is brought up to date once, at its end.
+    void TabsChanged(int firstMoved);
+    void EndTabsUpdate();
     void SendTab(UINT message, int index);
     void ShowTabIndex();
     void ApplyImages();
@@ -124,6 +131,9 @@ private:
     TCustomImageList* images_ = nullptr;
     std::unique_ptr<TChangeLink> images_link_;
     bool redraw_off_ = false;
+    bool tabs_updating_ = false;
+    bool tabs_changed_ = false;       // during an update
+    int first_moved_tab_ = INT_MAX;  // during an update: the first tab whose image may be stale
 };
 
 class TTabControl : public TCustomTabControl {

@@ -80,6 +80,63 @@ TEST(TabControl, TabsAndIndexLiveWithoutAWindowAndPassIntoIt) {
     EXPECT_EQ(SendMessageA(window, TCM_GETITEMCOUNT, 0, 0), 0);
 }
 
+int WindowTabImage(TTabControl* tabs, int index) {
+    TCITEMA item{};
+    item.mask = TCIF_IMAGE;
+    SendMessageA(tabs->Handle(), TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+// Counts the tab changes (TCM_SETITEM) sent to one window while it lives.
+class TSetItemCounter {
+public:
+    explicit TSetItemCounter(HWND window) {
+        window_ = window;
+        count_ = 0;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Note, nullptr, GetCurrentThreadId());
+    }
+    ~TSetItemCounter() { UnhookWindowsHookEx(hook_); }
+    TSetItemCounter(const TSetItemCounter&) = delete;
+    TSetItemCounter& operator=(const TSetItemCounter&) = delete;
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Note(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->hwnd == window_ && sent->message == TCM_SETITEMA) ++count_;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND window_ = nullptr;
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
+
+TEST(TabControl, OnlyTabsThatMoveAreSentAgainAndAnUpdateSendsThemOnce) {
+    auto form = MakeTestForm();
+    TTabControl* tabs = AddTabs(form.get());
+    ShowAndPump(form.get());
+    TSetItemCounter counter(tabs->Handle());
+    for (int i = 0; i < 50; ++i) tabs->Tabs()->Add("Tab " + std::to_string(i));
+    EXPECT_EQ(counter.Count(), 0);  // appended: no other tab moved
+    tabs->Tabs()->Insert(40, "Before the last ten");
+    EXPECT_EQ(counter.Count(), 10);
+
+    // In an update every tab is sent at most once, at its end.
+    tabs->Tabs()->BeginUpdate();
+    for (int i = 0; i < 50; ++i) tabs->Tabs()->Insert(0, "Front " + std::to_string(i));
+    tabs->Tabs()->Delete(0);
+    EXPECT_EQ(counter.Count(), 10);
+    tabs->Tabs()->EndUpdate();
+    int count = tabs->Tabs()->Count();
+    EXPECT_EQ(count, 100);
+    EXPECT_LE(counter.Count(), 10 + count);
+    for (int i = 0; i < count; ++i) EXPECT_EQ(WindowTabImage(tabs, i), i);
+    EXPECT_EQ(WindowTabText(tabs, 0), "Front 48");
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETCURSEL, 0, 0), tabs->TabIndex());
+    EXPECT_EQ(WindowTabText(tabs, tabs->TabIndex()), "Tab 0");
+}
+
 TEST(TabControl, StyleChangeMakesANewWindowKeepingTabsIndexAndChildPlace) {
     auto form = MakeTestForm();
     TTabControl* tabs = AddTabs(form.get());

@@ -471,13 +471,4 @@ TEST(FontRecord, FaceNamesAreCutTo255Bytes) {
     std::remove(file.c_str());
 }
 
-TEST(EntryData, DeletingACategoryFreesEveryNestedRecord) {
-    TTestHolder h;
-    BuildSample(h);
-    h.Root()->getFirstChild()->Delete();
-    EXPECT_EQ(h.freed_records, 3);
-    h.MenuTree().Clear();
-    EXPECT_EQ(h.freed_records, 4);
-}
-
 }  // namespace

@@ -27,11 +27,10 @@ public:
     TFont& CaptionFont() override { return *caption_font_; }
     TFont& MainTextFont() override { return *main_font_; }
 
+    // The menu tree's own deletion rule, counted.
     void DoDeletion(TTreeNode* node) override {
-        if (node->ImageIndex() != 0 && node->Data()) {
-            FreeEntryData(static_cast<TEntryData*>(node->Data()));
-            ++freed_records;
-        }
+        if (node->ImageIndex() != 0 && node->Data()) ++freed_records;
+        FreeNodeEntry(node);
     }
 
     TTreeNode* Root() const { return root_; }
