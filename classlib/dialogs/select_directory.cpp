@@ -1,5 +1,8 @@
 #include "classlib/dialogs/select_directory.h"
 
+// The visual layer's <windows.h> first, so that the seam's MessageBox is not
+// renamed by the platform's macro.
+#include "classlib/gui/win32.h"
 #include <shlobj.h>
 
 #include "classlib/core/class_builder.h"

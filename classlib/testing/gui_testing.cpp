@@ -311,8 +311,9 @@ TScriptedInteraction::~TScriptedInteraction() {
     SetInteraction(nullptr);
 }
 
-int TScriptedInteraction::MessageBox(void*, const char* text, const char* caption, unsigned flags) {
-    Boxes.push_back(Box{text ? text : "", caption ? caption : "", caption != nullptr, flags});
+int TScriptedInteraction::MessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
+    Boxes.push_back(Box{text ? text : "", caption ? caption : "", caption != nullptr, flags, owner});
+    if (OnBox) OnBox(Boxes.back());
     if (BoxAnswers.empty()) return IDOK;
     int answer = BoxAnswers.front();
     BoxAnswers.pop_front();
