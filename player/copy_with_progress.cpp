@@ -1,11 +1,13 @@
 #include "player/copy_with_progress.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "classlib/core/fileutils.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/untyped_file.h"
+#include "classlib/platform/replacement_file.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ void CopyFileTimes(const std::string& source, const std::string& destination) {
 bool CopyFileWithProgress(const std::string& source, const std::string& destination, TCopyProgress& progress) {
     bool failed = SameFile(source, destination);
     if (!failed) {
+        // Written beside the destination, which it replaces when complete.
+        std::optional<TReplacementFile> copy;
         TUntypedFile from, to;
         int savedMode = FileMode;
         FileMode = 0;
@@ -46,7 +50,11 @@ bool CopyFileWithProgress(const std::string& source, const std::string& destinat
         FileMode = savedMode;
         failed = IOResult() != 0;
         if (!failed) {
-            to.Assign(destination);
+            copy.emplace(destination);
+            failed = copy->Name().empty();
+        }
+        if (!failed) {
+            to.Assign(copy->Name());
             to.Rewrite(1);
             failed = IOResult() != 0;
         }
@@ -62,7 +70,8 @@ bool CopyFileWithProgress(const std::string& source, const std::string& destinat
                 total += read;
                 int percent = size != 0 ? static_cast<int>(total * 100 / size) : 0;
                 to.BlockWrite(buffer, read, written);
-                if (IOResult() != 0) failed = true;
+                // A medium that is full takes fewer bytes without an error.
+                if (IOResult() != 0 || written != read) failed = true;
                 progress.SetProStatus(percent);
                 PaintPending(progress.ProgressWindow());
             } while (read != 0 && written == read);
@@ -70,10 +79,15 @@ bool CopyFileWithProgress(const std::string& source, const std::string& destinat
             if (IOResult() != 0) failed = true;
             to.Close();
             if (IOResult() != 0) failed = true;
-            CopyFileTimes(source, destination);
+            if (!failed) {
+                CopyFileTimes(source, copy->Name());
+                failed = !copy->Commit();
+            }
         }
     }
-    if (failed) Interaction().MessageBox(nullptr, "Could not copy file!", "Error", MB_TASKMODAL | MB_ICONINFORMATION);
+    if (failed)
+        Interaction().MessageBox(progress.ProgressWindow(), "Could not copy file!", "Error",
+                                 MB_TASKMODAL | MB_ICONINFORMATION);
     progress.SetProStatus(0);
     return !failed;
 }

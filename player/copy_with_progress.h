@@ -9,12 +9,16 @@ class TCopyProgress {
 public:
     virtual ~TCopyProgress() = default;
     virtual void SetProStatus(int percent) = 0;
-    // The window whose paint messages are handled between blocks.
+    // The window the copy works for: its paint messages are handled between
+    // blocks, and it owns the box that reports a failure.
     virtual HWND ProgressWindow() = 0;
 };
 
 // Copies source to destination. Failures (the source missing, the
-// destination not creatable, a read or write error, source and destination
-// being the same file) end in the message box "Could not copy file!"; the
-// progress goes back to 0 in every case. Returns whether the copy succeeded.
+// destination not creatable, a read or write error, a write cut short at the
+// end of a medium, source and destination being the same file) end in the
+// message box "Could not copy file!" and leave the destination as it was:
+// the copy is written beside it and takes its place only when complete.
+// The progress goes back to 0 in every case. Returns whether the copy
+// succeeded.
 bool CopyFileWithProgress(const std::string& source, const std::string& destination, TCopyProgress& progress);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/gui/forms.h"
 #include "classlib/testing/gui_testing.h"
@@ -15,8 +16,9 @@ namespace {
 class TRecorder : public TCopyProgress {
 public:
     void SetProStatus(int percent) override { percents.push_back(percent); }
-    HWND ProgressWindow() override { return nullptr; }
+    HWND ProgressWindow() override { return window; }
     std::vector<int> percents;
+    HWND window = nullptr;
 };
 
 std::string ReadAll(const std::string& name) {
@@ -78,6 +80,42 @@ TEST(CopyWithProgress, FailuresAreReportedAndNothingIsDestroyed) {
     }
     EXPECT_EQ(progress.percents.back(), 0);
     std::remove("copy_self.bin");
+}
+
+TEST(CopyWithProgress, AWriteCutShortAtTheEndOfTheMediumIsAFailure) {
+    std::string data(40000, 'd');
+    for (size_t i = 0; i < data.size(); i += 7) data[i] = static_cast<char>(i);
+    std::ofstream("copy_long.bin", std::ios::binary) << data;
+    std::remove("copy_cut.bin");
+    std::ofstream("copy_older.bin", std::ios::binary) << "an older copy";
+    TScriptedInteraction seam;
+    TRecorder progress;
+    progress.window = GetDesktopWindow();
+    {
+        FileBackend::TFileSizeLimitForTesting medium(33 * 1024);
+        EXPECT_FALSE(CopyFileWithProgress("copy_long.bin", "copy_cut.bin", progress));
+        EXPECT_FALSE(CopyFileWithProgress("copy_long.bin", "copy_older.bin", progress));
+    }
+    // Nothing that could pass for a copy is left; what was there stays.
+    EXPECT_FALSE(FileExists("copy_cut.bin"));
+    EXPECT_EQ(ReadAll("copy_older.bin"), "an older copy");
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    for (const auto& box : seam.Boxes) {
+        EXPECT_EQ(box.Text, "Could not copy file!");
+        EXPECT_EQ(box.Owner, GetDesktopWindow()) << "owned by the window the copy works for";
+    }
+    EXPECT_EQ(progress.percents.back(), 0);
+
+    // With room, the copy takes the older one's place.
+    EXPECT_TRUE(CopyFileWithProgress("copy_long.bin", "copy_older.bin", progress));
+    EXPECT_EQ(ReadAll("copy_older.bin"), data);
+    EXPECT_EQ(seam.Boxes.size(), 2u);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("qb*.tmp", &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no side file is left behind";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    std::remove("copy_long.bin");
+    std::remove("copy_older.bin");
 }
 
 }  // namespace

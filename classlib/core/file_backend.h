@@ -27,6 +27,21 @@ int Replace(const std::string& from, const std::string& to);
 // medium (write).
 int Read(Handle handle, void* buffer, int64_t count, int64_t& done);
 int Write(Handle handle, const void* buffer, int64_t count, int64_t& done);
+
+// For tests: a medium on which no file grows beyond `bytes` bytes. A write
+// that would go further moves only what fits and still reports success, as
+// the system does at the end of a medium. Negative (the default): no limit.
+void SetFileSizeLimitForTesting(int64_t bytes);
+
+// The limit above for a scope.
+class TFileSizeLimitForTesting {
+public:
+    explicit TFileSizeLimitForTesting(int64_t bytes) { SetFileSizeLimitForTesting(bytes); }
+    ~TFileSizeLimitForTesting() { SetFileSizeLimitForTesting(-1); }
+    TFileSizeLimitForTesting(const TFileSizeLimitForTesting&) = delete;
+    TFileSizeLimitForTesting& operator=(const TFileSizeLimitForTesting&) = delete;
+};
+
 // Positions are bytes from the start.
 int Seek(Handle handle, int64_t position);
 int Position(Handle handle, int64_t& position);

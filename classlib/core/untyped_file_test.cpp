@@ -101,6 +101,24 @@ TEST_F(UntypedFile, CountVariableMakesShortTransfersNoError) {
     EXPECT_EQ(f.FileSize(), 4);
 }
 
+TEST_F(UntypedFile, AtTheEndOfAMediumOnlyTheCountTellsOfAShortWrite) {
+    FileBackend::TFileSizeLimitForTesting limit(5);
+    TUntypedFile f;
+    f.Assign(scratch.Path("full.bin"));
+    f.Rewrite();
+    int32_t written = -1;
+    f.BlockWrite("abc", 3, written);
+    EXPECT_EQ(written, 3);
+    f.BlockWrite("defg", 4, written);
+    EXPECT_EQ(written, 2);
+    EXPECT_EQ(IOResult(), 0);
+    f.BlockWrite("h", 1);  // without a count variable it is an error
+    EXPECT_EQ(IOResult(), ioDiskFull);
+    EXPECT_EQ(f.FileSize(), 5);
+    f.Close();
+    EXPECT_EQ(IOResult(), 0);
+}
+
 TEST_F(UntypedFile, LatestErrorReplacesThePendingOne) {
     TUntypedFile f;
     f.Assign(scratch.Path("missing.bin"));

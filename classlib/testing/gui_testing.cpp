@@ -313,6 +313,7 @@ TScriptedInteraction::~TScriptedInteraction() {
 
 int TScriptedInteraction::MessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
     Boxes.push_back(Box{text ? text : "", caption ? caption : "", caption != nullptr, flags, owner});
+    if (OnBox) OnBox(Boxes.back());
     if (BoxAnswers.empty()) return IDOK;
     int answer = BoxAnswers.front();
     BoxAnswers.pop_front();

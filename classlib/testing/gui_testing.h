@@ -111,6 +111,9 @@ public:
     // without one the real modal loop runs.
     std::deque<std::function<int(TObject*)>> ModalAnswers;
     std::vector<Box> Boxes;
+    // Called with each box as it is shown, before it is answered: what the
+    // program has done by then can be looked at.
+    std::function<void(const Box&)> OnBox;
     std::vector<Shell> ShellCalls;
     std::vector<TCommonDialogKind> Dialogs;
     std::vector<TObject*> ModalForms;

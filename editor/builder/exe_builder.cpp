@@ -10,6 +10,7 @@
 #include "classlib/core/strutils.h"
 #include "classlib/core/textfile.h"
 #include "classlib/core/untyped_file.h"
+#include "classlib/platform/replacement_file.h"
 #include "classlib/gui/win32.h"
 
 const char DocumentSignature[8] = {'Z', 'E', 'B', 'R', 'I', 'Q', 'U', 'T'};
@@ -18,8 +19,28 @@ namespace {
 
 constexpr unsigned kReportFlags = MB_TASKMODAL | MB_ICONINFORMATION;
 
-void Report(const char* text, const char* caption = nullptr) {
-    Interaction().MessageBox(nullptr, text, caption, kReportFlags);
+struct TReporter {
+    void* Owner;
+    void operator()(const char* text, const char* caption = nullptr) const {
+        Interaction().MessageBox(Owner, text, caption, kReportFlags);
+    }
+};
+
+// Copies from one file to the other in blocks until the source ends, each
+// block passed through change first. False at the first read error or
+// write error, or a write cut short (a full medium takes fewer bytes
+// without an error).
+template <class Change>
+bool CopyBlocks(TUntypedFile& from, TUntypedFile& to, std::vector<uint8_t>& block, Change change) {
+    for (;;) {
+        int32_t read = 0, written = 0;
+        from.BlockRead(block.data(), static_cast<int32_t>(block.size()), read);
+        if (IOResult() != 0) return false;
+        if (read == 0) return true;
+        change(block.data(), read);
+        to.BlockWrite(block.data(), read, written);
+        if (IOResult() != 0 || written != read) return false;
+    }
 }
 
 // Sets the file mode for one open and restores the previous one.
@@ -85,72 +106,51 @@ bool PatchDocumentMarker(uint8_t* block, int32_t count, int32_t offset) {
 }
 
 bool CreateExeFromTemplate(const std::string& templatePath, const std::string& documentPath,
-                           const std::string& targetPath) {
-    bool failed = false;
-    if (TargetIsASource(targetPath, templatePath, documentPath)) {
-        Report("Could not create file!");
+                           const std::string& targetPath, void* owner) {
+    const TReporter report{owner};
+    // Every failure ends the build here: the cause (when it has a box of its
+    // own) and then the one summary.
+    auto fail = [&](const char* cause = nullptr) {
+        if (cause) report(cause);
+        report("Could not create file!");
         return false;
-    }
+    };
+    if (TargetIsASource(targetPath, templatePath, documentPath)) return fail();
+    // Written beside the target, which is replaced only by a complete build.
+    TReplacementFile built(targetPath);
+    if (built.Name().empty()) return fail();
     TUntypedFile target;
-    target.Assign(targetPath);
+    target.Assign(built.Name());
     target.Rewrite(1);
-    if (IOResult() != 0) {
-        Report("Could not create file!");
-        return false;
-    }
+    if (IOResult() != 0) return fail();
 
     TUntypedFile source;
     ResetReadOnly(source, templatePath);
-    if (IOResult() != 0) {
-        Report("Could not open the file Playstub.dat!");
-        target.Close();
-        IOResult();
-        Report("Could not create file!");
-        return false;
-    }
+    if (IOResult() != 0) return fail("Could not open the file Playstub.dat!");
     int64_t size = source.FileSize();
     IOResult();
     std::vector<uint8_t> block(BuildBlockSize);
     bool found = false;
-    int32_t read = 0, written = 0;
-    do {
-        source.BlockRead(block.data(), BuildBlockSize, read);
-        if (IOResult() != 0) failed = true;
-        for (int32_t i = 0; i < read; ++i) block[static_cast<size_t>(i)] = static_cast<uint8_t>(block[static_cast<size_t>(i)] - 1);
-        if (!found) found = PatchDocumentMarker(block.data(), read, static_cast<int32_t>(size));
-        target.BlockWrite(block.data(), read, written);
-        if (IOResult() != 0) failed = true;
-    } while (read != 0 && written == read);
+    if (!CopyBlocks(source, target, block, [&](uint8_t* bytes, int32_t count) {
+            for (int32_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(bytes[i] - 1);
+            if (!found) found = PatchDocumentMarker(bytes, count, static_cast<int32_t>(size));
+        }))
+        return fail();
     source.Close();
-    if (IOResult() != 0) failed = true;
-    if (!found) {
-        Report("File Playstub.dat is corrupted!");
-        failed = true;
-    }
+    if (IOResult() != 0) return fail();
+    if (!found) return fail("File Playstub.dat is corrupted!");
 
     TUntypedFile document;
     ResetReadOnly(document, documentPath);
-    if (IOResult() != 0) {
-        failed = true;
-        Report("Could not open QBX file!");
-        target.Close();
-        IOResult();
-    } else {
-        do {
-            document.BlockRead(block.data(), BuildBlockSize, read);
-            if (IOResult() != 0) failed = true;
-            target.BlockWrite(block.data(), read, written);
-            if (IOResult() != 0) failed = true;
-        } while (read != 0 && written == read);
-        document.Close();
-        if (IOResult() != 0) failed = true;
-        target.Close();
-        if (IOResult() != 0) failed = true;
-    }
+    if (IOResult() != 0) return fail("Could not open QBX file!");
+    if (!CopyBlocks(document, target, block, [](uint8_t*, int32_t) {})) return fail();
+    document.Close();
+    if (IOResult() != 0) return fail();
+    target.Close();
+    if (IOResult() != 0 || !built.Commit()) return fail();
 
-    if (failed) Report("Could not create file!");
-    else Report("The exe file could be successfully created.", "Exe file created");
-    return !failed;
+    report("The exe file could be successfully created.", "Exe file created");
+    return true;
 }
 
 std::string TemporaryFolder() {
@@ -173,7 +173,8 @@ bool WriteAutorunFile(const std::string& folder, const std::string& exeFileName)
     file.Rewrite();
     if (IOResult() != 0) return false;
     file.WriteLn("[autorun]");
-    file.WriteLn("open=" + exeFileName);
+    const bool blanks = exeFileName.find(' ') != std::string::npos;
+    file.WriteLn("open=" + (blanks ? '"' + exeFileName + '"' : exeFileName));
     bool ok = IOResult() == 0;
     file.Close();
     return IOResult() == 0 && ok;

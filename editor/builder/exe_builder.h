@@ -13,12 +13,14 @@ extern const char DocumentSignature[8];
 constexpr int32_t BuildBlockSize = 2048;
 
 // Builds target from template and document; reports every outcome by
-// message box ("Could not create file!" for any failure, "The exe file
-// could be successfully created." otherwise). Returns success. A target
-// that is the template or the document itself is refused before it is
-// touched.
+// message box, owned by owner ("Could not create file!" for any failure,
+// after the box of its cause where it has one; "The exe file could be
+// successfully created." otherwise). Returns success. The build stops at
+// its first failure. It is written beside the target and replaces it only
+// when complete, so a failed build leaves the target as it was. A target
+// that is the template or the document itself is refused.
 bool CreateExeFromTemplate(const std::string& templatePath, const std::string& documentPath,
-                           const std::string& targetPath);
+                           const std::string& targetPath, void* owner = nullptr);
 
 // Patches every signature at a position k with k + 20 <= count (so both
 // patched fields lie in the block): the int32 offset at k, int32 0 at k + 16.
@@ -31,6 +33,7 @@ std::string FreeTemporaryDocument(const std::string& folder);
 // cannot be read.
 std::string TemporaryFolder();
 
-// Writes folder + "autorun.inf" ("[autorun]", "open=" + exeFileName, CR LF).
-// Returns false when it could not be created or written.
+// Writes folder + "autorun.inf" ("[autorun]", "open=" + exeFileName, CR LF;
+// a name with blanks in double quotes, so that it is read whole). Returns
+// false when it could not be created or written.
 bool WriteAutorunFile(const std::string& folder, const std::string& exeFileName);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/gui_testing.h"
 
@@ -40,6 +41,18 @@ int32_t IntAt(const Bytes& b, size_t at) {
     int32_t v;
     std::memcpy(&v, b.data() + at, 4);
     return v;
+}
+
+// Files a build left beside its target in the current folder.
+int SideFiles() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("qb*.tmp", &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
 }
 
 struct BuildFiles {
@@ -94,7 +107,8 @@ TEST(ExeBuilder, ReportsATemplateWithoutSignatureAsCorrupted) {
     EXPECT_EQ(seam.Boxes[0].Text, "File Playstub.dat is corrupted!");
     EXPECT_FALSE(seam.Boxes[0].HasCaption);
     EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
-    EXPECT_EQ(ReadBytes(files.Target).size(), 3003u);  // written as far as it went
+    EXPECT_FALSE(FileExists(files.Target)) << "a failed build leaves no executable";
+    EXPECT_EQ(SideFiles(), 0);
 }
 
 TEST(ExeBuilder, MissingTemplateOrDocumentFailWithTheirBoxes) {
@@ -105,18 +119,57 @@ TEST(ExeBuilder, MissingTemplateOrDocumentFailWithTheirBoxes) {
     ASSERT_EQ(seam.Boxes.size(), 2u);
     EXPECT_EQ(seam.Boxes[0].Text, "Could not open the file Playstub.dat!");
     EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
-    EXPECT_TRUE(FileExists(files.Target));
-    EXPECT_TRUE(ReadBytes(files.Target).empty());
+    EXPECT_FALSE(FileExists(files.Target));
 
+    // An executable already there stays as it was.
     Bytes image(100, 0);
     PutSignature(image, 0);
     WriteBytes(files.Template, Template(image));
+    WriteBytes(files.Target, {'o', 'l', 'd'});
     seam.Boxes.clear();
     EXPECT_FALSE(CreateExeFromTemplate(files.Template, "no-such-document.qbx", files.Target));
     ASSERT_EQ(seam.Boxes.size(), 2u);
     EXPECT_EQ(seam.Boxes[0].Text, "Could not open QBX file!");
     EXPECT_EQ(seam.Boxes[1].Text, "Could not create file!");
-    EXPECT_EQ(ReadBytes(files.Target).size(), 100u);
+    EXPECT_EQ(ReadBytes(files.Target), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(SideFiles(), 0);
+}
+
+TEST(ExeBuilder, AWriteCutShortAtTheEndOfTheMediumFailsTheBuild) {
+    Bytes image(40000, 0x33);
+    PutSignature(image, 100);
+    BuildFiles files;
+    WriteBytes(files.Template, Template(image));
+    WriteBytes(files.Document, Bytes(500, 7));
+    const Bytes old = {'o', 'l', 'd'};
+    void* owner = reinterpret_cast<void*>(static_cast<intptr_t>(0x1234));
+    for (size_t limit : {size_t(33 * 1024), image.size() + 200}) {  // cut in the template, in the document
+        WriteBytes(files.Target, old);
+        TScriptedInteraction seam;
+        {
+            FileBackend::TFileSizeLimitForTesting medium(static_cast<int64_t>(limit));
+            EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, files.Target, owner)) << limit;
+        }
+        ASSERT_EQ(seam.Boxes.size(), 1u) << limit;
+        EXPECT_EQ(seam.Boxes[0].Text, "Could not create file!");
+        EXPECT_FALSE(seam.Boxes[0].HasCaption);
+        EXPECT_EQ(seam.Boxes[0].Flags, unsigned(MB_TASKMODAL | MB_ICONINFORMATION));
+        EXPECT_EQ(seam.Boxes[0].Owner, owner);
+        EXPECT_EQ(ReadBytes(files.Target), old) << limit;
+        EXPECT_EQ(SideFiles(), 0);
+    }
+}
+
+TEST(ExeBuilder, AFolderThatTakesNoFileFailsWithOneBox) {
+    BuildFiles files;
+    Bytes image(100, 0);
+    PutSignature(image, 0);
+    WriteBytes(files.Template, Template(image));
+    WriteBytes(files.Document, {1});
+    TScriptedInteraction seam;
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, "no-such-folder\\menu.exe"));
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not create file!");
 }
 
 TEST(ExeBuilder, RefusesToWriteOverItsOwnSources) {
@@ -159,6 +212,12 @@ TEST(ExeBuilder, AutorunFileHasTwoLinesWithCrLf) {
     EXPECT_EQ(std::string(content.begin(), content.end()), "[autorun]\r\nopen=menu.exe\r\n");
     std::remove("autorun.inf");
     EXPECT_FALSE(WriteAutorunFile("no-such-folder\\", "menu.exe"));
+
+    // A name with blanks is quoted, or it would be read up to its first one.
+    ASSERT_TRUE(WriteAutorunFile("", "Start Men\xFC.exe"));
+    content = ReadBytes("autorun.inf");
+    EXPECT_EQ(std::string(content.begin(), content.end()), "[autorun]\r\nopen=\"Start Men\xFC.exe\"\r\n");
+    std::remove("autorun.inf");
 }
 
 }  // namespace

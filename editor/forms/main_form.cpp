@@ -379,13 +379,26 @@ void TMainForm::SaveAsBtnClick(TObject*) {
 // --- distribution --------------------------------------------------------------------------
 
 std::string TMainForm::TargetExe() const {
-    return EXENameEdit->FileName();
+    // A destination is a name, never a command line: its blanks belong to it
+    // whether or not its folder exists. Only a name in double quotes (as the
+    // box's dialog puts one with blanks) is read through the box.
+    const std::string text = EXENameEdit->Text();
+    return !text.empty() && text[0] == '"' ? EXENameEdit->FileName() : text;
+}
+
+void TMainForm::ReportBuildFailure(const char* text) {
+    Interaction().MessageBox(Handle(), text, nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
 }
 
 void TMainForm::MakeEXEBtnClick(TObject*) {
     std::string name = TargetExe();
     if (name.empty()) {
         Interaction().MessageBox(Handle(), "You have to choose a name for the exe file first!", nullptr, MB_ICONERROR);
+        return;
+    }
+    std::string folder = ExtractFilePath(name);
+    if (!folder.empty() && !DirectoryExists(folder)) {
+        Interaction().MessageBox(Handle(), "The folder for the exe file does not exist!", nullptr, MB_ICONERROR);
         return;
     }
     if (FileExists(name) &&
@@ -395,7 +408,7 @@ void TMainForm::MakeEXEBtnClick(TObject*) {
     std::string templatePath = program_dir_ + "Playstub.dat";
     std::string temporaryFolder = TemporaryFolder();
     if (temporaryFolder.empty() || SameFile(name, templatePath)) {
-        Interaction().MessageBox(nullptr, "Could not create file!", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
+        ReportBuildFailure("Could not create file!");
         return;
     }
     std::string document = FreeTemporaryDocument(temporaryFolder);
@@ -404,9 +417,14 @@ void TMainForm::MakeEXEBtnClick(TObject*) {
         building_exe_ = true;
         savefile(document);
         building_exe_ = false;
-        CreateExeFromTemplate(templatePath, document, name);
+        // The name was free: without a file there the save failed, and the
+        // build stops before the target is touched.
+        if (!FileExists(document)) {
+            ReportBuildFailure("Could not save the temporary QBX file!");
+            return;
+        }
+        if (!CreateExeFromTemplate(templatePath, document, name, Handle())) return;
     }
-    std::string folder = ExtractFilePath(name);
     if (!folder.empty()) folder = IncludeTrailingBackslash(folder);
     if (CopyDLLCheck->Checked() && !FileExists(folder + "Pixwell.dll"))
         CopyFileWithProgress(program_dir_ + "Pixwell.dll", folder + "Pixwell.dll", *this);
@@ -433,7 +451,7 @@ void TMainForm::AutoRunBtnClick(TObject*) {
     std::string folder = ExtractFilePath(name);
     if (!folder.empty()) folder = IncludeTrailingBackslash(folder);
     if (!WriteAutorunFile(folder, ExtractFileName(name))) {
-        Interaction().MessageBox(nullptr, "Could not create file!", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
+        ReportBuildFailure("Could not create file!");
         return;
     }
     Interaction().MessageBox(Handle(), "File successfully created!", "autorun.inf", MB_ICONINFORMATION);

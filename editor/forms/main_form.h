@@ -119,7 +119,10 @@ private:
     static TTreeNode* ParentCategory(TTreeNode* node);
     void PrepareEntryDialog(const std::string& caption, const std::string& text, const std::string& file,
                             const std::string& picture);
+    // The menu executable named on the distribution page.
     std::string TargetExe() const;
+    // A failure of the distribution commands, in a box owned by this window.
+    void ReportBuildFailure(const char* text);
 
     TStatusProgress progress_;
     std::string saved_file_name_;

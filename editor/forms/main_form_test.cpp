@@ -22,6 +22,10 @@
 #include "controls/bitmap_test_support.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/testing/window_typing.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/file_backend.h"
+#include "classlib/core/paths.h"
+#include "editor/builder/exe_builder.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 #include "classlib/gui/win32.h"
@@ -45,6 +49,36 @@ std::string ReadAll(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// Types into an edit box as a person does, key by key: key down, the
+// character, key up.
+void TypeInto(TWinControl* edit, const std::string& text) {
+    HWND window = edit->Handle();
+    for (char ch : text) {
+        SHORT scan = VkKeyScanA(ch);
+        WPARAM key = scan == -1 ? 0 : LOBYTE(scan);
+        SendMessageA(window, WM_KEYDOWN, key, 1);
+        SendMessageA(window, WM_CHAR, static_cast<unsigned char>(ch), 1);
+        SendMessageA(window, WM_KEYUP, key, 0xC0000001);
+    }
+    DrainMessages();
+}
+
+// The temporary folder pointed elsewhere for a scope.
+class TTemporaryFolderAt {
+public:
+    explicit TTemporaryFolderAt(const std::string& folder) {
+        char value[MAX_PATH] = {};
+        had_ = GetEnvironmentVariableA("TMP", value, MAX_PATH) != 0;
+        old_ = value;
+        SetEnvironmentVariableA("TMP", folder.c_str());
+    }
+    ~TTemporaryFolderAt() { SetEnvironmentVariableA("TMP", had_ ? old_.c_str() : nullptr); }
+
+private:
+    bool had_;
+    std::string old_;
+};
 
 // The editor's windows, created once as the program creates them.
 class EditorTest : public testing::Test {
@@ -279,6 +313,60 @@ TEST_F(EditorTest, DestinationBoxTakesATargetWithBlanksWhole) {
     Retype(MainForm->EXENameEdit, "no such folder\\my menu.exe");
     EXPECT_EQ(MainForm->EXENameEdit->FileName(), "no such folder\\my menu.exe");
     MainForm->EXENameEdit->SetText("");
+    RemoveDirectoryA("build out");
+}
+
+TEST_F(EditorTest, TheTargetIsTheWholeNameAsTyped) {
+    EXPECT_EQ(MainForm->EXENameEdit->DialogKind(), dkSave);
+    EXPECT_EQ(MainForm->EXENameEdit->DefaultExt(), "exe");
+    EXPECT_EQ(MainForm->EXENameEdit->Filter(), "EXE-Dateien (*.exe)|*.exe");
+    AddEntry(AddCategory(Root(), "Software"), "Editor");
+    MainForm->CopyDLLCheck->SetChecked(false);
+    const std::string here = IncludeTrailingBackslash(GetCurrentDir());
+
+    // A folder that is not there is named, and nothing is written anywhere.
+    RemoveDirectoryA((here + "My CD").c_str());
+    std::remove((here + "My").c_str());
+    MainForm->EXENameEdit->SetText("");
+    TypeInto(MainForm->EXENameEdit, here + "My CD\\menu.exe");
+    MainForm->MakeEXEBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The folder for the exe file does not exist!");
+    EXPECT_FALSE(seam.Boxes[0].HasCaption);
+    EXPECT_EQ(seam.Boxes[0].Flags, unsigned(MB_ICONERROR));
+    EXPECT_EQ(seam.Boxes[0].Owner, MainForm->Handle());
+    EXPECT_FALSE(FileExists(here + "My")) << "no file at another place";
+    EXPECT_FALSE(DirectoryExists(here + "My CD"));
+
+    // Where the folder is there, blanks belong to the name as well; the
+    // autorun file quotes such a name so that it is read whole.
+    CreateDir("build out");
+    std::remove("build out\\my menu.exe");
+    MainForm->EXENameEdit->SetText("");
+    TypeInto(MainForm->EXENameEdit, "build out\\my menu.exe");
+    seam.Boxes.clear();
+    MainForm->MakeEXEBtnClick(nullptr);
+    ASSERT_FALSE(seam.Boxes.empty());
+    EXPECT_EQ(seam.Boxes.back().Text, "The exe file could be successfully created.");
+    EXPECT_TRUE(FileExists("build out\\my menu.exe"));
+    EXPECT_FALSE(FileExists("build out\\my"));
+    MainForm->AutoRunBtnClick(nullptr);
+    EXPECT_EQ(seam.Boxes.back().Text, "File successfully created!");
+    EXPECT_EQ(ReadAll("build out\\autorun.inf"), "[autorun]\r\nopen=\"my menu.exe\"\r\n");
+
+    // A name the box's dialog put in double quotes is taken without them.
+    MainForm->EXENameEdit->SetFileName("build out\\my menu.exe");
+    EXPECT_EQ(MainForm->EXENameEdit->Text(), "\"build out\\my menu.exe\"");
+    seam.Boxes.clear();
+    seam.BoxAnswers.push_back(IDYES);
+    MainForm->MakeEXEBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The exe file still exists! Would you like to overwrite the file?");
+    EXPECT_EQ(seam.Boxes[1].Text, "The exe file could be successfully created.");
+
+    MainForm->CopyDLLCheck->SetChecked(true);
+    MainForm->EXENameEdit->SetText("");
+    for (const char* file : {"build out\\my menu.exe", "build out\\autorun.inf"}) std::remove(file);
     RemoveDirectoryA("build out");
 }
 
@@ -538,27 +626,45 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
 }
 
 TEST_F(EditorTest, BuildingAnExecutableCleansUpAndCopiesTheLibraryOnce) {
+    // Temporary documents already there are left alone; the next free
+    // number is used, and that document is what the executable carries.
     std::string temp = GetTempDirectory();
-    std::ofstream(temp + "tf0.qbx") << "x";
-    std::ofstream(temp + "tf1.qbx") << "x";
+    std::ofstream(temp + "tf0.qbx") << "zero";
+    std::ofstream(temp + "tf1.qbx") << "one";
+    std::remove((temp + "tf2.qbx").c_str());
     AddEntry(AddCategory(Root(), "Software"), "Editor", "body", "C:\\CD\\setup.exe", "");
     CreateDir("build_out");
     std::remove("build_out\\Pixwell.dll");
     std::remove("build_out\\menu.exe");
     MainForm->EXENameEdit->SetText("build_out\\menu.exe");
+    std::string carried;
+    bool temporaryThere = false;
+    seam.OnBox = [&](const TScriptedInteraction::Box& box) {
+        if (box.Text != "The exe file could be successfully created.") return;
+        temporaryThere = FileExists(temp + "tf2.qbx");
+        carried = ReadAll(temp + "tf2.qbx");
+    };
     MainForm->MakeEXEBtnClick(nullptr);
+    seam.OnBox = nullptr;
+    EXPECT_TRUE(temporaryThere) << "the document was written to tf2.qbx";
+    std::string built = ReadAll("build_out\\menu.exe");
+    std::string templateBytes = ReadAll(MainForm->ProgramDir() + "Playstub.dat");
+    EXPECT_EQ(built.size(), templateBytes.size() + carried.size());
+    EXPECT_FALSE(carried.empty());
+    EXPECT_EQ(built.substr(templateBytes.size()), carried);
+    EXPECT_EQ(ReadAll(temp + "tf0.qbx"), "zero");
+    EXPECT_EQ(ReadAll(temp + "tf1.qbx"), "one");
     EXPECT_FALSE(FileExists(temp + "tf2.qbx"));
     EXPECT_FALSE(MainForm->BuildingExe());
-    EXPECT_TRUE(FileExists("build_out\\menu.exe"));
     EXPECT_TRUE(ReadAll("build_out\\Pixwell.dll") == ReadAll(MainForm->ProgramDir() + "Pixwell.dll"))
         << MainForm->ProgramDir();
-    ASSERT_FALSE(seam.Boxes.empty());
-    EXPECT_EQ(seam.Boxes.back().Text, "The exe file could be successfully created.");
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The exe file could be successfully created.");
+    EXPECT_EQ(seam.Boxes[0].Owner, MainForm->Handle()) << "the editor gets its activation back";
 
     // The library is not copied again; declining the overwrite question
     // leaves the executable as it is.
     std::ofstream("build_out\\Pixwell.dll", std::ios::trunc) << "mine";
-    std::string built = ReadAll("build_out\\menu.exe");
     seam.BoxAnswers.push_back(IDNO);
     MainForm->MakeEXEBtnClick(nullptr);
     EXPECT_EQ(seam.Boxes.back().Text, "The exe file still exists! Would you like to overwrite the file?");
@@ -570,17 +676,103 @@ TEST_F(EditorTest, BuildingAnExecutableCleansUpAndCopiesTheLibraryOnce) {
     std::remove((temp + "tf1.qbx").c_str());
 }
 
-TEST_F(EditorTest, AFailedTemporaryDocumentStillCleansUp) {
-    MainForm->EXENameEdit->SetText("build_out\\failed.exe");
+TEST_F(EditorTest, AFailedTemporaryDocumentStopsTheBuildBeforeTheTarget) {
+    AddEntry(AddCategory(Root(), "Software"), "Editor", "a body text long enough to reach past the limit");
+    CreateDir("build_tmp");
+    std::ofstream("build_tmp\\menu.exe", std::ios::binary) << "precious";
+    std::remove("build_tmp\\Pixwell.dll");
+    MainForm->EXENameEdit->SetText("build_tmp\\menu.exe");
+    auto buildBoxes = [&] {
+        int count = 0;
+        for (const auto& box : seam.Boxes)
+            if (box.Text == "Could not open QBX file!" || box.Text == "Could not create file!" ||
+                box.Text == "The exe file could be successfully created.")
+                ++count;
+        return count;
+    };
+
+    // The temporary document cannot be created.
+    {
+        TTemporaryFolderAt elsewhere(IncludeTrailingBackslash(GetCurrentDir()) + "no such temp\\");
+        ASSERT_EQ(TemporaryFolder(), IncludeTrailingBackslash(GetCurrentDir()) + "no such temp\\");
+        seam.BoxAnswers.push_back(IDYES);
+        MainForm->MakeEXEBtnClick(nullptr);
+    }
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[1].Text, "Could not save the temporary QBX file!");
+    EXPECT_FALSE(seam.Boxes[1].HasCaption);
+    EXPECT_EQ(seam.Boxes[1].Owner, MainForm->Handle());
+    EXPECT_EQ(ReadAll("build_tmp\\menu.exe"), "precious");
+    EXPECT_FALSE(FileExists("build_tmp\\Pixwell.dll"));
+    EXPECT_FALSE(MainForm->BuildingExe());
+
+    // Its writing fails midway: the command ends with the error before the
+    // target is touched, and the partial document is removed.
+    std::string document = FreeTemporaryDocument(TemporaryFolder());
+    seam.Boxes.clear();
+    bool raised = false;
+    {
+        FileBackend::TFileSizeLimitForTesting medium(40);
+        seam.BoxAnswers.push_back(IDYES);
+        try {
+            MainForm->MakeEXEBtnClick(nullptr);
+        } catch (const EInOutError&) {
+            raised = true;
+        }
+    }
+    EXPECT_TRUE(raised || seam.Boxes.size() > 1u) << "the failure is told";
+    EXPECT_EQ(buildBoxes(), 0);
+    EXPECT_FALSE(FileExists(document));
+    EXPECT_EQ(ReadAll("build_tmp\\menu.exe"), "precious");
+    EXPECT_FALSE(FileExists("build_tmp\\Pixwell.dll"));
+    EXPECT_FALSE(MainForm->BuildingExe());
+
     // The template itself as target is refused before anything is touched.
     std::string templatePath = MainForm->ProgramDir() + "Playstub.dat";
     std::string before = ReadAll(templatePath);
     MainForm->EXENameEdit->SetText(templatePath);
+    seam.Boxes.clear();
     seam.BoxAnswers.push_back(IDYES);
     MainForm->MakeEXEBtnClick(nullptr);
     EXPECT_EQ(ReadAll(templatePath), before);
     EXPECT_EQ(seam.Boxes.back().Text, "Could not create file!");
+    EXPECT_EQ(seam.Boxes.back().Owner, MainForm->Handle());
     EXPECT_FALSE(MainForm->BuildingExe());
+    std::remove("build_tmp\\menu.exe");
+    RemoveDirectoryA("build_tmp");
+}
+
+TEST_F(EditorTest, AFailedBuildStopsWithOneBox) {
+    // A medium that ends in the middle of the executable: the build fails,
+    // and the library is not copied to it.
+    AddEntry(AddCategory(Root(), "Software"), "Editor");
+    CreateDir("build_full");
+    for (const char* file : {"build_full\\menu.exe", "build_full\\Pixwell.dll"}) std::remove(file);
+    MainForm->EXENameEdit->SetText("build_full\\menu.exe");
+    const int64_t limit = 33 * 1024;
+    ASSERT_GT(ReadAll(MainForm->ProgramDir() + "Playstub.dat").size(), size_t(limit));
+    {
+        FileBackend::TFileSizeLimitForTesting medium(limit);
+        MainForm->MakeEXEBtnClick(nullptr);
+    }
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not create file!");
+    EXPECT_EQ(seam.Boxes[0].Owner, MainForm->Handle());
+    EXPECT_FALSE(FileExists("build_full\\menu.exe"));
+    EXPECT_FALSE(FileExists("build_full\\Pixwell.dll"));
+
+    // A library copy that fails after a good build says so, in a box the
+    // editor owns.
+    CreateDir("build_full\\Pixwell.dll");  // a folder: the copy cannot take its place
+    seam.Boxes.clear();
+    MainForm->MakeEXEBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The exe file could be successfully created.");
+    EXPECT_EQ(seam.Boxes[1].Text, "Could not copy file!");
+    for (const auto& box : seam.Boxes) EXPECT_EQ(box.Owner, MainForm->Handle()) << box.Text;
+    RemoveDirectoryA("build_full\\Pixwell.dll");
+    std::remove("build_full\\menu.exe");
+    RemoveDirectoryA("build_full");
 }
 
 TEST_F(EditorTest, DistributionCommandsNeedANameAndReportTheirOutcome) {
@@ -603,6 +795,7 @@ TEST_F(EditorTest, DistributionCommandsNeedANameAndReportTheirOutcome) {
     MainForm->EXENameEdit->SetText("no-such-folder\\menu.exe");
     MainForm->AutoRunBtnClick(nullptr);
     EXPECT_EQ(seam.Boxes.back().Text, "Could not create file!");
+    EXPECT_EQ(seam.Boxes.back().Owner, MainForm->Handle());
 
     MainForm->EXENameEdit->SetText("build_out\\menu.exe");
     MainForm->ExecBtnClick(nullptr);
