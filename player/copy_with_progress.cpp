@@ -7,7 +7,7 @@
 #include "classlib/platform/interaction.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/untyped_file.h"
-#include "classlib/platform/replacement_file.h"
+#include "classlib/core/replacement_file.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ bool CopyFileWithProgress(const std::string& source, const std::string& destinat
             if (IOResult() != 0) failed = true;
             if (!failed) {
                 CopyFileTimes(source, copy->Name());
-                failed = !copy->Commit();
+                failed = copy->Commit() != 0;
             }
         }
     }

@@ -111,7 +111,7 @@ TEST(CopyWithProgress, AWriteCutShortAtTheEndOfTheMediumIsAFailure) {
     EXPECT_EQ(ReadAll("copy_older.bin"), data);
     EXPECT_EQ(seam.Boxes.size(), 2u);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("qb*.tmp", &found);
+    HANDLE search = FindFirstFileA("~qb*.tmp", &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no side file is left behind";
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::remove("copy_long.bin");

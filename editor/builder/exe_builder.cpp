@@ -10,7 +10,7 @@
 #include "classlib/core/strutils.h"
 #include "classlib/core/textfile.h"
 #include "classlib/core/untyped_file.h"
-#include "classlib/platform/replacement_file.h"
+#include "classlib/core/replacement_file.h"
 #include "classlib/gui/win32.h"
 
 const char DocumentSignature[8] = {'Z', 'E', 'B', 'R', 'I', 'Q', 'U', 'T'};
@@ -147,7 +147,7 @@ bool CreateExeFromTemplate(const std::string& templatePath, const std::string& d
     document.Close();
     if (IOResult() != 0) return fail();
     target.Close();
-    if (IOResult() != 0 || !built.Commit()) return fail();
+    if (IOResult() != 0 || built.Commit() != 0) return fail();
 
     report("The exe file could be successfully created.", "Exe file created");
     return true;

@@ -46,7 +46,7 @@ int32_t IntAt(const Bytes& b, size_t at) {
 // Files a build left beside its target in the current folder.
 int SideFiles() {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("qb*.tmp", &found);
+    HANDLE search = FindFirstFileA("~qb*.tmp", &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     int count = 0;
     do ++count;

@@ -9,7 +9,7 @@
 #include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/paths.h"
-#include "classlib/core/scope_exit.h"
+#include "classlib/core/replacement_file.h"
 #include "classlib/core/treenodes.h"
 #include "classlib/core/untyped_file.h"
 
@@ -17,9 +17,6 @@ namespace {
 
 // System error codes of the file layer.
 constexpr int kFileNotFound = 2;
-constexpr int kFileExists = 80;
-// Temporary names tried beside a document before giving up.
-constexpr int kTemporaryNames = 1000;
 
 class TDocumentWriter {
 public:
@@ -125,44 +122,25 @@ bool MayBeReplaced(const std::string& fileName) {
     return error == 0 || error == kFileNotFound;
 }
 
-// Creates a new, empty file in the folder of fileName and names it in
-// temporary; false when the folder takes none.
-bool CreateBeside(const std::string& fileName, std::string& temporary) {
-    const std::string folder = fileName.substr(0, fileName.find_last_of("\\/:") + 1);
-    for (int n = 0; n < kTemporaryNames; ++n) {
-        std::string name = folder + "~qb" + std::to_string(n) + ".tmp";
-        FileBackend::Handle handle = FileBackend::kNoHandle;
-        int error = FileBackend::CreateNew(name, handle);
-        if (error == 0) {
-            FileBackend::Close(handle);
-            temporary = std::move(name);
-            return true;
-        }
-        if (error != kFileExists) return false;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, const std::string& relativeToExe) {
     IOResult();  // a result left pending elsewhere is not this save's
-    std::string temporary;
-    if (fileName.empty() || !MayBeReplaced(fileName) || !CreateBeside(fileName, temporary)) return false;
-    TScopeExit removeTemporary([&temporary]() noexcept { DeleteFile(temporary); });
+    if (fileName.empty() || !MayBeReplaced(fileName)) return false;
+    TReplacementFile replacement(fileName);
+    if (replacement.Name().empty()) return false;
     {
-        TUntypedFile file;  // closed before the temporary file is removed
-        file.Assign(temporary);
+        TUntypedFile file;  // closed before the side file is committed or removed
+        file.Assign(replacement.Name());
         file.Rewrite(1);
         InOutCheck();
         WriteDocument(file, holder, relativeToExe);
         file.Close();
         InOutCheck();
     }
-    if (int error = FileBackend::Replace(temporary, fileName)) {
+    if (int error = replacement.Commit()) {
         InOutRes = error;
         InOutCheck();
     }
-    removeTemporary.Dismiss();
     return true;
 }

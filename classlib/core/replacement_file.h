@@ -16,9 +16,9 @@ public:
     // The side file to write, created empty; "" when the destination's
     // folder takes no new file (missing, read-only, full).
     const std::string& Name() const { return name_; }
-    // Replaces the destination (or creates it) by the closed side file.
-    // False when that fails; the side file is removed either way.
-    bool Commit();
+    // Replaces the destination (or creates it) by the closed side file: 0,
+    // or the system's error code. The side file is gone either way.
+    int Commit();
 
 private:
     std::string destination_, name_;

@@ -1,0 +1,41 @@
+#include "classlib/core/replacement_file.h"
+
+#include "classlib/core/file_backend.h"
+#include "classlib/core/fileutils.h"
+
+namespace {
+
+// System error codes of the file layer.
+constexpr int kAccessDenied = 5;
+constexpr int kFileExists = 80;
+// Side names tried beside a destination before giving up.
+constexpr int kSideNames = 1000;
+
+}  // namespace
+
+TReplacementFile::TReplacementFile(const std::string& destination) : destination_(destination) {
+    const std::string folder = destination.substr(0, destination.find_last_of("\\/:") + 1);
+    for (int n = 0; n < kSideNames; ++n) {
+        std::string name = folder + "~qb" + std::to_string(n) + ".tmp";
+        FileBackend::Handle handle = FileBackend::kNoHandle;
+        int error = FileBackend::CreateNew(name, handle);
+        if (error == 0) {
+            FileBackend::Close(handle);
+            name_ = std::move(name);
+            return;
+        }
+        if (error != kFileExists) return;
+    }
+}
+
+TReplacementFile::~TReplacementFile() {
+    if (!name_.empty()) DeleteFile(name_);
+}
+
+int TReplacementFile::Commit() {
+    if (name_.empty()) return kAccessDenied;
+    int error = FileBackend::Replace(name_, destination_);
+    if (error != 0) DeleteFile(name_);
+    name_.clear();
+    return error;
+}
