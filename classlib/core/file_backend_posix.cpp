@@ -4,26 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 
 #include "classlib/core/file_backend.h"
+#include "classlib/core/file_size_limit.h"
 
 namespace FileBackend {
 
 namespace {
 
 constexpr int64_t kChunk = 1 << 30;
-
-std::atomic<int64_t> size_limit{-1};
-
-// How much of count fits below the test's size limit from the handle's
-// position on.
-int64_t Fitting(Handle handle, int64_t count) {
-    const int64_t limit = size_limit.load();
-    int64_t position = 0;
-    if (limit < 0 || Position(handle, position) != 0) return count;
-    return std::clamp<int64_t>(limit - position, 0, count);
-}
 
 // errno in the Windows numbering the I/O results use.
 int ErrorCode(int error) {
@@ -106,7 +95,7 @@ int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {
 
 int Write(Handle handle, const void* buffer, int64_t count, int64_t& done) {
     done = 0;
-    count = Fitting(handle, count);
+    count = FittingBelowSizeLimit(handle, count);
     const auto* bytes = static_cast<const char*>(buffer);
     while (done < count) {
         ssize_t n = ::write(static_cast<int>(handle), bytes + done, static_cast<size_t>(std::min(count - done, kChunk)));
@@ -116,10 +105,6 @@ int Write(Handle handle, const void* buffer, int64_t count, int64_t& done) {
         done += n;
     }
     return 0;
-}
-
-void SetFileSizeLimitForTesting(int64_t bytes) {
-    size_limit = bytes;
 }
 
 int Seek(Handle handle, int64_t position) {

@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 
 #include "classlib/core/file_backend.h"
+#include "classlib/core/file_size_limit.h"
 
 namespace FileBackend {
 
@@ -14,17 +14,6 @@ constexpr int64_t kChunk = 1 << 30;
 
 HANDLE H(Handle handle) {
     return reinterpret_cast<HANDLE>(handle);
-}
-
-std::atomic<int64_t> size_limit{-1};
-
-// How much of count fits below the test's size limit from the handle's
-// position on.
-int64_t Fitting(Handle handle, int64_t count) {
-    const int64_t limit = size_limit.load();
-    int64_t position = 0;
-    if (limit < 0 || Position(handle, position) != 0) return count;
-    return std::clamp<int64_t>(limit - position, 0, count);
 }
 
 int LastError() {
@@ -73,7 +62,7 @@ int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {
 
 int Write(Handle handle, const void* buffer, int64_t count, int64_t& done) {
     done = 0;
-    count = Fitting(handle, count);
+    count = FittingBelowSizeLimit(handle, count);
     const auto* bytes = static_cast<const char*>(buffer);
     while (done < count) {
         DWORD chunk = static_cast<DWORD>(std::min(count - done, kChunk)), n = 0;
@@ -82,10 +71,6 @@ int Write(Handle handle, const void* buffer, int64_t count, int64_t& done) {
         if (n < chunk) break;
     }
     return 0;
-}
-
-void SetFileSizeLimitForTesting(int64_t bytes) {
-    size_limit = bytes;
 }
 
 int Seek(Handle handle, int64_t position) {

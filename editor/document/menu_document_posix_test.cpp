@@ -15,6 +15,7 @@
 #include "classlib/core/exceptions.h"
 #include "classlib/core/io_result.h"
 #include "editor/document/sample_document_test.h"
+#include "editor/document/test_folder_test.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ using Bytes = std::vector<uint8_t>;
 Bytes ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> FolderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& item : std::filesystem::directory_iterator(folder)) names.push_back(item.path().filename().string());
-    return names;
 }
 
 // While it lives, no file of this process grows beyond `bytes`: a write

@@ -13,6 +13,7 @@
 #include "classlib/core/io_result.h"
 #include "classlib/core/paths.h"
 #include "editor/document/sample_document_test.h"
+#include "editor/document/test_folder_test.h"
 #include "editor/document/test_holder_test.h"
 
 namespace {
@@ -316,32 +317,6 @@ TEST(MenuDocument, RelativePathsChangeOnlyTheLinkedPaths) {
     std::remove(plain.c_str());
     std::remove(relative.c_str());
 }
-
-// The names in a folder, sorted.
-std::vector<std::string> FolderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& item : std::filesystem::directory_iterator(folder)) names.push_back(item.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// A fresh folder in the current one, removed with its content at the end.
-class TTestFolder {
-public:
-    explicit TTestFolder(const std::string& name) : name_(name) {
-        std::filesystem::remove_all(name_);
-        std::filesystem::create_directory(name_);
-    }
-    ~TTestFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(name_, ignored);
-    }
-    std::string Path(const std::string& file) const { return name_ + "/" + file; }
-    const std::string& Name() const { return name_; }
-
-private:
-    std::string name_;
-};
 
 TEST(MenuDocument, APendingResultFromElsewhereSpoilsNeitherSaveNorOpen) {
     TTestFolder folder("pending_result");

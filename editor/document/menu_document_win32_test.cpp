@@ -17,6 +17,7 @@
 #include "classlib/core/io_result.h"
 #include "classlib/core/paths.h"
 #include "editor/document/sample_document_test.h"
+#include "editor/document/test_folder_test.h"
 
 namespace {
 
@@ -41,29 +42,6 @@ TEST(MenuDocument, MissingOrUncreatableFilesFailSilently) {
     EXPECT_EQ(h.MenuTree().Count(), 8);
     EXPECT_FALSE(WriteMenuDocument(h, "no-such-folder\\out.qbx"));
 }
-
-// A folder of its own in the current one, removed with its content.
-class TTestFolder {
-public:
-    explicit TTestFolder(const std::string& name) : name_(name) {
-        std::filesystem::remove_all(name_);
-        std::filesystem::create_directory(name_);
-    }
-    ~TTestFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(name_, ignored);
-    }
-    std::string Path(const std::string& file) const { return name_ + "\\" + file; }
-    std::vector<std::string> Contents() const {
-        std::vector<std::string> names;
-        for (const auto& item : std::filesystem::directory_iterator(name_))
-            names.push_back(item.path().filename().string());
-        return names;
-    }
-
-private:
-    std::string name_;
-};
 
 TEST(MenuDocument, ARefusedReplacementKeepsTheOldDocument) {
     TTestFolder folder("save_refused_win32");
