@@ -379,11 +379,9 @@ void TMainForm::SaveAsBtnClick(TObject*) {
 // --- distribution --------------------------------------------------------------------------
 
 std::string TMainForm::TargetExe() const {
-    // A destination is a name, never a command line: its blanks belong to it
-    // whether or not its folder exists. Only a name in double quotes (as the
-    // box's dialog puts one with blanks) is read through the box.
-    const std::string text = EXENameEdit->Text();
-    return !text.empty() && text[0] == '"' ? EXENameEdit->FileName() : text;
+    // A save box takes its text as one name (blanks included, quotes
+    // dropped), whether or not the folder exists yet.
+    return EXENameEdit->FileName();
 }
 
 void TMainForm::ReportBuildFailure(const char* text) {
