@@ -12,6 +12,7 @@
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/testing/sent_message_counter.h"
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
@@ -19,33 +20,6 @@
 #include "classlib/core/treenodes.h"
 
 namespace {
-
-// Counts the tab-control messages (TCM_...) sent to one window while it
-// lives.
-class TTabMessageCounter {
-public:
-    explicit TTabMessageCounter(HWND window) {
-        window_ = window;
-        count_ = 0;
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Note, nullptr, GetCurrentThreadId());
-    }
-    ~TTabMessageCounter() { UnhookWindowsHookEx(hook_); }
-    TTabMessageCounter(const TTabMessageCounter&) = delete;
-    TTabMessageCounter& operator=(const TTabMessageCounter&) = delete;
-    int Count() const { return count_; }
-
-private:
-    static LRESULT CALLBACK Note(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->hwnd == window_ && sent->message >= TCM_FIRST && sent->message < TCM_FIRST + 0x100)
-            ++count_;
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline HWND window_ = nullptr;
-    static inline int count_ = 0;
-    HHOOK hook_;
-};
 
 // A 24-bit picture file of one colour.
 void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
@@ -269,7 +243,7 @@ TEST_F(PlayerTest, WheelScrollsThePageByFiftyPixelsClamped) {
 int TabMessagesForCategories(int n) {
     TTestHolder holder;
     for (int i = 0; i < n; ++i) holder.AddCategory(holder.Root(), "Category " + std::to_string(i));
-    TTabMessageCounter counter(PlayForm->TabControl1->Handle());
+    TSentMessageCounter counter(PlayForm->TabControl1->Handle(), TCM_FIRST, TCM_FIRST + 0xFF);
     PlayForm->ApplyDocument(holder);
     EXPECT_EQ(PlayForm->TabControl1->Tabs()->Count(), n);
     EXPECT_EQ(SendMessageA(PlayForm->TabControl1->Handle(), TCM_GETITEMCOUNT, 0, 0), n);

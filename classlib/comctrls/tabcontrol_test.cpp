@@ -5,6 +5,7 @@
 #include "classlib/comctrls/comctrls_test_support.h"
 #include "classlib/core/filer.h"
 #include "classlib/gui/graphic_control.h"
+#include "classlib/testing/sent_message_counter.h"
 
 namespace {
 
@@ -87,36 +88,11 @@ int WindowTabImage(TTabControl* tabs, int index) {
     return item.iImage;
 }
 
-// Counts the tab changes (TCM_SETITEM) sent to one window while it lives.
-class TSetItemCounter {
-public:
-    explicit TSetItemCounter(HWND window) {
-        window_ = window;
-        count_ = 0;
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Note, nullptr, GetCurrentThreadId());
-    }
-    ~TSetItemCounter() { UnhookWindowsHookEx(hook_); }
-    TSetItemCounter(const TSetItemCounter&) = delete;
-    TSetItemCounter& operator=(const TSetItemCounter&) = delete;
-    int Count() const { return count_; }
-
-private:
-    static LRESULT CALLBACK Note(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->hwnd == window_ && sent->message == TCM_SETITEMA) ++count_;
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline HWND window_ = nullptr;
-    static inline int count_ = 0;
-    HHOOK hook_;
-};
-
 TEST(TabControl, OnlyTabsThatMoveAreSentAgainAndAnUpdateSendsThemOnce) {
     auto form = MakeTestForm();
     TTabControl* tabs = AddTabs(form.get());
     ShowAndPump(form.get());
-    TSetItemCounter counter(tabs->Handle());
+    TSentMessageCounter counter(tabs->Handle(), TCM_SETITEMA, TCM_SETITEMA);
     for (int i = 0; i < 50; ++i) tabs->Tabs()->Add("Tab " + std::to_string(i));
     EXPECT_EQ(counter.Count(), 0);  // appended: no other tab moved
     tabs->Tabs()->Insert(40, "Before the last ten");
