@@ -168,14 +168,23 @@ std::string FreeTemporaryDocument(const std::string& folder) {
 }
 
 bool WriteAutorunFile(const std::string& folder, const std::string& exeFileName) {
-    TTextFile file;
-    file.Assign(folder + "autorun.inf");
-    file.Rewrite();
-    if (IOResult() != 0) return false;
-    file.WriteLn("[autorun]");
-    const bool blanks = exeFileName.find(' ') != std::string::npos;
-    file.WriteLn("open=" + (blanks ? '"' + exeFileName + '"' : exeFileName));
-    bool ok = IOResult() == 0;
-    file.Close();
-    return IOResult() == 0 && ok;
+    IOResult();  // a result left pending elsewhere is not this write's
+    // Written beside an autorun file already there, which it replaces only
+    // when complete.
+    TReplacementFile written(folder + "autorun.inf");
+    if (written.Name().empty()) return false;
+    bool ok;
+    {
+        TTextFile file;  // closed before the side file is committed or removed
+        file.Assign(written.Name());
+        file.Rewrite();
+        if (IOResult() != 0) return false;
+        file.WriteLn("[autorun]");
+        const bool blanks = exeFileName.find(' ') != std::string::npos;
+        file.WriteLn("open=" + (blanks ? '"' + exeFileName + '"' : exeFileName));
+        ok = IOResult() == 0;
+        file.Close();
+        ok = IOResult() == 0 && ok;
+    }
+    return ok && written.Commit() == 0;
 }

@@ -35,5 +35,6 @@ std::string TemporaryFolder();
 
 // Writes folder + "autorun.inf" ("[autorun]", "open=" + exeFileName, CR LF;
 // a name with blanks in double quotes, so that it is read whole). Returns
-// false when it could not be created or written.
+// false when it could not be created or written; an autorun file already
+// there is then left as it was.
 bool WriteAutorunFile(const std::string& folder, const std::string& exeFileName);

@@ -220,4 +220,18 @@ TEST(ExeBuilder, AutorunFileHasTwoLinesWithCrLf) {
     std::remove("autorun.inf");
 }
 
+TEST(ExeBuilder, AFailedAutorunFileLeavesTheOldOneAsItWas) {
+    const Bytes old = {'[', 'a', 'u', 't', 'o', 'r', 'u', 'n', ']', '\r', '\n', 'o', 'l', 'd'};
+    for (int64_t limit : {0, 5, 12, 20}) {  // the medium ends in the first line, in the second, at its end
+        WriteBytes("autorun.inf", old);
+        {
+            FileBackend::TFileSizeLimitForTesting medium(limit);
+            EXPECT_FALSE(WriteAutorunFile("", "menu.exe")) << limit;
+        }
+        EXPECT_EQ(ReadBytes("autorun.inf"), old) << limit;
+        EXPECT_EQ(SideFiles(), 0) << limit;
+    }
+    std::remove("autorun.inf");
+}
+
 }  // namespace
