@@ -8,6 +8,7 @@
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/gui/canvas.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/core/streams.h"
 #include "classlib/gui/win32.h"
 
@@ -57,28 +58,16 @@ TOwned<TBitmap> MakeBitmap(int width, int height, F colorAt) {
 // A 32-bit memory surface with a canvas on it, filled with one colour.
 class TMemorySurface {
 public:
-    TMemorySurface(int width, int height, TColor fill) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        canvas_.SetHandle(dc_);
+    TMemorySurface(int width, int height, TColor fill)
+        : width_(width), height_(height), bitmap_(MakeDibSection32(nullptr, width, height, bits_)),
+          selected_(dc_.Get(), bitmap_.Get()) {
+        canvas_.SetHandle(dc_.Get());
         canvas_.Brush().SetColor(fill);
         canvas_.FillRect(Rect(0, 0, width, height));
     }
-    ~TMemorySurface() {
-        canvas_.SetHandle(nullptr);
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
+    ~TMemorySurface() { canvas_.SetHandle(nullptr); }
     TCanvas& Canvas() { return canvas_; }
-    HDC DC() const { return dc_; }
+    HDC DC() const { return dc_.Get(); }
     // Every pixel, rows from the top, as the surface holds them.
     std::vector<uint32_t> Pixels() {
         GdiFlush();
@@ -94,10 +83,10 @@ public:
 
 private:
     int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
+    TMemoryDC dc_;
     uint32_t* bits_ = nullptr;
+    TGdiObject bitmap_;
+    TSelectedObject selected_;
     TCanvas canvas_;
 };
 

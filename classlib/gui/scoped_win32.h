@@ -4,6 +4,7 @@
 // never throw; a failed acquisition leaves an empty owner (Get() is null)
 // for the caller to check.
 #pragma once
+#include <cstdint>
 #include <utility>
 
 #include "classlib/core/scope_exit.h"
@@ -78,6 +79,22 @@ public:
 private:
     HGDIOBJ handle_ = nullptr;
 };
+
+// A 32-bit top-down DIB section compatible with dc (null: the screen):
+// pixels 0x00RRGGBB, rows top first, reached through bits. Empty (and bits
+// null) when it cannot be made.
+inline TGdiObject MakeDibSection32(HDC dc, int width, int height, uint32_t*& bits) noexcept {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* memory = nullptr;
+    TGdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+    bits = bitmap.Get() ? static_cast<uint32_t*>(memory) : nullptr;
+    return bitmap;
+}
 
 // A GDI object selected into a device context; the object it replaced is
 // selected back at the end.

@@ -14,15 +14,9 @@ int TextInkOverhang(HDC dc, const char* text, int length, const RECT& measured, 
     GetTextMetricsA(memory.Get(), &metrics);
     // Room for more than any glyph can stick out.
     const int room = width + metrics.tmMaxCharWidth + metrics.tmHeight;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = room;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    TGdiObject bitmap(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap.Get() || !bits) return 0;
+    uint32_t* pixels = nullptr;
+    TGdiObject bitmap = MakeDibSection32(memory.Get(), room, height, pixels);
+    if (!pixels) return 0;
     TSelectedObject selected(memory.Get(), bitmap.Get());
     PatBlt(memory.Get(), 0, 0, room, height, WHITENESS);
     SetTextColor(memory.Get(), RGB(0, 0, 0));
@@ -31,7 +25,6 @@ int TextInkOverhang(HDC dc, const char* text, int length, const RECT& measured, 
     const UINT drawFormat = (format & ~(DT_CALCRECT | DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) | DT_NOCLIP;
     DrawTextA(memory.Get(), text, length, &box, drawFormat);
     GdiFlush();
-    const auto* pixels = static_cast<const uint32_t*>(bits);
     for (int x = room - 1; x >= width; --x)
         for (int y = 0; y < height; ++y)
             if ((pixels[static_cast<size_t>(y) * static_cast<size_t>(room) + static_cast<size_t>(x)] & 0xFFFFFF) !=

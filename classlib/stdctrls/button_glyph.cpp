@@ -22,18 +22,12 @@ bool IsLight(uint32_t pixel) {
 }
 
 HBITMAP MakeColorBitmap(int width, int height, const std::vector<uint32_t>& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) throw EOutOfMemory("Could not create the button glyph");
-    std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
+    uint32_t* bits = nullptr;
+    TGdiObject bitmap = MakeDibSection32(nullptr, width, height, bits);
+    if (!bits) throw EOutOfMemory("Could not create the button glyph");
+    std::copy(pixels.begin(), pixels.end(), bits);
     GdiFlush();
-    return bitmap;
+    return static_cast<HBITMAP>(bitmap.Release());
 }
 
 HBITMAP MakeMask(int width, int height, const std::vector<bool>& transparent) {

@@ -4,6 +4,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/stdctrls/accel.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/wincontrol.h"
 
 namespace {
@@ -13,22 +14,13 @@ HBRUSH MakeDownPatternBrush() {
     uint32_t face = static_cast<uint32_t>(ColorToRGB(clBtnFace)) & 0xFFFFFF;
     uint32_t light = static_cast<uint32_t>(ColorToRGB(clBtnHighlight)) & 0xFFFFFF;
     auto pixel = [](uint32_t bgr) { return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16); };
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 8;
-    info.bmiHeader.biHeight = -8;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP pattern = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!pattern) return nullptr;
-    auto* p = static_cast<uint32_t*>(bits);
+    uint32_t* p = nullptr;
+    TGdiObject pattern = MakeDibSection32(nullptr, 8, 8, p);
+    if (!p) return nullptr;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) p[y * 8 + x] = pixel((x + y) % 2 ? light : face);
     GdiFlush();
-    HBRUSH brush = CreatePatternBrush(pattern);
-    DeleteObject(pattern);
-    return brush;
+    return CreatePatternBrush(static_cast<HBITMAP>(pattern.Get()));
 }
 
 }  // namespace

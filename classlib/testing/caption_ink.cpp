@@ -37,15 +37,9 @@ TInkMask DrawMask(HFONT font, const std::string& text, UINT format, int wrapWidt
     mask.Width = measured.right + metrics.tmMaxCharWidth + metrics.tmHeight;
     mask.Height = measured.bottom;
     if (mask.Width <= 0 || mask.Height <= 0) return mask;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = mask.Width;
-    info.bmiHeader.biHeight = -mask.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    TGdiObject bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap.Get()) return TInkMask{};
+    uint32_t* pixels = nullptr;
+    TGdiObject bitmap = MakeDibSection32(dc.Get(), mask.Width, mask.Height, pixels);
+    if (!pixels) return TInkMask{};
     TSelectedObject selected(dc.Get(), bitmap.Get());
     PatBlt(dc.Get(), 0, 0, mask.Width, mask.Height, WHITENESS);
     SetTextColor(dc.Get(), RGB(0, 0, 0));
@@ -53,7 +47,6 @@ TInkMask DrawMask(HFONT font, const std::string& text, UINT format, int wrapWidt
     RECT box{0, 0, measured.right, measured.bottom};
     DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOCLIP);
     GdiFlush();
-    const auto* pixels = static_cast<const uint32_t*>(bits);
     mask.Darkness.resize(static_cast<size_t>(mask.Width) * static_cast<size_t>(mask.Height));
     for (size_t i = 0; i < mask.Darkness.size(); ++i) {
         const uint32_t p = pixels[i];
