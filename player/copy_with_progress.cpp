@@ -6,6 +6,7 @@
 #include "classlib/core/fileutils.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/core/strutils.h"
+#include "classlib/core/file_mode_scope.h"
 #include "classlib/core/untyped_file.h"
 #include "classlib/core/replacement_file.h"
 
@@ -43,11 +44,11 @@ bool CopyFileWithProgress(const std::string& source, const std::string& destinat
         // Written beside the destination, which it replaces when complete.
         std::optional<TReplacementFile> copy;
         TUntypedFile from, to;
-        int savedMode = FileMode;
-        FileMode = 0;
-        from.Assign(source);
-        from.Reset(1);
-        FileMode = savedMode;
+        {
+            TFileModeScope readOnly(0);
+            from.Assign(source);
+            from.Reset(1);
+        }
         failed = IOResult() != 0;
         if (!failed) {
             copy.emplace(destination);

@@ -19,6 +19,7 @@
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
 #include "classlib/core/treenodes.h"
+#include "classlib/core/file_mode_scope.h"
 #include "classlib/core/untyped_file.h"
 
 TMainForm* MainForm = nullptr;
@@ -57,11 +58,11 @@ void TMainForm::FormCreate(TObject*) {
         int64_t size = -1;
         {
             TUntypedFile file;
-            int saved = FileMode;
-            FileMode = 0;
-            file.Assign(self);
-            file.Reset(1);
-            FileMode = saved;
+            {
+                TFileModeScope readOnly(0);
+                file.Assign(self);
+                file.Reset(1);
+            }
             if (IOResult() == 0) size = file.FileSize();
             IOResult();
         }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/core/file_mode_scope.h"
 #include "classlib/core/untyped_file.h"
 
 namespace {
@@ -20,11 +21,11 @@ bool ReadAt(TUntypedFile& file, int64_t offset, T& value) {
 
 int64_t ProgramImageEnd(const std::string& fileName) {
     TUntypedFile file;
-    int saved = FileMode;
-    FileMode = 0;
-    file.Assign(fileName);
-    file.Reset(1);
-    FileMode = saved;
+    {
+        TFileModeScope readOnly(0);
+        file.Assign(fileName);
+        file.Reset(1);
+    }
     if (IOResult() != 0) return -1;
     uint16_t mz = 0;
     int32_t peOffset = 0;

@@ -12,6 +12,7 @@
 #include "classlib/gui/forms.h"
 #include "runtime/image_extent.h"
 #include "runtime/older_color_combo_box.h"
+#include "classlib/core/file_mode_scope.h"
 #include "classlib/core/untyped_file.h"
 
 namespace {
@@ -31,10 +32,11 @@ TEST(Runtime, TheProgramImageEndsInsideItsFile) {
     std::string self = ParamStr(0);
     int64_t end = ProgramImageEnd(self);
     TUntypedFile file;
-    FileMode = 0;
-    file.Assign(self);
-    file.Reset(1);
-    FileMode = 2;
+    {
+        TFileModeScope readOnly(0);
+        file.Assign(self);
+        file.Reset(1);
+    }
     ASSERT_EQ(IOResult(), 0);
     EXPECT_GT(end, 1024);
     EXPECT_LE(end, file.FileSize());

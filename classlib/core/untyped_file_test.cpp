@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "classlib/core/exceptions.h"
+#include "classlib/core/file_mode_scope.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/untyped_file_fixture_test.h"
 
@@ -206,6 +207,26 @@ TEST_F(UntypedFile, FileModeChoosesResetAccess) {
     f.BlockWrite("new", 3);
     EXPECT_EQ(IOResult(), 0);
     EXPECT_EQ(f.FileSize(), 3);
+}
+
+TEST_F(UntypedFile, AFileModeScopeGivesThePreviousModeBackHoweverItEnds) {
+    std::string name = MakeFile("scoped.bin", "abc");
+    TUntypedFile f;
+    FileMode = 1;
+    {
+        TFileModeScope readOnly(0);
+        f.Assign(name);
+        f.Reset();
+    }
+    EXPECT_EQ(FileMode, 1);
+    f.BlockWrite("x", 1);
+    EXPECT_EQ(IOResult(), 5);  // opened read only
+    try {
+        TFileModeScope readWrite(2);
+        throw EInOutError("left early", 100);
+    } catch (const EInOutError&) {
+    }
+    EXPECT_EQ(FileMode, 1);
 }
 
 TEST_F(UntypedFile, RewriteTruncates) {

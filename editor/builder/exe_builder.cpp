@@ -9,6 +9,7 @@
 #include "classlib/core/paths.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/textfile.h"
+#include "classlib/core/file_mode_scope.h"
 #include "classlib/core/untyped_file.h"
 #include "classlib/core/replacement_file.h"
 #include "classlib/gui/win32.h"
@@ -43,13 +44,11 @@ bool CopyBlocks(TUntypedFile& from, TUntypedFile& to, std::vector<uint8_t>& bloc
     }
 }
 
-// Sets the file mode for one open and restores the previous one.
+// Opens the file for reading only; FileMode stays as it was.
 void ResetReadOnly(TUntypedFile& file, const std::string& name) {
-    int saved = FileMode;
-    FileMode = 0;
+    TFileModeScope readOnly(0);
     file.Assign(name);
     file.Reset(1);
-    FileMode = saved;
 }
 
 std::string FullPath(const std::string& name) {
