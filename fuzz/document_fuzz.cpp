@@ -1,11 +1,11 @@
-// The menu-document reader on a whole file. A document that reads is
-// written, read and written again to the same bytes; one that does not
-// raises only EInOutError and leaves the holder's document as it was.
+// The menu-document reader on a whole file's bytes. A document that reads
+// is written and read back to the same document; one that does not raises
+// only EInOutError.
 #include <cstdint>
 
 #include "fuzz/document_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    CheckDocumentRead(data, size, 0);
+    CheckDocumentBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }

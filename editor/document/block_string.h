@@ -3,10 +3,10 @@
 #pragma once
 #include <string>
 
-class TUntypedFile;
+class TByteReader;
+class TByteWriter;
 
-// Writes the count and the bytes; a failed write raises EInOutError.
-void WriteBlockString(TUntypedFile& file, const std::string& s);
-// Reads a count and that many bytes. A failed read, a negative count or one
-// beyond the end of the file raises EInOutError; s is left unchanged then.
-void ReadBlockString(TUntypedFile& file, std::string& s);
+void WriteBlockString(TByteWriter& out, const std::string& s);
+// Reads a count and that many bytes. A negative count or one beyond the
+// end raises EInOutError (end of file); s is left unchanged then.
+void ReadBlockString(TByteReader& in, std::string& s);

@@ -1,12 +1,11 @@
-// Writing and reading menu documents (.qbx): the tree below the root in
-// pre-order with link tags, the end tag 99, the settings, the two fonts.
+// Writing a holder's menu document to a .qbx file and reading one from a
+// file into a holder. The bytes are made and read in memory
+// (document_codec.h); these routines bring them to and from the file.
 #pragma once
 #include <cstdint>
 #include <string>
 
 class TMenuDocumentHolder;
-
-enum TDocumentTag : uint8_t { TagFirstChild = 0, TagNextSibling = 1, TagParent = 2, TagEndOfTree = 99 };
 
 // Writes the holder's document to fileName. With relativeToExe set, linked
 // files and pictures are stored relative to that executable's folder (the

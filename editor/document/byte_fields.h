@@ -1,0 +1,77 @@
+// The binary fields of a menu document in memory: single bytes and
+// little-endian int32s, read from and appended to byte strings. Reading
+// past the end raises the class library's EInOutError for end of file
+// (code 100), as reading past the end of a file does.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+
+class TByteReader {
+public:
+    explicit TByteReader(std::string_view bytes) : bytes_(bytes) {}
+
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    size_t Left() const { return bytes_.size() - pos_; }
+
+    // A byte or int32; raises at the end.
+    template <class T>
+    T Get() {
+        if (Left() < sizeof(T)) RaiseEndOfBytes();
+        return Take<T>();
+    }
+    // A byte or int32 the document reads untested: past the end it is 0
+    // and the rest is used up, so the next tested read raises.
+    template <class T>
+    T GetUntested() {
+        if (Left() < sizeof(T)) {
+            pos_ = bytes_.size();
+            return T{};
+        }
+        return Take<T>();
+    }
+    // The next count bytes; raises when fewer are left.
+    std::string_view GetBytes(size_t count) {
+        if (Left() < count) RaiseEndOfBytes();
+        std::string_view bytes = bytes_.substr(pos_, count);
+        pos_ += count;
+        return bytes;
+    }
+
+private:
+    template <class T>
+    T Take() {
+        static_assert(std::is_integral_v<T>);
+        using U = std::make_unsigned_t<T>;
+        U value = 0;
+        for (size_t i = 0; i < sizeof(T); ++i)
+            value = static_cast<U>(value | static_cast<U>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i));
+        pos_ += sizeof(T);
+        return static_cast<T>(value);
+    }
+    [[noreturn]] static void RaiseEndOfBytes();
+
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
+
+class TByteWriter {
+public:
+    template <class T>
+    void Put(T value) {
+        static_assert(std::is_integral_v<T>);
+        using U = std::make_unsigned_t<T>;
+        char field[sizeof(T)];
+        for (size_t i = 0; i < sizeof(T); ++i) field[i] = static_cast<char>(static_cast<U>(value) >> (8 * i));
+        bytes_.append(field, sizeof(T));
+    }
+    void PutBytes(std::string_view bytes) { bytes_.append(bytes); }
+
+    const std::string& Bytes() const { return bytes_; }
+    std::string Take() { return std::move(bytes_); }
+
+private:
+    std::string bytes_;
+};
