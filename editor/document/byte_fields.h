@@ -4,6 +4,7 @@
 // (code 100), as reading past the end of a file does.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -57,8 +58,17 @@ private:
     size_t pos_ = 0;
 };
 
+// Appends fields to a byte string. Given a sink, it hands the bytes made so
+// far to the sink whenever Pass() finds a whole piece, and the rest on
+// Flush(), so a long document never stands in memory whole.
 class TByteWriter {
 public:
+    using TSink = std::function<void(std::string_view)>;
+
+    TByteWriter() = default;
+    TByteWriter(TSink sink, size_t pieceBytes) : sink_(std::move(sink)), piece_bytes_(pieceBytes) {}
+
+    void Reserve(size_t bytes) { bytes_.reserve(bytes); }
     template <class T>
     void Put(T value) {
         static_assert(std::is_integral_v<T>);
@@ -69,9 +79,19 @@ public:
     }
     void PutBytes(std::string_view bytes) { bytes_.append(bytes); }
 
-    const std::string& Bytes() const { return bytes_; }
+    void Pass() {
+        if (sink_ && bytes_.size() >= piece_bytes_) Flush();
+    }
+    void Flush() {
+        if (!sink_ || bytes_.empty()) return;
+        sink_(bytes_);
+        bytes_.clear();
+    }
+    // Without a sink: all bytes made.
     std::string Take() { return std::move(bytes_); }
 
 private:
     std::string bytes_;
+    TSink sink_;
+    size_t piece_bytes_ = 0;
 };

@@ -3,6 +3,7 @@
 // functions work on memory alone and keep no state between calls.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,3 +21,7 @@ TMenuDocument ParseMenuDocument(std::string_view bytes);
 // The bytes of doc, which ParseMenuDocument reads back as doc (a font name
 // is cut to 255 bytes, a switch stored as 0 or 1).
 std::string SerialiseMenuDocument(const TMenuDocument& doc);
+// The same bytes handed to `piece` in order, in pieces of about pieceBytes
+// (a piece ends after a node; the last may be shorter).
+void SerialiseMenuDocument(const TMenuDocument& doc, const std::function<void(std::string_view)>& piece,
+                           size_t pieceBytes);

@@ -119,6 +119,15 @@ TEST(DocumentCodec, GeneratedDocumentsReadBackAsThemselvesAndWriteTheSameBytes) 
         const TMenuDocument read = ParseMenuDocument(bytes);
         ASSERT_EQ(read, doc) << "seed " << seed;
         ASSERT_EQ(SerialiseMenuDocument(read), bytes) << "seed " << seed;
+        // Made in pieces, the same bytes: with one-byte pieces, each node
+        // ends one, and the rest of the document makes the last.
+        for (size_t pieceBytes : {size_t{1}, size_t{100}}) {
+            std::string joined;
+            size_t pieces = 0;
+            SerialiseMenuDocument(doc, [&](std::string_view piece) { joined += piece, ++pieces; }, pieceBytes);
+            ASSERT_EQ(joined, bytes) << "seed " << seed << ", pieces of " << pieceBytes;
+            if (pieceBytes == 1) ASSERT_EQ(pieces, doc.Nodes.size() + 1) << "seed " << seed;
+        }
         // What follows the document (as in a menu executable) is not read.
         ASSERT_EQ(ParseMenuDocument(bytes + std::string("\x63\x00tail", 6)), doc) << "seed " << seed;
     }

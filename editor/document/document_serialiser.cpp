@@ -33,15 +33,28 @@ void WriteTree(TByteWriter& out, const TMenuDocument& doc) {
             out.Put<uint8_t>(TagNextSibling);
         }
         WriteNode(out, node, static_cast<int>(i) == doc.Selected);
+        out.Pass();
         level = next;
     }
     for (; level > 0; --level) out.Put<uint8_t>(TagParent);
 }
 
-}  // namespace
+// At least the bytes the document takes, so they are made in one block: a
+// tag, kind and selected byte and the strings for each node, one tag 2 at
+// most for each (every climb undoes a step down), the settings and fonts.
+size_t RoomFor(const TMenuDocument& doc) {
+    constexpr size_t kString = sizeof(int32_t);
+    size_t room = 0;
+    for (const TDocumentNode& node : doc.Nodes) {
+        room += 2 + 1 + 1 + kString + node.Text.size();
+        if (node.IsEntry())
+            room += 3 * kString + node.EntryText.size() + node.LinkedFile.size() + node.LinkedPicture.size();
+    }
+    constexpr size_t kFont = 1 + 4 + 1 + 255 + 1 + 4 + 4 + 1;
+    return room + 1 + kString + doc.Settings.Caption.size() + 3 * 4 + MenuSwitchCount + 2 * kFont;
+}
 
-std::string SerialiseMenuDocument(const TMenuDocument& doc) {
-    TByteWriter out;
+void WriteDocument(TByteWriter& out, const TMenuDocument& doc) {
     WriteTree(out, doc);
     const TMenuSettings& s = doc.Settings;
     out.Put<uint8_t>(TagEndOfTree);
@@ -52,5 +65,21 @@ std::string SerialiseMenuDocument(const TMenuDocument& doc) {
     for (bool on : s.Switches) out.Put<uint8_t>(on ? 1 : 0);
     WriteFont(out, doc.CaptionFont);
     WriteFont(out, doc.MainTextFont);
+}
+
+}  // namespace
+
+std::string SerialiseMenuDocument(const TMenuDocument& doc) {
+    TByteWriter out;
+    out.Reserve(RoomFor(doc));
+    WriteDocument(out, doc);
     return out.Take();
+}
+
+void SerialiseMenuDocument(const TMenuDocument& doc, const std::function<void(std::string_view)>& piece,
+                           size_t pieceBytes) {
+    TByteWriter out(piece, pieceBytes);
+    out.Reserve(std::min(RoomFor(doc), pieceBytes + 64 * 1024));
+    WriteDocument(out, doc);
+    out.Flush();
 }

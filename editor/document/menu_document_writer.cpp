@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "classlib/core/file_backend.h"
 #include "classlib/core/paths.h"
@@ -34,14 +35,18 @@ void MakeLinksRelative(TMenuDocument& doc, const std::string& exeName) {
     }
 }
 
-// Writes all bytes, in pieces the file layer takes; raises EInOutError.
-void WriteAll(TUntypedFile& file, const std::string& bytes) {
-    constexpr size_t kPiece = size_t{1} << 30;
+// The document goes to the file a megabyte at a time: few system calls,
+// and no copy of a long document in memory.
+constexpr size_t kPieceBytes = size_t{1} << 20;
+
+// Writes all bytes, in blocks the file layer takes; raises EInOutError.
+void WriteAll(TUntypedFile& file, std::string_view bytes) {
+    constexpr size_t kBlock = size_t{1} << 30;
     for (size_t done = 0; done < bytes.size();) {
-        const auto piece = static_cast<int32_t>(std::min(kPiece, bytes.size() - done));
-        file.BlockWrite(bytes.data() + done, piece);
+        const auto block = static_cast<int32_t>(std::min(kBlock, bytes.size() - done));
+        file.BlockWrite(bytes.data() + done, block);
         InOutCheck();
-        done += static_cast<size_t>(piece);
+        done += static_cast<size_t>(block);
     }
 }
 
@@ -52,7 +57,6 @@ bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName,
     if (fileName.empty() || !MayBeReplaced(fileName)) return false;
     TMenuDocument doc = CaptureMenuDocument(holder);
     if (!relativeToExe.empty()) MakeLinksRelative(doc, relativeToExe);
-    const std::string bytes = SerialiseMenuDocument(doc);
 
     TReplacementFile replacement(fileName);
     if (replacement.Name().empty()) return false;
@@ -61,7 +65,7 @@ bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName,
         file.Assign(replacement.Name());
         file.Rewrite(1);
         InOutCheck();
-        WriteAll(file, bytes);
+        SerialiseMenuDocument(doc, [&](std::string_view piece) { WriteAll(file, piece); }, kPieceBytes);
         file.Close();
         InOutCheck();
     }
