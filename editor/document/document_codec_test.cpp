@@ -124,9 +124,14 @@ TEST(DocumentCodec, GeneratedDocumentsReadBackAsThemselvesAndWriteTheSameBytes) 
         for (size_t pieceBytes : {size_t{1}, size_t{100}}) {
             std::string joined;
             size_t pieces = 0;
-            SerialiseMenuDocument(doc, [&](std::string_view piece) { joined += piece, ++pieces; }, pieceBytes);
+            SerialiseMenuDocument(doc, [&](std::string_view piece) {
+                joined += piece;
+                ++pieces;
+            }, pieceBytes);
             ASSERT_EQ(joined, bytes) << "seed " << seed << ", pieces of " << pieceBytes;
-            if (pieceBytes == 1) ASSERT_EQ(pieces, doc.Nodes.size() + 1) << "seed " << seed;
+            if (pieceBytes == 1) {
+                ASSERT_EQ(pieces, doc.Nodes.size() + 1) << "seed " << seed;
+            }
         }
         // What follows the document (as in a menu executable) is not read.
         ASSERT_EQ(ParseMenuDocument(bytes + std::string("\x63\x00tail", 6)), doc) << "seed " << seed;
