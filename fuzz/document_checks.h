@@ -43,5 +43,6 @@ inline void CheckDocumentBytes(std::string_view bytes) {
     fuzz::Check(SerialiseMenuDocument(again) == written, "a document read back was written with other bytes");
 
     const std::string held = BytesThroughHolder(doc);
-    fuzz::Check(BytesThroughHolder(ParseMenuDocument(held)) == held, "a document saved from a holder changed when saved again");
+    fuzz::Check(BytesThroughHolder(ParseMenuDocument(held)) == held,
+                "a document saved from a holder changed when saved again");
 }

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
-#include <stdexcept>
 #include <string>
 
 #include "classlib/core/exceptions.h"
@@ -17,24 +16,27 @@
 
 namespace {
 
-// The file's bytes from its position to its end, read in pieces the file
-// layer takes; a failed read raises EInOutError.
-std::string ReadRest(TUntypedFile& file, int64_t count) {
-    std::string bytes;
-    if (count > static_cast<int64_t>(std::min<size_t>(bytes.max_size(), INT64_MAX))) throw EOutOfMemory(LoadStr(SOutOfMemory));
+// Room for count bytes; a file too big for this process's memory is
+// reported as the class library reports running out of it.
+std::string RoomFor(int64_t count) {
     try {
-        bytes.resize(static_cast<size_t>(count));
+        if (static_cast<uint64_t>(count) > std::string().max_size()) throw std::bad_alloc();
+        return std::string(static_cast<size_t>(count), '\0');
     } catch (const std::bad_alloc&) {
         throw EOutOfMemory(LoadStr(SOutOfMemory));
-    } catch (const std::length_error&) {
-        throw EOutOfMemory(LoadStr(SOutOfMemory));
     }
-    constexpr size_t kPiece = size_t{1} << 30;
+}
+
+// The file's bytes from its position on, count of them at most, read in
+// blocks the file layer takes; a failed read raises EInOutError.
+std::string ReadRest(TUntypedFile& file, int64_t count) {
+    std::string bytes = RoomFor(count);
+    constexpr size_t kBlock = size_t{1} << 30;
     size_t done = 0;
     while (done < bytes.size()) {
         int32_t read = 0;
-        const auto piece = static_cast<int32_t>(std::min(kPiece, bytes.size() - done));
-        file.BlockRead(bytes.data() + done, piece, read);
+        const auto block = static_cast<int32_t>(std::min(kBlock, bytes.size() - done));
+        file.BlockRead(bytes.data() + done, block, read);
         InOutCheck();
         if (read == 0) break;  // the file was cut meanwhile
         done += static_cast<size_t>(read);
