@@ -1,14 +1,9 @@
 // The runtime's tests run with its shell unit started as its entry starts it.
-#include <gtest/gtest.h>
-
+#include "classlib/testing/units_environment.h"
 #include "runtime/older_shell_unit.h"
+#include "runtime/runtime_units.h"
 
 namespace {
-class TOlderShellEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { StartOlderShellUnit(); }
-    void TearDown() override { StopOlderShellUnit(); }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TOlderShellEnvironment);
+const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TUnitsEnvironment(RuntimeUnits(), {StartOlderShellUnit}));
 }  // namespace

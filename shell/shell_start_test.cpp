@@ -1,27 +1,12 @@
 // The tests run with the shell units started as the editor starts them.
-#include <gtest/gtest.h>
-
+#include "classlib/testing/units_environment.h"
+#include "editor/units/editor_units.h"
 #include "shell/shell_helpers.h"
 #include "shell/shell_namespace_unit.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_sysutils.h"
 
 namespace {
-class TShellEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        StartUnicodeConversions();
-        StartWideSystemUtilities();
-        StartShellNamespaceUnit();
-        StartShellHelpers();
-    }
-    void TearDown() override {
-        StopShellHelpers();
-        StopShellNamespaceUnit();
-        StopWideSystemUtilities();
-        StopUnicodeConversions();
-    }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TShellEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TUnitsEnvironment(
+    EditorUnits(), {StartUnicodeConversions, StartWideSystemUtilities, StartShellNamespaceUnit, StartShellHelpers}));
 }  // namespace

@@ -1,7 +1,7 @@
 // The window tests run with the layer started as the programs start it,
 // and with its classes registered for layouts as the editor registers them.
-#include <gtest/gtest.h>
-
+#include "classlib/testing/units_environment.h"
+#include "editor/units/editor_units.h"
 #include "unicode/code_pages.h"
 #include "unicode/uc_application.h"
 #include "unicode/wide_actions.h"
@@ -11,24 +11,15 @@
 #include "unicode/wide_sysutils.h"
 
 namespace {
-class TUnicodeLayerEnvironment : public ::testing::Environment {
+class TUnicodeLayerEnvironment : public TUnitsEnvironment {
 public:
+    TUnicodeLayerEnvironment()
+        : TUnitsEnvironment(EditorUnits(), {StartUnicodeConversions, StartWideStringFiling, StartWideSystemUtilities,
+                                            StartUcApplication, StartWideMenus, StartWideCaptions}) {}
     void SetUp() override {
-        StartUnicodeConversions();
-        StartWideStringFiling();
-        StartWideSystemUtilities();
-        StartUcApplication();
-        StartWideMenus();
-        StartWideCaptions();
+        TUnitsEnvironment::SetUp();
         RegisterWideMenuClasses();
         RegisterWideActionClasses();
-    }
-    void TearDown() override {
-        StopWideCaptions();
-        StopWideMenus();
-        StopUcApplication();
-        StopWideSystemUtilities();
-        StopUnicodeConversions();
     }
 };
 

@@ -1,23 +1,11 @@
 // The tests run with the layer started as the programs start it.
-#include <gtest/gtest.h>
-
+#include "classlib/testing/units_environment.h"
+#include "editor/units/editor_units.h"
 #include "unicode/code_pages.h"
 #include "unicode/wide_filing.h"
 #include "unicode/wide_sysutils.h"
 
 namespace {
-class TUnicodeLayerEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        StartUnicodeConversions();
-        StartWideStringFiling();
-        StartWideSystemUtilities();
-    }
-    void TearDown() override {
-        StopWideSystemUtilities();
-        StopUnicodeConversions();
-    }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TUnicodeLayerEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TUnitsEnvironment(
+    EditorUnits(), {StartUnicodeConversions, StartWideStringFiling, StartWideSystemUtilities}));
 }  // namespace

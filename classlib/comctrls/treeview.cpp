@@ -7,7 +7,7 @@
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/application.h"
-#include "classlib/comctrls/scoped_count.h"
+#include "classlib/core/scoped_count.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
 

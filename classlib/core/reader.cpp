@@ -9,6 +9,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
+#include "classlib/core/scoped_count.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/valueinput.h"
 
@@ -64,19 +65,11 @@ struct TReader::Impl {
 };
 
 namespace {
-class NestingGuard {
-public:
-    explicit NestingGuard(int& depth) : depth_(depth) {
-        if (depth_ >= kMaxNesting) throw EReadError(LoadStr(SNestingTooDeep));
-        ++depth_;
-    }
-    ~NestingGuard() { --depth_; }
-    NestingGuard(const NestingGuard&) = delete;
-    NestingGuard& operator=(const NestingGuard&) = delete;
-
-private:
-    int& depth_;
-};
+// Lists, collections and components nest in each other as deep as the
+// bytes say; the reader gives up at kMaxNesting.
+TScopedCount Nesting(int& depth) {
+    return TScopedCount(depth, kMaxNesting, [] { return EReadError(LoadStr(SNestingTooDeep)); });
+}
 }  // namespace
 
 TReader::TReader(TStream& stream) : TFiler(stream), impl_(std::make_unique<Impl>(stream)) {}
@@ -145,13 +138,13 @@ void TReader::SkipValue() {
         while (!ReadStr().empty()) {}
         break;
     case vaList: {
-        NestingGuard guard(impl_->depth);
+        TScopedCount nesting = Nesting(impl_->depth);
         while (!EndOfList()) SkipValue();
         ReadListEnd();
         break;
     }
     case vaCollection: {
-        NestingGuard guard(impl_->depth);
+        TScopedCount nesting = Nesting(impl_->depth);
         while (!EndOfList()) {
             if (IsIntegerValue(NextValue())) SkipValue();
             ReadListBegin();
@@ -458,7 +451,7 @@ void TReader::ReadMethodValue(TPersistent* instance, const TPropInfo& prop) {
 }
 
 void TReader::ReadCollection(TCollection* collection) {
-    NestingGuard guard(impl_->depth);
+    TScopedCount nesting = Nesting(impl_->depth);
     auto& fixups = impl_->fixups;
     for (const Impl::CollectionSpan& span : impl_->collectionSpans)
         if (span.collection == collection)
@@ -501,7 +494,7 @@ TComponent* TReader::CreateComponent(const std::string& className) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* component) {
-    NestingGuard guard(impl_->depth);
+    TScopedCount nesting = Nesting(impl_->depth);
     TFilerFlags flags;
     int32_t childPos;
     ReadPrefix(flags, childPos);

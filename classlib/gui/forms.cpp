@@ -859,18 +859,8 @@ bool TCustomForm::MenuMessage(TMessage& m) {
         }
         return false;
     case WM_MENUSELECT: {
-        TMenuItem* item = nullptr;
-        UINT flags = HIWORD(m.WParam);
-        if (!(flags == 0xFFFF && m.LParam == 0)) {
-            uintptr_t id = LOWORD(m.WParam);
-            TFindItemKind kind = fkCommand;
-            if (flags & MF_POPUP) {
-                kind = fkHandle;
-                id = reinterpret_cast<uintptr_t>(GetSubMenu(reinterpret_cast<HMENU>(m.LParam), LOWORD(m.WParam)));
-            }
-            item = menu_->FindItem(id, kind);
-        }
-        if (Application) Application->SetHint(item ? GetLongHint(item->Hint()) : std::string());
+        auto selected = DecodeMenuSelect(m);
+        ShowMenuItemHint(selected ? menu_->FindItem(selected->value, selected->kind) : nullptr);
         return false;
     }
     case WM_DESTROY:

@@ -151,6 +151,26 @@ TEST(Forms, ExceptionsInHandlersAreReportedAndTheLoopGoesOn) {
     DrainMessages();
 }
 
+TEST(Forms, AChildWhoseHandlerFailsWhileAlignedIsAlignedAgainLater) {
+    TScriptedInteraction seam;
+    auto form = MakeForm();
+    auto* target = new TTarget(form.get());
+    target->SetParent(form.get());
+    target->SetAlign(alClient);
+    form->Show();
+    DrainMessages();
+    target->OnResize = [](TObject*) { throw Exception("Broken handler"); };
+    form->SetWidth(form->Width() + 10);
+    DrainMessages();
+    ASSERT_FALSE(seam.Boxes.empty());
+    EXPECT_EQ(seam.Boxes[0].Text, "Broken handler.");
+    target->OnResize = nullptr;
+    form->SetWidth(form->Width() + 10);
+    form->SetHeight(form->Height() + 10);
+    DrainMessages();
+    EXPECT_EQ(target->BoundsRect(), Rect(0, 0, form->ClientWidth(), form->ClientHeight()));
+}
+
 TEST(Forms, WheelAtAFocusedChildReachesTheFormOnce) {
     auto form = MakeForm();
     auto* child = new TSwatch(form.get());

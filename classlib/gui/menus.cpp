@@ -898,29 +898,33 @@ void TPopupList::WndProc(TMessage& m) {
                 return;
             }
         break;
-    case WM_MENUSELECT:
-        if (Application) {
-            TMenuItem* item = nullptr;
-            UINT flags = HIWORD(m.WParam);
-            if (!(flags == 0xFFFF && m.LParam == 0)) {
-                uintptr_t id = LOWORD(m.WParam);
-                TFindItemKind kind = fkCommand;
-                if (flags & MF_POPUP) {
-                    kind = fkHandle;
-                    id = reinterpret_cast<uintptr_t>(GetSubMenu(reinterpret_cast<HMENU>(m.LParam), LOWORD(m.WParam)));
-                }
-                for (TPopupMenu* menu : menus_)
-                    if ((item = menu->FindItem(id, kind))) break;
-            }
-            Application->SetHint(item ? GetLongHint(item->Hint()) : std::string());
-        }
+    case WM_MENUSELECT: {
+        TMenuItem* item = nullptr;
+        if (auto selected = DecodeMenuSelect(m))
+            for (TPopupMenu* menu : menus_)
+                if ((item = menu->FindItem(selected->value, selected->kind))) break;
+        ShowMenuItemHint(item);
         break;
+    }
     }
     DefaultHandler(m);
 }
 
 void TPopupList::DefaultHandler(TMessage& m) {
     m.Result = DefWindowProcA(Window(), m.Msg, m.WParam, m.LParam);
+}
+
+std::optional<TMenuSelection> DecodeMenuSelect(const TMessage& m) {
+    const UINT flags = HIWORD(m.WParam);
+    if (flags == 0xFFFF && m.LParam == 0) return std::nullopt;
+    if (flags & MF_POPUP)
+        return TMenuSelection{
+            reinterpret_cast<uintptr_t>(GetSubMenu(reinterpret_cast<HMENU>(m.LParam), LOWORD(m.WParam))), fkHandle};
+    return TMenuSelection{LOWORD(m.WParam), fkCommand};
+}
+
+void ShowMenuItemHint(TMenuItem* item) {
+    if (Application) Application->SetHint(item ? GetLongHint(item->Hint()) : std::string());
 }
 
 void StartMenus() {

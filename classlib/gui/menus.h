@@ -2,6 +2,7 @@
 // TPopupMenu a control shows on a right click, and the popup list whose
 // window receives the commands of popup menus while they are open.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -311,6 +312,17 @@ private:
     std::vector<TPopupMenu*> menus_;
     HWND window_ = nullptr;
 };
+
+// What a WM_MENUSELECT names, as FindItem looks it up: a command, or the
+// submenu's handle when a submenu is selected. None when the menu closed.
+struct TMenuSelection {
+    uintptr_t value;
+    TFindItemKind kind;
+};
+std::optional<TMenuSelection> DecodeMenuSelect(const TMessage& message);
+// Shows the selected item's long hint as the application's hint (an empty
+// one without an item).
+void ShowMenuItemHint(TMenuItem* item);
 
 // The popup list in service (made by ClassLibStartup); may be replaced.
 extern TPopupList* PopupList;

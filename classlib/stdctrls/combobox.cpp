@@ -7,7 +7,7 @@
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/core/lists.h"
-#include "classlib/stdctrls/nesting_guard.h"
+#include "classlib/core/scoped_count.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/gui/scoped_win32.h"
 #include "classlib/stdctrls/window_needs.h"
@@ -265,7 +265,7 @@ void TCustomComboBox::SetTextValue(const std::string& value) {
     if (ComponentState().Contains(csLoading) || HasEditField()) {
         if (GetText() == value) return;
         {
-            TNestingGuard quiet(quiet_text_);
+            TScopedCount quiet(quiet_text_);
             TWinControl::SetTextValue(value);
         }
         return;
@@ -275,7 +275,7 @@ void TCustomComboBox::SetTextValue(const std::string& value) {
 }
 
 void TCustomComboBox::SetWindowTextQuietly(const std::string& text) {
-    TNestingGuard quiet(quiet_text_);
+    TScopedCount quiet(quiet_text_);
     SetWindowTextA(handle_, text.c_str());
 }
 

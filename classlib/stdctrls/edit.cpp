@@ -4,7 +4,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/graphics_objects.h"
-#include "classlib/stdctrls/nesting_guard.h"
+#include "classlib/core/scoped_count.h"
 #include "classlib/gui/scoped_win32.h"
 
 DEFINE_ENUM_TYPE(TEditCharCase, "ecNormal", "ecUpperCase", "ecLowerCase")
@@ -60,7 +60,7 @@ void TCustomEdit::SetTextValue(const std::string& value) {
     std::string old = GetText();
     if (text == old) return;
     {
-        TNestingGuard quiet(quiet_changes_);
+        TScopedCount quiet(quiet_changes_);
         TWinControl::SetTextValue(text);
     }
     // Like the window, text set from code is not a modification.
@@ -190,7 +190,7 @@ void TCustomEdit::SetSelText(const std::string& value) {
     std::string old = Text();
     if (HandleAllocated()) {
         {
-            TNestingGuard quiet(quiet_changes_);
+            TScopedCount quiet(quiet_changes_);
             SendMessageA(handle_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(value.c_str()));
         }
         if (GetText() != old) Change();
