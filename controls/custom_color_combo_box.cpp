@@ -4,6 +4,7 @@
 #include "classlib/dialogs/dialogs.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
+#include "classlib/stdctrls/window_needs.h"
 
 const char* const ColorNamesGerman[ColorEntryCount] = {
     "Schwarz", "Dunkelrot", "Gr\xFCn", "Oliv", "Dunkelblau", "Purpur", "Gr\xFC" "nblau", "Grau", "Silber",
@@ -27,6 +28,9 @@ const TClassInfo& TCustomColorComboBox::StaticClass() {
 
 TCustomColorComboBox::TCustomColorComboBox(TComponent* owner) : TCustomComboBox(owner) {
     SetStyle(csOwnerDrawFixed);
+    // The entries are kept without a window: a form that is never shown
+    // (the runtime's holder) needs none for its colours.
+    KeepItemsUntilWindowExists();
     // The height its window takes: an owner-drawn entry within a frame of
     // three pixels.
     SetBounds(Left(), Top(), 120, ItemHeight() + 6);
@@ -34,9 +38,13 @@ TCustomColorComboBox::TCustomColorComboBox(TComponent* owner) : TCustomComboBox(
 
 void TCustomColorComboBox::CreateWnd() {
     TCustomComboBox::CreateWnd();
-    // A re-created window got its saved entries back; a new one gets the
-    // table's.
+    // A re-created window, or one made after a value was written, got the
+    // kept entries; a new one gets the table's.
     if (Items()->Count() == ColorEntryCount) return;
+    FillEntries();
+}
+
+void TCustomColorComboBox::FillEntries() {
     Items()->BeginUpdate();
     Items()->Clear();
     for (TColor c : ColorTable) Items()->Add(ColorToString(c));
@@ -44,10 +52,19 @@ void TCustomColorComboBox::CreateWnd() {
     SetItemIndex(0);
 }
 
+void TCustomColorComboBox::NeedEntries() {
+    if (HandleAllocated()) return;
+    if (!ParentsLeadToWindow(this)) {
+        HandleNeeded();  // raises: the box has nowhere to put a window
+        return;
+    }
+    if (Items()->Count() != ColorEntryCount) FillEntries();
+}
+
 void TCustomColorComboBox::SetColorValue(TColor value) {
     TColor old = color_value_;
     try {
-        HandleNeeded();
+        NeedEntries();
         std::string text = ColorToString(value);
         TStrings* items = Items();
         int found = -1;

@@ -25,7 +25,7 @@ public:
     TColor ColorValue() const { return color_value_; }
     // Selects the entry whose colour text matches (the last of equal ones),
     // or puts the text into the custom entry; keeps the old value, without a
-    // message, when that fails (no list yet, no window possible).
+    // message, when that fails (no window possible). Makes no window.
     void SetColorValue(TColor value);
     const std::string& HTMLcolor() const { return html_color_; }
     // "#RRGGBB" (upper or lower case); a text that is not hexadecimal
@@ -45,6 +45,13 @@ protected:
     void Change() override;
 
 private:
+    // Makes sure the list holds the 17 entries: the window's, or, while the
+    // box has no window yet but could get one, the kept list the window
+    // takes over when it is made. Raises when no window is possible.
+    void NeedEntries();
+    // The table's 17 entries, the first selected.
+    void FillEntries();
+
     TColor color_value_ = 0;
     std::string html_color_ = "#000000";
     bool writing_value_ = false;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "classlib/gui/application.h"
 #include "classlib/dialogs/dialogs.h"
 #include "classlib/core/filer.h"
@@ -76,6 +79,58 @@ TEST_F(ColorBoxTest, ARecreatedWindowKeepsTheEntriesAndTheValue) {
     EXPECT_EQ(box->ItemIndex(), 16);
     EXPECT_EQ(box->Items()->Strings(16), "$00D8E9EC");
     EXPECT_EQ(box->ColorValue(), 14215660);
+}
+
+// The entries the box's window holds, read from the window itself.
+std::vector<std::string> WindowEntries(HWND box) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[64] = {};
+        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+std::vector<std::string> TableEntries(const std::string& custom) {
+    return {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy",    "clPurple", "clTeal",  "clGray", "clSilver",
+            "clRed",   "clLime",   "clYellow", "clBlue", "clFuchsia", "clAqua",   "clWhite", custom};
+}
+
+TEST_F(ColorBoxTest, ValuesWrittenBeforeTheWindowExistsMakeNoWindowAndReachItWhenItIsMade) {
+    // A form that is never shown, as the runtime's holder: writing the
+    // colours makes no window.
+    box->SetColorValue(14215660);
+    auto* white = new TNamedBox(form.get());
+    white->SetParent(form.get());
+    white->SetColorValue(clWhite);
+    auto* untouched = new TNamedBox(form.get());
+    untouched->SetParent(form.get());
+    EXPECT_FALSE(form->HandleAllocated());
+    EXPECT_FALSE(box->HandleAllocated());
+    EXPECT_EQ(box->ColorValue(), 14215660);
+    EXPECT_EQ(box->HTMLcolor(), "#ECE9D8");
+    EXPECT_EQ(box->ItemIndex(), 16);
+    EXPECT_EQ(white->ItemIndex(), 15);
+    EXPECT_FALSE(form->HandleAllocated());
+
+    // Once the windows exist they hold the 17 entries with the chosen ones
+    // selected.
+    form->HandleNeeded();
+    ASSERT_TRUE(box->HandleAllocated());
+    EXPECT_EQ(WindowEntries(box->Handle()), TableEntries("$00D8E9EC"));
+    EXPECT_EQ(SendMessageA(box->Handle(), CB_GETCURSEL, 0, 0), 16);
+    EXPECT_EQ(WindowEntries(white->Handle()), TableEntries("clWhite"));
+    EXPECT_EQ(SendMessageA(white->Handle(), CB_GETCURSEL, 0, 0), 15);
+    EXPECT_EQ(WindowEntries(untouched->Handle()), TableEntries("clWhite"));
+    EXPECT_EQ(SendMessageA(untouched->Handle(), CB_GETCURSEL, 0, 0), 0);
+
+    // And go on working there.
+    box->SetColorValue(0x0000FF);
+    EXPECT_EQ(SendMessageA(box->Handle(), CB_GETCURSEL, 0, 0), 9);
+    box->SetColorValue(0x123456);
+    EXPECT_EQ(WindowEntries(box->Handle()), TableEntries("$00123456"));
 }
 
 TEST_F(ColorBoxTest, ABoxWithoutWindowKeepsItsOldValue) {

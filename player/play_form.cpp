@@ -154,9 +154,12 @@ int TPlayForm::DrawPicture(const std::string& name, int y) {
         picture = &cached_picture_;
     } else {
         FreeCachedPicture();
+        // No name, no picture file: the image library is not asked.
         TDIB fresh{};
-        ++picture_loads_;
-        OpenDib(&fresh, name.c_str(), 0, Handle());
+        if (!name.empty()) {
+            ++picture_loads_;
+            OpenDib(&fresh, name.c_str(), 0, Handle());
+        }
         if (fresh.Bits) {
             cached_picture_ = fresh;
             cached_picture_name_ = name;

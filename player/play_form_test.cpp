@@ -204,6 +204,23 @@ TEST_F(PlayerTest, PicturesAreCachedByTheirExactName) {
     PlayForm->Hide();
 }
 
+TEST_F(PlayerTest, AnEntryWithoutAPictureAsksTheLibraryForNoneAndDropsTheCachedOne) {
+    BuildDocument();
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    DrainMessages();
+    TTreeNodes* items = PlayForm->TreeView1->Items();
+    PlayForm->TreeView1->SetSelected(items->Item(0));  // "Editor", with red.bmp
+    DrainMessages();
+    ASSERT_EQ(PlayForm->CachedPictureName(), "red.bmp");
+    const int loads = PlayForm->PictureLoads();
+    PlayForm->TreeView1->SetSelected(items->Item(1));  // "Readme", no picture
+    DrainMessages();
+    EXPECT_EQ(PlayForm->PictureLoads(), loads);
+    EXPECT_EQ(PlayForm->CachedPicture().Bits, nullptr);
+    PlayForm->Hide();
+}
+
 TEST_F(PlayerTest, InstallOpensTheLinkedFileAndEscapeQuits) {
     BuildDocument();
     PlayForm->ApplyDocument(holder);

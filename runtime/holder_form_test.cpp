@@ -11,12 +11,14 @@
 
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/comctrls/imagelist_gdi.h"
+#include "classlib/core/color.h"
 #include "classlib/core/treenodes.h"
 #include "classlib/gui/application.h"
 #include "classlib/testing/gui_testing.h"
 #include "editor/document/entry_data.h"
 #include "editor/document/menu_document.h"
 #include "editor/document/sample_document_test.h"
+#include "controls/custom_color_combo_box.h"
 #include "player/play_form.h"
 #include "runtime/document_marker.h"
 #include "runtime/runtime_classes.h"
@@ -159,9 +161,14 @@ protected:
 
     // Reads the sample document into the holder as the runtime reads the
     // one attached to it.
-    void ReadSample() {
+    void ReadSample(TColor window = 0xD8E9EC, TColor tree = clWhite, TColor page = clWhite) {
         TTestHolder sample;
         BuildSample(sample);
+        TMenuSettings settings = sample.MenuSettings();
+        settings.WindowColor = window;
+        settings.TreeColor = tree;
+        settings.PageColor = page;
+        sample.SetMenuSettings(settings);
         std::string file = "holder_sample.qbx";
         ASSERT_TRUE(WriteMenuDocument(sample, file));
         DocumentOffset = 0;
@@ -214,6 +221,50 @@ TEST_F(HolderFormTest, ClearingTheTreeFreesEveryRecordOnce) {
     MainForm->Free();
     MainForm = nullptr;
     for (const char* caption : {"This is a caption", "Second", "Deep", "Last"}) EXPECT_EQ(watch.Frees(caption), 1);
+}
+
+std::vector<std::string> WindowEntries(HWND box) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[64] = {};
+        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+TEST_F(HolderFormTest, TheHiddenHolderReadsItsColoursWithoutWindowsAndAWindowGetsAllEntries) {
+    ReadSample(0x123456, clWhite, 0x0000FF);
+    MainForm->PreViewBtnClick(nullptr);
+    // The holder is never shown and needs no windows for its document.
+    EXPECT_FALSE(MainForm->HandleAllocated());
+    EXPECT_FALSE(MainForm->PrismColorComboBox1->HandleAllocated());
+    EXPECT_FALSE(MainForm->TreeView1->HandleAllocated());
+    EXPECT_EQ(PlayForm->Color(), 0x123456);
+    EXPECT_EQ(PlayForm->TreeView1->Color(), clWhite);
+    EXPECT_EQ(PlayForm->ScrollBox1->Color(), 0x0000FF);
+
+    // Made all the same, the colour boxes' windows hold the 17 entries and
+    // select the document's colours.
+    MainForm->HandleNeeded();
+    for (TCustomColorComboBox* box :
+         {MainForm->PrismColorComboBox1, MainForm->PrismColorComboBox2, MainForm->PrismColorComboBox3}) {
+        ASSERT_TRUE(box->HandleAllocated());
+        std::vector<std::string> entries = WindowEntries(box->Handle());
+        ASSERT_EQ(entries.size(), 17u);
+        const std::vector<std::string> named = {"clBlack", "clMaroon", "clGreen", "clOlive",  "clNavy",  "clPurple",
+                                                "clTeal",  "clGray",   "clSilver", "clRed",   "clLime",  "clYellow",
+                                                "clBlue",  "clFuchsia", "clAqua",  "clWhite"};
+        EXPECT_EQ(std::vector<std::string>(entries.begin(), entries.begin() + 16), named);
+        const int selected = static_cast<int>(SendMessageA(box->Handle(), CB_GETCURSEL, 0, 0));
+        ASSERT_GE(selected, 0);
+        EXPECT_EQ(StringToColor(entries[static_cast<size_t>(selected)]), box->ColorValue());
+    }
+    EXPECT_EQ(WindowEntries(MainForm->PrismColorComboBox3->Handle())[16], "$00123456");
+    EXPECT_EQ(SendMessageA(MainForm->PrismColorComboBox3->Handle(), CB_GETCURSEL, 0, 0), 16);
+    EXPECT_EQ(SendMessageA(MainForm->PrismColorComboBox1->Handle(), CB_GETCURSEL, 0, 0), 15);
+    EXPECT_EQ(SendMessageA(MainForm->PrismColorComboBox2->Handle(), CB_GETCURSEL, 0, 0), 9);
 }
 
 // The pixels of one image of a list, drawn on white.

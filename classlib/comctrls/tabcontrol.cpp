@@ -319,6 +319,12 @@ bool TCustomTabControl::CanHaveWindow() const {
     return dynamic_cast<const TCustomForm*>(top) || top->ParentWindow();
 }
 
+bool TCustomTabControl::TopWindowWanted() const {
+    const TWinControl* top = this;
+    while (top->Parent()) top = top->Parent();
+    return top->HandleAllocated() || top->Visible();
+}
+
 TRect TCustomTabControl::DisplayRect() {
     TRect r = Rect(0, 0, Width(), Height());
     AdjustClientRect(r);
@@ -327,8 +333,11 @@ TRect TCustomTabControl::DisplayRect() {
 
 void TCustomTabControl::AdjustClientRect(TRect& rect) {
     // Only the window knows how much room its tabs take: children to place
-    // make one.
-    if (!handle_ && ControlCount() > 0 && CanHaveWindow() && !ComponentState().Contains(csDestroying))
+    // make one, once the form has a window or is being shown. A form read
+    // from its layout and not shown yet makes none for this: its children
+    // are placed again when the window comes (CreateWnd).
+    if (!handle_ && ControlCount() > 0 && CanHaveWindow() && TopWindowWanted() &&
+        !ComponentState().Contains(csDestroying))
         HandleNeeded();
     if (handle_) {
         GetClientRect(handle_, &rect);

@@ -105,6 +105,8 @@ private:
 
     bool WindowReady() const { return handle_ != nullptr; }
     bool CanHaveWindow() const;
+    // The form (or foreign parent) holding it has a window or is shown.
+    bool TopWindowWanted() const;
     void CheckTabIndex(int index, bool forInsert) const;
     void InsertTab(int index, const std::string& text, TObject* object);
     void DeleteTab(int index);

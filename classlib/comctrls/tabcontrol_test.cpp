@@ -113,6 +113,33 @@ TEST(TabControl, OnlyTabsThatMoveAreSentAgainAndAnUpdateSendsThemOnce) {
     EXPECT_EQ(WindowTabText(tabs, tabs->TabIndex()), "Tab 0");
 }
 
+TEST(TabControl, AFormNotShownMakesNoWindowToPlaceChildrenAndPlacesThemWhenShown) {
+    auto form = MakeTestForm();
+    TTabControl* tabs = AddTabs(form.get());
+    tabs->Tabs()->SetCommaText("Alpha,Beta");
+    auto* child = new TPatch(form.get());
+    child->SetParent(tabs);
+    child->SetAlign(alClient);
+    EXPECT_FALSE(form->HandleAllocated());
+    EXPECT_FALSE(tabs->HandleAllocated());
+
+    ShowAndPump(form.get());
+    EXPECT_EQ(child->BoundsRect(), WindowDisplayRect(tabs));
+    TRect shown = child->BoundsRect();
+    EXPECT_GT(shown.top, 0);  // below the tabs
+
+    // A form that has its window already places them at once, shown or not.
+    auto other = MakeTestForm();
+    other->HandleNeeded();
+    TTabControl* otherTabs = AddTabs(other.get());
+    otherTabs->Tabs()->SetCommaText("Alpha,Beta");
+    auto* otherChild = new TPatch(other.get());
+    otherChild->SetParent(otherTabs);
+    otherChild->SetAlign(alClient);
+    EXPECT_TRUE(otherTabs->HandleAllocated());
+    EXPECT_EQ(otherChild->BoundsRect(), shown);
+}
+
 TEST(TabControl, StyleChangeMakesANewWindowKeepingTabsIndexAndChildPlace) {
     auto form = MakeTestForm();
     TTabControl* tabs = AddTabs(form.get());

@@ -3,6 +3,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <string>
 #undef MessageBox
 #undef ShellExecute
 
@@ -23,12 +25,32 @@ intptr_t TInteraction::ShellExecute(void* owner, const char* verb, const char* f
 
 namespace {
 
+// The common dialogs' library (and the printer spooler it imports) is
+// bound when the first dialog runs, not at every program start: most
+// starts show no dialog at all.
+HMODULE CommonDialogLibrary() {
+    static const HMODULE library = LoadLibraryA("comdlg32.dll");
+    return library;
+}
+
+template <class F>
+F CommonDialogFunction(const char* name) {
+    FARPROC function = CommonDialogLibrary() ? GetProcAddress(CommonDialogLibrary(), name) : nullptr;
+    if (!function) throw EOSError(std::string("The dialog could not be shown (") + name + " is missing)");
+    return reinterpret_cast<F>(reinterpret_cast<void*>(function));
+}
+
+template <class Struct>
+bool Run(const char* name, void* dialogStruct) {
+    return CommonDialogFunction<BOOL(WINAPI*)(Struct*)>(name)(static_cast<Struct*>(dialogStruct)) != FALSE;
+}
+
 bool RunCommonDialog(TCommonDialogKind kind, void* dialogStruct) {
     switch (kind) {
-    case cdkOpen: return GetOpenFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
-    case cdkSave: return GetSaveFileNameA(static_cast<OPENFILENAMEA*>(dialogStruct)) != FALSE;
-    case cdkFont: return ChooseFontA(static_cast<CHOOSEFONTA*>(dialogStruct)) != FALSE;
-    case cdkColor: return ChooseColorA(static_cast<CHOOSECOLORA*>(dialogStruct)) != FALSE;
+    case cdkOpen: return Run<OPENFILENAMEA>("GetOpenFileNameA", dialogStruct);
+    case cdkSave: return Run<OPENFILENAMEA>("GetSaveFileNameA", dialogStruct);
+    case cdkFont: return Run<CHOOSEFONTA>("ChooseFontA", dialogStruct);
+    case cdkColor: return Run<CHOOSECOLORA>("ChooseColorA", dialogStruct);
     case cdkBrowseFolder: break;  // BrowseForFolder
     }
     return false;
@@ -39,7 +61,7 @@ bool RunCommonDialog(TCommonDialogKind kind, void* dialogStruct) {
 bool TInteraction::ExecuteDialog(TCommonDialogKind kind, void* dialogStruct) {
     if (RunCommonDialog(kind, dialogStruct)) return true;
     // A dialog that could not run must not pass for one the user cancelled.
-    DWORD error = CommDlgExtendedError();
+    DWORD error = CommonDialogFunction<DWORD(WINAPI*)()>("CommDlgExtendedError")();
     if (error == 0) return false;
     if (error == FNERR_BUFFERTOOSMALL) throw EOSError("The selected file names are too long");
     throw EOSError("The dialog could not be shown (error $" + IntToHex(error, 4) + ")");

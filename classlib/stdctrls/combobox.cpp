@@ -190,7 +190,7 @@ TCustomComboBox::~TCustomComboBox() = default;
 
 bool TCustomComboBox::ItemsInWindow() {
     if (HandleAllocated()) return true;
-    if (!CanCreateHandle(this)) return false;
+    if (keep_items_ || !CanCreateHandle(this)) return false;
     HandleNeeded();
     return HandleAllocated();
 }

@@ -97,6 +97,10 @@ protected:
     void DestroyWnd() override;
     void SetTextValue(const std::string& value) override;
     bool HasEditField() const { return style_ == csDropDown || style_ == csSimple; }
+    // For descendants that fill the kept list themselves: the items and the
+    // selection stay in the control until its window is made for another
+    // reason (shown, or its handle asked for).
+    void KeepItemsUntilWindowExists() { keep_items_ = true; }
 
 private:
     friend class TComboBoxStrings;
@@ -132,6 +136,7 @@ private:
     int loading_index_ = -1;
     // Our own text updates are not the user's changes.
     int quiet_text_ = 0;
+    bool keep_items_ = false;
 };
 
 class TComboBox : public TCustomComboBox {

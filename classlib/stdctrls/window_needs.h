@@ -8,3 +8,6 @@
 // True when the control's parents lead to a form or to a foreign parent
 // window, and nothing on the way is being loaded or destroyed.
 bool CanCreateHandle(const TWinControl* control);
+// True when the control's parents lead to a form or to a foreign parent
+// window, whatever their state: its window can be made once they are ready.
+bool ParentsLeadToWindow(const TWinControl* control);
