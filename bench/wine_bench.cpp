@@ -2,8 +2,11 @@
 // (run under Wine): the editor opening a document of many entries until
 // its tree shows them, the runtime until its player window is painted,
 // each beside a bare program that shows one window; and building a menu
-// executable. Each figure is the median of several runs.
-//   wine_bench [entries]   (default 10000); works in bin\bench\.
+// executable. Then the editor opening documents of 25,000, 50,000 and
+// 100,000 entries, whose times should grow in step with the entries.
+// Each figure is the median of several runs.
+//   wine_bench [entries [larger entries...]]   (default 10000 and the
+//   three sizes above); works in bin\bench\.
 // The line "build-file <name>" names the built executable for the script,
 // which compares the build with copying the same bytes.
 #include <algorithm>
@@ -182,10 +185,52 @@ void PrintRatio(const char* what, double seconds, double peer, const char* peerN
     std::printf("  %-44s %7.3f s, %5.2fx %s (goal: %s)\n", what, seconds, seconds / peer, peerName, goal);
 }
 
+// Seconds from starting the editor with the document until its tree holds
+// all entries and it is painted; -1 when it did not get there.
+double EditorShown(const std::string& bin, const std::string& work, const std::string& document, int entries) {
+    return MedianStart(kEditorRuns, bin + "Quillory.exe", document, work, [entries](DWORD pid) {
+        HWND main = VisibleTopWindow(pid, "TMainForm");
+        if (!main) return false;
+        HWND tree = TreeViewOf(main);
+        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) >= entries && Painted(main) && Painted(tree);
+    });
+}
+
+// The editor on ever larger documents: each size's time, per 1,000
+// entries, and the largest against the smallest.
+void LargeDocuments(const std::string& bin, const std::string& work, const std::vector<int>& sizes) {
+    const std::string document = work + "large.qbx";
+    std::vector<std::pair<int, double>> shown;
+    for (int entries : sizes) {
+        WriteFlatDocument(document, entries);
+        const double seconds = EditorShown(bin, work, document, entries);
+        char what[80];
+        std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
+        if (seconds < 0) {
+            std::printf("  %-44s did not finish\n", what);
+            continue;
+        }
+        std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
+        shown.emplace_back(entries, seconds);
+    }
+    DeleteFileA(document.c_str());
+    if (shown.size() < 2) return;
+    const auto& [fewest, first] = shown.front();
+    const auto& [most, last] = shown.back();
+    std::printf("  %-44s %5.2fx the time for %.2fx the entries (goal: linear)\n", "editor: largest beside smallest document",
+                last / first, static_cast<double>(most) / fewest);
+    if (most >= 100000)
+        std::printf("  %-44s %7.3f s for %d entries (goal: 100,000 within 3 s)\n", "editor: largest document shown", last,
+                    most);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    std::vector<int> larger;
+    for (int i = 2; i < argc; ++i) larger.push_back(std::max(1, std::atoi(argv[i])));
+    if (argc <= 2) larger = {25000, 50000, 100000};
     const std::string bin = ProgramFolder();
     const std::string work = bin + "bench\\";
     CreateDirectoryA(work.c_str(), nullptr);
@@ -216,17 +261,14 @@ int main(int argc, char** argv) {
     std::printf("  %-44s %7.3f s\n", "bare window shown and painted", bare);
     const double runtime = MedianStart(kStartRuns, work + "menu.exe", "", work, WindowPainted("TPlayForm"));
     PrintRatio("runtime: player window painted", runtime, bare, "the bare window", "1.5x");
-    const double editor = MedianStart(kEditorRuns, bin + "Quillory.exe", big, work, [entries](DWORD pid) {
-        HWND main = VisibleTopWindow(pid, "TMainForm");
-        if (!main) return false;
-        HWND tree = TreeViewOf(main);
-        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) >= entries && Painted(main) && Painted(tree);
-    });
+    const double editor = EditorShown(bin, work, big, entries);
     char what[80];
     std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
     PrintRatio(what, editor, bare, "the bare window", "within 2 s");
     std::printf("  %-44s %7.3f s\n", "building a menu executable", Median(builds));
     std::printf("build-seconds %.6f\n", Median(builds));
+    std::fflush(stdout);
+    LargeDocuments(bin, work, larger);
     std::fflush(stdout);
     return 0;
 }

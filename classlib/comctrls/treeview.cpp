@@ -95,6 +95,7 @@ void TCustomTreeView::BeforeDestruction() {
     Destroying();
     // The window goes first, so that the nodes are not taken out of it one
     // by one; then every node is reported.
+    waiting_.reset();
     if (HandleAllocated()) DestroyWindowHandle();
     window_items_.clear();
     try {
@@ -183,6 +184,7 @@ void TCustomTreeView::CreateParams(TCreateParams& p) {
 void TCustomTreeView::CreateWnd() {
     window_dying_ = false;
     redraw_off_ = false;
+    waiting_.reset();
     window_items_.clear();
     TWinControl::CreateWnd();
     {
@@ -190,7 +192,8 @@ void TCustomTreeView::CreateWnd() {
         SendMessageA(handle_, TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
         ApplyColors();
         ApplyImages();
-        for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext()) InsertItem(node);
+        // In order, each item goes after its siblings' items made so far.
+        for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext()) InsertItem(node, true);
         for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext())
             if (node->Expanded() && node->HasChildren()) ExpandItem(node);
     }
@@ -199,6 +202,7 @@ void TCustomTreeView::CreateWnd() {
 
 void TCustomTreeView::DestroyWnd() {
     if (handle_) indent_ = Indent();
+    waiting_.reset();
     TWinControl::DestroyWnd();
     window_items_.clear();
 }
@@ -223,12 +227,23 @@ TTreeNode* TCustomTreeView::NodeOfItem(HTREEITEM item) const {
     return WindowItem(node) == item ? node : nullptr;
 }
 
-HTREEITEM TCustomTreeView::InsertItem(TTreeNode* node) {
+TCustomTreeView::TItemPlace TCustomTreeView::PlaceOf(TTreeNode* node, bool appending) const {
     TTreeNode* parent = node->Parent();
+    TItemPlace place{node, parent ? WindowItem(parent) : TVI_ROOT, TVI_LAST};
+    // The window looks up every item handle it is given among all its
+    // items; the last place takes no handle, which keeps filling a large
+    // tree linear.
+    if (appending || !node->getNextSibling()) return place;
     TTreeNode* previous = node->getPrevSibling();
+    place.After = previous ? WindowItem(previous) : TVI_FIRST;
+    return place;
+}
+
+HTREEITEM TCustomTreeView::InsertItem(const TItemPlace& place) {
+    TTreeNode* node = place.Node;
     TVINSERTSTRUCTA is{};
-    is.hParent = parent ? WindowItem(parent) : TVI_ROOT;
-    is.hInsertAfter = previous ? WindowItem(previous) : TVI_FIRST;
+    is.hParent = place.Parent;
+    is.hInsertAfter = place.After;
     if (!is.hParent || !is.hInsertAfter) return nullptr;
     std::string text = node->Text();
     is.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
@@ -241,8 +256,21 @@ HTREEITEM TCustomTreeView::InsertItem(TTreeNode* node) {
     return item;
 }
 
+void TCustomTreeView::InsertWaitingItem() {
+    if (!waiting_) return;
+    const TItemPlace place = *waiting_;
+    waiting_.reset();
+    if (!WindowReady()) return;
+    {
+        TScopedCount sync(window_sync_);
+        InsertItem(place);
+    }
+    // A collapsed item cannot show children it did not have.
+    if (TTreeNode* parent = place.Node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
+}
+
 void TCustomTreeView::InsertSubtree(TTreeNode* top) {
-    for (TTreeNode* node = top; node; node = NextInSubtree(node, top)) InsertItem(node);
+    for (TTreeNode* node = top; node; node = NextInSubtree(node, top)) InsertItem(node, node != top);
 }
 
 void TCustomTreeView::ExpandSubtree(TTreeNode* top) {
@@ -287,16 +315,14 @@ void TCustomTreeView::DoDeletion(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeInserted(TTreeNode* node) {
+    InsertWaitingItem();
     if (!WindowReady()) return;
-    {
-        TScopedCount sync(window_sync_);
-        InsertItem(node);
-    }
-    // A collapsed item cannot show children it did not have.
-    if (TTreeNode* parent = node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
+    waiting_ = PlaceOf(node, false);
+    if (!redraw_off_) InsertWaitingItem();
 }
 
 void TCustomTreeView::NodeRemoving(TTreeNode* node) {
+    InsertWaitingItem();
     auto it = window_items_.find(node);
     if (it == window_items_.end()) return;
     HTREEITEM item = it->second;
@@ -310,6 +336,9 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeChanged(TTreeNode* node) {
+    // A waiting node's item is made from what the node holds then.
+    if (waiting_ && waiting_->Node == node) return;
+    InsertWaitingItem();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item) return;
     std::string text = node->Text();
@@ -323,6 +352,9 @@ void TCustomTreeView::NodeChanged(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeMoved(TTreeNode* node) {
+    // The waiting item goes in at the place it was given, as if before the
+    // move; the moved subtree is then taken out and put in again.
+    InsertWaitingItem();
     if (!WindowReady()) return;
     // The window cannot move items: the subtree is taken out and put in
     // again at its new place, with its expansion; the selection follows.
@@ -339,10 +371,12 @@ void TCustomTreeView::NodeMoved(TTreeNode* node) {
 }
 
 void TCustomTreeView::SelectionSet(TTreeNode*) {
+    InsertWaitingItem();
     SyncSelection();
 }
 
 void TCustomTreeView::NodeExpanded(TTreeNode* node) {
+    InsertWaitingItem();
     if (WindowReady()) ExpandItem(node);
     if (node->Expanded()) {
         if (OnExpanded) OnExpanded(this, node);
@@ -352,11 +386,13 @@ void TCustomTreeView::NodeExpanded(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeMadeVisible(TTreeNode* node) {
+    InsertWaitingItem();
     if (HTREEITEM item = WindowItem(node); item && WindowReady())
         SendMessageA(handle_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
 }
 
 void TCustomTreeView::UpdatingChanged(bool updating) {
+    InsertWaitingItem();
     if (!WindowReady()) return;
     // The window stops laying out and drawing its items while the model
     // changes, shown or not. WM_SETREDRAW takes the window's visible style
@@ -378,6 +414,7 @@ void TCustomTreeView::UpdatingChanged(bool updating) {
 }
 
 bool TCustomTreeView::EditNodeText(TTreeNode* node) {
+    InsertWaitingItem();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item || read_only_) return false;
     if (!Focused() && CanFocus()) SetFocus();
@@ -387,6 +424,7 @@ bool TCustomTreeView::EditNodeText(TTreeNode* node) {
 // --- queries ------------------------------------------------------------------
 
 TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
+    InsertWaitingItem();
     if (!WindowReady()) return nullptr;
     TVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
@@ -395,6 +433,7 @@ TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
 }
 
 TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
+    InsertWaitingItem();
     HTREEITEM item = WindowItem(node);
     TRect r{0, 0, 0, 0};
     if (!WindowReady() || !item) return r;
@@ -406,6 +445,7 @@ TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
 }
 
 bool TCustomTreeView::IsEditing() {
+    InsertWaitingItem();
     return WindowReady() && SendMessageA(handle_, TVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
@@ -434,7 +474,10 @@ void TCustomTreeView::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case CN_NOTIFY: CNNotify(m); return;
     case WM_LBUTTONDOWN: WMLButtonDown(m); return;
-    case WM_DESTROY: window_dying_ = true; break;
+    case WM_DESTROY:
+        window_dying_ = true;
+        waiting_.reset();
+        break;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
         TWinControl::Dispatch(m);

@@ -5,6 +5,7 @@
 // RecreateWnd) is filled from the model.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -117,7 +118,19 @@ private:
     LRESULT ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam) const;
     HTREEITEM WindowItem(const TTreeNode* node) const;
     TTreeNode* NodeOfItem(HTREEITEM item) const;
-    HTREEITEM InsertItem(TTreeNode* node);
+    // Where a node's item goes: below its parent's item, after the item of
+    // its previous sibling, first or last. `appending` says that none of
+    // its later siblings has an item yet (a tree filled in order).
+    struct TItemPlace {
+        TTreeNode* Node;
+        HTREEITEM Parent;
+        HTREEITEM After;
+    };
+    TItemPlace PlaceOf(TTreeNode* node, bool appending) const;
+    HTREEITEM InsertItem(const TItemPlace& place);
+    HTREEITEM InsertItem(TTreeNode* node, bool appending) { return InsertItem(PlaceOf(node, appending)); }
+    // Puts in the item of the node whose insertion is waiting, if any.
+    void InsertWaitingItem();
     void InsertSubtree(TTreeNode* top);
     void ExpandSubtree(TTreeNode* top);
     void ForgetSubtree(TTreeNode* top);
@@ -130,6 +143,12 @@ private:
 
     TOwned<TTreeNodes> items_;
     std::unordered_map<const TTreeNode*, HTREEITEM> window_items_;
+    // During an update, the node inserted last waits for its item until the
+    // next change of another kind: the text, images and data its creator
+    // sets right after the insertion then go in with the item itself, in
+    // one message instead of one more message each. The place is taken at
+    // the insertion; the window does not change while the node waits.
+    std::optional<TItemPlace> waiting_;
     TCustomImageList* images_ = nullptr;
     std::unique_ptr<TChangeLink> images_link_;
     TBorderStyle border_style_ = bsSingle;
