@@ -169,11 +169,15 @@ std::function<bool(DWORD)> WindowPainted(const char* className) {
     };
 }
 
-void WriteFlatDocument(const std::string& file, int entries) {
+// All entries in one category, or in categories of `perCategory` each.
+void WriteFlatDocument(const std::string& file, int entries, int perCategory = 0) {
     TTestHolder holder;
     TTreeNode* category = holder.AddCategory(holder.Root(), "All");
-    for (int i = 0; i < entries; ++i)
+    for (int i = 0; i < entries; ++i) {
+        if (perCategory > 0 && i % perCategory == 0)
+            category = holder.AddCategory(holder.Root(), "Category " + std::to_string(i / perCategory));
         holder.AddEntry(category, "Entry " + std::to_string(i), "Text of the entry", "setup.exe", "");
+    }
     WriteMenuDocument(holder, file);
 }
 
@@ -197,7 +201,8 @@ double EditorShown(const std::string& bin, const std::string& work, const std::s
 }
 
 // The editor on ever larger documents: each size's time, per 1,000
-// entries, and the largest against the smallest.
+// entries, and the largest against the smallest; then the largest again
+// with its entries in categories of 100.
 void LargeDocuments(const std::string& bin, const std::string& work, const std::vector<int>& sizes) {
     const std::string document = work + "large.qbx";
     std::vector<std::pair<int, double>> shown;
@@ -212,6 +217,15 @@ void LargeDocuments(const std::string& bin, const std::string& work, const std::
         }
         std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
         shown.emplace_back(entries, seconds);
+    }
+    if (!sizes.empty()) {
+        const int entries = sizes.back();
+        WriteFlatDocument(document, entries, 100);
+        const double seconds = EditorShown(bin, work, document, entries);
+        char what[80];
+        std::snprintf(what, sizeof what, "editor: %d entries, categories of 100", entries);
+        if (seconds < 0) std::printf("  %-44s did not finish\n", what);
+        else std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
     }
     DeleteFileA(document.c_str());
     if (shown.size() < 2) return;
