@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "classlib/gui/callback_barrier.h"
@@ -95,7 +96,7 @@ void TCustomTreeView::BeforeDestruction() {
     Destroying();
     // The window goes first, so that the nodes are not taken out of it one
     // by one; then every node is reported.
-    waiting_.reset();
+    pending_.clear();
     if (HandleAllocated()) DestroyWindowHandle();
     window_items_.clear();
     try {
@@ -184,7 +185,7 @@ void TCustomTreeView::CreateParams(TCreateParams& p) {
 void TCustomTreeView::CreateWnd() {
     window_dying_ = false;
     redraw_off_ = false;
-    waiting_.reset();
+    pending_.clear();
     window_items_.clear();
     TWinControl::CreateWnd();
     {
@@ -202,7 +203,7 @@ void TCustomTreeView::CreateWnd() {
 
 void TCustomTreeView::DestroyWnd() {
     if (handle_) indent_ = Indent();
-    waiting_.reset();
+    pending_.clear();
     TWinControl::DestroyWnd();
     window_items_.clear();
 }
@@ -256,17 +257,55 @@ HTREEITEM TCustomTreeView::InsertItem(const TItemPlace& place) {
     return item;
 }
 
-void TCustomTreeView::InsertWaitingItem() {
-    if (!waiting_) return;
-    const TItemPlace place = *waiting_;
-    waiting_.reset();
+bool TCustomTreeView::IsPending(const TTreeNode* node) const {
+    auto it = window_items_.find(node);
+    return it != window_items_.end() && !it->second;
+}
+
+void TCustomTreeView::InsertPendingItems() {
+    if (pending_.empty()) return;
+    std::vector<TTreeNode*> nodes;
+    nodes.swap(pending_);
+    // A node that got no item is no longer waiting either.
+    TScopeExit forgetUnplaced([&] {
+        for (TTreeNode* node : nodes)
+            if (IsPending(node)) window_items_.erase(node);
+    });
     if (!WindowReady()) return;
-    {
-        TScopedCount sync(window_sync_);
-        InsertItem(place);
+    // The parents whose children wait, shallowest first; each parent's
+    // children are gone through once, in order.
+    std::vector<std::pair<int, TTreeNode*>> parents;
+    std::unordered_set<const TTreeNode*> seen;
+    for (TTreeNode* node : nodes) {
+        if (!IsPending(node)) continue;
+        TTreeNode* parent = node->Parent();
+        if (seen.insert(parent).second) parents.emplace_back(parent ? parent->Level() : -1, parent);
     }
-    // A collapsed item cannot show children it did not have.
-    if (TTreeNode* parent = place.Node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
+    std::stable_sort(parents.begin(), parents.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    TScopedCount sync(window_sync_);
+    for (const auto& [level, parent] : parents) {
+        HTREEITEM parentItem = parent ? WindowItem(parent) : TVI_ROOT;
+        if (!parentItem) continue;  // in a subtree being moved, which is put in whole
+        TTreeNode* first = parent ? parent->getFirstChild() : items_->GetFirstNode();
+        // Items after the last sibling that has one go at the end.
+        TTreeNode* lastShown = nullptr;
+        for (TTreeNode* c = first; c; c = c->getNextSibling())
+            if (WindowItem(c)) lastShown = c;
+        bool shownAhead = lastShown != nullptr;
+        HTREEITEM after = TVI_FIRST;
+        for (TTreeNode* c = first; c; c = c->getNextSibling()) {
+            if (HTREEITEM item = WindowItem(c)) {
+                after = item;
+                if (c == lastShown) shownAhead = false;
+            } else if (IsPending(c)) {
+                if (HTREEITEM item = InsertItem(TItemPlace{c, parentItem, shownAhead ? after : TVI_LAST}))
+                    after = item;
+            }
+        }
+        // A collapsed item cannot show children it did not have.
+        if (parent && parent->Expanded()) ExpandItem(parent);
+    }
 }
 
 void TCustomTreeView::InsertSubtree(TTreeNode* top) {
@@ -315,14 +354,23 @@ void TCustomTreeView::DoDeletion(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeInserted(TTreeNode* node) {
-    InsertWaitingItem();
     if (!WindowReady()) return;
-    waiting_ = PlaceOf(node, false);
-    if (!redraw_off_) InsertWaitingItem();
+    if (redraw_off_) {
+        window_items_[node] = nullptr;
+        pending_.push_back(node);
+        return;
+    }
+    InsertPendingItems();
+    {
+        TScopedCount sync(window_sync_);
+        InsertItem(node, false);
+    }
+    // A collapsed item cannot show children it did not have.
+    if (TTreeNode* parent = node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
 }
 
 void TCustomTreeView::NodeRemoving(TTreeNode* node) {
-    InsertWaitingItem();
+    InsertPendingItems();
     auto it = window_items_.find(node);
     if (it == window_items_.end()) return;
     HTREEITEM item = it->second;
@@ -337,8 +385,8 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
 
 void TCustomTreeView::NodeChanged(TTreeNode* node) {
     // A waiting node's item is made from what the node holds then.
-    if (waiting_ && waiting_->Node == node) return;
-    InsertWaitingItem();
+    if (IsPending(node)) return;
+    InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item) return;
     std::string text = node->Text();
@@ -352,17 +400,16 @@ void TCustomTreeView::NodeChanged(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeMoved(TTreeNode* node) {
-    // The waiting item goes in at the place it was given, as if before the
-    // move; the moved subtree is then taken out and put in again.
-    InsertWaitingItem();
     if (!WindowReady()) return;
     // The window cannot move items: the subtree is taken out and put in
     // again at its new place, with its expansion; the selection follows.
+    // Waiting items go in once the subtree is out (those in it with it).
     {
         TScopedCount sync(window_sync_);
         if (HTREEITEM item = WindowItem(node))
             ItemMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
         ForgetSubtree(node);
+        InsertPendingItems();
         InsertSubtree(node);
         ExpandSubtree(node);
         if (TTreeNode* parent = node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
@@ -371,12 +418,12 @@ void TCustomTreeView::NodeMoved(TTreeNode* node) {
 }
 
 void TCustomTreeView::SelectionSet(TTreeNode*) {
-    InsertWaitingItem();
+    InsertPendingItems();
     SyncSelection();
 }
 
 void TCustomTreeView::NodeExpanded(TTreeNode* node) {
-    InsertWaitingItem();
+    InsertPendingItems();
     if (WindowReady()) ExpandItem(node);
     if (node->Expanded()) {
         if (OnExpanded) OnExpanded(this, node);
@@ -386,13 +433,13 @@ void TCustomTreeView::NodeExpanded(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeMadeVisible(TTreeNode* node) {
-    InsertWaitingItem();
+    InsertPendingItems();
     if (HTREEITEM item = WindowItem(node); item && WindowReady())
         SendMessageA(handle_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
 }
 
 void TCustomTreeView::UpdatingChanged(bool updating) {
-    InsertWaitingItem();
+    InsertPendingItems();
     if (!WindowReady()) return;
     // The window stops laying out and drawing its items while the model
     // changes, shown or not. WM_SETREDRAW takes the window's visible style
@@ -414,7 +461,7 @@ void TCustomTreeView::UpdatingChanged(bool updating) {
 }
 
 bool TCustomTreeView::EditNodeText(TTreeNode* node) {
-    InsertWaitingItem();
+    InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item || read_only_) return false;
     if (!Focused() && CanFocus()) SetFocus();
@@ -424,7 +471,7 @@ bool TCustomTreeView::EditNodeText(TTreeNode* node) {
 // --- queries ------------------------------------------------------------------
 
 TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
-    InsertWaitingItem();
+    InsertPendingItems();
     if (!WindowReady()) return nullptr;
     TVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
@@ -433,7 +480,7 @@ TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
 }
 
 TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
-    InsertWaitingItem();
+    InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     TRect r{0, 0, 0, 0};
     if (!WindowReady() || !item) return r;
@@ -445,7 +492,7 @@ TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
 }
 
 bool TCustomTreeView::IsEditing() {
-    InsertWaitingItem();
+    InsertPendingItems();
     return WindowReady() && SendMessageA(handle_, TVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
@@ -476,7 +523,7 @@ void TCustomTreeView::Dispatch(TMessage& m) {
     case WM_LBUTTONDOWN: WMLButtonDown(m); return;
     case WM_DESTROY:
         window_dying_ = true;
-        waiting_.reset();
+        pending_.clear();
         break;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:

@@ -5,7 +5,6 @@
 // RecreateWnd) is filled from the model.
 #pragma once
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -129,8 +128,9 @@ private:
     TItemPlace PlaceOf(TTreeNode* node, bool appending) const;
     HTREEITEM InsertItem(const TItemPlace& place);
     HTREEITEM InsertItem(TTreeNode* node, bool appending) { return InsertItem(PlaceOf(node, appending)); }
-    // Puts in the item of the node whose insertion is waiting, if any.
-    void InsertWaitingItem();
+    // Puts in the items of the nodes inserted during the update so far.
+    void InsertPendingItems();
+    bool IsPending(const TTreeNode* node) const;
     void InsertSubtree(TTreeNode* top);
     void ExpandSubtree(TTreeNode* top);
     void ForgetSubtree(TTreeNode* top);
@@ -142,13 +142,16 @@ private:
     void WMLButtonDown(TMessage& m);
 
     TOwned<TTreeNodes> items_;
+    // A node waiting for its item maps to no item.
     std::unordered_map<const TTreeNode*, HTREEITEM> window_items_;
-    // During an update, the node inserted last waits for its item until the
-    // next change of another kind: the text, images and data its creator
-    // sets right after the insertion then go in with the item itself, in
-    // one message instead of one more message each. The place is taken at
-    // the insertion; the window does not change while the node waits.
-    std::optional<TItemPlace> waiting_;
+    // During an update, the nodes inserted wait for their items until the
+    // next change of another kind. The window looks up every item handle
+    // it is given among all its items, so the waiting items go in whole
+    // (the text, images and data set after the insertion included) in one
+    // message each, level by level, so that their parents' items are among
+    // the first the window has, and at the end of their siblings wherever
+    // that is where they belong.
+    std::vector<TTreeNode*> pending_;
     TCustomImageList* images_ = nullptr;
     std::unique_ptr<TChangeLink> images_link_;
     TBorderStyle border_style_ = bsSingle;

@@ -258,7 +258,8 @@ std::string WindowItems(TTreeView* tree) {
 
 // The window finds an item handle it is given by searching all its items:
 // a large tree filled in an update must give each item in one message,
-// with its images and node, and at the end wherever that is where it goes.
+// with its images and node, at the end wherever that is where it goes,
+// and below a parent the window finds among its first items.
 TEST(TreeView, FillingInAnUpdateGivesEachItemWholeInOneMessageAtTheEnd) {
     auto form = MakeTestForm();
     TTreeView* tree = AddTree(form.get());
@@ -287,20 +288,24 @@ TEST(TreeView, FillingInAnUpdateGivesEachItemWholeInOneMessageAtTheEnd) {
         items->SetSelected(chosen);
     });
 
-    ASSERT_EQ(recorder.Inserts.size(), 15u);
     EXPECT_EQ(recorder.Changes, 0);
-    TTreeNode* node = root->getFirstChild();
+    std::set<TTreeNode*> given;
     for (const TTreeItemRecorder::TInsert& insert : recorder.Inserts) {
-        ASSERT_TRUE(node);
+        auto* node = reinterpret_cast<TTreeNode*>(insert.Param);
+        ASSERT_TRUE(node && node->Owner() == items);
+        EXPECT_TRUE(given.insert(node).second) << node->Text() << " twice";
         EXPECT_EQ(insert.After, TVI_LAST) << node->Text();
         EXPECT_EQ(insert.Text, node->Text());
         EXPECT_EQ(insert.Mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM),
                   static_cast<UINT>(TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM));
         EXPECT_EQ(insert.Image, node->ImageIndex()) << node->Text();
         EXPECT_EQ(insert.SelectedImage, node->SelectedIndex()) << node->Text();
-        EXPECT_EQ(insert.Param, reinterpret_cast<LPARAM>(node));
-        node = node->GetNext();
     }
+    EXPECT_EQ(given.size(), 15u);
+    // Parents' items come first: the window finds them at once.
+    ASSERT_EQ(recorder.Inserts.size(), 15u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(reinterpret_cast<TTreeNode*>(recorder.Inserts[i].Param)->Parent(), root);
     EXPECT_EQ(WindowShape(tree), ModelShape(*items));
     EXPECT_EQ(WindowItems(tree), "Themes:0/0 Category 0:0/2 Entry 0:1/3 Entry 1:1/3 Entry 2:1/3 Entry 3:1/3 "
                                  "Category 1:0/2 Entry 0:1/3 Entry 1:1/3 Entry 2:1/3 Entry 3:1/3 "
@@ -319,8 +324,8 @@ TEST(TreeView, FillingInAnUpdateGivesEachItemWholeInOneMessageAtTheEnd) {
     EXPECT_EQ(WindowSelection(tree), chosen);
 }
 
-// The node inserted last in an update waits for its item; whatever else
-// happens meanwhile finds the window as the model says.
+// Nodes inserted in an update wait for their items; whatever else happens
+// meanwhile finds the window as the model says.
 TEST(TreeView, ChangesInAnUpdateKeepWindowAndModelAlike) {
     auto form = MakeTestForm();
     TTreeView* tree = AddTree(form.get());
@@ -350,13 +355,19 @@ TEST(TreeView, ChangesInAnUpdateKeepWindowAndModelAlike) {
         e->MakeVisible();
         EXPECT_EQ(WindowItem(tree, e).Node, e);
         items->AddChild(y, "last")->SetImageIndex(5);
+        // A waiting subtree moved, and a child added to it afterwards.
+        TTreeNode* p = items->Add(nullptr, "p");
+        items->AddChild(items->AddChild(p, "p1"), "p2");
+        p->MoveTo(y, naInsert);
+        items->AddChild(p, "p3")->SetImageIndex(6);
     });
 
-    EXPECT_EQ(ModelShape(*items), "First,x(moved),a(e),y(last),c(d)");
+    EXPECT_EQ(ModelShape(*items), "First,x(moved),a(e),p(p1(p2),p3),y(last),c(d)");
     EXPECT_EQ(WindowShape(tree), ModelShape(*items));
-    EXPECT_EQ(WindowItems(tree), "First:0/0 x:0/0 moved:0/0 a:4/0 e:0/0 y:0/0 last:5/0 c:0/0 d:0/7 ");
+    EXPECT_EQ(WindowItems(tree), "First:0/0 x:0/0 moved:0/0 a:4/0 e:0/0 p:0/0 p1:0/0 p2:0/0 p3:6/0 y:0/0 last:5/0 "
+                                 "c:0/0 d:0/7 ");
     EXPECT_EQ(WindowSelection(tree), tree->Selected());
-    EXPECT_TRUE(WindowItem(tree, items->Item(7)).Expanded);
+    EXPECT_TRUE(WindowItem(tree, items->Item(11)).Expanded);
     EXPECT_TRUE(WindowItem(tree, items->Item(3)).Expanded);
     EXPECT_EQ(seen, (std::vector<std::string>{"deleted gone", "expanded c", "expanded a"}));
 }

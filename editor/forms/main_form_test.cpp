@@ -850,16 +850,37 @@ TEST_F(EditorTest, OpeningADocumentGivesEachTreeItemWholeInOneMessage) {
 
     EXPECT_EQ(recorder.Changes, 0);
     ASSERT_EQ(recorder.Inserts.size(), 6u);
+    // Level by level, each item with its node and images.
     std::string items;
-    TTreeNode* node = Root()->getFirstChild();
     for (const TTreeItemRecorder::TInsert& insert : recorder.Inserts) {
-        ASSERT_TRUE(node);
+        auto* node = reinterpret_cast<TTreeNode*>(insert.Param);
+        ASSERT_TRUE(node && node->Owner() == tree->Items());
         EXPECT_EQ(insert.After, TVI_LAST) << insert.Text;
-        EXPECT_EQ(insert.Param, reinterpret_cast<LPARAM>(node)) << insert.Text;
+        EXPECT_EQ(insert.Text, node->Text());
         items += insert.Text + ":" + std::to_string(insert.Image) + "/" + std::to_string(insert.SelectedImage) + " ";
-        node = node->GetNext();
     }
-    EXPECT_EQ(items, "First:0/2 One:1/3 Two:1/3 Second:0/2 Inner:0/2 Three:1/3 ");
+    EXPECT_EQ(items, "First:0/2 Second:0/2 One:1/3 Two:1/3 Inner:0/2 Three:1/3 ");
+    // The window shows them in the document's order.
+    HWND window = tree->Handle();
+    auto next = [window](UINT relation, HTREEITEM item) {
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(window, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    };
+    std::function<std::string(HTREEITEM)> list = [&](HTREEITEM item) {
+        std::string out;
+        for (; item; item = next(TVGN_NEXT, item)) {
+            char text[64] = {};
+            TVITEMA tv{};
+            tv.mask = TVIF_TEXT;
+            tv.hItem = item;
+            tv.pszText = text;
+            tv.cchTextMax = sizeof text;
+            SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+            out += std::string(text) + " " + list(next(TVGN_CHILD, item));
+        }
+        return out;
+    };
+    EXPECT_EQ(list(next(TVGN_ROOT, nullptr)), "Themes First One Two Second Inner Three ");
     auto* one = static_cast<TEntryData*>(Root()->getFirstChild()->getFirstChild()->Data());
     ASSERT_NE(one, nullptr);
     EXPECT_STREQ(one->LinkedFile, "one.exe");
