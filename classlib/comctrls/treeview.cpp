@@ -376,6 +376,9 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
     HTREEITEM item = it->second;
     window_items_.erase(it);
     if (!WindowReady()) return;
+    // Children go first; the item of a parent being deleted as well takes
+    // theirs with it, in one message for the whole subtree.
+    if (TTreeNode* parent = node->Parent(); parent && parent->Deleting()) return;
     {
         TScopedCount sync(window_sync_);
         ItemMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));

@@ -322,6 +322,21 @@ TEST(TreeView, FillingInAnUpdateGivesEachItemWholeInOneMessageAtTheEnd) {
     for (const TTreeItemRecorder::TInsert& insert : recorder.Inserts) EXPECT_EQ(insert.After, TVI_LAST);
     EXPECT_EQ(WindowShape(tree), ModelShape(*items));
     EXPECT_EQ(WindowSelection(tree), chosen);
+
+    // Deleting gives each deleted subtree's top item alone: the window
+    // deletes the rest with it.
+    recorder.Clear();
+    std::vector<std::string> deleted;
+    tree->OnDeletion = [&](TObject*, TTreeNode* node) { deleted.push_back(node->Text()); };
+    root->getFirstChild()->Delete();
+    EXPECT_EQ(recorder.Deletions, 1);
+    EXPECT_EQ(deleted.size(), 5u);
+    root->DeleteChildren();
+    EXPECT_EQ(recorder.Deletions, 3);
+    EXPECT_EQ(deleted.size(), 15u);
+    EXPECT_EQ(WindowShape(tree), "Themes");
+    EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(WindowSelection(tree), nullptr);
 }
 
 // Nodes inserted in an update wait for their items; whatever else happens

@@ -1,4 +1,4 @@
-// Tests' helper: records the item insertions and item changes that reach
+// Tests' helper: records the item insertions, changes and deletions that reach
 // the system tree-view window procedure. It puts itself in front of that
 // procedure for every tree-view window made while it lives (a tree-view
 // control whose window exists already needs a new one), so it also sees
@@ -40,10 +40,12 @@ public:
     void Clear() {
         Inserts.clear();
         Changes = 0;
+        Deletions = 0;
     }
 
     std::vector<TInsert> Inserts;
-    int Changes = 0;  // TVM_SETITEM
+    int Changes = 0;    // TVM_SETITEM
+    int Deletions = 0;  // TVM_DELETEITEM
 
 private:
     // Windows made meanwhile keep calling through here after the recorder
@@ -59,6 +61,7 @@ private:
             current_->Inserts.push_back(insert);
         }
         if (current_ && (msg == TVM_SETITEMA || msg == TVM_SETITEMW)) ++current_->Changes;
+        if (current_ && msg == TVM_DELETEITEM) ++current_->Deletions;
         return CallWindowProcA(class_proc_, window, msg, wParam, lParam);
     }
 
