@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "classlib/comctrls/imglist.h"
 #include "classlib/core/treenodes.h"
