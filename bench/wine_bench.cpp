@@ -2,9 +2,12 @@
 // (run under Wine): the editor opening a document of many entries until
 // its tree shows them, the runtime until its player window is painted,
 // each beside a bare program that shows one window; and building a menu
-// executable. Each figure is the median of several runs; the runtime's
-// runs alternate with the bare program's, so both meet the same load.
-//   wine_bench [entries]   (default 10000); works in bin\bench\.
+// executable; then the editor opening documents of 25,000, 50,000 and
+// 100,000 entries, whose times should grow in step with the entries.
+// Each figure is the median of several runs; the runtime's runs
+// alternate with the bare program's, so both meet the same load.
+//   wine_bench [entries [larger entries...]]   (default 10000 and the
+//   three sizes above); works in bin\bench\.
 //   wine_bench --start [runs]   only the runtime beside the bare program.
 // The line "build-file <name>" names the built executable for the script,
 // which compares the build with copying the same bytes.
@@ -191,11 +194,15 @@ std::pair<double, double> BareAndRuntimeStarts(int runs, const std::string& bin,
     return {Median(bare), Median(runtime)};
 }
 
-void WriteFlatDocument(const std::string& file, int entries) {
+// All entries in one category, or in categories of `perCategory` each.
+void WriteFlatDocument(const std::string& file, int entries, int perCategory = 0) {
     TTestHolder holder;
     TTreeNode* category = holder.AddCategory(holder.Root(), "All");
-    for (int i = 0; i < entries; ++i)
+    for (int i = 0; i < entries; ++i) {
+        if (perCategory > 0 && i % perCategory == 0)
+            category = holder.AddCategory(holder.Root(), "Category " + std::to_string(i / perCategory));
         holder.AddEntry(category, "Entry " + std::to_string(i), "Text of the entry", "setup.exe", "");
+    }
     WriteMenuDocument(holder, file);
 }
 
@@ -215,11 +222,63 @@ double PrintStarts(int runs, const std::string& bin, const std::string& work) {
     return bare;
 }
 
+// Seconds from starting the editor with the document until its tree holds
+// all entries and it is painted; -1 when it did not get there.
+double EditorShown(const std::string& bin, const std::string& work, const std::string& document, int entries) {
+    return MedianStart(kEditorRuns, bin + "Quillory.exe", document, work, [entries](DWORD pid) {
+        HWND main = VisibleTopWindow(pid, "TMainForm");
+        if (!main) return false;
+        HWND tree = TreeViewOf(main);
+        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) >= entries && Painted(main) && Painted(tree);
+    });
+}
+
+// The editor on ever larger documents: each size's time, per 1,000
+// entries, and the largest against the smallest; then the largest again
+// with its entries in categories of 100.
+void LargeDocuments(const std::string& bin, const std::string& work, const std::vector<int>& sizes) {
+    const std::string document = work + "large.qbx";
+    std::vector<std::pair<int, double>> shown;
+    for (int entries : sizes) {
+        WriteFlatDocument(document, entries);
+        const double seconds = EditorShown(bin, work, document, entries);
+        char what[80];
+        std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
+        if (seconds < 0) {
+            std::printf("  %-44s did not finish\n", what);
+            continue;
+        }
+        std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
+        shown.emplace_back(entries, seconds);
+    }
+    if (!sizes.empty()) {
+        const int entries = sizes.back();
+        WriteFlatDocument(document, entries, 100);
+        const double seconds = EditorShown(bin, work, document, entries);
+        char what[80];
+        std::snprintf(what, sizeof what, "editor: %d entries, categories of 100", entries);
+        if (seconds < 0) std::printf("  %-44s did not finish\n", what);
+        else std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
+    }
+    DeleteFileA(document.c_str());
+    if (shown.size() < 2) return;
+    const auto& [fewest, first] = shown.front();
+    const auto& [most, last] = shown.back();
+    std::printf("  %-44s %5.2fx the time for %.2fx the entries (goal: linear)\n", "editor: largest beside smallest document",
+                last / first, static_cast<double>(most) / fewest);
+    if (most >= 100000)
+        std::printf("  %-44s %7.3f s for %d entries (goal: 100,000 within 3 s)\n", "editor: largest document shown", last,
+                    most);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool startOnly = argc > 1 && std::string(argv[1]) == "--start";
     const int entries = argc > 1 && !startOnly ? std::max(1, std::atoi(argv[1])) : 10000;
+    std::vector<int> larger;
+    for (int i = 2; i < argc && !startOnly; ++i) larger.push_back(std::max(1, std::atoi(argv[i])));
+    if (argc <= 2) larger = {25000, 50000, 100000};
     const std::string bin = ProgramFolder();
     const std::string work = bin + "bench\\";
     CreateDirectoryA(work.c_str(), nullptr);
@@ -258,17 +317,14 @@ int main(int argc, char** argv) {
     }
 
     const double bare = PrintStarts(kStartRuns, bin, work);
-    const double editor = MedianStart(kEditorRuns, bin + "Quillory.exe", big, work, [entries](DWORD pid) {
-        HWND main = VisibleTopWindow(pid, "TMainForm");
-        if (!main) return false;
-        HWND tree = TreeViewOf(main);
-        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) >= entries && Painted(main) && Painted(tree);
-    });
+    const double editor = EditorShown(bin, work, big, entries);
     char what[80];
     std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
     PrintRatio(what, editor, bare, "the bare window", "within 2 s");
     std::printf("  %-44s %7.3f s\n", "building a menu executable", Median(builds));
     std::printf("build-seconds %.6f\n", Median(builds));
+    std::fflush(stdout);
+    LargeDocuments(bin, work, larger);
     std::fflush(stdout);
     return 0;
 }

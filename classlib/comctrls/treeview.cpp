@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "classlib/gui/callback_barrier.h"
@@ -95,6 +96,7 @@ void TCustomTreeView::BeforeDestruction() {
     Destroying();
     // The window goes first, so that the nodes are not taken out of it one
     // by one; then every node is reported.
+    pending_.clear();
     if (HandleAllocated()) DestroyWindowHandle();
     window_items_.clear();
     try {
@@ -183,6 +185,7 @@ void TCustomTreeView::CreateParams(TCreateParams& p) {
 void TCustomTreeView::CreateWnd() {
     window_dying_ = false;
     redraw_off_ = false;
+    pending_.clear();
     window_items_.clear();
     TWinControl::CreateWnd();
     {
@@ -190,7 +193,8 @@ void TCustomTreeView::CreateWnd() {
         SendMessageA(handle_, TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
         ApplyColors();
         ApplyImages();
-        for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext()) InsertItem(node);
+        // In order, each item goes after its siblings' items made so far.
+        for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext()) InsertItem(node, true);
         for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext())
             if (node->Expanded() && node->HasChildren()) ExpandItem(node);
     }
@@ -199,6 +203,7 @@ void TCustomTreeView::CreateWnd() {
 
 void TCustomTreeView::DestroyWnd() {
     if (handle_) indent_ = Indent();
+    pending_.clear();
     TWinControl::DestroyWnd();
     window_items_.clear();
 }
@@ -223,12 +228,23 @@ TTreeNode* TCustomTreeView::NodeOfItem(HTREEITEM item) const {
     return WindowItem(node) == item ? node : nullptr;
 }
 
-HTREEITEM TCustomTreeView::InsertItem(TTreeNode* node) {
+TCustomTreeView::TItemPlace TCustomTreeView::PlaceOf(TTreeNode* node, bool appending) const {
     TTreeNode* parent = node->Parent();
+    TItemPlace place{node, parent ? WindowItem(parent) : TVI_ROOT, TVI_LAST};
+    // The window looks up every item handle it is given among all its
+    // items; the last place takes no handle, which keeps filling a large
+    // tree linear.
+    if (appending || !node->getNextSibling()) return place;
     TTreeNode* previous = node->getPrevSibling();
+    place.After = previous ? WindowItem(previous) : TVI_FIRST;
+    return place;
+}
+
+HTREEITEM TCustomTreeView::InsertItem(const TItemPlace& place) {
+    TTreeNode* node = place.Node;
     TVINSERTSTRUCTA is{};
-    is.hParent = parent ? WindowItem(parent) : TVI_ROOT;
-    is.hInsertAfter = previous ? WindowItem(previous) : TVI_FIRST;
+    is.hParent = place.Parent;
+    is.hInsertAfter = place.After;
     if (!is.hParent || !is.hInsertAfter) return nullptr;
     std::string text = node->Text();
     is.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
@@ -241,8 +257,59 @@ HTREEITEM TCustomTreeView::InsertItem(TTreeNode* node) {
     return item;
 }
 
+bool TCustomTreeView::IsPending(const TTreeNode* node) const {
+    auto it = window_items_.find(node);
+    return it != window_items_.end() && !it->second;
+}
+
+void TCustomTreeView::InsertPendingItems() {
+    if (pending_.empty()) return;
+    std::vector<TTreeNode*> nodes;
+    nodes.swap(pending_);
+    // A node that got no item is no longer waiting either.
+    TScopeExit forgetUnplaced([&] {
+        for (TTreeNode* node : nodes)
+            if (IsPending(node)) window_items_.erase(node);
+    });
+    if (!WindowReady()) return;
+    // The parents whose children wait, shallowest first; each parent's
+    // children are gone through once, in order.
+    std::vector<std::pair<int, TTreeNode*>> parents;
+    std::unordered_set<const TTreeNode*> seen;
+    for (TTreeNode* node : nodes) {
+        if (!IsPending(node)) continue;
+        TTreeNode* parent = node->Parent();
+        if (seen.insert(parent).second) parents.emplace_back(parent ? parent->Level() : -1, parent);
+    }
+    std::stable_sort(parents.begin(), parents.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    TScopedCount sync(window_sync_);
+    for (const auto& [level, parent] : parents) {
+        HTREEITEM parentItem = parent ? WindowItem(parent) : TVI_ROOT;
+        if (!parentItem) continue;  // in a subtree being moved, which is put in whole
+        TTreeNode* first = parent ? parent->getFirstChild() : items_->GetFirstNode();
+        // Items after the last sibling that has one go at the end.
+        TTreeNode* lastShown = nullptr;
+        for (TTreeNode* c = first; c; c = c->getNextSibling())
+            if (WindowItem(c)) lastShown = c;
+        bool shownAhead = lastShown != nullptr;
+        HTREEITEM after = TVI_FIRST;
+        for (TTreeNode* c = first; c; c = c->getNextSibling()) {
+            if (HTREEITEM item = WindowItem(c)) {
+                after = item;
+                if (c == lastShown) shownAhead = false;
+            } else if (IsPending(c)) {
+                if (HTREEITEM item = InsertItem(TItemPlace{c, parentItem, shownAhead ? after : TVI_LAST}))
+                    after = item;
+            }
+        }
+        // A collapsed item cannot show children it did not have.
+        if (parent && parent->Expanded()) ExpandItem(parent);
+    }
+}
+
 void TCustomTreeView::InsertSubtree(TTreeNode* top) {
-    for (TTreeNode* node = top; node; node = NextInSubtree(node, top)) InsertItem(node);
+    for (TTreeNode* node = top; node; node = NextInSubtree(node, top)) InsertItem(node, node != top);
 }
 
 void TCustomTreeView::ExpandSubtree(TTreeNode* top) {
@@ -288,20 +355,30 @@ void TCustomTreeView::DoDeletion(TTreeNode* node) {
 
 void TCustomTreeView::NodeInserted(TTreeNode* node) {
     if (!WindowReady()) return;
+    if (redraw_off_) {
+        window_items_[node] = nullptr;
+        pending_.push_back(node);
+        return;
+    }
+    InsertPendingItems();
     {
         TScopedCount sync(window_sync_);
-        InsertItem(node);
+        InsertItem(node, false);
     }
     // A collapsed item cannot show children it did not have.
     if (TTreeNode* parent = node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
 }
 
 void TCustomTreeView::NodeRemoving(TTreeNode* node) {
+    InsertPendingItems();
     auto it = window_items_.find(node);
     if (it == window_items_.end()) return;
     HTREEITEM item = it->second;
     window_items_.erase(it);
     if (!WindowReady()) return;
+    // Children go first; the item of a parent being deleted as well takes
+    // theirs with it, in one message for the whole subtree.
+    if (TTreeNode* parent = node->Parent(); parent && parent->Deleting()) return;
     {
         TScopedCount sync(window_sync_);
         ItemMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
@@ -310,6 +387,9 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeChanged(TTreeNode* node) {
+    // A waiting node's item is made from what the node holds then.
+    if (IsPending(node)) return;
+    InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item) return;
     std::string text = node->Text();
@@ -326,11 +406,13 @@ void TCustomTreeView::NodeMoved(TTreeNode* node) {
     if (!WindowReady()) return;
     // The window cannot move items: the subtree is taken out and put in
     // again at its new place, with its expansion; the selection follows.
+    // Waiting items go in once the subtree is out (those in it with it).
     {
         TScopedCount sync(window_sync_);
         if (HTREEITEM item = WindowItem(node))
             ItemMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
         ForgetSubtree(node);
+        InsertPendingItems();
         InsertSubtree(node);
         ExpandSubtree(node);
         if (TTreeNode* parent = node->Parent(); parent && parent->Expanded()) ExpandItem(parent);
@@ -339,10 +421,12 @@ void TCustomTreeView::NodeMoved(TTreeNode* node) {
 }
 
 void TCustomTreeView::SelectionSet(TTreeNode*) {
+    InsertPendingItems();
     SyncSelection();
 }
 
 void TCustomTreeView::NodeExpanded(TTreeNode* node) {
+    InsertPendingItems();
     if (WindowReady()) ExpandItem(node);
     if (node->Expanded()) {
         if (OnExpanded) OnExpanded(this, node);
@@ -352,11 +436,13 @@ void TCustomTreeView::NodeExpanded(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeMadeVisible(TTreeNode* node) {
+    InsertPendingItems();
     if (HTREEITEM item = WindowItem(node); item && WindowReady())
         SendMessageA(handle_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
 }
 
 void TCustomTreeView::UpdatingChanged(bool updating) {
+    InsertPendingItems();
     if (!WindowReady()) return;
     // The window stops laying out and drawing its items while the model
     // changes, shown or not. WM_SETREDRAW takes the window's visible style
@@ -378,6 +464,7 @@ void TCustomTreeView::UpdatingChanged(bool updating) {
 }
 
 bool TCustomTreeView::EditNodeText(TTreeNode* node) {
+    InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item || read_only_) return false;
     if (!Focused() && CanFocus()) SetFocus();
@@ -387,6 +474,7 @@ bool TCustomTreeView::EditNodeText(TTreeNode* node) {
 // --- queries ------------------------------------------------------------------
 
 TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
+    InsertPendingItems();
     if (!WindowReady()) return nullptr;
     TVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
@@ -395,6 +483,7 @@ TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
 }
 
 TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
+    InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     TRect r{0, 0, 0, 0};
     if (!WindowReady() || !item) return r;
@@ -406,6 +495,7 @@ TRect TCustomTreeView::NodeRect(TTreeNode* node, bool textOnly) {
 }
 
 bool TCustomTreeView::IsEditing() {
+    InsertPendingItems();
     return WindowReady() && SendMessageA(handle_, TVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
@@ -434,7 +524,10 @@ void TCustomTreeView::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case CN_NOTIFY: CNNotify(m); return;
     case WM_LBUTTONDOWN: WMLButtonDown(m); return;
-    case WM_DESTROY: window_dying_ = true; break;
+    case WM_DESTROY:
+        window_dying_ = true;
+        pending_.clear();
+        break;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
         TWinControl::Dispatch(m);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "classlib/comctrls/imglist.h"
 #include "classlib/core/treenodes.h"
@@ -117,7 +118,20 @@ private:
     LRESULT ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam) const;
     HTREEITEM WindowItem(const TTreeNode* node) const;
     TTreeNode* NodeOfItem(HTREEITEM item) const;
-    HTREEITEM InsertItem(TTreeNode* node);
+    // Where a node's item goes: below its parent's item, after the item of
+    // its previous sibling, first or last. `appending` says that none of
+    // its later siblings has an item yet (a tree filled in order).
+    struct TItemPlace {
+        TTreeNode* Node;
+        HTREEITEM Parent;
+        HTREEITEM After;
+    };
+    TItemPlace PlaceOf(TTreeNode* node, bool appending) const;
+    HTREEITEM InsertItem(const TItemPlace& place);
+    HTREEITEM InsertItem(TTreeNode* node, bool appending) { return InsertItem(PlaceOf(node, appending)); }
+    // Puts in the items of the nodes inserted during the update so far.
+    void InsertPendingItems();
+    bool IsPending(const TTreeNode* node) const;
     void InsertSubtree(TTreeNode* top);
     void ExpandSubtree(TTreeNode* top);
     void ForgetSubtree(TTreeNode* top);
@@ -129,7 +143,16 @@ private:
     void WMLButtonDown(TMessage& m);
 
     TOwned<TTreeNodes> items_;
+    // A node waiting for its item maps to no item.
     std::unordered_map<const TTreeNode*, HTREEITEM> window_items_;
+    // During an update, the nodes inserted wait for their items until the
+    // next change of another kind. The window looks up every item handle
+    // it is given among all its items, so the waiting items go in whole
+    // (the text, images and data set after the insertion included) in one
+    // message each, level by level, so that their parents' items are among
+    // the first the window has, and at the end of their siblings wherever
+    // that is where they belong.
+    std::vector<TTreeNode*> pending_;
     TCustomImageList* images_ = nullptr;
     std::unique_ptr<TChangeLink> images_link_;
     TBorderStyle border_style_ = bsSingle;

@@ -9,6 +9,7 @@
 #include "classlib/comctrls/comctrls_test_support.h"
 #include "classlib/core/filer.h"
 #include "classlib/core/scope_exit.h"
+#include "classlib/testing/tree_item_recorder.h"
 
 namespace {
 
@@ -242,6 +243,148 @@ TEST(TreeView, BorderStyleChangeMakesANewWindowWithNodesSelectionAndImages) {
     images->Free();
     EXPECT_EQ(tree->Images(), nullptr);
     EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+}
+
+// Every node's window item in the model's order: text, images and node.
+std::string WindowItems(TTreeView* tree) {
+    std::string out;
+    for (TTreeNode* n = tree->Items()->GetFirstNode(); n; n = n->GetNext()) {
+        TItemInfo info = WindowItem(tree, n);
+        out += info.Text + ":" + std::to_string(info.Image) + "/" + std::to_string(info.SelectedImage) +
+               (info.Node == n ? "" : "(other node)") + " ";
+    }
+    return out;
+}
+
+// The window finds an item handle it is given by searching all its items:
+// a large tree filled in an update must give each item in one message,
+// with its images and node, at the end wherever that is where it goes,
+// and below a parent the window finds among its first items.
+TEST(TreeView, FillingInAnUpdateGivesEachItemWholeInOneMessageAtTheEnd) {
+    auto form = MakeTestForm();
+    TTreeView* tree = AddTree(form.get());
+    TTreeItemRecorder recorder;
+    ShowAndPump(form.get());
+    TTreeNodes* items = tree->Items();
+    TTreeNode* root = items->Add(nullptr, "Themes");
+    root->SetExpanded(true);
+    int records[3] = {};
+    recorder.Clear();
+
+    TTreeNode* chosen = nullptr;
+    WhileUpdating(*items, [&] {
+        for (int c = 0; c < 3; ++c) {
+            TTreeNode* category = items->AddChild(root, "Category " + std::to_string(c));
+            category->SetImageIndex(0);
+            category->SetSelectedIndex(2);
+            for (int e = 0; e < 4; ++e) {
+                TTreeNode* entry = items->AddChild(category, "Entry " + std::to_string(e));
+                entry->SetImageIndex(1);
+                entry->SetSelectedIndex(3);
+                entry->SetData(&records[c]);
+                if (c == 1 && e == 2) chosen = entry;
+            }
+        }
+        items->SetSelected(chosen);
+    });
+
+    EXPECT_EQ(recorder.Changes, 0);
+    std::set<TTreeNode*> given;
+    for (const TTreeItemRecorder::TInsert& insert : recorder.Inserts) {
+        auto* node = reinterpret_cast<TTreeNode*>(insert.Param);
+        ASSERT_TRUE(node && node->Owner() == items);
+        EXPECT_TRUE(given.insert(node).second) << node->Text() << " twice";
+        EXPECT_EQ(insert.After, TVI_LAST) << node->Text();
+        EXPECT_EQ(insert.Text, node->Text());
+        EXPECT_EQ(insert.Mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM),
+                  static_cast<UINT>(TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM));
+        EXPECT_EQ(insert.Image, node->ImageIndex()) << node->Text();
+        EXPECT_EQ(insert.SelectedImage, node->SelectedIndex()) << node->Text();
+    }
+    EXPECT_EQ(given.size(), 15u);
+    // Parents' items come first: the window finds them at once.
+    ASSERT_EQ(recorder.Inserts.size(), 15u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(reinterpret_cast<TTreeNode*>(recorder.Inserts[i].Param)->Parent(), root);
+    EXPECT_EQ(WindowShape(tree), ModelShape(*items));
+    EXPECT_EQ(WindowItems(tree), "Themes:0/0 Category 0:0/2 Entry 0:1/3 Entry 1:1/3 Entry 2:1/3 Entry 3:1/3 "
+                                 "Category 1:0/2 Entry 0:1/3 Entry 1:1/3 Entry 2:1/3 Entry 3:1/3 "
+                                 "Category 2:0/2 Entry 0:1/3 Entry 1:1/3 Entry 2:1/3 Entry 3:1/3 ");
+    EXPECT_EQ(WindowSelection(tree), chosen);
+    EXPECT_TRUE(WindowItem(tree, root).Expanded);
+
+    // A new window is filled the same way.
+    recorder.Clear();
+    tree->SetBorderStyle(bsNone);
+    DrainMessages();
+    EXPECT_EQ(recorder.Inserts.size(), 16u);
+    EXPECT_EQ(recorder.Changes, 0);
+    for (const TTreeItemRecorder::TInsert& insert : recorder.Inserts) EXPECT_EQ(insert.After, TVI_LAST);
+    EXPECT_EQ(WindowShape(tree), ModelShape(*items));
+    EXPECT_EQ(WindowSelection(tree), chosen);
+
+    // Deleting gives each deleted subtree's top item alone: the window
+    // deletes the rest with it.
+    recorder.Clear();
+    std::vector<std::string> deleted;
+    tree->OnDeletion = [&](TObject*, TTreeNode* node) { deleted.push_back(node->Text()); };
+    root->getFirstChild()->Delete();
+    EXPECT_EQ(recorder.Deletions, 1);
+    EXPECT_EQ(deleted.size(), 5u);
+    root->DeleteChildren();
+    EXPECT_EQ(recorder.Deletions, 3);
+    EXPECT_EQ(deleted.size(), 15u);
+    EXPECT_EQ(WindowShape(tree), "Themes");
+    EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(WindowSelection(tree), nullptr);
+}
+
+// Nodes inserted in an update wait for their items; whatever else happens
+// meanwhile finds the window as the model says.
+TEST(TreeView, ChangesInAnUpdateKeepWindowAndModelAlike) {
+    auto form = MakeTestForm();
+    TTreeView* tree = AddTree(form.get());
+    ShowAndPump(form.get());
+    TTreeNodes* items = tree->Items();
+    TTreeNode* x = items->Add(nullptr, "x");
+    TTreeNode* y = items->Add(nullptr, "y");
+    std::vector<std::string> seen;
+    tree->OnDeletion = [&](TObject*, TTreeNode* node) { seen.push_back("deleted " + node->Text()); };
+    tree->OnExpanded = [&](TObject*, TTreeNode* node) { seen.push_back("expanded " + node->Text()); };
+
+    WhileUpdating(*items, [&] {
+        TTreeNode* a = items->Insert(y, "a");  // between two items
+        a->SetImageIndex(4);
+        TTreeNode* first = items->AddFirst(x, "first");
+        first->SetText("First");
+        TTreeNode* c = items->Add(nullptr, "c");
+        c->SetSelected(true);
+        EXPECT_EQ(WindowSelection(tree), c);
+        items->AddChild(c, "gone")->Delete();
+        TTreeNode* moved = items->AddChild(c, "moved");
+        moved->MoveTo(x, naAddChild);
+        TTreeNode* d = items->AddChild(c, "d");
+        d->SetSelectedIndex(7);
+        c->SetExpanded(true);
+        TTreeNode* e = items->AddChildFirst(a, "e");
+        e->MakeVisible();
+        EXPECT_EQ(WindowItem(tree, e).Node, e);
+        items->AddChild(y, "last")->SetImageIndex(5);
+        // A waiting subtree moved, and a child added to it afterwards.
+        TTreeNode* p = items->Add(nullptr, "p");
+        items->AddChild(items->AddChild(p, "p1"), "p2");
+        p->MoveTo(y, naInsert);
+        items->AddChild(p, "p3")->SetImageIndex(6);
+    });
+
+    EXPECT_EQ(ModelShape(*items), "First,x(moved),a(e),p(p1(p2),p3),y(last),c(d)");
+    EXPECT_EQ(WindowShape(tree), ModelShape(*items));
+    EXPECT_EQ(WindowItems(tree), "First:0/0 x:0/0 moved:0/0 a:4/0 e:0/0 p:0/0 p1:0/0 p2:0/0 p3:6/0 y:0/0 last:5/0 "
+                                 "c:0/0 d:0/7 ");
+    EXPECT_EQ(WindowSelection(tree), tree->Selected());
+    EXPECT_TRUE(WindowItem(tree, items->Item(11)).Expanded);
+    EXPECT_TRUE(WindowItem(tree, items->Item(3)).Expanded);
+    EXPECT_EQ(seen, (std::vector<std::string>{"deleted gone", "expanded c", "expanded a"}));
 }
 
 TEST(TreeView, SelectionFromCodeAndByClickFireOnChangeOnce) {

@@ -21,6 +21,7 @@
 #include "classlib/gui/graphics_objects.h"
 #include "controls/bitmap_test_support.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/testing/tree_item_recorder.h"
 #include "classlib/testing/window_typing.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/file_backend.h"
@@ -819,6 +820,77 @@ TEST_F(EditorTest, TheDocumentNamedOnTheCommandLineOpensAtTheFirstShowOnly) {
     EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
     SetCommandLineForTesting(std::nullopt);
     std::remove("editor_argument.qbx");
+}
+
+// The tree's window looks up every item handle it is given among all its
+// items: opening a document gives each item whole in one message, at the
+// end of its siblings, or large documents open in quadratic time.
+TEST_F(EditorTest, OpeningADocumentGivesEachTreeItemWholeInOneMessage) {
+    TTreeNode* first = AddCategory(Root(), "First");
+    AddEntry(first, "One", "text one", "one.exe");
+    AddEntry(first, "Two");
+    TTreeNode* second = AddCategory(Root(), "Second");
+    TTreeNode* inner = AddCategory(second, "Inner");
+    AddEntry(inner, "Three");
+    Select(inner);
+    MainForm->savefile("editor_items.qbx");
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+
+    TTreeView* tree = MainForm->TreeView1;
+    TTreeItemRecorder recorder;
+    // A new window reports to the recorder.
+    tree->SetBorderStyle(bsNone);
+    tree->SetBorderStyle(bsSingle);
+    tree->HandleNeeded();
+    DrainMessages();
+    recorder.Clear();
+    MainForm->openfile("editor_items.qbx");
+    std::remove("editor_items.qbx");
+
+    EXPECT_EQ(recorder.Changes, 0);
+    ASSERT_EQ(recorder.Inserts.size(), 6u);
+    // Level by level, each item with its node and images.
+    std::string items;
+    for (const TTreeItemRecorder::TInsert& insert : recorder.Inserts) {
+        auto* node = reinterpret_cast<TTreeNode*>(insert.Param);
+        ASSERT_TRUE(node && node->Owner() == tree->Items());
+        EXPECT_EQ(insert.After, TVI_LAST) << insert.Text;
+        EXPECT_EQ(insert.Text, node->Text());
+        items += insert.Text + ":" + std::to_string(insert.Image) + "/" + std::to_string(insert.SelectedImage) + " ";
+    }
+    EXPECT_EQ(items, "First:0/2 Second:0/2 One:1/3 Two:1/3 Inner:0/2 Three:1/3 ");
+    // The window shows them in the document's order.
+    HWND window = tree->Handle();
+    auto next = [window](UINT relation, HTREEITEM item) {
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(window, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    };
+    std::function<std::string(HTREEITEM)> list = [&](HTREEITEM item) {
+        std::string out;
+        for (; item; item = next(TVGN_NEXT, item)) {
+            char text[64] = {};
+            TVITEMA tv{};
+            tv.mask = TVIF_TEXT;
+            tv.hItem = item;
+            tv.pszText = text;
+            tv.cchTextMax = sizeof text;
+            SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+            out += std::string(text) + " " + list(next(TVGN_CHILD, item));
+        }
+        return out;
+    };
+    EXPECT_EQ(list(next(TVGN_ROOT, nullptr)), "Themes First One Two Second Inner Three ");
+    auto* one = static_cast<TEntryData*>(Root()->getFirstChild()->getFirstChild()->Data());
+    ASSERT_NE(one, nullptr);
+    EXPECT_STREQ(one->LinkedFile, "one.exe");
+    EXPECT_EQ(tree->Selected()->Text(), "Inner");
+    auto caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree->Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    TVITEMA shown{};
+    shown.mask = TVIF_PARAM;
+    shown.hItem = caret;
+    ASSERT_TRUE(SendMessageA(tree->Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&shown)));
+    EXPECT_EQ(shown.lParam, reinterpret_cast<LPARAM>(tree->Selected()));
 }
 
 TEST_F(EditorTest, ClosingAsksEveryTime) {
