@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,9 @@ bool WriteWholeFile(const char* name, const std::string& bytes) {
     if (!file) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(partial.c_str(), name) == 0;
+    std::error_code error;
+    if (ok) std::filesystem::rename(partial, name, error);
+    ok = ok && !error;
     if (!ok) std::remove(partial.c_str());
     return ok;
 }

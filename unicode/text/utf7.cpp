@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "unicode/text/uc_errors.h"
 
@@ -56,6 +57,7 @@ public:
         ++count_;
         return true;
     }
+    void Skip(size_t count) { count_ += count; }
     size_t Count() const { return count_; }
 
 private:
@@ -96,6 +98,12 @@ int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool v
         if (shift) {
             accumulator = (accumulator << 16) | c;
             bits += 16;
+            if constexpr (std::is_same_v<Output, TCountingOutput>) {
+                out.Skip(static_cast<size_t>(bits / 6));
+                bits %= 6;
+                ++s;
+                continue;
+            }
             bool full = false;
             while (bits >= 6) {
                 bits -= 6;
