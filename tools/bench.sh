@@ -31,14 +31,14 @@ echo "Menu documents, native ($(nproc) cores, $(uname -m)):"
 "$build/bin/document_bench" "$@"
 "$build/bin/gif_bench"
 
-# UTF-8 and UTF-7 beside CPython: per direction three rounds, each a fresh
+# UTF-8 and UTF-7 beside CPython: per direction three rounds (UTF_BENCH_ROUNDS), each a fresh
 # process of utf_convert natively, of the 64-bit build's utf_convert.exe
 # under Wine (wide strings of 16-bit units, as in the programs; natively they
 # are 32-bit) and of CPython; cold is the median first conversion, warm the
 # median of the processes' medians of three repeats. MB/s count the
 # direction's input bytes.
 utf_figures() {
-  local dir=$1 mb=${UTF_BENCH_MB:-100} convert=$build/bin/utf_convert py=$root/bench/python_codecs.py
+  local dir=$1 mb=${UTF_BENCH_MB:-100} rounds=${UTF_BENCH_ROUNDS:-3} convert=$build/bin/utf_convert py=$root/bench/python_codecs.py
   local wine_convert=$root/build/x86_64/bin/utf_convert.exe
   cmake --build "$build" --target utf_convert >/dev/null
   if [ -f "$root/build/x86_64/build.ninja" ]; then ninja -C "$root/build/x86_64" utf_convert >/dev/null; fi
@@ -56,7 +56,7 @@ utf_figures() {
     for row in "UTF-8 encoding:to-utf8:utf16" "UTF-8 decoding:from-utf8:utf8" \
                "UTF-7 encoding:to-utf7:utf16" "UTF-7 decoding:from-utf7:utf7"; do
       IFS=: read -r name direction input <<<"$row"
-      for run in 1 2 3; do
+      for ((run = 0; run < rounds; ++run)); do
         echo "native $("$convert" "$direction" "$dir/text.$input" "$dir/native.out" --time 3 2>&1 | tr '\n' ' ')"
         if [ -f "$wine_convert" ]; then
           echo "wine $("$WINE64" "$wine_convert" "$direction" "$dir/text.$input" "$dir/wine.out" --time 3 2>&1 |
