@@ -10,7 +10,7 @@
 #include "unicode/text/uc_errors.h"
 #include "unicode/text/utf7.h"
 #include "unicode/text/utf8.h"
-#include "unicode/text/utf_reference_coders.h"
+#include "unicode/text/utf_reference_coders_test.h"
 
 namespace {
 

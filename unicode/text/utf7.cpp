@@ -75,7 +75,10 @@ int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool v
     bool inBase64 = false;
     uint32_t accumulator = 0;
     int bits = 0;
-    int result = utf7Done;
+    auto stop = [&](int result) {
+        source = s;
+        return result;
+    };
     for (;;) {
         const bool atEnd = s >= sourceEnd;
         const unsigned c = atEnd ? 0 : static_cast<unsigned>(*s) & 0xFFFF;
@@ -83,13 +86,13 @@ int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool v
         if (!inBase64) {
             if (!shift) {
                 if (atEnd) break;
-                if (!out.Put(c)) { result = utf7TargetFull; break; }
+                if (!out.Put(c)) return stop(utf7TargetFull);
                 ++s;
                 continue;
             }
-            if (!out.Put('+')) { result = utf7TargetFull; break; }
+            if (!out.Put('+')) return stop(utf7TargetFull);
             if (c == '+') {
-                if (!out.Put('-')) { result = utf7TargetFull; break; }
+                if (!out.Put('-')) return stop(utf7TargetFull);
                 ++s;
                 continue;
             }
@@ -104,32 +107,26 @@ int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool v
                 ++s;
                 continue;
             }
-            bool full = false;
             while (bits >= 6) {
                 bits -= 6;
-                if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator >> bits) & 63]))) { full = true; break; }
+                if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator >> bits) & 63]))) return stop(utf7TargetFull);
             }
-            if (full) { result = utf7TargetFull; break; }
             ++s;
             continue;
         }
         // The run closes.
         if (bits > 0) {
-            if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator << (6 - bits)) & 63]))) {
-                result = utf7TargetFull;
-                break;
-            }
+            if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator << (6 - bits)) & 63]))) return stop(utf7TargetFull);
             bits = 0;
         }
         inBase64 = false;
         if (verbose || (!atEnd && ((c < 128 && tables.Base64Value[c] >= 0) || c == '-')))
-            if (!out.Put('-')) { result = utf7TargetFull; break; }
+            if (!out.Put('-')) return stop(utf7TargetFull);
         if (atEnd) break;
-        if (!out.Put(c)) { result = utf7TargetFull; break; }
+        if (!out.Put(c)) return stop(utf7TargetFull);
         ++s;
     }
-    source = s;
-    return result;
+    return stop(utf7Done);
 }
 
 // The decoder; the bits of a base64 run gather as in the encoder and leave
@@ -141,7 +138,10 @@ int Decode(const char*& source, const char* sourceEnd, Output& out) {
     bool inBase64 = false, first = false, wroteOne = false, invalid = false;
     uint32_t accumulator = 0;
     int bits = 0;
-    int result = utf7Done;
+    auto stop = [&](int result) {
+        source = s;
+        return result;
+    };
     for (;;) {
         if (inBase64) {
             const bool atEnd = s >= sourceEnd;
@@ -153,7 +153,7 @@ int Decode(const char*& source, const char* sourceEnd, Output& out) {
                 ++s;
                 if (bits >= 16) {
                     bits -= 16;
-                    if (!out.Put((accumulator >> bits) & 0xFFFF)) { result = utf7TargetFull; break; }
+                    if (!out.Put((accumulator >> bits) & 0xFFFF)) return stop(utf7TargetFull);
                     wroteOne = true;
                 }
                 continue;
@@ -162,7 +162,7 @@ int Decode(const char*& source, const char* sourceEnd, Output& out) {
             inBase64 = false;
             if (!atEnd && (b == '+' || b == '-')) ++s;
             if (first && b == '-' && !atEnd) {
-                if (!out.Put('+')) { result = utf7TargetFull; break; }
+                if (!out.Put('+')) return stop(utf7TargetFull);
             } else if (!wroteOne) {
                 invalid = true;
             }
@@ -179,13 +179,11 @@ int Decode(const char*& source, const char* sourceEnd, Output& out) {
             ++s;
             continue;
         }
-        if (!out.Put(b)) { result = utf7TargetFull; break; }
+        if (!out.Put(b)) return stop(utf7TargetFull);
         if (b > 127) invalid = true;
         ++s;
     }
-    source = s;
-    if (result == utf7Done && invalid) result = utf7Invalid;
-    return result;
+    return stop(invalid ? utf7Invalid : utf7Done);
 }
 
 }  // namespace

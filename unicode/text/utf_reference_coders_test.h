@@ -10,7 +10,6 @@
 
 namespace utf_reference {
 
-
 inline int EncodedLength(unsigned c) {
     return c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
 }
@@ -178,8 +177,8 @@ inline bool IsBase64Char(unsigned c) {
 }
 
 
-inline int EncodeUtf7Buffer(const wchar_t*& source, const wchar_t* sourceEnd, char*& target, char* targetEnd, bool verbose,
-                     bool optional) {
+inline int EncodeUtf7Buffer(const wchar_t*& source, const wchar_t* sourceEnd, char*& target, char* targetEnd,
+                            bool verbose, bool optional) {
     const bool* mustShift = optional ? Tables().MustShiftOptional : Tables().MustShiftSafe;
     const wchar_t* s = source;
     char* t = target;
