@@ -1,7 +1,8 @@
 #include "unicode/text/utf7.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <type_traits>
 
 #include "unicode/text/uc_errors.h"
 
@@ -32,131 +33,145 @@ const TUtf7Tables& Tables() {
     return tables;
 }
 
-// Bits are appended below those held and taken from the top.
-class TBitBuffer {
+// Where the coders put what they make: into a buffer that may fill up, or
+// only counted, so that a result can be made at its exact size first.
+template <typename Unit>
+class TBoundedOutput {
 public:
-    void Append(uint32_t value, int n) {
-        if (n == 0) return;
-        bits_ |= (value & ((1u << n) - 1)) << (32 - count_ - n);
-        count_ += n;
+    TBoundedOutput(Unit* position, Unit* end) : position_(position), end_(end) {}
+    bool Put(unsigned value) {
+        if (position_ >= end_) return false;
+        *position_++ = static_cast<Unit>(value);
+        return true;
     }
-    uint32_t Take(int n) {
-        uint32_t value = bits_ >> (32 - n);
-        bits_ = n == 32 ? 0 : bits_ << n;
-        count_ -= n;
-        return value;
-    }
-    int Count() const { return count_; }
-    bool RestIsZero() const { return bits_ == 0; }
-    void Clear() {
-        bits_ = 0;
-        count_ = 0;
-    }
+    Unit* Position() const { return position_; }
 
 private:
-    uint32_t bits_ = 0;
-    int count_ = 0;
+    Unit* position_;
+    Unit* end_;
 };
 
-bool IsBase64Char(unsigned c) {
-    return c < 128 && Tables().Base64Value[c] >= 0;
-}
-
-}  // namespace
-
-int EncodeUtf7Buffer(const wchar_t*& source, const wchar_t* sourceEnd, char*& target, char* targetEnd, bool verbose,
-                     bool optional) {
-    const bool* mustShift = optional ? Tables().MustShiftOptional : Tables().MustShiftSafe;
-    const wchar_t* s = source;
-    char* t = target;
-    bool inBase64 = false;
-    TBitBuffer buffer;
-    auto put = [&](unsigned byte) {
-        if (t >= targetEnd) return false;
-        *t++ = static_cast<char>(byte);
+class TCountingOutput {
+public:
+    bool Put(unsigned) {
+        ++count_;
         return true;
-    };
+    }
+    void Skip(size_t count) { count_ += count; }
+    size_t Count() const { return count_; }
+
+private:
+    size_t count_ = 0;
+};
+
+// The encoder. The bits of a base64 run gather at the low end of an
+// accumulator (only its low `bits` count) and leave six at a time from the
+// top of those; a run ends padded with zero bits to a whole base64 letter.
+template <typename Output>
+int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool verbose, bool optional) {
+    const TUtf7Tables& tables = Tables();
+    const bool* mustShift = optional ? tables.MustShiftOptional : tables.MustShiftSafe;
+    const wchar_t* s = source;
+    bool inBase64 = false;
+    uint32_t accumulator = 0;
+    int bits = 0;
     auto stop = [&](int result) {
         source = s;
-        target = t;
         return result;
     };
     for (;;) {
-        bool atEnd = s >= sourceEnd;
-        unsigned c = atEnd ? 0 : static_cast<unsigned>(*s) & 0xFFFF;
-        bool shift = !atEnd && (c > 127 || mustShift[c]);
-        if (!inBase64 && shift) {
-            if (!put('+')) return stop(utf7TargetFull);
+        const bool atEnd = s >= sourceEnd;
+        const unsigned c = atEnd ? 0 : static_cast<unsigned>(*s) & 0xFFFF;
+        const bool shift = !atEnd && (c > 127 || mustShift[c]);
+        if (!inBase64) {
+            if (!shift) {
+                if (atEnd) break;
+                if (!out.Put(c)) return stop(utf7TargetFull);
+                ++s;
+                continue;
+            }
+            if (!out.Put('+')) return stop(utf7TargetFull);
             if (c == '+') {
-                if (!put('-')) return stop(utf7TargetFull);
+                if (!out.Put('-')) return stop(utf7TargetFull);
                 ++s;
                 continue;
             }
             inBase64 = true;
         }
-        if (inBase64) {
-            if (shift) buffer.Append(c, 16);
-            else buffer.Append(0, (6 - buffer.Count() % 6) % 6);
-            while (buffer.Count() >= 6) {
-                if (t >= targetEnd) return stop(utf7TargetFull);
-                *t++ = kBase64[buffer.Take(6)];
+        if (shift) {
+            accumulator = (accumulator << 16) | c;
+            bits += 16;
+            if constexpr (std::is_same_v<Output, TCountingOutput>) {
+                out.Skip(static_cast<size_t>(bits / 6));
+                bits %= 6;
+                ++s;
+                continue;
             }
-            if (!shift) {
-                if (verbose || (!atEnd && (IsBase64Char(c) || c == '-')))
-                    if (!put('-')) return stop(utf7TargetFull);
-                inBase64 = false;
+            while (bits >= 6) {
+                bits -= 6;
+                if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator >> bits) & 63]))) return stop(utf7TargetFull);
             }
+            ++s;
+            continue;
         }
+        // The run closes.
+        if (bits > 0) {
+            if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator << (6 - bits)) & 63]))) return stop(utf7TargetFull);
+            bits = 0;
+        }
+        inBase64 = false;
+        if (verbose || (!atEnd && ((c < 128 && tables.Base64Value[c] >= 0) || c == '-')))
+            if (!out.Put('-')) return stop(utf7TargetFull);
         if (atEnd) break;
-        if (!shift && !put(c)) return stop(utf7TargetFull);
+        if (!out.Put(c)) return stop(utf7TargetFull);
         ++s;
     }
     return stop(utf7Done);
 }
 
-int DecodeUtf7Buffer(const char*& source, const char* sourceEnd, wchar_t*& target, wchar_t* targetEnd) {
+// The decoder; the bits of a base64 run gather as in the encoder and leave
+// sixteen at a time.
+template <typename Output>
+int Decode(const char*& source, const char* sourceEnd, Output& out) {
     const TUtf7Tables& tables = Tables();
     const char* s = source;
-    wchar_t* t = target;
     bool inBase64 = false, first = false, wroteOne = false, invalid = false;
-    TBitBuffer buffer;
+    uint32_t accumulator = 0;
+    int bits = 0;
     auto stop = [&](int result) {
         source = s;
-        target = t;
         return result;
     };
     for (;;) {
         if (inBase64) {
-            bool atEnd = s >= sourceEnd;
-            unsigned b = atEnd ? 0 : static_cast<uint8_t>(*s);
-            bool runEnds = atEnd || b > 127 || tables.Base64Value[b] < 0;
-            if (runEnds) {
-                inBase64 = false;
-                if (!atEnd && (b == '+' || b == '-')) ++s;
-                if (first && b == '-' && !atEnd) {
-                    if (t >= targetEnd) return stop(utf7TargetFull);
-                    *t++ = L'+';
-                } else if (!wroteOne) {
-                    invalid = true;
-                }
-            } else {
-                buffer.Append(static_cast<uint32_t>(tables.Base64Value[b]), 6);
+            const bool atEnd = s >= sourceEnd;
+            const unsigned b = atEnd ? 0 : static_cast<uint8_t>(*s);
+            if (!atEnd && b < 128 && tables.Base64Value[b] >= 0) {
+                accumulator = (accumulator << 6) | static_cast<unsigned>(tables.Base64Value[b]);
+                bits += 6;
                 first = false;
                 ++s;
+                if (bits >= 16) {
+                    bits -= 16;
+                    if (!out.Put((accumulator >> bits) & 0xFFFF)) return stop(utf7TargetFull);
+                    wroteOne = true;
+                }
+                continue;
             }
-            while (buffer.Count() >= 16) {
-                if (t >= targetEnd) return stop(utf7TargetFull);
-                *t++ = static_cast<wchar_t>(buffer.Take(16));
-                wroteOne = true;
+            // The run ends; a closing "+" or "-" is taken with it.
+            inBase64 = false;
+            if (!atEnd && (b == '+' || b == '-')) ++s;
+            if (first && b == '-' && !atEnd) {
+                if (!out.Put('+')) return stop(utf7TargetFull);
+            } else if (!wroteOne) {
+                invalid = true;
             }
-            if (runEnds) {
-                if (!buffer.RestIsZero()) invalid = true;
-                buffer.Clear();
-            }
+            if (bits > 0 && (accumulator & ((1u << bits) - 1)) != 0) invalid = true;
+            bits = 0;
             continue;
         }
         if (s >= sourceEnd) break;
-        unsigned b = static_cast<uint8_t>(*s);
+        const unsigned b = static_cast<uint8_t>(*s);
         if (b == '+') {
             inBase64 = true;
             first = true;
@@ -164,32 +179,51 @@ int DecodeUtf7Buffer(const char*& source, const char* sourceEnd, wchar_t*& targe
             ++s;
             continue;
         }
-        if (t >= targetEnd) return stop(utf7TargetFull);
-        *t++ = static_cast<wchar_t>(b);
+        if (!out.Put(b)) return stop(utf7TargetFull);
         if (b > 127) invalid = true;
         ++s;
     }
     return stop(invalid ? utf7Invalid : utf7Done);
 }
 
+}  // namespace
+
+int EncodeUtf7Buffer(const wchar_t*& source, const wchar_t* sourceEnd, char*& target, char* targetEnd, bool verbose,
+                     bool optional) {
+    TBoundedOutput<char> out(target, targetEnd);
+    int result = Encode(source, sourceEnd, out, verbose, optional);
+    target = out.Position();
+    return result;
+}
+
+int DecodeUtf7Buffer(const char*& source, const char* sourceEnd, wchar_t*& target, wchar_t* targetEnd) {
+    TBoundedOutput<wchar_t> out(target, targetEnd);
+    int result = Decode(source, sourceEnd, out);
+    target = out.Position();
+    return result;
+}
+
+// Both wrappers count first and then write straight into a result of the
+// exact size.
 std::string WideToUtf7(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    std::vector<char> buffer(text.size() * 7);
     const wchar_t* source = text.data();
-    char* target = buffer.data();
-    if (EncodeUtf7Buffer(source, text.data() + text.size(), target, buffer.data() + buffer.size(), false, true) !=
-        utf7Done)
+    TCountingOutput counted;
+    Encode(source, text.data() + text.size(), counted, false, true);
+    std::string result(counted.Count(), '\0');
+    source = text.data();
+    TBoundedOutput<char> out(result.data(), result.data() + result.size());
+    if (Encode(source, text.data() + text.size(), out, false, true) != utf7Done)
         throw EUcInternalError("Buffer overflow");
-    return std::string(buffer.data(), target);
+    return result;
 }
 
 std::wstring Utf7ToWide(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    std::vector<wchar_t> buffer(text.size());
     const char* source = text.data();
-    wchar_t* target = buffer.data();
-    int result = DecodeUtf7Buffer(source, text.data() + text.size(), target, buffer.data() + buffer.size());
-    if (result == utf7Invalid) throw EUcGeneralError("Invalid UTF7");
-    if (result == utf7TargetFull) throw EUcInternalError("Buffer overflow");
-    return std::wstring(buffer.data(), target);
+    TCountingOutput counted;
+    if (Decode(source, text.data() + text.size(), counted) == utf7Invalid) throw EUcGeneralError("Invalid UTF7");
+    std::wstring result(counted.Count(), L'\0');
+    source = text.data();
+    TBoundedOutput<wchar_t> out(result.data(), result.data() + result.size());
+    if (Decode(source, text.data() + text.size(), out) != utf7Done) throw EUcInternalError("Buffer overflow");
+    return result;
 }
