@@ -2,7 +2,10 @@
 // CloseHandle) for the length of a scope. Windows only. Move-only, never
 // throws; a failed open (null or INVALID_HANDLE_VALUE) leaves it empty.
 #pragma once
-#include <windows.h>
+// Only the handle functions: <windows.h> would bring macros (MessageBox,
+// ...) that rename our own names.
+#include <windef.h>
+#include <handleapi.h>
 
 #include <utility>
 
