@@ -2,7 +2,9 @@
 // resource back (releases, deletes, selects the old object back) when it
 // goes, also when the scope is left by an exception. They are move-only and
 // never throw; a failed acquisition leaves an empty owner (Get() is null)
-// for the caller to check.
+// for the caller to check. Kernel handles have theirs in
+// classlib/core/kernel_handle.h (included here). tools/check-owners.sh keeps
+// releases by hand out of the rest of the code.
 #pragma once
 #include <cstdint>
 #include <utility>
