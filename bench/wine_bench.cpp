@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "classlib/core/kernel_handle.h"
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/win32.h"
 #include "classlib/platform/interaction.h"
@@ -133,6 +134,7 @@ double TimeStart(const std::string& exe, const std::string& arguments, const std
     const double start = Now();
     if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &info))
         return -1;
+    TKernelHandle process(info.hProcess), thread(info.hThread);
     double seconds = -1;
     // Two checks in a row, so a window caught between being shown and
     // being invalidated does not count as painted.
@@ -148,8 +150,6 @@ double TimeStart(const std::string& exe, const std::string& arguments, const std
     }
     TerminateProcess(info.hProcess, 0);
     WaitForSingleObject(info.hProcess, 10000);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
     return seconds;
 }
 

@@ -7,6 +7,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/screen.h"
 #include "classlib/stdctrls/test_support.h"
 #include "classlib/testing/gui_testing.h"
@@ -116,11 +117,10 @@ void ExpectOwnCursor(TCursor index) {
     EXPECT_NE(cursor, LoadCursorA(nullptr, reinterpret_cast<const char*>(IDC_ARROW)));
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(cursor, &info));
+    TGdiObject mask(info.hbmMask), colour(info.hbmColor);  // copies made for us
     EXPECT_FALSE(info.fIcon);
     EXPECT_EQ(info.xHotspot, 7u);
     EXPECT_EQ(info.yHotspot, 1u);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
 TEST(StartUp, TheControlsCursorsBecomeScreenCursors) {

@@ -75,17 +75,10 @@ TDibSizes DIBSizes(const BITMAPINFOHEADER& header) {
 void ReadDIBBits(HBITMAP handle, HPALETTE palette, BITMAPINFOHEADER& header, void* info, void* bits) {
     header.biHeight = std::abs(header.biHeight);
     std::memcpy(info, &header, sizeof header);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HPALETTE old = nullptr;
-    if (palette) {
-        old = SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
+    TMemoryDC dc;
+    TSelectedPalette selected(dc, palette, false);
+    if (palette) RealizePalette(dc);
     GetDIBits(dc, handle, 0, static_cast<UINT>(header.biHeight), bits, static_cast<BITMAPINFO*>(info), DIB_RGB_COLORS);
-    if (old) SelectPalette(dc, old, FALSE);
-    DeleteDC(dc);
 }
 
 // A whole bitmap file image of the bitmap at the format's depth.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "classlib/core/fileutils.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/file_mode_scope.h"
@@ -24,16 +25,15 @@ void PaintPending(HWND window) {
 
 void CopyFileTimes(const std::string& source, const std::string& destination) {
     SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-    HANDLE from = CreateFileA(source.c_str(), GENERIC_READ, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (from == INVALID_HANDLE_VALUE) return;
     FILETIME created, accessed, written;
-    bool ok = GetFileTime(from, &created, &accessed, &written);
-    CloseHandle(from);
-    if (!ok) return;
-    HANDLE to = CreateFileA(destination.c_str(), GENERIC_WRITE, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (to == INVALID_HANDLE_VALUE) return;
-    SetFileTime(to, &created, &accessed, &written);
-    CloseHandle(to);
+    {
+        TKernelHandle from(
+            CreateFileA(source.c_str(), GENERIC_READ, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!from || !GetFileTime(from.Get(), &created, &accessed, &written)) return;
+    }
+    TKernelHandle to(
+        CreateFileA(destination.c_str(), GENERIC_WRITE, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (to) SetFileTime(to.Get(), &created, &accessed, &written);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/gui/forms.h"
 #include "classlib/testing/gui_testing.h"
 
@@ -30,11 +31,10 @@ TEST(CopyWithProgress, CopiesBlockwiseWithPercentagesAndFileTimes) {
     std::string data;
     for (int i = 0; i < 5000; ++i) data += static_cast<char>(i * 31);
     std::ofstream("copy_source.bin", std::ios::binary) << data;
-    HANDLE h = CreateFileA("copy_source.bin", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME old{};
     old.dwHighDateTime = 0x01C00000;  // long ago
-    SetFileTime(h, &old, &old, &old);
-    CloseHandle(h);
+    SetFileTime(TKernelHandle(CreateFileA("copy_source.bin", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)).Get(),
+                &old, &old, &old);
 
     TScriptedInteraction seam;
     TRecorder progress;
@@ -42,10 +42,11 @@ TEST(CopyWithProgress, CopiesBlockwiseWithPercentagesAndFileTimes) {
     EXPECT_EQ(ReadAll("copy_target.bin"), data);
     EXPECT_EQ(progress.percents, (std::vector<int>{40, 81, 100, 100, 0}));
     EXPECT_TRUE(seam.Boxes.empty());
-    h = CreateFileA("copy_target.bin", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME written{};
-    GetFileTime(h, nullptr, nullptr, &written);
-    CloseHandle(h);
+    GetFileTime(TKernelHandle(CreateFileA("copy_target.bin", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                          nullptr))
+                    .Get(),
+                nullptr, nullptr, &written);
     EXPECT_EQ(written.dwHighDateTime, old.dwHighDateTime);
     std::remove("copy_source.bin");
     std::remove("copy_target.bin");

@@ -43,7 +43,7 @@ COLORREF SourceColour(const TDIB& dib, int x, int y) {
 using TExpected = std::function<std::optional<COLORREF>(int x, int y)>;
 
 // Compares the whole canvas; nullopt means background. Empty when all match.
-std::string Mismatch(const TCanvas& canvas, const TExpected& expected) {
+std::string Mismatch(const TDibCanvas& canvas, const TExpected& expected) {
     for (int y = 0; y < canvas.Height(); ++y)
         for (int x = 0; x < canvas.Width(); ++x) {
             const COLORREF want = expected(x, y).value_or(kBackground), got = canvas.Pixel(x, y);
@@ -105,7 +105,7 @@ protected:
     }
     const TDIB& Dib() const { return image_.Dib(); }
 
-    TCanvas canvas_{40, 30, kBackground};
+    TDibCanvas canvas_{40, 30, kBackground};
     TImage image_;
     TDeviceScope device_;
     TRecordingInteraction messages_;
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(AllPaths, DrawPaths, ::testing::ValuesIn(kPaths),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(DrawCopy, OnePixelWideOrHighDestinationTakesTheFirstSourcePixel) {
-    TCanvas canvas(20, 20, kBackground);
+    TDibCanvas canvas(20, 20, kBackground);
     TImage image(kWidth, kHeight, 24);
     Paint(image);
     TDeviceScope device;
@@ -181,7 +181,7 @@ bool OnTheCube(COLORREF colour) {
 }
 
 TEST(DrawHalftone, TrueColourPicturesAreHalftonedForPaletteScreensOnly) {
-    TCanvas canvas(30, 30, kBackground);
+    TDibCanvas canvas(30, 30, kBackground);
     TImage image(kWidth, kHeight, 24);
     Paint(image);  // colours between the cube levels
     TDeviceScope device;
@@ -203,7 +203,7 @@ TEST(DrawHalftone, TrueColourPicturesAreHalftonedForPaletteScreensOnly) {
 }
 
 TEST(DrawHalftone, TheCopyMapsTheSourceRectangleAtTheDrawnScale) {
-    TCanvas canvas(30, 30, kBackground);
+    TDibCanvas canvas(30, 30, kBackground);
     TImage image(20, 10, 24);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) setpixel(image.Dib(), x, y, RGB(51 * (x % 6), 51 * (y % 6), 204));
@@ -226,12 +226,13 @@ TEST(DrawHalftone, TheCopyMapsTheSourceRectangleAtTheDrawnScale) {
 }
 
 TEST(DrawPalette, SelectsTheChosenPaletteWhileDrawingAndRestoresIt) {
-    TCanvas canvas(20, 20, kBackground);
+    TDibCanvas canvas(20, 20, kBackground);
     TImage source(kWidth, kHeight, 24);
     TDIB halftoned;
     ASSERT_EQ(DIBHalftoneDIB(&halftoned, source.Dib()), 1);
     LOGPALETTE logical{0x300, 1, {{9, 9, 9, 0}}};
     const HPALETTE argument = CreatePalette(&logical);
+    const TGdiObject ownedArgument(argument);
     const HGDIOBJ original = GetCurrentObject(canvas.DC(), OBJ_PAL);
     TDeviceScope device;
     device.Printer = true;
@@ -246,11 +247,10 @@ TEST(DrawPalette, SelectsTheChosenPaletteWhileDrawingAndRestoresIt) {
         EXPECT_EQ(GetCurrentObject(canvas.DC(), OBJ_PAL), original);
     }
     deldib(halftoned);
-    DeleteObject(argument);
 }
 
 TEST(DrawFallback, BitmapFailuresAreReportedWithoutOwnerOrCaption) {
-    TCanvas canvas(20, 20, kBackground);
+    TDibCanvas canvas(20, 20, kBackground);
     TRecordingInteraction messages;
     TDeviceScope device;
     device.Printer = device.StretchFails = true;
@@ -298,7 +298,7 @@ TEST(DrawShortTable, OnlyTheEntriesTheImageHasAreRead) {
     dib.BytesPerLine = 4;
 
     for (auto [printer, fails] : {std::pair{false, false}, {true, false}, {true, true}}) {
-        TCanvas canvas(10, 10, kBackground);
+        TDibCanvas canvas(10, 10, kBackground);
         TDeviceScope device;
         device.Printer = printer;
         device.StretchFails = fails;
@@ -309,7 +309,7 @@ TEST(DrawShortTable, OnlyTheEntriesTheImageHasAreRead) {
 }
 
 TEST(StretchRows, RowsAndColumnsOutsideTheImageDrawZero) {
-    TCanvas canvas(20, 20, kBackground);
+    TDibCanvas canvas(20, 20, kBackground);
     TImage image(4, 3, 24);
     Paint(image);
     StretchRows24(canvas.DC(), 0, 0, 8, 5, -2, -1, 8, 5, image.Dib());  // columns -2..5, rows -1..3 from the top

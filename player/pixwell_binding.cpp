@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "player/pixwell_binding.h"
+
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -29,15 +29,12 @@ int32_t DIBTableColors(const TDIB& dib) {
 }
 
 int ScreenBitsPerPixel() {
-    const HWND desktop = GetDesktopWindow();
-    const HDC screen = GetDC(desktop);
-    if (!screen) return 0;
+    const TWindowDC screen(GetDesktopWindow());
+    if (!screen.Get()) return 0;
     int bits = 0;
-    if (HBITMAP probe = CreateCompatibleBitmap(screen, 1, 1)) {
+    if (TGdiObject probe{CreateCompatibleBitmap(screen, 1, 1)}; probe.Get()) {
         BITMAP measured{};
-        if (GetObjectA(probe, sizeof measured, &measured) == sizeof measured) bits = measured.bmBitsPixel;
-        DeleteObject(probe);
+        if (GetObjectA(probe.Get(), sizeof measured, &measured) == sizeof measured) bits = measured.bmBitsPixel;
     }
-    ReleaseDC(desktop, screen);
     return bits;
 }

@@ -31,11 +31,9 @@ TEST(Screen, MeasuresTheDesktopDepthAndReleasesItsDC) {
     // A desktop DC left behind keeps its cache slot busy, so the next GetDC
     // would hand out another one.
     const HWND desktop = GetDesktopWindow();
-    const HDC before = GetDC(desktop);
-    ReleaseDC(desktop, before);
+    const HDC before = TWindowDC(desktop).Get();
     for (int i = 0; i < 3; ++i) ScreenBitsPerPixel();
-    const HDC after = GetDC(desktop);
-    ReleaseDC(desktop, after);
+    const HDC after = TWindowDC(desktop).Get();
     EXPECT_EQ(after, before);
 }
 

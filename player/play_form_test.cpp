@@ -7,6 +7,7 @@
 #include <string>
 
 #include "classlib/gui/application.h"
+#include "classlib/gui/scoped_win32.h"
 #include "runtime/runtime_classes.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
@@ -151,11 +152,12 @@ TEST_F(PlayerTest, PagesShowCaptionPictureAndTextAndSizeThePage) {
     EXPECT_EQ(PlayForm->CurrentFile(), "setup.exe");
     EXPECT_TRUE(PlayForm->InstallBtn->Enabled());
     EXPECT_TRUE(PlayForm->CopyBtn->Enabled());
-    HDC dc = GetDC(nullptr);
-    SelectObject(dc, FontHandle(*PlayForm->FontDialog1->Font()));
     SIZE caption{};
-    GetTextExtentPoint32A(dc, "Tools", 5, &caption);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDC dc(nullptr);
+        TSelectedObject font(dc, FontHandle(*PlayForm->FontDialog1->Font()));
+        GetTextExtentPoint32A(dc, "Tools", 5, &caption);
+    }
     int pictureTop = caption.cy * 2 + 10;
     TWindowPixels page(PlayForm->ScrollBox1->Handle());
     EXPECT_EQ(page.At(20, pictureTop + 5), RGB(255, 0, 0));

@@ -1,8 +1,7 @@
 // Test helpers for drawing: a memory DC on a 24-bit top-down DIB section
 // whose pixels can be read back, source images, and a replaceable device.
 #pragma once
-#include <windows.h>
-#undef MessageBox
+#include "classlib/gui/scoped_win32.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,23 +25,17 @@ inline LONG WINAPI EndOnFault(EXCEPTION_POINTERS* fault) {
 }
 inline const bool kFaultsEndTheProcess = (SetUnhandledExceptionFilter(EndOnFault), true);
 
-class TCanvas {
+class TDibCanvas {
 public:
-    TCanvas(int width, int height, COLORREF background) : width_(width), height_(height) {
+    TDibCanvas(int width, int height, COLORREF background) : width_(width), height_(height) {
         BITMAPINFO info{};
         info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
+        bitmap_.Reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        selected_ = TSelectedObject(dc_, bitmap_.Get());
         Clear(background);
     }
-    ~TCanvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
+    TDibCanvas(const TDibCanvas&) = delete;
+    TDibCanvas& operator=(const TDibCanvas&) = delete;
 
     HDC DC() const { return dc_; }
     int Width() const { return width_; }
@@ -68,9 +61,9 @@ private:
     uint8_t* At(int x, int y) const { return bits_ + y * ((width_ * 3 + 3) / 4 * 4) + 3 * x; }
 
     int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
+    TMemoryDC dc_;
+    TGdiObject bitmap_;
+    TSelectedObject selected_{nullptr, nullptr};
     uint8_t* bits_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "runtime/dir_mon.h"
 
 #include <cstring>
+#include <utility>
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/allocate_hwnd.h"
@@ -70,28 +71,27 @@ void TDirMon::Start() {
     // The worker's copy must hold the whole text and its terminator.
     if (directory_.size() >= DirMonDirectorySize)
         throw Exception("DirMon cannot watch a directory of more than 263 characters");
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
+    TKernelHandle mutex(CreateMutexA(nullptr, FALSE, nullptr));
     if (!mutex) throw Exception("CreateMutex failed");
-    WaitForSingleObject(mutex, INFINITE);
+    WaitForSingleObject(mutex.Get(), INFINITE);
     auto* block = new TDirMonBlock;
     block->Window = window_;
-    block->Mutex = mutex;
+    block->Mutex = mutex.Get();
     block->NotifyMask = notify_mask_;
     block->Nested = nested_;
     std::memcpy(block->Directory, directory_.c_str(), directory_.size() + 1);
     DWORD id = 0;
-    HANDLE thread = StartDirMonThread(block, &id);
+    TKernelHandle thread(StartDirMonThread(block, &id));
     if (!thread) {
         // Nothing may stay behind: not the block, nor the mutex this
         // thread holds.
         delete block;
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
+        ReleaseMutex(mutex.Get());
         throw Exception("CreateThread failed");
     }
-    mutex_ = mutex;
+    mutex_ = std::move(mutex);
     block_ = block;
-    thread_ = thread;
+    thread_ = std::move(thread);
     thread_id_ = id;
     DoStart();
 }
@@ -103,13 +103,11 @@ void TDirMon::Stop() {
 }
 
 void TDirMon::EndWorker() {
-    ReleaseMutex(mutex_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    ReleaseMutex(mutex_.Get());
+    WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
     thread_id_ = 0;
-    CloseHandle(mutex_);
-    mutex_ = nullptr;
+    mutex_.Reset();
     delete block_;
     block_ = nullptr;
 }

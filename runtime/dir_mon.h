@@ -7,6 +7,7 @@
 
 #include "classlib/core/component.h"
 #include "classlib/core/events.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/sets.h"
 #include "classlib/core/typinfo.h"
 #include "classlib/gui/messages.h"
@@ -33,7 +34,7 @@ public:
     bool Nested() const { return nested_; }
     // Read at Start.
     void SetNested(bool value) { nested_ = value; }
-    bool Running() const { return thread_ != nullptr; }
+    bool Running() const { return static_cast<bool>(thread_); }
 
     // Nothing happens when running already or without a directory; a
     // directory of more than 263 characters is refused.
@@ -62,8 +63,8 @@ private:
     DWORD notify_mask_ = FILE_NOTIFY_CHANGE_FILE_NAME;
     HWND window_ = nullptr;
     TDirMonBlock* block_ = nullptr;
-    HANDLE mutex_ = nullptr;
+    TKernelHandle mutex_;
     bool nested_ = false;
-    HANDLE thread_ = nullptr;
+    TKernelHandle thread_;
     DWORD thread_id_ = 0;
 };

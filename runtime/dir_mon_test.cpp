@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "classlib/core/filer.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/scratch_folder_test.h"
 #include "classlib/testing/gui_testing.h"
 #include "runtime/dir_mon_worker.h"
@@ -18,16 +19,16 @@ struct TStarts {
     int Count = 0;
     TDirMonBlock Block;
     bool Refuse = false;
-    HANDLE Thread = nullptr;       // a copy of the last started thread's handle
+    TKernelHandle Thread;          // a copy of the last started thread's handle
     HANDLE MutexSeen = nullptr;    // the mutex of a refused start, as handed over
-    HANDLE MutexCopy = nullptr;    // a copy of it that outlives the monitor's
+    TKernelHandle MutexCopy;       // a copy of it that outlives the monitor's
 };
 TStarts starts;
 
-HANDLE Duplicate(HANDLE handle) {
+TKernelHandle Duplicate(HANDLE handle) {
     HANDLE copy = nullptr;
     DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
-    return copy;
+    return TKernelHandle(copy);
 }
 
 HANDLE RecordingStarter(TDirMonBlock* block, DWORD* threadId) {
@@ -40,10 +41,7 @@ HANDLE RecordingStarter(TDirMonBlock* block, DWORD* threadId) {
         return nullptr;
     }
     HANDLE thread = CreateDirMonThread(block, threadId);
-    if (thread) {
-        if (starts.Thread) CloseHandle(starts.Thread);
-        starts.Thread = Duplicate(thread);
-    }
+    if (thread) starts.Thread = Duplicate(thread);
     return thread;
 }
 
@@ -75,8 +73,7 @@ protected:
     void TearDown() override {
         mon.reset();
         StartDirMonThread = CreateDirMonThread;
-        for (HANDLE h : {starts.Thread, starts.MutexCopy})
-            if (h) CloseHandle(h);
+        starts = TStarts{};
     }
     // The scratch folder without its trailing backslash.
     std::string Folder() const { return scratch.Folder().substr(0, scratch.Folder().size() - 1); }
@@ -146,21 +143,20 @@ TEST_F(DirMonTest, StopAndDestructionEndTheWorker) {
     EXPECT_EQ(starts.Count, 0);
 
     mon->SetDirectory(Folder());
-    ASSERT_NE(starts.Thread, nullptr);
+    ASSERT_TRUE(starts.Thread);
     mon->Stop();
     EXPECT_FALSE(mon->Running());
-    EXPECT_EQ(WaitForSingleObject(starts.Thread, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(ExitCodeOf(starts.Thread), 0u);
+    EXPECT_EQ(WaitForSingleObject(starts.Thread.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(ExitCodeOf(starts.Thread.Get()), 0u);
     EXPECT_EQ(stopped, 1);
     EXPECT_EQ(RaisedText([&] { mon->Stop(); }), "DirMon not started");
 
     mon->Start();
-    HANDLE second = Duplicate(starts.Thread);
+    TKernelHandle second = Duplicate(starts.Thread.Get());
     mon.reset();
-    EXPECT_EQ(WaitForSingleObject(second, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(ExitCodeOf(second), 0u);
+    EXPECT_EQ(WaitForSingleObject(second.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(ExitCodeOf(second.Get()), 0u);
     EXPECT_EQ(stopped, 1);  // destruction tells no one
-    CloseHandle(second);
 
     // An idle monitor goes quietly.
     auto idle = MakeOwned<TDirMon>(nullptr);
@@ -197,9 +193,9 @@ TEST_F(DirMonTest, ChangesArriveOnTheOwnersThreadAlsoAfterAFailingHandler) {
 TEST_F(DirMonTest, ADirectoryThatCannotBeWatchedEndsTheWorkerQuietly) {
     mon->SetDirectory(scratch.Path("missing"));
     EXPECT_TRUE(mon->Running());
-    ASSERT_NE(starts.Thread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(starts.Thread, 5000), WAIT_OBJECT_0);
-    EXPECT_NE(ExitCodeOf(starts.Thread), 0u);
+    ASSERT_TRUE(starts.Thread);
+    EXPECT_EQ(WaitForSingleObject(starts.Thread.Get(), 5000), WAIT_OBJECT_0);
+    EXPECT_NE(ExitCodeOf(starts.Thread.Get()), 0u);
     mon->Stop();
     EXPECT_EQ(stopped, 1);
 }
@@ -231,8 +227,8 @@ TEST_F(DirMonTest, AFailedThreadStartGivesBackTheMutex) {
     // ... and released first: another thread takes it at once.
     DWORD taken = WAIT_TIMEOUT;
     std::thread([&] {
-        taken = WaitForSingleObject(starts.MutexCopy, 0);
-        if (taken == WAIT_OBJECT_0) ReleaseMutex(starts.MutexCopy);
+        taken = WaitForSingleObject(starts.MutexCopy.Get(), 0);
+        if (taken == WAIT_OBJECT_0) ReleaseMutex(starts.MutexCopy.Get());
     }).join();
     EXPECT_EQ(taken, WAIT_OBJECT_0);
     EXPECT_FALSE(mon->Running());

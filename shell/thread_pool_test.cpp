@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "classlib/core/kernel_handle.h"
 #include "classlib/testing/gui_testing.h"
 #include "shell/shell_namespace_unit.h"
 #include "shell/worker_pools.h"
@@ -21,7 +22,6 @@ class TTestItem : public IWorkItem {
 public:
     explicit TTestItem(int32_t key, bool blocks = false, bool cooperates = true)
         : key_(key), blocks_(blocks), cooperates_(cooperates), wake_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-    ~TTestItem() override { CloseHandle(wake_); }
     TTestItem(const TTestItem&) = delete;
     TTestItem& operator=(const TTestItem&) = delete;
 
@@ -34,16 +34,16 @@ public:
     int32_t Key() override { return key_; }
     void Execute() override {
         started_ = true;
-        if (blocks_) WaitForSingleObject(wake_, INFINITE);
+        if (blocks_) WaitForSingleObject(wake_.Get(), INFINITE);
         ran_ = true;
     }
     void Cancel() override {
         cancelled_ = true;
-        if (cooperates_) SetEvent(wake_);
+        if (cooperates_) SetEvent(wake_.Get());
     }
     void SetHold(bool) override {}
 
-    void Release() { SetEvent(wake_); }
+    void Release() { SetEvent(wake_.Get()); }
     bool Started() const { return started_; }
     bool Ran() const { return ran_; }
     bool Cancelled() const { return cancelled_; }
@@ -53,7 +53,7 @@ public:
 private:
     int32_t key_;
     bool blocks_, cooperates_;
-    HANDLE wake_;  // set when a blocking item may end
+    TKernelHandle wake_;  // set when a blocking item may end
     std::atomic<bool> started_{false}, ran_{false}, cancelled_{false};
     std::atomic<int> completions_{0};
     std::atomic<DWORD> completed_on_{0};
@@ -191,15 +191,14 @@ TEST(WorkerPool, RunsItemsAndReportsOnTheMainThread) {
 class TGate {
 public:
     TGate() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-    ~TGate() { CloseHandle(event_); }
     TGate(const TGate&) = delete;
     TGate& operator=(const TGate&) = delete;
-    void Open() { SetEvent(event_); }
-    bool IsOpen() const { return WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
-    void WaitOpen() const { WaitForSingleObject(event_, INFINITE); }
+    void Open() { SetEvent(event_.Get()); }
+    bool IsOpen() const { return WaitForSingleObject(event_.Get(), 0) == WAIT_OBJECT_0; }
+    void WaitOpen() const { WaitForSingleObject(event_.Get(), INFINITE); }
 
 private:
-    HANDLE event_;
+    TKernelHandle event_;
 };
 
 TEST(WorkerPool, AnItemQueuedWhileTheOnlyWorkerTimesOutIsStillRun) {

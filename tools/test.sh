@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both Windows builds (64-bit and the 32-bit
+# Checks that no Win32 resource is released by hand (tools/check-owners.sh),
+# installs what is missing, builds both Windows builds (64-bit and the 32-bit
 # programs we ship) and runs every test under Wine: the 64-bit suite on every
 # machine, the 32-bit suite wherever the machine can start a 32-bit program.
 # Then the native checks (tools/native-checks.sh): the platform-free parts'
 # tests under the sanitizers and every fuzz target for 20 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# A second's work, done before the long builds.
+"$root/tools/check-owners.sh"
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh" x86_64
 "$root/tools/build.sh" i686

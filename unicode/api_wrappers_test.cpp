@@ -8,6 +8,7 @@
 
 #include "unicode/code_pages.h"
 #include "unicode/text/platform_flags.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 class AnsiPlatform : public ::testing::Test {
@@ -109,13 +110,12 @@ TEST_F(AnsiPlatform, WindowTextAndDrawTextGoThroughAnsi) {
     EXPECT_EQ(std::wstring(got), L"plain text");
     DestroyWindow(window);
 
-    HDC dc = CreateCompatibleDC(nullptr);
+    TMemoryDC dc;
     RECT wanted{0, 0, 0, 0}, drawn{0, 0, 0, 0};
     DrawTextW(dc, L"ab", 2, &wanted, DT_CALCRECT | DT_SINGLELINE);
     ApiDrawText(dc, L"abcdef", 2, &drawn, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(drawn.right, wanted.right);
     EXPECT_EQ(drawn.bottom, wanted.bottom);
-    DeleteDC(dc);
 }
 
 TEST(UnicodePlatformWrappers, WindowTextKeepsEveryCharacter) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/core/exceptions.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/stringlist.h"
 #include "classlib/core/strutils.h"
@@ -45,20 +46,19 @@ public:
     ~TTempFile() { DeleteFileW(name_.c_str()); }
     const std::wstring& Name() const { return name_; }
     void Write(const Bytes& bytes) const {
-        HANDLE h = CreateFileW(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        TKernelHandle file(CreateFileW(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
         DWORD written = 0;
-        if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(h);
+        if (!bytes.empty()) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }
     Bytes Read() const {
         Bytes bytes;
-        HANDLE h = CreateFileW(name_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return bytes;
+        TKernelHandle file(CreateFileW(name_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!file) return bytes;
         uint8_t buffer[256];
         DWORD got = 0;
-        while (ReadFile(h, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-        CloseHandle(h);
+        while (ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            bytes.insert(bytes.end(), buffer, buffer + got);
         return bytes;
     }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/comctrls/comctrls_test_support.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -8,15 +9,14 @@ namespace {
 // transparent background.
 TImageList* MakeImages(TForm* form) {
     auto* images = new TImageList(form);
-    HBITMAP strip = MakeBitmap(32, 16, [](int x, int y) -> uint32_t {
+    TGdiObject strip = MakeBitmap(32, 16, [](int x, int y) -> uint32_t {
         int local = x % 16;
         bool inside = local >= 2 && local < 14 && y >= 2 && y < 14;
         if (!inside) return 0xFF00FF;
         if (local == 2 || local == 13 || y == 2 || y == 13) return 0x202020;
         return x < 16 ? 0x3060E0 : 0x30B040;
     });
-    images->AddMasked(strip, clFuchsia);
-    DeleteObject(strip);
+    images->AddMasked(AsBitmap(strip), clFuchsia);
     return images;
 }
 

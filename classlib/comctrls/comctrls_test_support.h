@@ -23,13 +23,17 @@ inline void ShowAndPump(TForm* form) {
 // A bitmap of width x height pixels, filled by pixel(x, y) -> 0xRRGGBB;
 // owned by the caller.
 template <class F>
-HBITMAP MakeBitmap(int width, int height, F pixel) {
+TGdiObject MakeBitmap(int width, int height, F pixel) {
     TStripPixels image;
     image.Width = width;
     image.Height = height;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) image.Pixels.push_back(static_cast<uint32_t>(pixel(x, y)));
-    return CreateColorBitmap(image);
+    return TGdiObject(CreateColorBitmap(image));
+}
+
+inline HBITMAP AsBitmap(const TGdiObject& bitmap) {
+    return static_cast<HBITMAP>(bitmap.Get());
 }
 
 // The centre of a rectangle.

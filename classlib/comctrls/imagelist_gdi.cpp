@@ -22,30 +22,18 @@ BITMAPINFO TopDownInfo(int width, int height, WORD bitsPerPixel) {
 }  // namespace
 
 TPixelSurface::TPixelSurface(int width, int height, COLORREF fill) : width_(width), height_(height) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    BITMAPINFO info = TopDownInfo(width, height, 32);
-    bitmap_.Reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-    if (!dc_ || !bitmap_.Get()) {
-        if (dc_) DeleteDC(dc_);
-        throw EOutOfMemory("Zu wenig Arbeitsspeicher");
-    }
-    old_ = SelectObject(dc_, bitmap_.Get());
+    if (!dc_.Get()) throw EOutOfMemory("Zu wenig Arbeitsspeicher");
+    bitmap_ = MakeDibSection32(dc_, width, height, bits_);
+    if (!bitmap_.Get()) throw EOutOfMemory("Zu wenig Arbeitsspeicher");
+    selected_ = TSelectedObject(dc_, bitmap_.Get());
     RECT r{0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(fill);
-    FillRect(dc_, &r, brush);
-    DeleteObject(brush);
-}
-
-TPixelSurface::~TPixelSurface() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
+    TGdiObject brush(CreateSolidBrush(fill));
+    FillRect(dc_, &r, static_cast<HBRUSH>(brush.Get()));
 }
 
 uint32_t TPixelSurface::At(int x, int y) const {
     GdiFlush();
-    return static_cast<const uint32_t*>(bits_)[static_cast<size_t>(y) * static_cast<size_t>(width_) +
+    return bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) +
                                                static_cast<size_t>(x)] & 0xFFFFFF;
 }
 
@@ -58,9 +46,8 @@ TStripPixels ReadBitmapPixels(HBITMAP bitmap) {
     image.Height = bm.bmHeight;
     image.Pixels.resize(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
     BITMAPINFO info = TopDownInfo(bm.bmWidth, bm.bmHeight, 32);
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), image.Pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    int rows = GetDIBits(TWindowDC(nullptr), bitmap, 0, static_cast<UINT>(bm.bmHeight), image.Pixels.data(), &info,
+                         DIB_RGB_COLORS);
     if (rows != bm.bmHeight) throw EInvalidGraphic(kUnreadableBitmap);
     for (uint32_t& p : image.Pixels) p &= 0xFFFFFF;
     return image;

@@ -3,6 +3,7 @@
 #pragma once
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/comctrls/imagelist_data.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 // A 32-bit top-down DIB section selected into a memory device context,
@@ -10,7 +11,6 @@
 class TPixelSurface {
 public:
     TPixelSurface(int width, int height, COLORREF fill);
-    ~TPixelSurface();
     TPixelSurface(const TPixelSurface&) = delete;
     TPixelSurface& operator=(const TPixelSurface&) = delete;
 
@@ -22,10 +22,10 @@ public:
 
 private:
     int width_, height_;
-    HDC dc_ = nullptr;
+    TMemoryDC dc_;
     TGdiObject bitmap_;
-    void* bits_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    uint32_t* bits_ = nullptr;
+    TSelectedObject selected_{nullptr, nullptr};
 };
 
 // The bitmap's pixels; EInvalidGraphic when they cannot be read.

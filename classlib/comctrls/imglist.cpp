@@ -10,6 +10,7 @@
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
+#include "classlib/gui/scoped_win32.h"
 
 DEFINE_ENUM_TYPE(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
 DEFINE_ENUM_TYPE(TImageType, "itImage", "itMask")
@@ -248,14 +249,11 @@ void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
 void TCustomImageList::DrawDisabled(HDC dc, int x, int y, int index) {
     // A monochrome shape of the image's non-white pixels, stamped in the
     // highlight colour one pixel down-right and in the shadow colour.
-    HDC screen = GetDC(nullptr);
-    HDC colourDc = CreateCompatibleDC(screen);
-    HDC monoDc = CreateCompatibleDC(screen);
-    TGdiObject colour(CreateCompatibleBitmap(screen, width_, height_));
+    TMemoryDC colourDc, monoDc;
+    TGdiObject colour(CreateCompatibleBitmap(TWindowDC(nullptr), width_, height_));
     TGdiObject mono(CreateBitmap(width_, height_, 1, 1, nullptr));
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldColour = SelectObject(colourDc, colour.Get());
-    HGDIOBJ oldMono = SelectObject(monoDc, mono.Get());
+    TSelectedObject colourSelected(colourDc, colour.Get());
+    TSelectedObject monoSelected(monoDc, mono.Get());
     RECT r{0, 0, width_, height_};
     FillRect(colourDc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ImageList_DrawEx(handle_, index, colourDc, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
@@ -266,18 +264,12 @@ void TCustomImageList::DrawDisabled(HDC dc, int x, int y, int index) {
     COLORREF oldBk = ::SetBkColor(dc, RGB(255, 255, 255));
     constexpr DWORD kPaintWhereSourceIsBlack = 0x00B8074A;
     for (auto [offset, sysColor] : {std::pair{1, COLOR_BTNHIGHLIGHT}, std::pair{0, COLOR_BTNSHADOW}}) {
-        HBRUSH brush = CreateSolidBrush(GetSysColor(sysColor));
-        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        TGdiObject brush(CreateSolidBrush(GetSysColor(sysColor)));
+        TSelectedObject selected(dc, brush.Get());
         BitBlt(dc, x + offset, y + offset, width_, height_, monoDc, 0, 0, kPaintWhereSourceIsBlack);
-        SelectObject(dc, oldBrush);
-        DeleteObject(brush);
     }
     ::SetTextColor(dc, oldText);
     ::SetBkColor(dc, oldBk);
-    SelectObject(monoDc, oldMono);
-    SelectObject(colourDc, oldColour);
-    DeleteDC(monoDc);
-    DeleteDC(colourDc);
 }
 
 void TCustomImageList::RegisterChanges(TChangeLink* link) {

@@ -15,7 +15,7 @@ constexpr uint32_t kKey = 0xFF00FF;  // the mask colour of the test pictures (cl
 
 // Three 8 x 6 pictures side by side, each with its own pattern and a
 // transparent corner.
-HBITMAP ThreePictures() {
+TGdiObject ThreePictures() {
     return MakeBitmap(24, 6, [](int x, int y) -> uint32_t {
         int image = x / 8, local = x % 8;
         if (local < 2 && y < 2) return kKey;
@@ -39,9 +39,8 @@ TOwned<TImageList> MakeList() {
     auto list = MakeOwned<TImageList>(nullptr);
     list->SetWidth(8);
     list->SetHeight(6);
-    HBITMAP pictures = ThreePictures();
-    list->AddMasked(pictures, clFuchsia);
-    DeleteObject(pictures);
+    TGdiObject pictures = ThreePictures();
+    list->AddMasked(AsBitmap(pictures), clFuchsia);
     return list;
 }
 
@@ -51,11 +50,10 @@ TEST(ImageList, AddMaskedMakesTheKeyTransparentAndLeavesTheSourceAlone) {
     EXPECT_EQ(list->Count(), 0);
     list->SetWidth(8);
     list->SetHeight(6);
-    HBITMAP pictures = ThreePictures();
-    TStripPixels before = ReadBitmapPixels(pictures);
-    EXPECT_EQ(list->AddMasked(pictures, clFuchsia), 0);
-    EXPECT_EQ(ReadBitmapPixels(pictures).Pixels, before.Pixels);
-    DeleteObject(pictures);
+    TGdiObject pictures = ThreePictures();
+    TStripPixels before = ReadBitmapPixels(AsBitmap(pictures));
+    EXPECT_EQ(list->AddMasked(AsBitmap(pictures), clFuchsia), 0);
+    EXPECT_EQ(ReadBitmapPixels(AsBitmap(pictures)).Pixels, before.Pixels);
     EXPECT_EQ(list->Count(), 3);
 
     std::vector<uint32_t> onWhite = Rendered(*list, 0xFFFFFF);
@@ -67,17 +65,15 @@ TEST(ImageList, AddMaskedMakesTheKeyTransparentAndLeavesTheSourceAlone) {
 
 TEST(ImageList, AddIconTakesTheIconsPicture) {
     auto list = MakeOwned<TImageList>(nullptr);
-    HBITMAP colour = MakeBitmap(16, 16, [](int, int) { return 0x00C000; });
-    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);  // all opaque
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, mask);
-    PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ICONINFO info{TRUE, 0, 0, mask, colour};
+    TGdiObject colour = MakeBitmap(16, 16, [](int, int) { return 0x00C000; });
+    TGdiObject mask(CreateBitmap(16, 16, 1, 1, nullptr));  // all opaque
+    {
+        TMemoryDC dc;
+        TSelectedObject selected(dc, mask.Get());
+        PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+    }
+    ICONINFO info{TRUE, 0, 0, AsBitmap(mask), AsBitmap(colour)};
     HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colour);
-    DeleteObject(mask);
     ASSERT_TRUE(icon);
     EXPECT_EQ(list->AddIcon(icon), 0);
     DestroyIcon(icon);
@@ -137,9 +133,8 @@ TEST(ImageList, NewSizeClearsMaskSwitchKeepsImages) {
 
 TEST(ImageList, DisabledImagesAreDrawnInTheShadowColours) {
     auto list = MakeOwned<TImageList>(nullptr);
-    HBITMAP black = MakeBitmap(16, 16, [](int x, int y) { return x >= 4 && x < 12 && y >= 4 && y < 12 ? 0 : kKey; });
-    list->AddMasked(black, clFuchsia);
-    DeleteObject(black);
+    TGdiObject black = MakeBitmap(16, 16, [](int x, int y) { return x >= 4 && x < 12 && y >= 4 && y < 12 ? 0 : kKey; });
+    list->AddMasked(AsBitmap(black), clFuchsia);
     TPixelSurface surface(20, 20, RGB(255, 255, 255));
     list->Draw(surface.Dc(), 0, 0, 0, false);
     auto rgb = [](COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); };
@@ -156,9 +151,8 @@ TEST(ImageList, ImagesTravelThroughALayout) {
     list->SetName("Images1");
     list->SetWidth(8);
     list->SetHeight(6);
-    HBITMAP pictures = ThreePictures();
-    list->AddMasked(pictures, clFuchsia);
-    DeleteObject(pictures);
+    TGdiObject pictures = ThreePictures();
+    list->AddMasked(AsBitmap(pictures), clFuchsia);
     std::string text = WriteComponentToText(owner.get());
     EXPECT_NE(text.find("Bitmap = {"), std::string::npos);
     EXPECT_NE(text.find("Width = 8"), std::string::npos);

@@ -102,9 +102,8 @@ TTreeView* AddTree(TForm* form) {
 TImageList* AddImages(TForm* form) {
     auto* images = new TImageList(form);
     images->SetName("Images1");
-    HBITMAP strip = MakeBitmap(32, 16, [](int x, int) { return x < 16 ? 0xFF0000 : 0x00FF00; });
-    images->Add(strip, nullptr);
-    DeleteObject(strip);
+    TGdiObject strip = MakeBitmap(32, 16, [](int x, int) { return x < 16 ? 0xFF0000 : 0x00FF00; });
+    images->Add(AsBitmap(strip), nullptr);
     return images;
 }
 

@@ -3,6 +3,7 @@
 
 #include "classlib/core/fileutils.h"
 #include "classlib/core/fileutils_platform.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/paths.h"
 
 namespace {
@@ -84,12 +85,9 @@ bool SameFile(const std::string& a, const std::string& b) {
     };
     if (lstrcmpiA(full(a).c_str(), full(b).c_str()) == 0) return true;
     auto identity = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        bool ok = GetFileInformationByHandle(h, &info) != FALSE;
-        CloseHandle(h);
-        return ok;
+        TKernelHandle file(CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file && GetFileInformationByHandle(file.Get(), &info) != FALSE;
     };
     BY_HANDLE_FILE_INFORMATION x{}, y{};
     return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&

@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/thread.h"
 #include "classlib/core/thread_native.h"
 
@@ -18,24 +19,22 @@ public:
     TWin32Thread(void (*entry)(void*), void* argument) : start_{entry, argument} {
         unsigned id = 0;
         // The C runtime's own start, so that it keeps its per-thread data.
-        handle_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Trampoline, &start_, CREATE_SUSPENDED, &id));
+        handle_.Reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Trampoline, &start_, CREATE_SUSPENDED, &id)));
         if (!handle_) throw EThread("Thread creation error: the system gave no thread");
         id_ = id;
     }
-    ~TWin32Thread() override { CloseHandle(handle_); }
-
-    void Start() override { ResumeThread(handle_); }
+    void Start() override { ResumeThread(handle_.Get()); }
     bool WaitEnded(int timeoutMs) override {
-        return WaitForSingleObject(handle_, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs)) ==
+        return WaitForSingleObject(handle_.Get(), timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs)) ==
                WAIT_OBJECT_0;
     }
-    uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(handle_); }
+    uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(handle_.Get()); }
     uint32_t Id() const override { return id_; }
     void SetPriority(int priority) override {
         static const int kPriorities[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
                                           THREAD_PRIORITY_NORMAL, THREAD_PRIORITY_ABOVE_NORMAL,
                                           THREAD_PRIORITY_HIGHEST, THREAD_PRIORITY_TIME_CRITICAL};
-        if (priority >= 0 && priority < 7) SetThreadPriority(handle_, kPriorities[priority]);
+        if (priority >= 0 && priority < 7) SetThreadPriority(handle_.Get(), kPriorities[priority]);
     }
 
 private:
@@ -48,7 +47,7 @@ private:
     }
 
     TStart start_;
-    HANDLE handle_ = nullptr;
+    TKernelHandle handle_;
     uint32_t id_ = 0;
 };
 

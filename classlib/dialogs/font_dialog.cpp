@@ -9,6 +9,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/graphics_objects.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/screen.h"
 
 DEFINE_ENUM_TYPE(TFontDialogDevice, "fdScreen", "fdPrinter", "fdBoth")
@@ -61,19 +62,14 @@ TFontDialog::TFontDialog(TComponent* owner) : TCommonDialog(owner), font_(MakeOw
 
 namespace {
 
-struct TDCDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using TOwnedDC = std::unique_ptr<std::remove_pointer_t<HDC>, TDCDeleter>;
-
 // The default printer's device context; none when there is no printer.
-TOwnedDC DefaultPrinterDC() {
+TCreatedDC DefaultPrinterDC() {
     char device[512] = {};
     GetProfileStringA("windows", "device", "", device, sizeof device);
     std::string name = device;
     name = name.substr(0, name.find(','));
-    if (name.empty()) return nullptr;
-    return TOwnedDC(CreateDCA("WINSPOOL", name.c_str(), nullptr, nullptr));
+    if (name.empty()) return TCreatedDC();
+    return TCreatedDC(CreateDCA("WINSPOOL", name.c_str(), nullptr, nullptr));
 }
 
 int32_t ScreenPPI() {
@@ -99,9 +95,9 @@ bool TFontDialog::Execute() {
     cf.rgbColors = shownColor;
     cf.Flags = CF_INITTOLOGFONTSTRUCT | FontOptionFlags(options_);
     // Printer fonts need the printer; without one the screen's are listed.
-    TOwnedDC printer = device_ == fdScreen ? nullptr : DefaultPrinterDC();
-    if (printer) {
-        cf.hDC = printer.get();
+    TCreatedDC printer = device_ == fdScreen ? TCreatedDC() : DefaultPrinterDC();
+    if (printer.Get()) {
+        cf.hDC = printer;
         cf.Flags |= device_ == fdPrinter ? CF_PRINTERFONTS : CF_BOTH;
     } else {
         cf.Flags = (cf.Flags & ~static_cast<DWORD>(CF_WYSIWYG)) | CF_SCREENFONTS;

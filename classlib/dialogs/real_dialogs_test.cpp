@@ -11,6 +11,7 @@
 #include "classlib/dialogs/dialog_test_support.h"
 #include "classlib/dialogs/file_dialogs.h"
 #include "classlib/dialogs/font_dialog.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -126,9 +127,7 @@ std::string InstalledFace() {
         wanted.lfCharSet = DEFAULT_CHARSET;
         strcpy(wanted.lfFaceName, face);
         bool found = false;
-        HDC dc = GetDC(nullptr);
-        EnumFontFamiliesExA(dc, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-        ReleaseDC(nullptr, dc);
+        EnumFontFamiliesExA(TWindowDC(nullptr), &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
         if (found) return face;
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "classlib/core/class_builder.h"
 #include "classlib/graphics/bitmap_gdi.h"
@@ -10,6 +11,7 @@
 #include "classlib/graphics/graphics_strings.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
+#include "classlib/gui/scoped_win32.h"
 
 DEFINE_ENUM_TYPE(TPixelFormat, "pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit",
                  "pfCustom")
@@ -28,31 +30,31 @@ public:
     void FreeContext() {
         if (!memory_dc_) return;
         SetHandle(nullptr);
-        if (old_bitmap_) SelectObject(memory_dc_, old_bitmap_);
-        if (old_palette_) SelectPalette(memory_dc_, old_palette_, TRUE);
-        DeleteDC(memory_dc_);
-        memory_dc_ = nullptr;
-        old_bitmap_ = nullptr;
-        old_palette_ = nullptr;
+        bitmap_selected_.reset();
+        palette_selected_.reset();
+        memory_dc_.reset();
     }
 
 protected:
     void CreateHandle() override {
-        memory_dc_ = CreateCompatibleDC(nullptr);
-        if (!memory_dc_) throw EOutOfMemory(GraphicsStr(SOutOfResources));
-        if (HBITMAP image = bitmap_->Handle()) old_bitmap_ = SelectObject(memory_dc_, image);
-        if (HPALETTE palette = bitmap_->Palette()) {
-            old_palette_ = SelectPalette(memory_dc_, palette, TRUE);
-            RealizePalette(memory_dc_);
+        FreeContext();
+        memory_dc_.emplace();
+        if (!memory_dc_->Get()) {
+            memory_dc_.reset();
+            throw EOutOfMemory(GraphicsStr(SOutOfResources));
         }
-        SetHandle(memory_dc_);
+        bitmap_selected_.emplace(*memory_dc_, bitmap_->Handle());
+        HPALETTE palette = bitmap_->Palette();
+        palette_selected_.emplace(*memory_dc_, palette, true);
+        if (palette) RealizePalette(*memory_dc_);
+        SetHandle(*memory_dc_);
     }
 
 private:
     TBitmap* bitmap_;
-    HDC memory_dc_ = nullptr;
-    HGDIOBJ old_bitmap_ = nullptr;
-    HPALETTE old_palette_ = nullptr;
+    std::optional<TMemoryDC> memory_dc_;
+    std::optional<TSelectedObject> bitmap_selected_;
+    std::optional<TSelectedPalette> palette_selected_;
 };
 
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/graphics/test_pictures.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -339,9 +340,7 @@ TEST(BitmapImage, AssignCopiesIndependently) {
 }
 
 TEST(BitmapImage, HandlesAreAdoptedAndReleased) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP device = CreateCompatibleBitmap(screen, 5, 7);
-    ReleaseDC(nullptr, screen);
+    HBITMAP device = CreateCompatibleBitmap(TWindowDC(nullptr), 5, 7);
     TBitmap bitmap;
     int changes = 0;
     bitmap.OnChange = [&](TObject*) { ++changes; };
@@ -356,7 +355,7 @@ TEST(BitmapImage, HandlesAreAdoptedAndReleased) {
     EXPECT_TRUE(bitmap.Empty());
     BITMAP info{};
     EXPECT_TRUE(GetObjectA(device, sizeof info, &info));  // still alive, now ours
-    EXPECT_TRUE(DeleteObject(device));
+    TGdiObject ours(device);
 
     // A palette DIB brings its palette.
     TMemoryStream in;
@@ -402,12 +401,12 @@ TEST(BitmapTransparency, DrawingLeavesTheBackgroundWhereTheColourIs) {
     // The mask is white exactly where the transparent colour is.
     HBITMAP mask = bitmap->MaskHandle();
     ASSERT_NE(mask, nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, mask);
-    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 0));
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        TMemoryDC dc;
+        TSelectedObject selected(dc, mask);
+        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+        EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 0));
+    }
 
     // Stretched to twice the size, and opaque when not transparent.
     TMemorySurface big(8, 8, clGreen);
@@ -443,11 +442,11 @@ TEST(BitmapClipboard, ClipboardBitmapsAreCopied) {
     source->SaveToClipboardFormat(format, data, palette);
     EXPECT_EQ(format, static_cast<UINT>(CF_BITMAP));
     ASSERT_NE(data, nullptr);
+    TGdiObject ownedData(data);
     TBitmap copy;
     copy.LoadFromClipboardFormat(format, data, palette);
     EXPECT_EQ(copy.Pixels32(), source->Pixels32());
     EXPECT_NE(copy.Handle(), data);
-    DeleteObject(data);
     EXPECT_THROW(copy.LoadFromClipboardFormat(CF_TEXT, data, nullptr), EInvalidGraphic);
 }
 

@@ -68,9 +68,8 @@ TIconImage Describe(const std::vector<uint8_t>& file, size_t offset, size_t size
 // the screen can show.
 TIconImage ChooseImage(const std::vector<TIconImage>& images) {
     int wantX = GetSystemMetrics(SM_CXICON), wantY = GetSystemMetrics(SM_CYICON);
-    HDC screen = GetDC(nullptr);
+    TWindowDC screen(nullptr);
     int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
     auto rank = [&](const TIconImage& i) {
         return std::make_tuple(std::abs(i.width - wantX) + std::abs(i.height - wantY), i.bitCount > depth,
                                -i.bitCount);
@@ -129,12 +128,12 @@ void TIcon::SetHandle(HICON icon) {
     handle_ = icon;
     ICONINFO info{};
     if (icon && GetIconInfo(icon, &info)) {
+        // The icon's bitmaps are copies made for us.
+        TGdiObject colour(info.hbmColor), maskBitmap(info.hbmMask);
         BITMAP mask{};
         GetObjectA(info.hbmMask, sizeof mask, &mask);
         width_ = mask.bmWidth;
         height_ = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
     }
     Changed();
 }

@@ -8,6 +8,7 @@
 #include "classlib/graphics/jpeg.h"
 #include "classlib/core/scratch_folder_test.h"
 #include "classlib/graphics/test_pictures.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -116,8 +117,8 @@ TEST(Pictures, ClipboardFormatsAreLookedUpInTheRegistry) {
     HANDLE data;
     HPALETTE palette;
     source.SaveToClipboardFormat(format, data, palette);
+    TGdiObject ownedData(data);
     target.LoadFromClipboardFormat(format, data, palette);
-    DeleteObject(data);
     EXPECT_EQ(target.Bitmap()->Pixels32(), bitmap->Pixels32());
     TGraphic* before = target.Graphic();
     EXPECT_THROW(target.LoadFromClipboardFormat(CF_TEXT, nullptr, nullptr), EInvalidGraphic);

@@ -195,24 +195,20 @@ TControlCanvas::~TControlCanvas() {
 void TControlCanvas::FreeHandle() {
     if (!owned_dc_) return;
     SetHandle(nullptr);
-    ReleaseDC(window_, owned_dc_);
-    owned_dc_ = nullptr;
-    window_ = nullptr;
+    owned_dc_.reset();
 }
 
 void TControlCanvas::CreateHandle() {
     if (!control_) return;
     if (auto* win = dynamic_cast<TWinControl*>(control_)) {
-        window_ = win->Handle();
-        owned_dc_ = GetDC(window_);
+        owned_dc_.emplace(win->Handle());
     } else {
         TWinControl* parent = control_->Parent();
         if (!parent) return;
-        window_ = parent->Handle();
-        owned_dc_ = GetDC(window_);
+        owned_dc_.emplace(parent->Handle());
         TRect bounds = control_->BoundsRect();
-        IntersectClipRect(owned_dc_, bounds.left, bounds.top, bounds.right, bounds.bottom);
-        SetWindowOrgEx(owned_dc_, -bounds.left, -bounds.top, nullptr);
+        IntersectClipRect(*owned_dc_, bounds.left, bounds.top, bounds.right, bounds.bottom);
+        SetWindowOrgEx(*owned_dc_, -bounds.left, -bounds.top, nullptr);
     }
-    SetHandle(owned_dc_);
+    SetHandle(owned_dc_->Get());
 }

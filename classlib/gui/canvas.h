@@ -3,6 +3,7 @@
 // GDI on it directly; a solid brush means an opaque text background.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "classlib/core/font.h"
@@ -94,6 +95,5 @@ protected:
 
 private:
     TControl* control_;
-    HWND window_ = nullptr;
-    HDC owned_dc_ = nullptr;
+    std::optional<TWindowDC> owned_dc_;
 };

@@ -521,12 +521,12 @@ void TMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState st
         DrawFrameControl(maskDC, &cell, DFC_MENU, radio_item_ ? DFCS_MENUBULLET : DFCS_MENUCHECK);
         COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
         COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-        HBRUSH ink = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(selected ? clHighlightText : clMenuText)));
-        HGDIOBJ oldBrush = SelectObject(dc, ink);
-        // Where the mask is black, paint the text colour.
-        BitBlt(dc, mark.left, mark.top, side, side, maskDC, 0, 0, 0x00B8074A);
-        SelectObject(dc, oldBrush);
-        DeleteObject(ink);
+        TGdiObject ink(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(selected ? clHighlightText : clMenuText))));
+        {
+            TSelectedObject inkSelected(dc, ink.Get());
+            // Where the mask is black, paint the text colour.
+            BitBlt(dc, mark.left, mark.top, side, side, maskDC, 0, 0, 0x00B8074A);
+        }
         SetTextColor(dc, oldText);
         SetBkColor(dc, oldBack);
     }

@@ -2,21 +2,27 @@
 // resource back (releases, deletes, selects the old object back) when it
 // goes, also when the scope is left by an exception. They are move-only and
 // never throw; a failed acquisition leaves an empty owner (Get() is null)
-// for the caller to check.
+// for the caller to check. Kernel handles have theirs in
+// classlib/core/kernel_handle.h (included here). tools/check-owners.sh keeps
+// releases by hand out of the rest of the code.
 #pragma once
 #include <cstdint>
 #include <utility>
 
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/gui/win32.h"
 
 class TCanvas;
 
-// A window's device context (GetDC / ReleaseDC); a null window gives the
-// screen's.
+// A window's device context (GetDC, GetDCEx with flags or GetWindowDC /
+// ReleaseDC); a null window gives the screen's.
 class TWindowDC {
 public:
     explicit TWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    TWindowDC(HWND window, DWORD flags) noexcept : window_(window), dc_(GetDCEx(window, nullptr, flags)) {}
+    // The whole window's, frame included (GetWindowDC).
+    static TWindowDC Whole(HWND window) noexcept { return TWindowDC(window, GetWindowDC(window)); }
     TWindowDC(TWindowDC&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
     TWindowDC& operator=(TWindowDC&& other) noexcept {
         std::swap(window_, other.window_);
@@ -31,20 +37,22 @@ public:
     operator HDC() const noexcept { return dc_; }
 
 private:
+    TWindowDC(HWND window, HDC dc) noexcept : window_(window), dc_(dc) {}
+
     HWND window_;
     HDC dc_;
 };
 
-// A memory device context we created (CreateCompatibleDC / DeleteDC).
-class TMemoryDC {
+// A device context we created (CreateDCA, CreateCompatibleDC / DeleteDC).
+class TCreatedDC {
 public:
-    explicit TMemoryDC(HDC compatibleWith = nullptr) noexcept : dc_(CreateCompatibleDC(compatibleWith)) {}
-    TMemoryDC(TMemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    TMemoryDC& operator=(TMemoryDC&& other) noexcept {
+    explicit TCreatedDC(HDC dc = nullptr) noexcept : dc_(dc) {}
+    TCreatedDC(TCreatedDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    TCreatedDC& operator=(TCreatedDC&& other) noexcept {
         std::swap(dc_, other.dc_);
         return *this;
     }
-    ~TMemoryDC() noexcept {
+    ~TCreatedDC() noexcept {
         if (dc_) DeleteDC(dc_);
     }
 
@@ -53,6 +61,12 @@ public:
 
 private:
     HDC dc_;
+};
+
+// A memory device context we created (CreateCompatibleDC / DeleteDC).
+class TMemoryDC : public TCreatedDC {
+public:
+    explicit TMemoryDC(HDC compatibleWith = nullptr) noexcept : TCreatedDC(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // Sole owner of a GDI object we created (bitmap, palette, pen, brush, font;

@@ -40,7 +40,74 @@ TEST(ScopedWin32, CreatedObjectsAndContextsAreDeletedAndCanBeHandedOver) {
         EXPECT_EQ(owner.Release(), brush);
     }
     EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
-    DeleteObject(brush);
+    TGdiObject(brush).Reset();
+    EXPECT_EQ(GetObjectType(brush), 0u);
+
+    // A context made by CreateDC is deleted as well.
+    HDC display = nullptr;
+    {
+        TCreatedDC created(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        display = created;
+        ASSERT_NE(display, nullptr);
+        TCreatedDC moved(std::move(created));
+        EXPECT_EQ(created.Get(), nullptr);
+        EXPECT_EQ(GetObjectType(display), static_cast<DWORD>(OBJ_DC));
+    }
+    EXPECT_EQ(GetObjectType(display), 0u);
+}
+
+bool IsOpen(HANDLE handle) {
+    DWORD flags = 0;
+    return GetHandleInformation(handle, &flags) != FALSE;
+}
+
+TEST(ScopedWin32, KernelHandlesAreClosedOnEveryPathAndCanBeHandedOver) {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    {
+        TKernelHandle owner(event);
+        EXPECT_TRUE(owner);
+        TKernelHandle moved(std::move(owner));
+        EXPECT_FALSE(owner);
+        EXPECT_EQ(moved.Get(), event);
+        EXPECT_TRUE(IsOpen(event));
+    }
+    EXPECT_FALSE(IsOpen(event));
+
+    event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_THROW(
+        {
+            TKernelHandle owner(event);
+            throw std::runtime_error("waiting failed");
+        },
+        std::runtime_error);
+    EXPECT_FALSE(IsOpen(event));
+
+    // Assigning or resetting closes the handle held before.
+    HANDLE first = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE second = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    TKernelHandle owner(first);
+    owner = TKernelHandle(second);
+    EXPECT_FALSE(IsOpen(first));
+    EXPECT_TRUE(IsOpen(second));
+    owner.Reset();
+    EXPECT_FALSE(IsOpen(second));
+
+    // Handed over, it stays open.
+    event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    {
+        TKernelHandle given(event);
+        EXPECT_EQ(given.Release(), event);
+    }
+    EXPECT_TRUE(IsOpen(event));
+    TKernelHandle{event}.Reset();
+    EXPECT_FALSE(IsOpen(event));
+
+    // A failed open leaves it empty.
+    TKernelHandle missing(CreateFileA("no such folder\\no such file", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.Get(), nullptr);
 }
 
 TEST(ScopedWin32, SelectedObjectsAreSelectedBackOnEveryPath) {
@@ -134,6 +201,28 @@ TEST(ScopedWin32, WindowContextsCanBeMoved) {
     EXPECT_EQ(screen.Get(), nullptr);
     EXPECT_EQ(moved.Get(), dc);
     EXPECT_GT(GetDeviceCaps(moved, BITSPIXEL), 0);
+}
+
+// Contexts of every kind go back to the window's cache: a context left
+// behind keeps its cache slot busy, so the next one would be another.
+TEST(ScopedWin32, WindowContextsOfEveryKindAreReleased) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_BORDER, 0, 0, 40, 30, nullptr, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(window, nullptr);
+    TScopeExit destroy([window]() noexcept { DestroyWindow(window); });
+    const HDC before = TWindowDC::Whole(window).Get();
+    ASSERT_NE(before, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        TWindowDC whole = TWindowDC::Whole(window);
+        EXPECT_EQ(whole.Get(), before);
+    }
+    EXPECT_EQ(TWindowDC::Whole(window).Get(), before);
+    const HDC flaggedBefore = TWindowDC(window, DCX_CACHE | DCX_CLIPSIBLINGS).Get();
+    ASSERT_NE(flaggedBefore, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        TWindowDC flagged(window, DCX_CACHE | DCX_CLIPSIBLINGS);
+        EXPECT_EQ(flagged.Get(), flaggedBefore);
+    }
 }
 
 }  // namespace

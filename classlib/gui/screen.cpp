@@ -4,6 +4,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/forms.h"
+#include "classlib/gui/scoped_win32.h"
 
 TScreen* Screen = nullptr;
 
@@ -13,9 +14,7 @@ const TClassInfo& TScreen::StaticClass() {
 }
 
 TScreen::TScreen(TComponent* owner) : TComponent(owner) {
-    HDC dc = GetDC(nullptr);
-    pixels_per_inch_ = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    pixels_per_inch_ = GetDeviceCaps(TWindowDC(nullptr), LOGPIXELSY);
     SetScreenPixelsPerInch(pixels_per_inch_);
     struct Standard {
         TCursor index;

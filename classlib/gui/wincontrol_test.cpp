@@ -6,6 +6,7 @@
 
 #include "classlib/gui/forms.h"
 #include "classlib/gui/graphic_control.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/window_atoms.h"
 
 namespace {
@@ -26,24 +27,22 @@ public:
                 control->SetBounds(0, 0, 20, 20);
                 window = control->Handle();
                 foundThere = FindControl(window) == control.get();
-                SetEvent(ready_);
-                WaitForSingleObject(done_, INFINITE);
+                SetEvent(ready_.Get());
+                WaitForSingleObject(done_.Get(), INFINITE);
             }
             DestroyWindow(host);
         });
-        WaitForSingleObject(ready_, INFINITE);
+        WaitForSingleObject(ready_.Get(), INFINITE);
     }
     ~TForeignThread() {
-        SetEvent(done_);
+        SetEvent(done_.Get());
         thread_.join();
-        CloseHandle(ready_);
-        CloseHandle(done_);
     }
     HWND host = nullptr, window = nullptr;
     bool foundThere = false;
 
 private:
-    HANDLE ready_, done_;
+    TKernelHandle ready_, done_;
     std::thread thread_;
 };
 

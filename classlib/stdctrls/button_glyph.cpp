@@ -1,6 +1,7 @@
 #include "classlib/stdctrls/button_glyph.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "classlib/gui/scoped_win32.h"
@@ -21,16 +22,16 @@ bool IsLight(uint32_t pixel) {
     return ((pixel >> 16) & 0xFF) >= 0xC0 && ((pixel >> 8) & 0xFF) >= 0xC0 && (pixel & 0xFF) >= 0xC0;
 }
 
-HBITMAP MakeColorBitmap(int width, int height, const std::vector<uint32_t>& pixels) {
+TGdiObject MakeColorBitmap(int width, int height, const std::vector<uint32_t>& pixels) {
     uint32_t* bits = nullptr;
     TGdiObject bitmap = MakeDibSection32(nullptr, width, height, bits);
     if (!bits) throw EOutOfMemory("Could not create the button glyph");
     std::copy(pixels.begin(), pixels.end(), bits);
     GdiFlush();
-    return static_cast<HBITMAP>(bitmap.Release());
+    return bitmap;
 }
 
-HBITMAP MakeMask(int width, int height, const std::vector<bool>& transparent) {
+TGdiObject MakeMask(int width, int height, const std::vector<bool>& transparent) {
     // Monochrome rows are padded to 16 bits; a set bit is white.
     size_t stride = static_cast<size_t>((width + 15) / 16 * 2);
     std::vector<uint8_t> bits(stride * static_cast<size_t>(height), 0);
@@ -38,8 +39,8 @@ HBITMAP MakeMask(int width, int height, const std::vector<bool>& transparent) {
         for (int x = 0; x < width; ++x)
             if (transparent[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)])
                 bits[static_cast<size_t>(y) * stride + static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    HBITMAP mask = CreateBitmap(width, height, 1, 1, bits.data());
-    if (!mask) throw EOutOfMemory("Could not create the button glyph");
+    TGdiObject mask(CreateBitmap(width, height, 1, 1, bits.data()));
+    if (!mask.Get()) throw EOutOfMemory("Could not create the button glyph");
     return mask;
 }
 
@@ -49,9 +50,7 @@ TButtonGlyph::TButtonGlyph() : glyph_(MakeOwned<TBitmap>()) {
     glyph_->OnChange = [this](TObject*) { Changed(); };
 }
 
-TButtonGlyph::~TButtonGlyph() {
-    Invalidate();
-}
+TButtonGlyph::~TButtonGlyph() = default;
 
 void TButtonGlyph::SetGlyph(const TBitmap* value) {
     if (value) {
@@ -75,11 +74,7 @@ void TButtonGlyph::Changed() {
 }
 
 void TButtonGlyph::Invalidate() {
-    for (TImage& image : images_) {
-        if (image.color) DeleteObject(image.color);
-        if (image.mask) DeleteObject(image.mask);
-        image = TImage{};
-    }
+    for (TImage& image : images_) image = TImage{};
 }
 
 SIZE TButtonGlyph::GlyphSize() const {
@@ -91,7 +86,7 @@ const TButtonGlyph::TImage* TButtonGlyph::Image(TButtonState state) {
     SIZE size = GlyphSize();
     if (size.cx == 0 || size.cy == 0) return nullptr;
     TImage& image = images_[state];
-    if (!image.color) BuildImage(state, image);
+    if (!image.color.Get()) BuildImage(state, image);
     return &image;
 }
 
@@ -138,26 +133,28 @@ void TButtonGlyph::BuildImage(TButtonState state, TImage& image) {
     }
     for (size_t i = 0; i < pixels.size(); ++i)
         if (clear[i]) pixels[i] = 0;  // black: the XOR steps below keep the background there
-    TGdiObject color(MakeColorBitmap(w, h, pixels));
+    TGdiObject color = MakeColorBitmap(w, h, pixels);
     image.mask = MakeMask(w, h, clear);
-    image.color = static_cast<HBITMAP>(color.Release());
+    image.color = std::move(color);
 }
 
 void TButtonGlyph::DrawImage(HDC dc, const TImage& image, int x, int y) const {
     SIZE size = GlyphSize();
-    HDC memory = CreateCompatibleDC(dc);
-    if (!memory) return;
-    HGDIOBJ old = SelectObject(memory, image.mask);
+    TMemoryDC memory(dc);
+    if (!memory.Get()) return;
     COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
     COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
     // Background kept where the mask is white, the picture where it is black.
-    BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCAND);
-    SelectObject(memory, image.color);
-    BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCPAINT);
+    {
+        TSelectedObject mask(memory, image.mask.Get());
+        BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCAND);
+    }
+    {
+        TSelectedObject color(memory, image.color.Get());
+        BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCPAINT);
+    }
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);
-    SelectObject(memory, old);
-    DeleteDC(memory);
 }
 
 void TButtonGlyph::DrawCaption(TCanvas& canvas, const std::string& caption, TRect bounds, TButtonState state) {

@@ -10,6 +10,7 @@
 
 #include "classlib/graphics/bitmap.h"
 #include "classlib/gui/canvas.h"
+#include "classlib/gui/scoped_win32.h"
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 DECLARE_ENUM_TYPE(TButtonLayout)
@@ -49,8 +50,8 @@ public:
 
 private:
     struct TImage {
-        HBITMAP color = nullptr;  // the picture, 32 bits per pixel
-        HBITMAP mask = nullptr;   // monochrome: white where transparent
+        TGdiObject color;  // the picture, 32 bits per pixel
+        TGdiObject mask;   // monochrome: white where transparent
     };
     SIZE GlyphSize() const;
     const TImage* Image(TButtonState state);
@@ -61,5 +62,5 @@ private:
 
     TOwned<TBitmap> glyph_;
     int32_t num_glyphs_ = 1;
-    std::array<TImage, 4> images_{};
+    std::array<TImage, 4> images_;
 };

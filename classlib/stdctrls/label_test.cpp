@@ -16,26 +16,22 @@ using LabelOnForm = SharedFormTest;
 
 // What GDI measures for a single line in the label's font.
 SIZE TextSize(TLabel* label, const std::string& text) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(*label->Font()));
+    TWindowDC dc(nullptr);
+    TSelectedObject font(dc, FontHandle(*label->Font()));
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     size.cy = metrics.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     return size;
 }
 
 // The widest line GDI makes of the text when it wraps it at the width.
 int WrappedWidth(TLabel* label, const std::string& text, int width) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(*label->Font()));
+    TWindowDC dc(nullptr);
+    TSelectedObject font(dc, FontHandle(*label->Font()));
     RECT r{0, 0, width, 0};
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     return r.right;
 }
 

@@ -15,12 +15,10 @@ namespace {
 
 // The height of a line of text in the font, as GDI measures it.
 int FontLineHeight(const TFont& font) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(font));
+    TWindowDC dc(nullptr);
+    TSelectedObject selected(dc, FontHandle(font));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     return metrics.tmHeight;
 }
 

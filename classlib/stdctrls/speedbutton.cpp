@@ -10,17 +10,17 @@
 namespace {
 
 // The face of a button held down: a fine checker of face and highlight.
-HBRUSH MakeDownPatternBrush() {
+TGdiObject MakeDownPatternBrush() {
     uint32_t face = static_cast<uint32_t>(ColorToRGB(clBtnFace)) & 0xFFFFFF;
     uint32_t light = static_cast<uint32_t>(ColorToRGB(clBtnHighlight)) & 0xFFFFFF;
     auto pixel = [](uint32_t bgr) { return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16); };
     uint32_t* p = nullptr;
     TGdiObject pattern = MakeDibSection32(nullptr, 8, 8, p);
-    if (!p) return nullptr;
+    if (!p) return TGdiObject();
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) p[y * 8 + x] = pixel((x + y) % 2 ? light : face);
     GdiFlush();
-    return CreatePatternBrush(static_cast<HBITMAP>(pattern.Get()));
+    return TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(pattern.Get())));
 }
 
 }  // namespace
@@ -201,10 +201,8 @@ void TSpeedButton::Paint() {
     TPoint offset{0, 0};
     if (pressed) {
         if (state_ == bsExclusive && (!flat_ || !mouse_in_control_)) {
-            if (HBRUSH pattern = MakeDownPatternBrush()) {
-                ::FillRect(canvas.Handle(), &r, pattern);
-                DeleteObject(pattern);
-            }
+            TGdiObject pattern = MakeDownPatternBrush();
+            if (pattern.Get()) ::FillRect(canvas.Handle(), &r, static_cast<HBRUSH>(pattern.Get()));
         }
         offset = Point(1, 1);
     }

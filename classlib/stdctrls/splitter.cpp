@@ -151,7 +151,7 @@ void TSplitter::MouseMove(TShiftState shift, int x, int y) {
     int newSize, split;
     CalcSplitSize(x, y, newSize, split);
     if (!CanResize(newSize)) return;
-    bool line = line_dc_ != nullptr;
+    bool line = LineDC() != nullptr;
     if (line) DrawLine();
     new_size_ = newSize;
     split_ = split;
@@ -195,41 +195,31 @@ void TSplitter::UpdateControlSize() {
 
 void TSplitter::StartLine() {
     TWinControl* parent = Parent();
-    if (!parent || line_dc_) return;
-    line_window_ = parent->Handle();
-    line_dc_ = GetDCEx(line_window_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
-    if (resize_style_ == rsPattern && line_dc_) {
+    if (!parent || LineDC()) return;
+    line_dc_.emplace(parent->Handle(), DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+    if (resize_style_ == rsPattern && LineDC()) {
         // A halftone line, as the system draws window frames being dragged.
         static const WORD pattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-        HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, pattern);
-        line_brush_ = CreatePatternBrush(bitmap);
-        DeleteObject(bitmap);
-        previous_brush_ = SelectObject(line_dc_, line_brush_);
+        TGdiObject bitmap(CreateBitmap(8, 8, 1, 1, pattern));
+        line_brush_.Reset(CreatePatternBrush(static_cast<HBITMAP>(bitmap.Get())));
+        line_brush_selected_.emplace(LineDC(), line_brush_.Get());
     }
 }
 
 void TSplitter::DrawLine() {
-    if (!line_dc_) return;
+    if (!LineDC()) return;
     line_visible_ = !line_visible_;
     TPoint p = Point(Left(), Top());
     if (Horizontal()) p.x += split_;
     else p.y += split_;
-    PatBlt(line_dc_, p.x, p.y, Width(), Height(), PATINVERT);
+    PatBlt(LineDC(), p.x, p.y, Width(), Height(), PATINVERT);
 }
 
 void TSplitter::StopSizing() {
-    if (line_dc_) {
-        if (line_visible_) DrawLine();
-        if (previous_brush_) SelectObject(line_dc_, previous_brush_);
-        ReleaseDC(line_window_, line_dc_);
-        line_dc_ = nullptr;
-        line_window_ = nullptr;
-        previous_brush_ = nullptr;
-    }
-    if (line_brush_) {
-        DeleteObject(line_brush_);
-        line_brush_ = nullptr;
-    }
+    if (line_visible_) DrawLine();
+    line_brush_selected_.reset();
+    line_dc_.reset();
+    line_brush_.Reset();
     line_visible_ = false;
     control_ = nullptr;
 }

@@ -3,8 +3,10 @@
 // MinSize on both sides.
 #pragma once
 #include <algorithm>
+#include <optional>
 
 #include "classlib/gui/graphic_control.h"
+#include "classlib/gui/scoped_win32.h"
 
 enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
 DECLARE_ENUM_TYPE(TResizeStyle)
@@ -61,9 +63,11 @@ private:
     int new_size_ = 0;
     int old_size_ = -1;
     int split_ = 0;
-    HDC line_dc_ = nullptr;
-    HWND line_window_ = nullptr;
-    HBRUSH line_brush_ = nullptr;
-    HGDIOBJ previous_brush_ = nullptr;
+    // The parent's device context while a line shows where the split goes,
+    // with the line's brush selected.
+    HDC LineDC() const { return line_dc_ ? line_dc_->Get() : nullptr; }
+    TGdiObject line_brush_;
+    std::optional<TWindowDC> line_dc_;
+    std::optional<TSelectedObject> line_brush_selected_;
     bool line_visible_ = false;
 };

@@ -14,8 +14,7 @@ TCapture CaptureWindow(HWND window, bool wholeWindow) {
     c.Width = r.right;
     c.Height = r.bottom;
     if (c.Width <= 0 || c.Height <= 0) return c;
-    HDC dc = window && wholeWindow ? GetWindowDC(window) : GetDC(window);
-    TScopeExit releaseDC([&]() noexcept { ReleaseDC(window, dc); });
+    TWindowDC dc = window && wholeWindow ? TWindowDC::Whole(window) : TWindowDC(window);
     TMemoryDC memory(dc);
     uint32_t* bits = nullptr;
     TGdiObject bitmap = MakeDibSection32(dc, c.Width, c.Height, bits);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/core/fileutils.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/platform/interaction.h"
 #include "classlib/core/paths.h"
 #include "classlib/core/strutils.h"
@@ -68,13 +69,10 @@ struct TFileIdentity {
 };
 
 std::optional<TFileIdentity> IdentityOf(const std::string& name) {
-    HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    TKernelHandle file(CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    bool ok = GetFileInformationByHandle(h, &info) != FALSE;
-    CloseHandle(h);
-    if (!ok) return std::nullopt;
+    if (!file || !GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
     return TFileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 

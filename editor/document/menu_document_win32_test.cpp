@@ -15,6 +15,7 @@
 #include "classlib/core/exceptions.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/io_result.h"
+#include "classlib/core/kernel_handle.h"
 #include "classlib/core/paths.h"
 #include "editor/document/sample_document_test.h"
 #include "editor/document/test_folder_test.h"
@@ -54,11 +55,11 @@ TEST(MenuDocument, ARefusedReplacementKeepsTheOldDocument) {
 
     // Held open by someone who lets others write it but not replace it: the
     // whole new document is written, then its replacing fails.
-    HANDLE holder = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TKernelHandle holder(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     EXPECT_THROW(WriteMenuDocument(h, file), EInOutError);
-    CloseHandle(holder);
+    holder.Reset();
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(folder.Contents(), std::vector<std::string>{"doc.qbx"});
     EXPECT_EQ(IOResult(), 0);

@@ -7,20 +7,23 @@ TProgram::TProgram(const std::string& exe, const std::string& arguments, const s
     STARTUPINFOA si{};
     si.cb = sizeof si;
     std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                   folder.empty() ? nullptr : folder.c_str(), &si, &info_);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.empty() ? nullptr : folder.c_str(), &si, &info)) {
+        process_id_ = info.dwProcessId;
+        process_.Reset(info.hProcess);
+        thread_.Reset(info.hThread);
+    }
 }
 
 TProgram::TProgram(HWND window) {
-    GetWindowThreadProcessId(window, &info_.dwProcessId);
-    info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                 info_.dwProcessId);
+    GetWindowThreadProcessId(window, &process_id_);
+    process_.Reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                               process_id_));
 }
 
 TProgram::~TProgram() {
-    if (Running()) TerminateProcess(info_.hProcess, 1);
-    if (info_.hProcess) CloseHandle(info_.hProcess);
-    if (info_.hThread) CloseHandle(info_.hThread);
+    if (Running()) TerminateProcess(process_.Get(), 1);
 }
 
 bool TProgram::WaitForExit(int timeoutMs) {
@@ -28,7 +31,7 @@ bool TProgram::WaitForExit(int timeoutMs) {
 }
 
 bool TProgram::Running() const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+    return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
 namespace {
@@ -63,24 +66,21 @@ public:
     TRemoteBuffer(HWND window, size_t size) : size_(size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        process_.Reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        memory_ = VirtualAllocEx(process_.Get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
-    ~TRemoteBuffer() {
-        VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
-        CloseHandle(process_);
-    }
+    ~TRemoteBuffer() { VirtualFreeEx(process_.Get(), memory_, 0, MEM_RELEASE); }
     void* Address() const { return memory_; }
     void Write(const void* data, size_t n, size_t at = 0) {
-        WriteProcessMemory(process_, static_cast<char*>(memory_) + at, data, n, nullptr);
+        WriteProcessMemory(process_.Get(), static_cast<char*>(memory_) + at, data, n, nullptr);
     }
     void Read(void* data, size_t n, size_t at = 0) const {
-        ReadProcessMemory(process_, static_cast<char*>(memory_) + at, data, n, nullptr);
+        ReadProcessMemory(process_.Get(), static_cast<char*>(memory_) + at, data, n, nullptr);
     }
 
 private:
     size_t size_;
-    HANDLE process_;
+    TKernelHandle process_;
     void* memory_;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/kernel_handle.h"
 #include "classlib/gui/win32.h"
 #include "classlib/testing/gui_testing.h"
 
@@ -17,13 +18,14 @@ public:
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
     ~TProgram();
-    DWORD ProcessId() const { return info_.dwProcessId; }
-    HANDLE Process() const { return info_.hProcess; }
+    DWORD ProcessId() const { return process_id_; }
+    HANDLE Process() const { return process_.Get(); }
     bool WaitForExit(int timeoutMs);
     bool Running() const;
 
 private:
-    PROCESS_INFORMATION info_{};
+    DWORD process_id_ = 0;
+    TKernelHandle process_, thread_;
 };
 
 // A visible top-level window of the process (of any process when 0) whose

@@ -3,6 +3,7 @@
 // measures stay stable.
 #include <gtest/gtest.h>
 
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 namespace {
@@ -17,9 +18,7 @@ bool FaceExists(const char* face) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExA(dc, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExA(TWindowDC(nullptr), &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 

@@ -19,6 +19,7 @@
 #include "classlib/testing/caption_ink.h"
 #include "classlib/core/scratch_folder_test.h"
 #include "classlib/gui/graphics_objects.h"
+#include "classlib/gui/scoped_win32.h"
 #include "controls/bitmap_test_support.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/testing/tree_item_recorder.h"
@@ -387,11 +388,12 @@ TEST_F(EditorTest, ThePreviewFindsRelativePicturesAfterAnyFileDialog) {
         return false;
     };
 
-    HDC dc = GetDC(nullptr);
-    SelectObject(dc, FontHandle(*PlayForm->FontDialog1->Font()));
     SIZE caption{};
-    GetTextExtentPoint32A(dc, "Shot", 4, &caption);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDC dc(nullptr);
+        TSelectedObject font(dc, FontHandle(*PlayForm->FontDialog1->Font()));
+        GetTextExtentPoint32A(dc, "Shot", 4, &caption);
+    }
     const int pictureTop = caption.cy * 2 + 10;
 
     const std::vector<std::pair<std::string, std::function<void()>>> steps = {
@@ -599,11 +601,11 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
 
     // Held open by a program that lets others write it but not replace it:
     // the new document is written whole, then replacing the old one fails.
-    HANDLE holder = CreateFileA("save_fail\\doc.qbx", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TKernelHandle holder(CreateFileA("save_fail\\doc.qbx", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     MainForm->SaveBtnClick(nullptr);
-    CloseHandle(holder);
+    holder.Reset();
     expectReported("save_fail\\doc.qbx", true);
     EXPECT_EQ(ReadAll("save_fail\\doc.qbx"), saved);
     std::vector<std::string> names;
