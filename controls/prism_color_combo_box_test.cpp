@@ -81,18 +81,6 @@ TEST_F(ColorBoxTest, ARecreatedWindowKeepsTheEntriesAndTheValue) {
     EXPECT_EQ(box->ColorValue(), 14215660);
 }
 
-// The entries the box's window holds, read from the window itself.
-std::vector<std::string> WindowEntries(HWND box) {
-    std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[64] = {};
-        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
-
 std::vector<std::string> TableEntries(const std::string& custom) {
     return {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy",    "clPurple", "clTeal",  "clGray", "clSilver",
             "clRed",   "clLime",   "clYellow", "clBlue", "clFuchsia", "clAqua",   "clWhite", custom};
@@ -119,18 +107,18 @@ TEST_F(ColorBoxTest, ValuesWrittenBeforeTheWindowExistsMakeNoWindowAndReachItWhe
     // selected.
     form->HandleNeeded();
     ASSERT_TRUE(box->HandleAllocated());
-    EXPECT_EQ(WindowEntries(box->Handle()), TableEntries("$00D8E9EC"));
+    EXPECT_EQ(ComboBoxEntries(box->Handle()), TableEntries("$00D8E9EC"));
     EXPECT_EQ(SendMessageA(box->Handle(), CB_GETCURSEL, 0, 0), 16);
-    EXPECT_EQ(WindowEntries(white->Handle()), TableEntries("clWhite"));
+    EXPECT_EQ(ComboBoxEntries(white->Handle()), TableEntries("clWhite"));
     EXPECT_EQ(SendMessageA(white->Handle(), CB_GETCURSEL, 0, 0), 15);
-    EXPECT_EQ(WindowEntries(untouched->Handle()), TableEntries("clWhite"));
+    EXPECT_EQ(ComboBoxEntries(untouched->Handle()), TableEntries("clWhite"));
     EXPECT_EQ(SendMessageA(untouched->Handle(), CB_GETCURSEL, 0, 0), 0);
 
     // And go on working there.
     box->SetColorValue(0x0000FF);
     EXPECT_EQ(SendMessageA(box->Handle(), CB_GETCURSEL, 0, 0), 9);
     box->SetColorValue(0x123456);
-    EXPECT_EQ(WindowEntries(box->Handle()), TableEntries("$00123456"));
+    EXPECT_EQ(ComboBoxEntries(box->Handle()), TableEntries("$00123456"));
 }
 
 TEST_F(ColorBoxTest, ABoxWithoutWindowKeepsItsOldValue) {

@@ -223,17 +223,6 @@ TEST_F(HolderFormTest, ClearingTheTreeFreesEveryRecordOnce) {
     for (const char* caption : {"This is a caption", "Second", "Deep", "Last"}) EXPECT_EQ(watch.Frees(caption), 1);
 }
 
-std::vector<std::string> WindowEntries(HWND box) {
-    std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[64] = {};
-        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
-
 TEST_F(HolderFormTest, TheHiddenHolderReadsItsColoursWithoutWindowsAndAWindowGetsAllEntries) {
     ReadSample(0x123456, clWhite, 0x0000FF);
     MainForm->PreViewBtnClick(nullptr);
@@ -251,7 +240,7 @@ TEST_F(HolderFormTest, TheHiddenHolderReadsItsColoursWithoutWindowsAndAWindowGet
     for (TCustomColorComboBox* box :
          {MainForm->PrismColorComboBox1, MainForm->PrismColorComboBox2, MainForm->PrismColorComboBox3}) {
         ASSERT_TRUE(box->HandleAllocated());
-        std::vector<std::string> entries = WindowEntries(box->Handle());
+        std::vector<std::string> entries = ComboBoxEntries(box->Handle());
         ASSERT_EQ(entries.size(), 17u);
         const std::vector<std::string> named = {"clBlack", "clMaroon", "clGreen", "clOlive",  "clNavy",  "clPurple",
                                                 "clTeal",  "clGray",   "clSilver", "clRed",   "clLime",  "clYellow",
@@ -261,7 +250,7 @@ TEST_F(HolderFormTest, TheHiddenHolderReadsItsColoursWithoutWindowsAndAWindowGet
         ASSERT_GE(selected, 0);
         EXPECT_EQ(StringToColor(entries[static_cast<size_t>(selected)]), box->ColorValue());
     }
-    EXPECT_EQ(WindowEntries(MainForm->PrismColorComboBox3->Handle())[16], "$00123456");
+    EXPECT_EQ(ComboBoxEntries(MainForm->PrismColorComboBox3->Handle())[16], "$00123456");
     EXPECT_EQ(SendMessageA(MainForm->PrismColorComboBox3->Handle(), CB_GETCURSEL, 0, 0), 16);
     EXPECT_EQ(SendMessageA(MainForm->PrismColorComboBox1->Handle(), CB_GETCURSEL, 0, 0), 15);
     EXPECT_EQ(SendMessageA(MainForm->PrismColorComboBox2->Handle(), CB_GETCURSEL, 0, 0), 9);

@@ -294,6 +294,17 @@ void TWindowPixels::SavePng(const std::string& fileName) const {
     WritePng(fileName, width_, height_, pixels_);
 }
 
+std::vector<std::string> ComboBoxEntries(HWND box) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
 std::string ScreenshotFolder() {
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -73,6 +73,9 @@ private:
     std::vector<uint32_t> pixels_;  // 0x00RRGGBB, top-down
 };
 
+// The entries a combo box's window holds, read from the window itself.
+std::vector<std::string> ComboBoxEntries(HWND box);
+
 // The folder test screenshots go to (the build folder's "screenshots").
 std::string ScreenshotFolder();
 

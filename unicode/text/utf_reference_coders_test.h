@@ -307,4 +307,15 @@ inline std::wstring Utf7ToWide(const std::string& text) {
     return std::wstring(buffer.data(), target);
 }
 
+// The outcome of a UTF-7 decoding: the text, or the error class and text.
+inline std::wstring Utf7Outcome(std::wstring (*decode)(const std::string&), const std::string& bytes) {
+    try {
+        return L"ok:" + decode(bytes);
+    } catch (const EUcGeneralError& e) {
+        return L"general:" + std::wstring(e.Message().begin(), e.Message().end());
+    } catch (const EUcInternalError& e) {
+        return L"internal:" + std::wstring(e.Message().begin(), e.Message().end());
+    }
+}
+
 }  // namespace utf_reference
