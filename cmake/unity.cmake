@@ -7,8 +7,9 @@
 #
 # Files that bind platform-free code to Win32 (*_win32.cpp) are batched
 # apart from the platform-free files of their folder, which never see
-# <windows.h>. A file marked SKIP_UNITY_BUILD_INCLUSION is compiled on its
-# own; the place that marks it says why.
+# <windows.h>. A file marked SKIP_UNITY_BUILD_INCLUSION or named by
+# quillory_unity_alone is compiled on its own; the place that names it says
+# why.
 set(QUILLORY_UNITY_FILES 8 CACHE STRING "Most source files compiled in one batch")
 set(QUILLORY_UNITY_LINES 2400 CACHE STRING "Most source lines compiled in one batch")
 
@@ -34,6 +35,14 @@ function(quillory_unity_apart)
   endforeach()
 endfunction()
 
+# Compiles files on their own, outside every batch:
+#   quillory_unity_alone(a.cpp ...)    paths relative to the top of the tree
+function(quillory_unity_alone)
+  foreach(file IN LISTS ARGN)
+    set_property(GLOBAL PROPERTY QUILLORY_UNITY_ALONE:${PROJECT_SOURCE_DIR}/${file} ON)
+  endforeach()
+endfunction()
+
 function(quillory_unity target)
   get_target_property(sources ${target} SOURCES)
   get_target_property(dir ${target} SOURCE_DIR)
@@ -46,7 +55,8 @@ function(quillory_unity target)
     get_filename_component(path ${source} ABSOLUTE BASE_DIR ${dir})
     get_source_file_property(skip ${path} TARGET_DIRECTORY ${target} SKIP_UNITY_BUILD_INCLUSION)
     get_source_file_property(taken ${path} TARGET_DIRECTORY ${target} UNITY_GROUP)
-    if(skip OR taken)
+    get_property(alone GLOBAL PROPERTY QUILLORY_UNITY_ALONE:${path})
+    if(skip OR taken OR alone)
       continue()
     endif()
     if(path MATCHES "_win32(_test)?\\.cpp$")
@@ -124,6 +134,12 @@ function(quillory_unity_tree dir)
     endif()
   endforeach()
 endfunction()
+
+# A program links only the objects of a library it uses: the JPEG picture
+# class and its codec stay objects of their own, so that a program that
+# shows no JPEG picture (the runtime) does not carry libjpeg because a
+# batchmate of theirs is used.
+quillory_unity_alone(classlib/graphics/jpeg.cpp classlib/graphics/jpeg_codec.cpp)
 
 # Files that may not share a batch, and why.
 # Both define the reader's nesting limit and its error helper.
