@@ -23,6 +23,13 @@ ExternalProject_Add(libjpeg_build
     -DCMAKE_BUILD_TYPE=Release
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF
     -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF
+  # Only the library and the headers a user of it includes: the package's
+  # programs and documents are not needed here.
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
+  INSTALL_COMMAND ${CMAKE_COMMAND} -E make_directory <INSTALL_DIR>/lib <INSTALL_DIR>/include
+    COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/libjpeg.a <INSTALL_DIR>/lib
+    COMMAND ${CMAKE_COMMAND} -E copy <SOURCE_DIR>/jpeglib.h <SOURCE_DIR>/jmorecfg.h <SOURCE_DIR>/jerror.h
+            <BINARY_DIR>/jconfig.h <INSTALL_DIR>/include
   BUILD_BYPRODUCTS ${LIBJPEG_INSTALL_DIR}/lib/libjpeg.a
   CMAKE_GENERATOR Ninja
   LOG_CONFIGURE ON LOG_BUILD ON LOG_INSTALL ON LOG_OUTPUT_ON_FAILURE ON)
