@@ -165,6 +165,8 @@ quillory_unity_apart(shell/shell_helpers.cpp shell/shell_namespace_unit.cpp)
 # File-local helpers of the same names (Units, Widen/Ansi, the start counts,
 # NeedsMoreThan7Bits, Bytes, the sample texts).
 quillory_unity_apart(unicode/text/utf7_test.cpp unicode/text/utf8_test.cpp)
+# Both show texts in failure messages with their own Show().
+quillory_unity_apart(unicode/text/utf_against_reference_test.cpp unicode/text/utf_roundtrip_test.cpp)
 quillory_unity_apart(unicode/wide_actions.cpp unicode/wide_captions.cpp unicode/wide_menu_texts.cpp
   unicode/wide_menus.cpp unicode/uc_application.cpp)
 quillory_unity_apart(unicode/code_pages_win32.cpp unicode/wide_sysutils_win32.cpp)
