@@ -8,6 +8,30 @@
 
 TScreen* Screen = nullptr;
 
+namespace {
+
+// The system cursor behind each of the standard cursor numbers; nullptr
+// for numbers that are none of them.
+LPCSTR StandardCursorId(TCursor index) {
+    struct Standard {
+        TCursor index;
+        LPCSTR id;
+    };
+    static const Standard standard[] = {
+        {crDefault, IDC_ARROW},     {crArrow, IDC_ARROW},     {crCross, IDC_CROSS},      {crIBeam, IDC_IBEAM},
+        {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},   {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},
+        {crUpArrow, IDC_UPARROW},   {crHourGlass, IDC_WAIT},  {crNo, IDC_NO},            {crAppStart, IDC_APPSTARTING},
+        {crHelp, IDC_HELP},         {crHandPoint, IDC_HAND},  {crSizeAll, IDC_SIZEALL},  {crDrag, IDC_ARROW},
+        {crNoDrop, IDC_NO},         {crHSplit, IDC_SIZEWE},   {crVSplit, IDC_SIZENS},    {crMultiDrag, IDC_ARROW},
+        {crSQLWait, IDC_WAIT},
+    };
+    for (const Standard& s : standard)
+        if (s.index == index) return s.id;
+    return nullptr;
+}
+
+}  // namespace
+
 const TClassInfo& TScreen::StaticClass() {
     static const TClassInfo info = DefineClass<TScreen>("TScreen", &TComponent::StaticClass(), [](auto&) {});
     return info;
@@ -16,19 +40,6 @@ const TClassInfo& TScreen::StaticClass() {
 TScreen::TScreen(TComponent* owner) : TComponent(owner) {
     pixels_per_inch_ = GetDeviceCaps(TWindowDC(nullptr), LOGPIXELSY);
     SetScreenPixelsPerInch(pixels_per_inch_);
-    struct Standard {
-        TCursor index;
-        LPCSTR id;
-    };
-    static const Standard standard[] = {
-        {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},     {crIBeam, IDC_IBEAM},      {crSizeNESW, IDC_SIZENESW},
-        {crSizeNS, IDC_SIZENS},     {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},  {crUpArrow, IDC_UPARROW},
-        {crHourGlass, IDC_WAIT},    {crNo, IDC_NO},           {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-        {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL}, {crDrag, IDC_ARROW},       {crNoDrop, IDC_NO},
-        {crHSplit, IDC_SIZEWE},     {crVSplit, IDC_SIZENS},   {crMultiDrag, IDC_ARROW},  {crSQLWait, IDC_WAIT},
-    };
-    for (const Standard& s : standard) cursors_[s.index] = LoadCursorA(nullptr, s.id);
-    cursors_[crDefault] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     cursors_[crNone] = nullptr;
 }
 
@@ -76,7 +87,10 @@ void TScreen::SetCursor(TCursor cursor) {
 HCURSOR TScreen::Cursors(TCursor index) const {
     auto it = cursors_.find(index);
     if (it != cursors_.end()) return it->second;
-    return cursors_.at(crDefault);
+    // The system's cursors are loaded when first asked for: most of them
+    // are never shown, and loading them all slows every start.
+    if (LPCSTR id = StandardCursorId(index)) return cursors_[index] = LoadCursorA(nullptr, id);
+    return Cursors(crDefault);
 }
 
 void TScreen::SetCursors(TCursor index, HCURSOR cursor) {

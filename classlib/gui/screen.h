@@ -40,7 +40,7 @@ public:
 private:
     int32_t pixels_per_inch_ = 96;
     TCursor cursor_ = crDefault;
-    std::map<TCursor, HCURSOR> cursors_;
+    mutable std::map<TCursor, HCURSOR> cursors_;
     std::vector<TCustomForm*> forms_;
     TCustomForm* active_form_ = nullptr;
 };

@@ -54,12 +54,10 @@ void TBitBtn::SetKind(TBitBtnKind value) {
         // A layout's own caption (read before the kind) stays.
         if (!ComponentState().Contains(csLoading) || Caption().empty()) SetCaption(BitBtnKindCaption(value));
         SetModalResult(BitBtnKindResult(value));
-        auto glyph = MakeOwned<TBitmap>();
-        PaintBitBtnKindGlyph(value, *glyph);
+        pending_glyph_ = value;
         {
             setting_kind_ = true;
             TScopeExit set([this] { setting_kind_ = false; });
-            glyph_.SetGlyph(glyph.get());
             glyph_.SetNumGlyphs(2);
         }
         glyph_modified_ = false;
@@ -68,7 +66,29 @@ void TBitBtn::SetKind(TBitBtnKind value) {
     Invalidate();
 }
 
+TBitmap* TBitBtn::Glyph() const {
+    PaintPendingKindGlyph();
+    return glyph_.Glyph();
+}
+
+void TBitBtn::PaintPendingKindGlyph() const {
+    if (pending_glyph_ == bkCustom) return;
+    const TBitBtnKind kind = pending_glyph_;
+    pending_glyph_ = bkCustom;
+    auto glyph = MakeOwned<TBitmap>();
+    PaintBitBtnKindGlyph(kind, *glyph);
+    // The kind's glyph was the button's since the kind was set: putting its
+    // picture in place changes nothing the button shows or stores.
+    auto onChange = std::move(glyph_.OnChange);
+    glyph_.OnChange = nullptr;
+    TScopeExit restore([&] { glyph_.OnChange = std::move(onChange); });
+    const int32_t numGlyphs = glyph_.NumGlyphs();
+    glyph_.SetGlyph(glyph.get());
+    glyph_.SetNumGlyphs(numGlyphs);
+}
+
 void TBitBtn::SetGlyph(TBitmap* value) {
+    pending_glyph_ = bkCustom;
     glyph_.SetGlyph(value);
     glyph_modified_ = true;
 }
@@ -140,6 +160,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
         DrawFrameControl(canvas->Handle(), &r, DFC_BUTTON, flags);
     }
     canvas->SetFont(*Font());
+    PaintPendingKindGlyph();
     glyph_.Draw(*canvas, r, Point(0, 0), Caption(), layout_, margin_, spacing_, state);
     if (looks_active_ && focused) {
         TRect focus = ClientRect();

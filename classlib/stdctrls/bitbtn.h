@@ -21,7 +21,7 @@ public:
     explicit TBitBtn(TComponent* owner);
     ~TBitBtn() override;
 
-    TBitmap* Glyph() const { return glyph_.Glyph(); }
+    TBitmap* Glyph() const;
     void SetGlyph(TBitmap* value);
     TBitBtnKind Kind() const;
     void SetKind(TBitBtnKind value);
@@ -51,8 +51,11 @@ private:
     bool IsCustomCaption() const { return Caption() != BitBtnKindCaption(Kind()); }
     bool IsCustomResult() const { return ModalResult() != BitBtnKindResult(Kind()); }
     bool IsGlyphStored() const { return IsCustom() || glyph_modified_; }
+    // A kind's glyph is painted when it is first asked for or drawn.
+    void PaintPendingKindGlyph() const;
 
-    TButtonGlyph glyph_;
+    mutable TButtonGlyph glyph_;
+    mutable TBitBtnKind pending_glyph_ = bkCustom;
     mutable TBitBtnKind kind_ = bkCustom;
     TButtonLayout layout_ = blGlyphLeft;
     int32_t margin_ = -1;

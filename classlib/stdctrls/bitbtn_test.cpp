@@ -102,6 +102,31 @@ TEST_F(BitBtnOnForm, DefaultFramePressedLookGlyphAndDisabledEmboss) {
 
 // Fonts that place glyphs at fractional positions draw the last glyph a
 // few pixels past the measured text: the caption is not cut there.
+// A kind's glyph is shown exactly like the same picture given in code, and
+// showing it leaves the button of its kind.
+TEST_F(BitBtnOnForm, AKindsGlyphLooksAsTheSameGlyphGivenInCode) {
+    auto* edit = AddControl<TEdit>(form, 10, 10, 100, 21);
+    auto* kind = AddControl<TBitBtn>(form, 10, 50, 90, 30);
+    auto* given = AddControl<TBitBtn>(form, 110, 50, 90, 30);
+    kind->SetKind(bkCancel);
+    auto picture = MakeOwned<TBitmap>();
+    PaintBitBtnKindGlyph(bkCancel, *picture);
+    given->SetCaption(BitBtnKindCaption(bkCancel));
+    given->SetGlyph(picture.get());
+    given->SetNumGlyphs(2);
+    edit->SetFocus();
+    DrainMessages();
+    EXPECT_TRUE(TWindowPixels(kind->Handle()) == TWindowPixels(given->Handle()));
+    EXPECT_EQ(kind->Kind(), bkCancel);
+    kind->SetEnabled(false);
+    given->SetEnabled(false);
+    DrainMessages();
+    EXPECT_TRUE(TWindowPixels(kind->Handle()) == TWindowPixels(given->Handle()));
+    EXPECT_EQ(kind->Glyph()->Pixels32(), picture->Pixels32());
+    EXPECT_EQ(kind->NumGlyphs(), 2);
+    EXPECT_EQ(kind->Kind(), bkCancel);
+}
+
 TEST_F(BitBtnOnForm, CaptionsShowUpToTheirLastGlyph) {
     auto* all = AddControl<TBitBtn>(form, 10, 10, 100, 28);
     all->SetKind(bkAll);

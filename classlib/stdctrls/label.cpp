@@ -40,6 +40,9 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
 void TCustomLabel::AfterConstruction() {
     TGraphicControl::AfterConstruction();
     // Sized to its text from the start, as it is once read from a layout.
+    // A label made while its owner's layout is read is sized when it is
+    // loaded, with its text.
+    if (Owner() && Owner()->ComponentState().Contains(csReading)) return;
     AdjustBounds();
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/core/filer.h"
 #include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/stdctrls.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/stdctrls/test_support.h"
 #include "classlib/testing/caption_ink.h"
@@ -90,6 +92,34 @@ TEST_F(LabelOnForm, AutoSizedLabelsShowTheirLastGlyph) {
     TWindowPixels pixels(form->Handle());
     for (size_t i = 0; i < labels.size(); ++i)
         EXPECT_TRUE(ShowsWholeCaption(pixels, form->Handle(), labels[i], captions[i]));
+}
+
+// Labels read from a layout are sized to their text once loaded, exactly as
+// labels made in code and given the same text.
+TEST(Label, LabelsReadFromALayoutAreSizedAsLabelsMadeInCode) {
+    RegisterStdControls();
+    auto form = MakeForm();
+    const std::string text = "object F: TForm\r\n"
+                             "  object Named: TLabel\r\n    Left = 8\r\n    Top = 8\r\n    Width = 1\r\n"
+                             "    Height = 1\r\n    Caption = 'Windows title:'\r\n  end\r\n"
+                             "  object Empty: TLabel\r\n    Left = 8\r\n    Top = 40\r\n  end\r\n"
+                             "end\r\n";
+    ReadComponentFromText(form.get(), text);
+    auto* named = dynamic_cast<TLabel*>(form->FindComponent("Named"));
+    auto* empty = dynamic_cast<TLabel*>(form->FindComponent("Empty"));
+    ASSERT_NE(named, nullptr);
+    ASSERT_NE(empty, nullptr);
+
+    auto* namedInCode = AddControl<TLabel>(form.get(), 8, 80, 65, 17);
+    namedInCode->SetCaption("Windows title:");
+    auto* emptyInCode = New<TLabel>(form.get());
+    emptyInCode->SetParent(form.get());
+    EXPECT_EQ(named->Width(), namedInCode->Width());
+    EXPECT_EQ(named->Height(), namedInCode->Height());
+    EXPECT_EQ(named->Height(), TextSize(named, "Windows title:").cy);
+    EXPECT_EQ(empty->Width(), emptyInCode->Width());
+    EXPECT_EQ(empty->Height(), emptyInCode->Height());
+    EXPECT_EQ(empty->BoundsRect(), Rect(8, 40, 8 + emptyInCode->Width(), 40 + emptyInCode->Height()));
 }
 
 TEST(Label, FocusControlIsForgottenWhenFreed) {
