@@ -10,8 +10,8 @@
 # <windows.h>. A file marked SKIP_UNITY_BUILD_INCLUSION or named by
 # quillory_unity_alone is compiled on its own; the place that names it says
 # why.
-set(QUILLORY_UNITY_FILES 4 CACHE STRING "Most source files compiled in one batch")
-set(QUILLORY_UNITY_LINES 1200 CACHE STRING "Most source lines compiled in one batch")
+set(QUILLORY_UNITY_FILES 6 CACHE STRING "Most source files compiled in one batch")
+set(QUILLORY_UNITY_LINES 1800 CACHE STRING "Most source lines compiled in one batch")
 
 # Keeps files apart that cannot share a batch because they define the same
 # file-local names (or open a namespace for the whole file):
