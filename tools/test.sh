@@ -16,12 +16,12 @@ source "$root/tools/wine-session.sh"
 wine_session_start "$root/build"
 
 suites=(x86_64)
-said="64-bit"
-if wine32_usable; then
+why32=$(wine32_unusable_reason)
+if [ -z "$why32" ]; then
   suites+=(i686)
   said="64-bit and 32-bit"
 else
-  said="64-bit only (this machine starts no 32-bit program)"
+  said="64-bit only ($why32; the 32-bit programs were built, not run)"
 fi
 # One ctest run over the chosen suites, so tests that share the desktop
 # take turns across both.

@@ -63,11 +63,18 @@ wine_prefix_fonts() {
   wine_reg add "$key" /v 'Courier New' /d 'Liberation Mono' /f
 }
 
-# True when this machine starts 32-bit Windows programs (asked by starting
-# one: the kernel may refuse any 32-bit program).
+# Why the 32-bit suite cannot run here; nothing when it can (asked by
+# starting a 32-bit program: the kernel may refuse any).
+wine32_unusable_reason() {
+  if [ ! -x "$WINE32" ]; then
+    echo "the 32-bit Wine is not installed"
+  elif ! timeout 120 "$WINE32" cmd.exe /c exit 0 >/dev/null 2>&1; then
+    echo "this machine starts no 32-bit program"
+  fi
+}
+
 wine32_usable() {
-  [ -x "$WINE32" ] || return 1
-  timeout 120 "$WINE32" cmd.exe /c exit 0 >/dev/null 2>&1
+  [ -z "$(wine32_unusable_reason)" ]
 }
 
 # The loader for a program built for the given architecture.
