@@ -14,6 +14,7 @@
 #include "classlib/platform/interaction.h"
 #include "classlib/core/paths.h"
 #include "classlib/core/scope_exit.h"
+#include "classlib/stdctrls/accel.h"
 #include "classlib/stdctrls/buttons.h"
 #include "controls/file_dir_edit.h"
 #include "classlib/stdctrls/extctrls.h"
@@ -99,7 +100,8 @@ void TPlayForm::ApplyDocument(TMenuDocumentHolder& holder) {
     WhileUpdating(*tabs, [&] {
         tabs->Clear();
         if (TTreeNode* root = holder.MenuTree().GetFirstNode())
-            for (TTreeNode* c = root->getFirstChild(); c; c = c->getNextSibling()) tabs->Add(c->Text());
+            for (TTreeNode* c = root->getFirstChild(); c; c = c->getNextSibling())
+                tabs->Add(LiteralCaption(c->Text()));  // a category's "&" is no hot key
     });
     TabControl1Change(this);
 }
@@ -195,8 +197,9 @@ void TPlayForm::PaintBox1Paint(TObject*) {
         canvas->Font().Assign(FontDialog2->Font());
         RECT r{10, y, PaintBox1->Width() - 10, PaintBox1->Height()};
         const char* text = entry ? entry->Text : "";
-        DrawTextA(canvas->Handle(), text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
-        DrawTextA(canvas->Handle(), text, -1, &r, DT_WORDBREAK);
+        // The text as typed: an "&" in it marks no hot key.
+        DrawTextA(canvas->Handle(), text, -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextA(canvas->Handle(), text, -1, &r, DT_WORDBREAK | DT_NOPREFIX);
         if (r.bottom != PaintBox1->Height()) PaintBox1->SetHeight(r.bottom);
         current_file_ = entry ? entry->LinkedFile : "";
     } else if (selected) {

@@ -2,16 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <map>
 #include <fstream>
 #include <string>
 
+#include "classlib/core/color.h"
 #include "classlib/gui/application.h"
+#include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/scoped_win32.h"
 #include "runtime/runtime_classes.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
+#include "classlib/testing/caption_ink.h"
 #include "classlib/testing/gui_testing.h"
 #include "classlib/testing/sent_message_counter.h"
 #include "classlib/stdctrls/buttons.h"
@@ -256,6 +262,165 @@ TEST_F(PlayerTest, WheelScrollsThePageByFiftyPixelsClamped) {
     EXPECT_EQ(bar->Position(), bar->Range() - PlayForm->ScrollBox1->ClientHeight());
     PlayForm->Hide();
 }
+
+// The first and last picture columns in the rows of the area that differ
+// from the colour most of the area shows: where ink lies.
+std::pair<int, int> InkColumns(const TWindowPixels& picture, const TRect& area) {
+    std::map<COLORREF, int> counts;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) ++counts[picture.At(x, y)];
+    COLORREF background = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                              return a.second < b.second;
+                          })->first;
+    int first = INT_MAX, last = -1;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (picture.At(x, y) != background) first = std::min(first, x), last = std::max(last, x);
+    return {first, last};
+}
+
+// Ink of the text drawn at `left` shows from and to the columns its own
+// ink takes when drawn as typed (no hot-key marks).
+void ExpectInkOfTextAsTyped(const std::pair<int, int>& ink, int left, HFONT font, const std::string& text) {
+    int start = TextInkStart(font, text, DT_NOPREFIX), end = TextInkWidth(font, text, DT_NOPREFIX);
+    // Drawn with hot-key marks the text would be narrower by its "&".
+    ASSERT_GT(end - TextInkWidth(font, text), 2);
+    EXPECT_NEAR(ink.first, left + start, 1) << text;
+    EXPECT_NEAR(ink.second, left + end - 1, 1) << text;
+}
+
+TEST_F(PlayerTest, AmpersandsShowAsTypedOnThePageAndTheTabs) {
+    TTreeNode* first = holder.AddCategory(holder.Root(), "Software");
+    const std::string text = "Ampersands & more";
+    holder.AddEntry(first, "Entry", text, "", "");
+    holder.AddCategory(holder.Root(), "Tom & Jerry");
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    DrainMessages();
+    PlayForm->TreeView1->SetSelected(PlayForm->TreeView1->Items()->GetFirstNode());
+    DrainMessages();
+
+    // The page: one line of text below the caption.
+    TWindowDC screen(nullptr);
+    TEXTMETRICA caption{}, body{};
+    {
+        TSelectedObject font(screen, FontHandle(*PlayForm->FontDialog1->Font()));
+        GetTextMetricsA(screen, &caption);
+    }
+    HFONT bodyFont = FontHandle(*PlayForm->FontDialog2->Font());
+    {
+        TSelectedObject font(screen, bodyFont);
+        GetTextMetricsA(screen, &body);
+    }
+    int textTop = caption.tmHeight * 2 + 10;
+    TWindowPixels page(PlayForm->ScrollBox1->Handle());
+    page.SavePng(ScreenshotFolder() + "player_ampersand_page.png");
+    ExpectInkOfTextAsTyped(InkColumns(page, Rect(0, textTop, page.Width(), textTop + body.tmHeight)), 10, bodyFont,
+                           text);
+
+    // The second tab's caption, inside its frame.
+    TTabControl* tabs = PlayForm->TabControl1;
+    TRect tab = tabs->TabRect(1);
+    TWindowPixels strip(tabs->Handle());
+    strip.SavePng(ScreenshotFolder() + "player_ampersand_tabs.png");
+    HFONT tabFont = FontHandle(*tabs->Font());
+    std::pair<int, int> ink = InkColumns(strip, Rect(tab.left + 3, tab.top + 3, tab.right - 3, tab.bottom - 2));
+    int width = TextInkWidth(tabFont, "Tom & Jerry", DT_NOPREFIX) - TextInkStart(tabFont, "Tom & Jerry", DT_NOPREFIX);
+    EXPECT_NEAR(ink.second - ink.first + 1, width, 1);
+    // The document keeps its text.
+    EXPECT_EQ(holder.Root()->Item(1)->Text(), "Tom & Jerry");
+    PlayForm->Hide();
+}
+
+// Drags the window's vertical scroll-bar thumb with the mouse, as a person
+// would, to the point `fraction` of the way down its track (1: past the
+// bottom), and waits until the button is released.
+void DragThumb(HWND window, double fraction) {
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(window, OBJID_VSCROLL, &bar));
+    ASSERT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "no scroll bar shown";
+    const RECT& r = bar.rcScrollBar;
+    int x = (r.left + r.right) / 2;
+    int thumbGrip = (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+    int trackTop = r.top + bar.dxyLineButton + thumbGrip - bar.xyThumbTop;
+    int trackBottom = r.bottom - bar.dxyLineButton - (bar.xyThumbBottom - thumbGrip);
+    int target = fraction >= 1 ? r.bottom + 20 : trackTop + static_cast<int>((trackBottom - trackTop) * fraction);
+    auto input = [](DWORD flags, int px, int py) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(px, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = MulDiv(py, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        return in;
+    };
+    int grip = r.top + thumbGrip;
+    std::vector<INPUT> steps{input(0, x, grip), input(MOUSEEVENTF_LEFTDOWN, x, grip)};
+    for (int i = 1; i <= 8; ++i) steps.push_back(input(0, x, grip + (target - grip) * i / 8));
+    steps.push_back(input(MOUSEEVENTF_LEFTUP, x, target));
+    TInputMark mark = MarkInput();
+    SendInput(static_cast<UINT>(steps.size()), steps.data(), sizeof(INPUT));
+    ASSERT_TRUE(WaitForInput(mark, [](const MSG& m) {
+        return m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP;
+    }));
+}
+
+// A page of numbered lines ending in a line of its own.
+std::string NumberedLines(int count) {
+    std::string text;
+    for (int i = 1; i < count; ++i) text += "Line " + std::to_string(i) + " of the entry's text\r\n";
+    return text + "The very end";
+}
+
+class LongPageTest : public PlayerTest, public testing::WithParamInterface<int> {};
+
+TEST_P(LongPageTest, TheWholeTextIsReachableByThumbWheelAndScrollBar) {
+    TTreeNode* category = holder.AddCategory(holder.Root(), "Long");
+    holder.AddEntry(category, "Long text", NumberedLines(GetParam()), "", "");
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    DrainMessages();
+    PlayForm->TreeView1->SetFocus();
+    TScrollBox* box = PlayForm->ScrollBox1;
+    HWND window = box->Handle();
+    HFONT font = FontHandle(*PlayForm->FontDialog2->Font());
+    COLORREF ink = static_cast<COLORREF>(ColorToRGB(PlayForm->FontDialog2->Font()->Color())) & 0xFFFFFF;
+    TEXTMETRICA metrics{};
+    {
+        TWindowDC screen(nullptr);
+        TSelectedObject selected(screen, font);
+        GetTextMetricsA(screen, &metrics);
+    }
+    auto showsLastLine = [&](const char* how) {
+        TWindowPixels page(window);
+        page.SavePng(ScreenshotFolder() + "player_long_page_" + std::to_string(GetParam()) + "_" + how + ".png");
+        TRect bottom = Rect(0, page.Height() - 2 * metrics.tmHeight, page.Width(), page.Height());
+        return ShowsWholeText(page, bottom, font, ink, "The very end", DT_NOPREFIX);
+    };
+
+    // The wheel scrolls the page.
+    WheelAt(PlayForm->TreeView1, -WHEEL_DELTA);
+    EXPECT_EQ(PlayForm->PaintBox1->Top(), -50);
+
+    DragThumb(window, 1.0);
+    DrainMessages();
+    EXPECT_TRUE(showsLastLine("thumb"));
+
+    // Back at the top by the thumb; the bar's own command for its end (what
+    // its keys send) reaches the end as well, and the wheel goes on there.
+    DragThumb(window, 0.0);
+    DrainMessages();
+    EXPECT_EQ(PlayForm->PaintBox1->Top(), 0);
+    SendMessageA(window, WM_VSCROLL, SB_BOTTOM, 0);
+    DrainMessages();
+    EXPECT_TRUE(showsLastLine("bottom"));
+    int endTop = PlayForm->PaintBox1->Top();
+    WheelAt(PlayForm->TreeView1, WHEEL_DELTA);
+    EXPECT_EQ(PlayForm->PaintBox1->Top(), endTop + 50);
+    PlayForm->Hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, LongPageTest, testing::Values(600, 2200, 20000));
 
 // The tab-control messages applying a document of n top-level categories
 // sends.

@@ -38,7 +38,7 @@ TObject* TTabStrings::Objects(int index) const {
 
 void TTabStrings::PutObject(int index, TObject* object) {
     CheckIndex(index);
-    control_->tabs_[static_cast<size_t>(index)].Object = object;
+    control_->SetTabObject(index, object);
 }
 
 int TTabStrings::AddObject(const std::string& s, TObject* object) {
@@ -176,6 +176,12 @@ void TCustomTabControl::SetTabText(int index, const std::string& text) {
     TabsChanged(static_cast<int>(tabs_.size()));
 }
 
+void TCustomTabControl::SetTabObject(int index, TObject* object) {
+    tabs_[static_cast<size_t>(index)].Object = object;
+    // The tab's image may depend on its object.
+    SendTabImage(index);
+}
+
 void TCustomTabControl::TabsChanged(int firstMoved) {
     // A tab's image goes by its place and its own object: only the tabs that
     // moved need theirs again, so adding tabs one by one stays linear.
@@ -200,13 +206,15 @@ void TCustomTabControl::EndTabsUpdate() {
 }
 
 void TCustomTabControl::UpdateTabImages(int from) {
+    for (int i = std::max(from, 0); i < static_cast<int>(tabs_.size()); ++i) SendTabImage(i);
+}
+
+void TCustomTabControl::SendTabImage(int index) {
     if (!WindowReady()) return;
-    for (int i = std::max(from, 0); i < static_cast<int>(tabs_.size()); ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_IMAGE;
-        item.iImage = GetImageIndex(i);
-        SendMessageA(handle_, TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
+    TCITEMA item{};
+    item.mask = TCIF_IMAGE;
+    item.iImage = GetImageIndex(index);
+    SendMessageA(handle_, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 int TCustomTabControl::GetImageIndex(int tabIndex) {

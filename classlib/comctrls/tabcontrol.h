@@ -112,12 +112,14 @@ private:
     void DeleteTab(int index);
     void ClearTabs();
     void SetTabText(int index, const std::string& text);
+    void SetTabObject(int index, TObject* object);
     // After the tab list changed: the tabs from firstMoved on changed their
     // place (none when it is the count). Within an update of the tab list the
     // window is brought up to date once, at its end.
     void TabsChanged(int firstMoved);
     void EndTabsUpdate();
     void SendTab(UINT message, int index);
+    void SendTabImage(int index);
     void ShowTabIndex();
     void ApplyImages();
     void SetTabStyleFlag(bool& flag, bool value);

@@ -113,6 +113,30 @@ TEST(TabControl, OnlyTabsThatMoveAreSentAgainAndAnUpdateSendsThemOnce) {
     EXPECT_EQ(WindowTabText(tabs, tabs->TabIndex()), "Tab 0");
 }
 
+// Tabs whose picture goes by their object: a flagged tab shows picture 7.
+class TFlaggedTabs : public TTabControl {
+public:
+    using TTabControl::TTabControl;
+    TObject Flag;
+
+protected:
+    int GetImageIndex(int tabIndex) override { return Tabs()->Objects(tabIndex) == &Flag ? 7 : tabIndex; }
+};
+
+TEST(TabControl, AnObjectPutOnATabSendsItsPictureAgain) {
+    auto form = MakeTestForm();
+    auto* tabs = new TFlaggedTabs(form.get());
+    tabs->SetParent(form.get());
+    tabs->Tabs()->Add("One");
+    tabs->Tabs()->Add("Two");
+    ShowAndPump(form.get());
+    tabs->Tabs()->PutObject(1, &tabs->Flag);
+    EXPECT_EQ(WindowTabImage(tabs, 0), 0);
+    EXPECT_EQ(WindowTabImage(tabs, 1), 7);
+    tabs->Tabs()->PutObject(1, nullptr);
+    EXPECT_EQ(WindowTabImage(tabs, 1), 1);
+}
+
 TEST(TabControl, AFormNotShownMakesNoWindowToPlaceChildrenAndPlacesThemWhenShown) {
     auto form = MakeTestForm();
     TTabControl* tabs = AddTabs(form.get());

@@ -82,6 +82,29 @@ TEST(Forms, ChildrenAreAlignedAndPainted) {
     EXPECT_EQ(client->Height(), form->ClientHeight() - 50);
 }
 
+TEST(Forms, AScrollBoxPagedToItsEndShowsTheEndOfItsAlignedChild) {
+    auto form = MakeForm();
+    auto* box = new TScrollBox(form.get());
+    box->SetParent(form.get());
+    box->SetAlign(alClient);
+    box->SetColor(clWhite);
+    auto* tall = new TTarget(box);  // red
+    tall->SetParent(box);
+    tall->SetAlign(alTop);
+    tall->SetHeight(1000);
+    form->Show();
+    DrainMessages();
+    TControlScrollBar* bar = box->VertScrollBar();
+    // The track clicked below the thumb, again and again.
+    for (int i = 0; i < 10; ++i) SendMessageA(box->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    DrainMessages();
+    EXPECT_EQ(bar->Range(), 1000);
+    EXPECT_EQ(bar->Position(), 1000 - box->ClientHeight());
+    EXPECT_EQ(tall->BoundsRect(), Rect(0, box->ClientHeight() - 1000, box->ClientWidth(), box->ClientHeight()));
+    TWindowPixels pixels(box->Handle());
+    EXPECT_EQ(pixels.At(5, pixels.Height() - 1), RGB(255, 0, 0));
+}
+
 TEST(Forms, MouseReachesWindowlessChildrenClickBeforeMouseUp) {
     auto form = MakeForm();
     auto* target = new TTarget(form.get());

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
 #include "classlib/gui/forms.h"
@@ -374,8 +375,11 @@ void TWinControl::SetChildZOrder(TControl* child, bool topmost) {
 }
 
 void TWinControl::ScrollBy(int dx, int dy) {
-    for (TControl* c : controls_)
-        if (c->Align() == alNone) c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+    {
+        DisableAlign();
+        TScopeExit enable([this] { --align_level_; });
+        for (TControl* c : controls_) c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+    }
     Realign();
     Invalidate();
 }

@@ -97,8 +97,9 @@ public:
     void Update() override;
     void Repaint() override;
     void SetChildZOrder(TControl* child, bool topmost);
-    // Moves the children by (dx, dy): free-standing ones by their bounds,
-    // aligned ones through the scrolled layout.
+    // Moves every child by (dx, dy), the aligned ones too, before the
+    // layout is brought up to date: the scrolled area's extent is measured
+    // from children that all stand where the new scroll position puts them.
     void ScrollBy(int dx, int dy);
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
     void SetChildOrder(TComponent* child, int order) override;

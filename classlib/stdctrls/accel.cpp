@@ -24,3 +24,13 @@ bool IsAccel(unsigned charCode, const std::string& caption) {
     CharUpperBuffA(b, 1);
     return a[0] == b[0];
 }
+
+std::string LiteralCaption(const std::string& text) {
+    std::string caption;
+    caption.reserve(text.size());
+    for (char c : text) {
+        caption += c;
+        if (c == '&') caption += '&';
+    }
+    return caption;
+}

@@ -82,6 +82,14 @@ int TextInkWidth(HFONT font, const std::string& text, UINT format, int wrapWidth
     return 0;
 }
 
+int TextInkStart(HFONT font, const std::string& text, UINT format) {
+    const TInkMask mask = DrawMask(font, text, format);
+    for (int x = 0; x < mask.Width; ++x)
+        for (int y = 0; y < mask.Height; ++y)
+            if (mask.At(x, y) > 0) return x;
+    return 0;
+}
+
 TTextInPicture FindText(const TWindowPixels& picture, const TRect& area, HFONT font, COLORREF color,
                         const std::string& text, UINT format) {
     TTextInPicture found;

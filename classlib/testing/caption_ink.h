@@ -26,6 +26,8 @@ struct TTextInPicture {
 // measures for it, in pixels (a glyph's faintest ink included); a word-
 // wrapped text is wrapped at the width given.
 int TextInkWidth(HFONT font, const std::string& text, UINT format = 0, int wrapWidth = 4000);
+// Where the text's ink starts from the left edge of its box, in pixels.
+int TextInkStart(HFONT font, const std::string& text, UINT format = 0);
 
 // Looks for the text (drawn with DrawText in the given format: prefix,
 // no prefix, word break) in the area of the picture, in the colour given.
