@@ -34,7 +34,10 @@ namespace {
 
 constexpr int kStartRuns = 7;
 constexpr int kEditorRuns = 3;
-constexpr int kBuildRuns = 5;
+// The build is timed this often and its fastest run taken, as tools/bench.sh
+// times cp: the fastest run is what the code costs, the others add what
+// the machine's other work took from it.
+constexpr int kBuildRuns = 9;
 constexpr DWORD kGiveUpMs = 60000;
 
 // The builder reports by message box; the bench keeps the last text.
@@ -501,8 +504,9 @@ int main(int argc, char** argv) {
     char what[80];
     std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
     PrintRatio(what, editor, bare, "the bare window", "within 2 s");
-    std::printf("  %-44s %7.3f s\n", "building a menu executable", Median(builds));
-    std::printf("build-seconds %.6f\n", Median(builds));
+    const double fastest = *std::min_element(builds.begin(), builds.end());
+    std::printf("  %-44s %7.3f s (fastest of %d)\n", "building a menu executable", fastest, kBuildRuns);
+    std::printf("build-seconds %.6f\n", fastest);
     std::fflush(stdout);
     LargeDocuments(bin, work, larger);
     std::fflush(stdout);
