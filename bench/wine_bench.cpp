@@ -249,21 +249,41 @@ double EditorShown(const std::string& bin, const std::string& work, const std::s
 // The editor on ever larger documents: each size's time, per 1,000
 // entries, and the largest against the smallest; then the largest again
 // with its entries in categories of 100.
-void LargeDocuments(const std::string& bin, const std::string& work, const std::vector<int>& sizes) {
-    const std::string document = work + "large.qbx";
-    std::vector<std::pair<int, double>> shown;
+// Writes `document` with all entries in one category for each size, times
+// `time` on it and prints the figure with its time per 1,000 entries, named
+// by `format` (taking the size); returns the sizes that finished, with
+// their times.
+std::vector<std::pair<int, double>> TimeSizes(const std::string& document, const std::vector<int>& sizes,
+                                              const char* format, const std::function<double(int)>& time) {
+    std::vector<std::pair<int, double>> finished;
     for (int entries : sizes) {
         WriteFlatDocument(document, entries);
-        const double seconds = EditorShown(bin, work, document, entries);
+        const double seconds = time(entries);
         char what[80];
-        std::snprintf(what, sizeof what, "editor: %d entries shown in its tree", entries);
+        std::snprintf(what, sizeof what, format, entries);
         if (seconds < 0) {
             std::printf("  %-44s did not finish\n", what);
             continue;
         }
         std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
-        shown.emplace_back(entries, seconds);
+        finished.emplace_back(entries, seconds);
     }
+    return finished;
+}
+
+// The largest size's time beside the smallest's (the goal: in step).
+void PrintGrowth(const char* what, const std::vector<std::pair<int, double>>& times) {
+    if (times.size() < 2) return;
+    const auto& [fewest, first] = times.front();
+    const auto& [most, last] = times.back();
+    std::printf("  %-44s %5.2fx the time for %.2fx the entries (goal: linear)\n", what, last / first,
+                static_cast<double>(most) / fewest);
+}
+
+void LargeDocuments(const std::string& bin, const std::string& work, const std::vector<int>& sizes) {
+    const std::string document = work + "large.qbx";
+    const auto shown = TimeSizes(document, sizes, "editor: %d entries shown in its tree",
+                                 [&](int entries) { return EditorShown(bin, work, document, entries); });
     if (!sizes.empty()) {
         const int entries = sizes.back();
         WriteFlatDocument(document, entries, 100);
@@ -274,14 +294,10 @@ void LargeDocuments(const std::string& bin, const std::string& work, const std::
         else std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
     }
     DeleteFileA(document.c_str());
-    if (shown.size() < 2) return;
-    const auto& [fewest, first] = shown.front();
-    const auto& [most, last] = shown.back();
-    std::printf("  %-44s %5.2fx the time for %.2fx the entries (goal: linear)\n", "editor: largest beside smallest document",
-                last / first, static_cast<double>(most) / fewest);
-    if (most >= 100000)
-        std::printf("  %-44s %7.3f s for %d entries (goal: 100,000 within 3 s)\n", "editor: largest document shown", last,
-                    most);
+    PrintGrowth("editor: largest beside smallest document", shown);
+    if (shown.size() >= 2 && shown.back().first >= 100000)
+        std::printf("  %-44s %7.3f s for %d entries (goal: 100,000 within 3 s)\n", "editor: largest document shown",
+                    shown.back().second, shown.back().first);
 }
 
 // --- File/New and File/Open in an editor that shows a large document ---------
@@ -414,19 +430,9 @@ void EmptyingLargeDocuments(const std::string& bin, const std::string& work, con
                             int smaller) {
     if (sizes.empty()) return;
     const std::string document = work + "large.qbx";
-    std::vector<std::pair<int, double>> emptied;
-    for (int entries : sizes) {
-        WriteFlatDocument(document, entries);
-        const double seconds = MedianOf(kEditorRuns, [&] { return NewAfter(bin, work, document, entries); });
-        char what[80];
-        std::snprintf(what, sizeof what, "editor: File/New after %d entries", entries);
-        if (seconds < 0) {
-            std::printf("  %-44s did not finish\n", what);
-            continue;
-        }
-        std::printf("  %-44s %7.3f s, %.1f ms per 1,000 entries\n", what, seconds, seconds * 1e6 / entries);
-        emptied.emplace_back(entries, seconds);
-    }
+    const auto emptied = TimeSizes(document, sizes, "editor: File/New after %d entries", [&](int entries) {
+        return MedianOf(kEditorRuns, [&] { return NewAfter(bin, work, document, entries); });
+    });
     const std::string next = work + "next.qbx";
     WriteFlatDocument(next, smaller);
     const int largest = sizes.back();
@@ -434,12 +440,7 @@ void EmptyingLargeDocuments(const std::string& bin, const std::string& work, con
         MedianOf(kEditorRuns, [&] { return OpenAfter(bin, work, document, largest, next, smaller + 2); });
     DeleteFileA(document.c_str());
     DeleteFileA(next.c_str());
-    if (emptied.size() >= 2) {
-        const auto& [fewest, first] = emptied.front();
-        const auto& [most, last] = emptied.back();
-        std::printf("  %-44s %5.2fx the time for %.2fx the entries (goal: linear)\n",
-                    "editor: File/New, largest beside smallest", last / first, static_cast<double>(most) / fewest);
-    }
+    PrintGrowth("editor: File/New, largest beside smallest", emptied);
     if (!emptied.empty() && emptied.back().first >= 100000)
         std::printf("  %-44s %7.3f s after %d entries (goal: 100,000 within 1 s)\n", "editor: File/New",
                     emptied.back().second, emptied.back().first);
