@@ -387,8 +387,11 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
 }
 
 void TCustomTreeView::NodeChanged(TTreeNode* node) {
-    // A waiting node's item is made from what the node holds then.
-    if (IsPending(node)) return;
+    // A waiting node's item is made from what the node holds then. A node
+    // being deleted (its deletion handler clearing its data) keeps its item
+    // as it is until the item goes: the window looks up every item it is
+    // given among all its items.
+    if (IsPending(node) || node->Deleting()) return;
     InsertPendingItems();
     HTREEITEM item = WindowItem(node);
     if (!WindowReady() || !item) return;

@@ -323,15 +323,21 @@ TEST(TreeView, FillingInAnUpdateGivesEachItemWholeInOneMessageAtTheEnd) {
     EXPECT_EQ(WindowSelection(tree), chosen);
 
     // Deleting gives each deleted subtree's top item alone: the window
-    // deletes the rest with it.
+    // deletes the rest with it. The deletion handler freeing each node's
+    // data changes no item on its way out either (the window would look up
+    // each among all its items).
     recorder.Clear();
     std::vector<std::string> deleted;
-    tree->OnDeletion = [&](TObject*, TTreeNode* node) { deleted.push_back(node->Text()); };
+    tree->OnDeletion = [&](TObject*, TTreeNode* node) {
+        deleted.push_back(node->Text());
+        node->SetData(nullptr);
+    };
     root->getFirstChild()->Delete();
     EXPECT_EQ(recorder.Deletions, 1);
     EXPECT_EQ(deleted.size(), 5u);
     root->DeleteChildren();
     EXPECT_EQ(recorder.Deletions, 3);
+    EXPECT_EQ(recorder.Changes, 0);
     EXPECT_EQ(deleted.size(), 15u);
     EXPECT_EQ(WindowShape(tree), "Themes");
     EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), 1);

@@ -495,8 +495,12 @@ void TTreeNodes::Unlink(TTreeNode* node) {
     SeparateSiblings(node);
     node->linked_ = false;
     --count_;
-    owned->next_removed_ = std::move(removed_);
-    removed_ = std::move(owned);
+    // Queued in the order of removal, which is released first: mostly the
+    // order the nodes were made in, the order in which the heap frees
+    // blocks fastest.
+    TTreeNode* raw = owned.get();
+    (removed_ ? last_removed_->next_removed_ : removed_) = std::move(owned);
+    last_removed_ = raw;
 }
 
 void TTreeNodes::JoinSiblings(TTreeNode* parent, size_t index) {
@@ -519,6 +523,7 @@ void TTreeNodes::ReleaseRemoved() {
         TOwned<TTreeNode> node = std::move(removed_);
         removed_ = std::move(node->next_removed_);
     }
+    last_removed_ = nullptr;
 }
 
 void TTreeNodes::Assign(const TPersistent* source) {

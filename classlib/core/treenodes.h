@@ -227,4 +227,5 @@ private:
     int update_count_ = 0;
     int busy_ = 0;                // nesting of deletions in progress
     TOwned<TTreeNode> removed_;   // unlinked nodes, released when busy_ drops to 0
+    TTreeNode* last_removed_ = nullptr;  // the end of that chain
 };

@@ -92,7 +92,11 @@ bool TargetIsASource(const std::string& target, const std::string& templatePath,
 
 bool PatchDocumentMarker(uint8_t* block, int32_t count, int32_t offset) {
     bool found = false;
+    // Only positions holding the signature's first byte are compared whole.
     for (int32_t k = 0; k + 20 <= count; ++k) {
+        const void* first = std::memchr(block + k, DocumentSignature[0], static_cast<size_t>(count - 20 - k + 1));
+        if (!first) break;
+        k = static_cast<int32_t>(static_cast<const uint8_t*>(first) - block);
         if (std::memcmp(block + k, DocumentSignature, sizeof DocumentSignature) != 0) continue;
         found = true;
         int32_t zero = 0;

@@ -97,6 +97,20 @@ TEST(ExeBuilder, PatchesEverySignatureOfTheFirstBlockThatHoldsOne) {
     EXPECT_EQ(seam.Boxes[0].Flags, unsigned(MB_TASKMODAL | MB_ICONINFORMATION));
 }
 
+// Both patched fields must lie in the block: the last place a signature
+// is found is 20 bytes before the block's end.
+TEST(ExeBuilder, FindsASignatureUpToTwentyBytesBeforeTheBlocksEnd) {
+    const int32_t count = 40;
+    for (size_t at : {size_t(0), size_t(7), size_t(20), size_t(21)}) {
+        Bytes block(count + 8, 'Z');
+        PutSignature(block, at);
+        const bool fits = at + 20 <= count;
+        EXPECT_EQ(PatchDocumentMarker(block.data(), count, 1234), fits) << at;
+        if (fits) EXPECT_EQ(IntAt(block, at), 1234) << at;
+        else EXPECT_EQ(std::string(reinterpret_cast<char*>(block.data()) + at, 8), "ZEBRIQUT");
+    }
+}
+
 TEST(ExeBuilder, ReportsATemplateWithoutSignatureAsCorrupted) {
     BuildFiles files;
     WriteBytes(files.Template, Template(Bytes(3000, 0x41)));
