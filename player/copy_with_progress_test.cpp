@@ -83,6 +83,27 @@ TEST(CopyWithProgress, FailuresAreReportedAndNothingIsDestroyed) {
     std::remove("copy_self.bin");
 }
 
+// Run as an administrator (as the tests are), the system would let the
+// copy write the file anyway: the mark alone must keep it.
+TEST(CopyWithProgress, ADestinationMarkedReadOnlyIsRefusedAndKept) {
+    std::ofstream("copy_new.bin", std::ios::binary) << "new content";
+    std::ofstream("copy_kept.bin", std::ios::binary) << "kept";
+    ASSERT_TRUE(SetFileAttributesA("copy_kept.bin", FILE_ATTRIBUTE_READONLY));
+    TScriptedInteraction seam;
+    TRecorder progress;
+    EXPECT_FALSE(CopyFileWithProgress("copy_new.bin", "copy_kept.bin", progress));
+    const DWORD attributes = GetFileAttributesA("copy_kept.bin");
+    SetFileAttributesA("copy_kept.bin", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadAll("copy_kept.bin"), "kept");
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u) << "still marked read-only";
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not copy file!");
+    EXPECT_EQ(seam.Boxes[0].Caption, "Error");
+    EXPECT_EQ(progress.percents.back(), 0);
+    std::remove("copy_new.bin");
+    std::remove("copy_kept.bin");
+}
+
 TEST(CopyWithProgress, AWriteCutShortAtTheEndOfTheMediumIsAFailure) {
     std::string data(40000, 'd');
     for (size_t i = 0; i < data.size(); i += 7) data[i] = static_cast<char>(i);
