@@ -19,6 +19,7 @@
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/caption_ink.h"
 #include "classlib/core/scratch_folder_test.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/scoped_win32.h"
 #include "controls/bitmap_test_support.h"
@@ -525,6 +526,9 @@ TEST_F(EditorTest, FilesMarkedReadOnlyAreKeptAndOtherMarksCarriedOver) {
     TCurrentDirKeeper restoreAfterTheTest;
     const std::string autorun = cd.Path("autorun.inf"), document = cd.Path("menu.qbx");
     auto marks = [](const std::string& name) { return GetFileAttributesA(name.c_str()); };
+    TScopeExit unmark([&] {
+        for (const std::string& name : {autorun, document}) SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+    });
 
     std::ofstream(autorun, std::ios::binary) << "[autorun]\r\nopen=old.exe\r\n";
     ASSERT_TRUE(SetFileAttributesA(autorun.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -558,7 +562,6 @@ TEST_F(EditorTest, FilesMarkedReadOnlyAreKeptAndOtherMarksCarriedOver) {
     EXPECT_EQ(seam.Boxes[0].Text, "Could not save file \"" + document + "\"!");
     EXPECT_EQ(ReadAll(document), saved);
     EXPECT_NE(marks(document) & FILE_ATTRIBUTE_READONLY, 0u);
-    for (const std::string& name : {autorun, document}) SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
