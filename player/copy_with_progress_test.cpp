@@ -9,6 +9,7 @@
 #include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/core/kernel_handle.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/gui/forms.h"
 #include "classlib/testing/gui_testing.h"
 
@@ -81,6 +82,28 @@ TEST(CopyWithProgress, FailuresAreReportedAndNothingIsDestroyed) {
     }
     EXPECT_EQ(progress.percents.back(), 0);
     std::remove("copy_self.bin");
+}
+
+// Run as an administrator (as the tests are), the system would let the
+// copy write the file anyway: the mark alone must keep it.
+TEST(CopyWithProgress, ADestinationMarkedReadOnlyIsRefusedAndKept) {
+    std::ofstream("copy_fresh.bin", std::ios::binary) << "new content";
+    std::ofstream("copy_kept.bin", std::ios::binary) << "kept";
+    ASSERT_TRUE(SetFileAttributesA("copy_kept.bin", FILE_ATTRIBUTE_READONLY));
+    TScopeExit cleanUp([] {
+        SetFileAttributesA("copy_kept.bin", FILE_ATTRIBUTE_NORMAL);
+        std::remove("copy_fresh.bin");
+        std::remove("copy_kept.bin");
+    });
+    TScriptedInteraction seam;
+    TRecorder progress;
+    EXPECT_FALSE(CopyFileWithProgress("copy_fresh.bin", "copy_kept.bin", progress));
+    EXPECT_EQ(ReadAll("copy_kept.bin"), "kept");
+    EXPECT_NE(GetFileAttributesA("copy_kept.bin") & FILE_ATTRIBUTE_READONLY, 0u) << "still marked read-only";
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not copy file!");
+    EXPECT_EQ(seam.Boxes[0].Caption, "Error");
+    EXPECT_EQ(progress.percents.back(), 0);
 }
 
 TEST(CopyWithProgress, AWriteCutShortAtTheEndOfTheMediumIsAFailure) {

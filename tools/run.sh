@@ -21,9 +21,8 @@ loader=$(wine_loader $arch)
 echo "Starting the $kind editor (build/$arch/bin/Quillory.exe)"
 bin="$root/build/$arch/bin"
 doc=$("$WINE64" winepath.exe -w "$(realpath "$document")" 2>/dev/null | tr -d '\r')
-# Started in the document's folder, so its relative links resolve as they
-# do on the CD.
-cd "$(dirname "$(realpath "$document")")"
+# Started where it is called from: the editor itself resolves the
+# document's relative links and pictures against the document's folder.
 if [ -z "${WINE_SESSION_XVFB:-}" ]; then
   "$loader" "$bin/Quillory.exe" "$doc"
 else

@@ -20,8 +20,13 @@ int Create(const std::string& name, Handle& handle);
 // existing one is left alone and gives 80 (file exists).
 int CreateNew(const std::string& name, Handle& handle);
 // Puts the closed file `from` in the place of `to` in one step, replacing a
-// file of that name; afterwards only `to` exists. Both lie in one folder.
+// file of that name, whose marks (hidden, system; on POSIX its permissions)
+// the new one takes over; afterwards only `to` exists. Both lie in one
+// folder. The system may replace a file marked read-only: ask first.
 int Replace(const std::string& from, const std::string& to);
+// Whether the file carries the read-only mark (on POSIX: no write
+// permission for anyone), whoever asks; false for a missing file.
+bool IsMarkedReadOnly(const std::string& name);
 // Transfer up to count bytes; done tells how many moved, also on failure.
 // A short transfer without an error means end of file (read) or a full
 // medium (write).

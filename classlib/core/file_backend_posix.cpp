@@ -77,7 +77,14 @@ int CreateNew(const std::string& name, Handle& handle) {
 }
 
 int Replace(const std::string& from, const std::string& to) {
+    struct stat old;
+    if (::stat(to.c_str(), &old) == 0) ::chmod(from.c_str(), old.st_mode & 07777);
     return ::rename(from.c_str(), to.c_str()) != 0 ? ErrorCode(errno) : 0;
+}
+
+bool IsMarkedReadOnly(const std::string& name) {
+    struct stat info;
+    return ::stat(name.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {

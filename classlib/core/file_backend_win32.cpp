@@ -45,7 +45,18 @@ int CreateNew(const std::string& name, Handle& handle) {
 }
 
 int Replace(const std::string& from, const std::string& to) {
+    // Marks the user gave the old file; the read-only one never gets here,
+    // and the archive mark is the new file's own.
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD old = GetFileAttributesA(to.c_str()), fresh = GetFileAttributesA(from.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && fresh != INVALID_FILE_ATTRIBUTES && (old & kCarried))
+        SetFileAttributesA(from.c_str(), fresh | (old & kCarried));
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : LastError();
+}
+
+bool IsMarkedReadOnly(const std::string& name) {
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {

@@ -17,6 +17,9 @@ bool CreateDir(const std::string& directory);
 // Creates every missing folder of directory. False when one cannot be made,
 // when a file stands in the way, or for an empty path.
 bool ForceDirectories(const std::string& directory);
+// The name with the current folder's path put before it when it has none
+// of its own; the name itself when that fails.
+std::string ExpandFileName(const std::string& fileName);
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& directory);
 // The folder for temporary files, with a trailing path delimiter.

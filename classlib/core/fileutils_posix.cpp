@@ -46,6 +46,12 @@ bool CreateDir(const std::string& directory) {
     return ::mkdir(directory.c_str(), 0777) == 0;
 }
 
+std::string ExpandFileName(const std::string& fileName) {
+    if (fileName.empty() || fileName[0] == '/') return fileName;
+    const std::string folder = GetCurrentDir();
+    return folder.empty() ? fileName : folder + (folder.back() == '/' ? "" : "/") + fileName;
+}
+
 std::string GetCurrentDir() {
     std::string buffer(PATH_MAX, '\0');
     if (!::getcwd(buffer.data(), buffer.size())) return std::string();

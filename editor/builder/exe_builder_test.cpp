@@ -186,6 +186,29 @@ TEST(ExeBuilder, AFolderThatTakesNoFileFailsWithOneBox) {
     EXPECT_EQ(seam.Boxes[0].Text, "Could not create file!");
 }
 
+// Run as an administrator (as the tests are), the system would let the
+// build write the file anyway: the mark alone must keep it.
+TEST(ExeBuilder, ATargetMarkedReadOnlyIsRefusedAndKept) {
+    BuildFiles files;
+    Bytes image(100, 0x33);
+    PutSignature(image, 0);
+    WriteBytes(files.Template, Template(image));
+    WriteBytes(files.Document, {7, 7});
+    const Bytes old = {'o', 'l', 'd'};
+    WriteBytes(files.Target, old);
+    ASSERT_TRUE(SetFileAttributesA(files.Target.c_str(), FILE_ATTRIBUTE_READONLY));
+    TScriptedInteraction seam;
+    EXPECT_FALSE(CreateExeFromTemplate(files.Template, files.Document, files.Target));
+    const DWORD attributes = GetFileAttributesA(files.Target.c_str());
+    SetFileAttributesA(files.Target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(files.Target), old);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u) << "still marked read-only";
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not create file!");
+    EXPECT_FALSE(seam.Boxes[0].HasCaption);
+    EXPECT_EQ(SideFiles(), 0);
+}
+
 TEST(ExeBuilder, RefusesToWriteOverItsOwnSources) {
     BuildFiles files;
     Bytes image(100, 0x33);

@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "classlib/core/file_backend.h"
 #include "classlib/core/paths.h"
 #include "classlib/core/replacement_file.h"
 #include "classlib/core/untyped_file.h"
@@ -12,18 +11,6 @@
 #include "editor/document/menu_document.h"
 
 namespace {
-
-// System error codes of the file layer.
-constexpr int kFileNotFound = 2;
-
-// A file that exists but cannot be written (read only, in use, a folder)
-// is not replaced either; a missing one is fine.
-bool MayBeReplaced(const std::string& fileName) {
-    FileBackend::Handle handle = FileBackend::kNoHandle;
-    int error = FileBackend::Open(fileName, FileBackend::Access::Write, handle);
-    if (error == 0) FileBackend::Close(handle);
-    return error == 0 || error == kFileNotFound;
-}
 
 // Linked files and pictures as seen from the executable's folder; the page
 // texts stay as they are.
@@ -54,7 +41,7 @@ void WriteAll(TUntypedFile& file, std::string_view bytes) {
 
 bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, const std::string& relativeToExe) {
     IOResult();  // a result left pending elsewhere is not this save's
-    if (fileName.empty() || !MayBeReplaced(fileName)) return false;
+    if (fileName.empty()) return false;
     TMenuDocument doc = CaptureMenuDocument(holder);
     if (!relativeToExe.empty()) MakeLinksRelative(doc, relativeToExe);
 

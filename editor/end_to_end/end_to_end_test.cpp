@@ -91,6 +91,19 @@ testing::AssertionResult ShowsWholeCaptionOf(const TWindowPixels& picture, HWND 
     return ShowsWholeText(picture, TRect(inner), FormsFont(), GetSysColor(COLOR_WINDOWTEXT), caption);
 }
 
+// Whether the player's page shows red at the left, where the entry's
+// picture lies below its caption.
+bool PageShowsRed(HWND player) {
+    TWindowPixels window = SettledPixels(player, false);
+    HWND page = ChildWindows(player, "TScrollBox").at(0);
+    for (int y = 20; y < 150; ++y) {
+        POINT p{20, y};
+        MapWindowPoints(page, player, &p, 1);
+        if (window.At(p.x, p.y) == RGB(255, 0, 0)) return true;
+    }
+    return false;
+}
+
 // Waits until the window is in front and one of its edit controls has the
 // keyboard focus.
 bool ReadyForTyping(HWND window) {
@@ -307,10 +320,7 @@ TEST_F(EndToEnd, ArrangeSaveBuildAndRunAMenu) {
             if (!ChildWindows(panel, "TBitBtn").empty() && ChildWindows(panel, "TBitBtn").size() >= 2) buttonPanel = panel;
         ASSERT_NE(buttonPanel, nullptr);
         EXPECT_EQ(at(buttonPanel, 300, 4), RGB(0xEC, 0xE9, 0xD8)) << "the window's colour";
-        HWND page = ChildWindows(player, "TScrollBox").at(0);
-        bool red = false;
-        for (int y = 20; y < 150 && !red; ++y) red = at(page, 20, y) == RGB(255, 0, 0);
-        EXPECT_TRUE(red) << "the entry's picture";
+        EXPECT_TRUE(PageShowsRed(player)) << "the entry's picture";
         TWindowPixels menuShot = Screenshot(player, shot);
         for (const char* button : {"Install/execute", "Copy", "Quit"})
             EXPECT_TRUE(ShowsWholeCaptionOf(menuShot, player, ChildWithText(player, button), button));
@@ -387,6 +397,34 @@ TEST_F(EndToEnd, ProgramsLiveSideBySideWithTheMouseOverEachOther) {
     }
     // The first editor still holds its document.
     EXPECT_EQ(WindowText(main), "Vortel Quillory 1.1 - [noname.qbx]");
+}
+
+// The document named at the start lies elsewhere than the folder the editor
+// starts in, which holds a picture of the same relative name: the preview
+// shows the one beside the document, as the built menu will.
+TEST_F(EndToEnd, ThePreviewShowsThePicturesBesideTheDocumentNamedAtTheStart) {
+    for (const char* folder : {"sample", "sample\\pictures", "start", "start\\pictures"}) CreateDir(work + folder);
+    // The sample names its picture "pictures\editor.bmp".
+    const std::string samples = Bin() + "..\\..\\..\\samples\\";
+    ASSERT_TRUE(CopyFileA((samples + "Sample.qbx").c_str(), (work + "sample\\Sample.qbx").c_str(), FALSE));
+    WriteBmp(work + "sample\\pictures\\editor.bmp", 40, 30, 255, 0, 0);
+    WriteBmp(work + "start\\pictures\\editor.bmp", 40, 30, 0, 0, 255);
+
+    TProgram editor(Bin() + "Quillory.exe", "\"" + work + "sample\\Sample.qbx\"", work + "start");
+    HWND main = WaitForWindow(editor.ProcessId(), "Vortel Quillory 1.1 - [Sample.qbx]");
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(Answers(main));
+    ClickCentre(ChildWithText(main, "Preview..."));
+    HWND player = WaitForWindow(editor.ProcessId(), "", "TPlayForm");
+    ASSERT_NE(player, nullptr);
+    ASSERT_TRUE(Answers(player));
+    Screenshot(player, "e2e_preview_started_elsewhere.png");
+    EXPECT_TRUE(PageShowsRed(player)) << "the picture beside the document";
+    SendKeyPress(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil([player] { return !IsWindowVisible(player); }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(AnswerBox(editor.ProcessId()), "Hereby you quit the program! All data not saved will be lost!");
+    EXPECT_TRUE(editor.WaitForExit(15000));
 }
 
 TEST_F(EndToEnd, ARuntimeWithoutDocumentSaysSoAndEnds) {

@@ -340,11 +340,20 @@ void TMainForm::savefile(const std::string& fileName) {
         Interaction().MessageBox(Handle(), text.c_str(), nullptr, MB_ICONERROR);
         return;
     }
-    Setsavedfilename(fileName);
+    TakeDocumentName(fileName);
 }
 
 void TMainForm::openfile(const std::string& fileName) {
-    if (ReadMenuDocument(*this, fileName)) Setsavedfilename(fileName);
+    if (ReadMenuDocument(*this, fileName)) TakeDocumentName(fileName);
+}
+
+void TMainForm::TakeDocumentName(const std::string& fileName) {
+    // Relative links and pictures name files beside the document, so its
+    // folder becomes the current one (dialogs put that back after browsing)
+    // and the name is kept whole, as the folder it was relative to is left.
+    const std::string fullName = ExpandFileName(fileName);
+    Setsavedfilename(fullName);
+    SetCurrentDir(ExtractFilePath(fullName));
 }
 
 void TMainForm::NewMenuBtnClick(TObject*) {

@@ -119,6 +119,8 @@ private:
     static TTreeNode* ParentCategory(TTreeNode* node);
     void PrepareEntryDialog(const std::string& caption, const std::string& text, const std::string& file,
                             const std::string& picture);
+    // Names the document after the file it was opened from or saved to.
+    void TakeDocumentName(const std::string& fileName);
     // The menu executable named on the distribution page.
     std::string TargetExe() const;
     // A failure of the distribution commands, in a box owned by this window.

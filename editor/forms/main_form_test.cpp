@@ -14,10 +14,12 @@
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
 #include "editor/document/entry_data.h"
+#include "editor/document/menu_document.h"
 #include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/caption_ink.h"
 #include "classlib/core/scratch_folder_test.h"
+#include "classlib/core/scope_exit.h"
 #include "classlib/gui/graphics_objects.h"
 #include "classlib/gui/scoped_win32.h"
 #include "controls/bitmap_test_support.h"
@@ -125,6 +127,27 @@ protected:
         });
         MainForm->NewBtnClick(nullptr);
         return MainForm->TreeView1->Selected();
+    }
+
+    // Shows the preview as a person opens it and returns the colour it
+    // shows inside the picture of the page's entry, below its caption.
+    COLORREF PreviewPictureColour(const std::string& caption) {
+        SIZE extent{};
+        {
+            TWindowDC dc(nullptr);
+            TSelectedObject font(dc, FontHandle(*PlayForm->FontDialog1->Font()));
+            GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        }
+        COLORREF shown = CLR_INVALID;
+        seam.ModalAnswers.push_back([&](TObject*) {
+            PlayForm->Show();
+            DrainMessages();
+            shown = TWindowPixels(PlayForm->ScrollBox1->Handle()).At(20, extent.cy * 2 + 10 + 5);
+            PlayForm->Hide();
+            return mrCancel;
+        });
+        MainForm->PreViewBtnClick(nullptr);
+        return shown;
     }
 
     struct Buttons {
@@ -388,14 +411,6 @@ TEST_F(EditorTest, ThePreviewFindsRelativePicturesAfterAnyFileDialog) {
         return false;
     };
 
-    SIZE caption{};
-    {
-        TWindowDC dc(nullptr);
-        TSelectedObject font(dc, FontHandle(*PlayForm->FontDialog1->Font()));
-        GetTextExtentPoint32A(dc, "Shot", 4, &caption);
-    }
-    const int pictureTop = caption.cy * 2 + 10;
-
     const std::vector<std::pair<std::string, std::function<void()>>> steps = {
         {"no dialog", [] {}},
         {"Open", [&] {
@@ -433,22 +448,120 @@ TEST_F(EditorTest, ThePreviewFindsRelativePicturesAfterAnyFileDialog) {
         EditEntryData(data, "body", "", picture);
         ASSERT_TRUE(SetCurrentDir(cd.Folder()));
         runDialog();
-        bool loaded = false;
-        COLORREF shown = CLR_INVALID;
-        seam.ModalAnswers.push_back([&](TObject*) {
-            PlayForm->Show();
-            DrainMessages();
-            loaded = PlayForm->CachedPictureName() == picture && PlayForm->CachedPicture().Bits;
-            shown = TWindowPixels(PlayForm->ScrollBox1->Handle()).At(20, pictureTop + 5);
-            PlayForm->Hide();
-            return mrCancel;
-        });
-        MainForm->PreViewBtnClick(nullptr);
-        EXPECT_TRUE(loaded) << "after " << name;
-        EXPECT_EQ(shown, RGB(255, 0, 0)) << "after " << name;
+        EXPECT_EQ(PreviewPictureColour("Shot"), RGB(255, 0, 0)) << "after " << name;
+        EXPECT_TRUE(PlayForm->CachedPictureName() == picture && PlayForm->CachedPicture().Bits) << "after " << name;
     }
     // Each box opens the dialog of its kind.
     EXPECT_EQ(seam.Dialogs, (std::vector<TCommonDialogKind>{cdkOpen, cdkSave, cdkSave, cdkOpen, cdkOpen}));
+}
+
+TEST_F(EditorTest, AnOpenedDocumentsRelativePicturesAreThoseBesideIt) {
+    // The editor runs in another folder, which has pictures of the same
+    // names (blue); those beside the document are red. Every dialog browses
+    // elsewhere before it is answered, as a person's does.
+    TScratchFolder scratch;
+    for (const char* folder : {"start", "start\\pics", "cd", "cd\\pics", "copy", "copy\\pics", "elsewhere"})
+        ASSERT_TRUE(CreateDir(scratch.Path(folder)));
+    // Red in the document's folder, blue in the others.
+    auto putPicture = [&](const std::string& name, const std::string& documentFolder) {
+        for (const std::string folder : {"start", "cd", "copy"}) {
+            TFileStream file(scratch.Path(folder + "\\" + name), fmCreate);
+            FilledBitmap(40, 30, folder == documentFolder ? clRed : clBlue)->SaveToStream(file);
+        }
+    };
+    auto browseElsewhere = [&](const std::string& chosen) {
+        return [&scratch, chosen](TCommonDialogKind, void* data) {
+            EXPECT_TRUE(SetCurrentDir(scratch.Path("elsewhere")));
+            if (chosen.empty()) return false;
+            lstrcpyA(static_cast<OPENFILENAMEA*>(data)->lpstrFile, scratch.Path(chosen).c_str());
+            return true;
+        };
+    };
+    TCurrentDirKeeper restoreAfterTheTest;
+    AddEntry(AddCategory(Root(), "Pictures"), "Shot", "body", "", "pics\\opened.bmp");
+    ASSERT_TRUE(WriteMenuDocument(*MainForm, scratch.Path("cd\\menu.qbx")));
+    putPicture("pics\\opened.bmp", "cd");
+    seam.BoxAnswers.push_back(IDOK);
+    MainForm->NewMenuBtnClick(nullptr);
+    ASSERT_TRUE(SetCurrentDir(scratch.Path("start")));
+
+    seam.BoxAnswers.push_back(IDOK);
+    seam.DialogAnswers.push_back(browseElsewhere("cd\\menu.qbx"));
+    MainForm->OpenBtnClick(nullptr);
+    ASSERT_EQ(MainForm->TreeView1->Items()->Count(), 3);
+    EXPECT_EQ(PreviewPictureColour("Shot"), RGB(255, 0, 0)) << "opened";
+
+    // Dialogs cancelled afterwards, and the entry box's browsing, leave it
+    // so: a picture named then is found beside the document as well.
+    seam.BoxAnswers.push_back(IDOK);
+    seam.DialogAnswers.push_back(browseElsewhere(""));
+    MainForm->OpenBtnClick(nullptr);
+    seam.DialogAnswers.push_back(browseElsewhere(""));
+    MainForm->SaveAsBtnClick(nullptr);
+    putPicture("pics\\named later.bmp", "cd");
+    Select(Root()->getFirstChild()->getFirstChild());
+    seam.DialogAnswers.push_back(browseElsewhere(""));
+    seam.ModalAnswers.push_back([](TObject*) {
+        PressBoxButton(NewServerForm->FilenameEdit2);
+        NewServerForm->FilenameEdit2->SetText("pics\\named later.bmp");
+        return mrOk;
+    });
+    MainForm->EditBtnClick(nullptr);
+    EXPECT_EQ(PreviewPictureColour("Shot"), RGB(255, 0, 0)) << "named after the dialogs";
+
+    // Saved as another document: its pictures are those beside that one.
+    putPicture("pics\\saved.bmp", "copy");
+    EditEntryData(static_cast<TEntryData*>(Root()->getFirstChild()->getFirstChild()->Data()), "body", "",
+                  "pics\\saved.bmp");
+    seam.DialogAnswers.push_back(browseElsewhere("copy\\menu.qbx"));
+    MainForm->SaveAsBtnClick(nullptr);
+    ASSERT_TRUE(FileExists(scratch.Path("copy\\menu.qbx")));
+    EXPECT_EQ(PreviewPictureColour("Shot"), RGB(255, 0, 0)) << "saved as";
+}
+
+// Run as an administrator (as the tests are), the system would let the
+// editor write these files anyway: the read-only mark alone must keep them.
+TEST_F(EditorTest, FilesMarkedReadOnlyAreKeptAndOtherMarksCarriedOver) {
+    TScratchFolder cd;
+    TCurrentDirKeeper restoreAfterTheTest;
+    const std::string autorun = cd.Path("autorun.inf"), document = cd.Path("menu.qbx");
+    auto marks = [](const std::string& name) { return GetFileAttributesA(name.c_str()); };
+    TScopeExit unmark([&] {
+        for (const std::string& name : {autorun, document}) SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+    });
+
+    std::ofstream(autorun, std::ios::binary) << "[autorun]\r\nopen=old.exe\r\n";
+    ASSERT_TRUE(SetFileAttributesA(autorun.c_str(), FILE_ATTRIBUTE_READONLY));
+    MainForm->EXENameEdit->SetText(cd.Path("menu.exe"));
+    MainForm->AutoRunBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not create file!");
+    EXPECT_EQ(seam.Boxes[0].Owner, MainForm->Handle());
+    EXPECT_EQ(ReadAll(autorun), "[autorun]\r\nopen=old.exe\r\n");
+    EXPECT_NE(marks(autorun) & FILE_ATTRIBUTE_READONLY, 0u);
+
+    // A hidden one is written anew and stays hidden.
+    ASSERT_TRUE(SetFileAttributesA(autorun.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    seam.Boxes.clear();
+    MainForm->AutoRunBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "File successfully created!");
+    EXPECT_EQ(ReadAll(autorun), "[autorun]\r\nopen=menu.exe\r\n");
+    EXPECT_NE(marks(autorun) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    MainForm->EXENameEdit->SetText("");
+
+    // The document, saved under its name.
+    AddCategory(Root(), "Software");
+    MainForm->savefile(document);
+    const std::string saved = ReadAll(document);
+    ASSERT_TRUE(SetFileAttributesA(document.c_str(), FILE_ATTRIBUTE_READONLY));
+    AddCategory(Root(), "More");
+    seam.Boxes.clear();
+    MainForm->SaveBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "Could not save file \"" + document + "\"!");
+    EXPECT_EQ(ReadAll(document), saved);
+    EXPECT_NE(marks(document) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
 TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
@@ -547,8 +660,9 @@ TEST_F(EditorTest, SavingAnUnnamedDocumentAsksForAName) {
         lstrcpyA(ofn->lpstrFile, "editor_saved.qbx");
         return true;
     });
+    const std::string saved = IncludeTrailingBackslash(GetCurrentDir()) + "editor_saved.qbx";
     MainForm->SaveBtnClick(nullptr);
-    EXPECT_EQ(MainForm->SavedFileName(), "editor_saved.qbx");
+    EXPECT_EQ(MainForm->SavedFileName(), saved) << "the whole name";
     EXPECT_EQ(MainForm->Caption(), "Vortel Quillory 1.1 - [editor_saved.qbx]");
     EXPECT_TRUE(FileExists("editor_saved.qbx"));
 
@@ -568,8 +682,13 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
     std::filesystem::remove_all("save_fail");
     ASSERT_TRUE(CreateDir("save_fail"));
     AddCategory(Root(), "Software");
-    MainForm->savefile("save_fail\\doc.qbx");
-    ASSERT_EQ(MainForm->SavedFileName(), "save_fail\\doc.qbx");
+    // The saved document's folder becomes the current one; the test goes on
+    // from its own.
+    const std::string here = GetCurrentDir(), document = IncludeTrailingBackslash(here) + "save_fail\\doc.qbx";
+    TCurrentDirKeeper restoreAfterTheTest;
+    MainForm->savefile(document);
+    ASSERT_TRUE(SetCurrentDir(here));
+    ASSERT_EQ(MainForm->SavedFileName(), document);
     const std::string title = MainForm->Caption();
     const std::string saved = ReadAll("save_fail\\doc.qbx");
     AddCategory(Root(), "More");
@@ -584,7 +703,7 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
         EXPECT_FALSE(box.HasCaption);
         EXPECT_EQ(box.Flags, unsigned(MB_ICONERROR));
         EXPECT_EQ(box.Owner, MainForm->Handle());
-        EXPECT_EQ(MainForm->SavedFileName(), "save_fail\\doc.qbx");
+        EXPECT_EQ(MainForm->SavedFileName(), document);
         EXPECT_EQ(MainForm->Caption(), title);
         seam.Boxes.clear();
     };
@@ -606,7 +725,7 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
     ASSERT_TRUE(holder);
     MainForm->SaveBtnClick(nullptr);
     holder.Reset();
-    expectReported("save_fail\\doc.qbx", true);
+    expectReported(document, true);
     EXPECT_EQ(ReadAll("save_fail\\doc.qbx"), saved);
     std::vector<std::string> names;
     for (const auto& item : std::filesystem::directory_iterator("save_fail"))
@@ -617,12 +736,13 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheFileItsNameAndTitle) {
     // The folder is gone.
     std::filesystem::remove_all("save_fail");
     MainForm->SaveBtnClick(nullptr);
-    expectReported("save_fail\\doc.qbx", false);
+    expectReported(document, false);
     EXPECT_FALSE(DirectoryExists("save_fail"));
 
     // Once it can be written again, the document is saved under its name.
     ASSERT_TRUE(CreateDir("save_fail"));
     MainForm->SaveBtnClick(nullptr);
+    ASSERT_TRUE(SetCurrentDir(here));
     EXPECT_TRUE(seam.Boxes.empty());
     EXPECT_NE(ReadAll("save_fail\\doc.qbx").find("More"), std::string::npos);
     std::filesystem::remove_all("save_fail");
@@ -814,7 +934,7 @@ TEST_F(EditorTest, TheDocumentNamedOnTheCommandLineOpensAtTheFirstShowOnly) {
     MainForm->NewMenuBtnClick(nullptr);
     SetCommandLineForTesting(std::string("Quillory.exe editor_argument.qbx"));
     MainForm->FormShow(nullptr);
-    EXPECT_EQ(MainForm->SavedFileName(), "editor_argument.qbx");
+    EXPECT_EQ(MainForm->SavedFileName(), IncludeTrailingBackslash(GetCurrentDir()) + "editor_argument.qbx");
     EXPECT_EQ(Root()->getFirstChild()->Text(), "From file");
     seam.BoxAnswers.push_back(IDOK);
     MainForm->NewMenuBtnClick(nullptr);
