@@ -13,8 +13,10 @@
 #include "classlib/comctrls/imagelist_gdi.h"
 #include "classlib/core/color.h"
 #include "classlib/core/treenodes.h"
+#include "classlib/dialogs/dialogs.h"
 #include "classlib/gui/application.h"
 #include "classlib/testing/gui_testing.h"
+#include "editor/document/document_binding.h"
 #include "editor/document/entry_data.h"
 #include "editor/document/menu_document.h"
 #include "editor/document/sample_document_test.h"
@@ -221,6 +223,19 @@ TEST_F(HolderFormTest, ClearingTheTreeFreesEveryRecordOnce) {
     MainForm->Free();
     MainForm = nullptr;
     for (const char* caption : {"This is a caption", "Second", "Deep", "Last"}) EXPECT_EQ(watch.Frees(caption), 1);
+}
+
+// Without a readable document the player shows what the layouts hold: the
+// start-up document, the editor's too.
+TEST_F(HolderFormTest, TheLayoutsHoldTheStartUpDocument) {
+    TMenuDocument held;
+    held.Nodes = CaptureMenuDocument(*MainForm).Nodes;
+    held.Settings = MainForm->MenuSettings();
+    // The player's own copies of the fonts; its shown ones take documents.
+    held.CaptionFont = FontRecordOf(*PlayForm->FontDialog3->Font());
+    held.MainTextFont = FontRecordOf(*PlayForm->FontDialog4->Font());
+    EXPECT_EQ(held, TMenuDocument{});
+    EXPECT_EQ(MainForm->MenuTree().GetFirstNode()->Text(), "Themen");
 }
 
 TEST_F(HolderFormTest, TheHiddenHolderReadsItsColoursWithoutWindowsAndAWindowGetsAllEntries) {

@@ -314,7 +314,7 @@ TWorkItemRef TWorkerThread::GetItem() {
     for (;;) {
         if (Terminated()) {
             // Stopped: what is queued stays for the pool to clear.
-            --work_pool_->idle_workers_;
+            work_pool_->StopWaiting();
             return nullptr;
         }
         if (GetTickCount() - first > static_cast<uint32_t>(work_pool_->IdleTimeout())) {
@@ -377,6 +377,11 @@ void TWorkerThreadPool::AddWorkItem(TWorkItemRef item) {
     }
     if (aWorkerWaits || ThreadCount() >= MaxThreads()) return;
     AddThread(New<TWorkerThread>(this, com_));  // starts it
+}
+
+void TWorkerThreadPool::StopWaiting() {
+    std::lock_guard guard(queue_->ListLock());
+    --idle_workers_;
 }
 
 TWorkItemRef TWorkerThreadPool::TakeForWaitingWorker(bool lastLook) {

@@ -204,6 +204,9 @@ private:
     // Both in one step with the queue, so an item queued while the worker
     // counted as waiting is always taken by it.
     TWorkItemRef TakeForWaitingWorker(bool lastLook);
+    // For a waiting worker that was stopped: it waits no longer, counted in
+    // one step with the queue as every change of the count is.
+    void StopWaiting();
 
     TOwned<TWorkItemsQueue> queue_;
     std::atomic<int32_t> idle_timeout_{60000};

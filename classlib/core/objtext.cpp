@@ -323,6 +323,16 @@ private:
         writer_.Write(bytes, size);
     }
 
+    // Identifiers go to the stream behind a length byte: at most 255 bytes,
+    // and a class name fewer than 240, since a length byte from 240 on
+    // reads as an object's flags. A longer one is refused where it stands.
+    static constexpr size_t kLongestName = 255, kLongestClassName = 239;
+    std::string ExpectStreamIdent(size_t longest, bool dotted = false) {
+        if (parser_.Token().Kind == TTokenKind::Ident && parser_.Token().Text.size() > longest)
+            parser_.Error(LoadStr(SIdentifierExpected));
+        return parser_.ExpectIdent(dotted);
+    }
+
     bool AtObjectEnd() const {
         return parser_.IsKeyword("end") || parser_.IsKeyword("object") || parser_.IsKeyword("inherited") ||
                parser_.IsKeyword("inline");
@@ -335,11 +345,14 @@ private:
         else if (parser_.IsKeyword("inline")) flags += ffInline;
         else if (!parser_.IsKeyword("object")) parser_.Error(Format(LoadStr(SSymbolExpected), {"object"}));
         parser_.Next();
-        std::string name, className = parser_.ExpectIdent();
+        const int classLine = parser_.Token().Line;
+        std::string name, className = ExpectStreamIdent(kLongestName);
         if (parser_.IsSymbol(':')) {
             parser_.Next();
             name = className;
-            className = parser_.ExpectIdent();
+            className = ExpectStreamIdent(kLongestClassName);
+        } else if (className.size() > kLongestClassName) {
+            parser_.Error(LoadStr(SIdentifierExpected), classLine);
         }
         int32_t childPos = -1;
         if (parser_.IsSymbol('[')) {
@@ -361,7 +374,7 @@ private:
     }
 
     void ConvertProperty() {
-        std::string name = parser_.ExpectIdent(true);
+        std::string name = ExpectStreamIdent(kLongestName, true);
         parser_.ExpectSymbol('=');
         writer_.WriteStr(name);
         ConvertValue();
@@ -459,7 +472,7 @@ private:
         case TTokenKind::Integer: writer_.WriteInt64(ExpectInteger()); return;
         case TTokenKind::Float: ConvertFloat(); return;
         case TTokenKind::String: ConvertString(); return;
-        case TTokenKind::Ident: writer_.WriteIdent(parser_.ExpectIdent(true)); return;
+        case TTokenKind::Ident: writer_.WriteIdent(ExpectStreamIdent(kLongestName, true)); return;
         case TTokenKind::Symbol:
             if (parser_.IsSymbol('[')) return ConvertSet();
             if (parser_.IsSymbol('(')) return ConvertList();
@@ -476,7 +489,7 @@ private:
         writer_.WriteValue(vaSet);
         if (!parser_.IsSymbol(']')) {
             for (;;) {
-                writer_.WriteStr(parser_.ExpectIdent());
+                writer_.WriteStr(ExpectStreamIdent(kLongestName));
                 if (!parser_.IsSymbol(',')) break;
                 parser_.Next();
             }

@@ -221,11 +221,22 @@ end
 }
 
 // A class name's length byte from 240 on reads as an object's prefix, so no
-// stream may hold such a name; 239 characters still go there and back.
-TEST(ObjText, ClassNamesTooLongForTheStreamAreRefusedWhenWritten) {
+// stream may hold such a name; 239 characters still go there and back. A
+// name too long for the stream is an error of the text, at its line.
+TEST(ObjText, NamesTooLongForTheStreamAreErrorsOfTheText) {
     const std::string longest(239, 'T'), tooLong(240, 'T');
     const std::string text = Crlf("object A: " + longest + "\nend\n");
     EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text);
-    EXPECT_THROW(ObjectTextToBinary("object A: " + tooLong + "\nend\n"), EWriteError);
-    EXPECT_THROW(ObjectTextToBinary("inline A: " + tooLong + "\nend\n"), EWriteError);
+    EXPECT_EQ(ParseError("object A: " + tooLong + "\nend\n"), "Bezeichner erwartet in Zeile 1");
+    EXPECT_EQ(ParseError("inline A: " + tooLong + "\nend\n"), "Bezeichner erwartet in Zeile 1");
+    EXPECT_EQ(ParseError("object A: T\n  object\n  " + tooLong + "\n  end\nend\n"),
+              "Bezeichner erwartet in Zeile 3");
+    // Component, property, identifier and set element names up to 255.
+    const std::string name(255, 'n'), tooLongName(256, 'n');
+    EXPECT_NO_THROW(ObjectTextToBinary(
+        Crlf("object " + name + ": T\n  " + name + " = " + name + "\n  S = [" + name + "]\nend\n")));
+    EXPECT_EQ(ParseError("object " + tooLongName + ": T\nend\n"), "Bezeichner erwartet in Zeile 1");
+    EXPECT_EQ(ParseError("object A: T\n  " + tooLongName + " = 1\nend\n"), "Bezeichner erwartet in Zeile 2");
+    EXPECT_EQ(ParseError("object A: T\n  P = " + tooLongName + "\nend\n"), "Bezeichner erwartet in Zeile 2");
+    EXPECT_EQ(ParseError("object A: T\n  P = [a, " + tooLongName + "]\nend\n"), "Bezeichner erwartet in Zeile 2");
 }

@@ -27,7 +27,11 @@ TLayoutParser::TLayoutParser(std::string text) : text_(std::move(text)) {
 }
 
 void TLayoutParser::Error(const std::string& message) const {
-    throw EParserError(Format(LoadStr(SParseError), {message, token_.Line}));
+    Error(message, token_.Line);
+}
+
+void TLayoutParser::Error(const std::string& message, int line) const {
+    throw EParserError(Format(LoadStr(SParseError), {message, line}));
 }
 
 bool TLayoutParser::IsSymbol(char symbol) const {

@@ -31,7 +31,9 @@ public:
     bool IsSymbol(char symbol) const;
     // Case-insensitive, as the class library's keywords are.
     bool IsKeyword(const char* word) const;
+    // At the current token's line, or at the line given.
     [[noreturn]] void Error(const std::string& message) const;
+    [[noreturn]] void Error(const std::string& message, int line) const;
     void ExpectSymbol(char symbol);
     // An identifier; dotted only where allowed.
     std::string ExpectIdent(bool dotted = false);

@@ -24,22 +24,17 @@ void ReadFontRecord(const TFontRecord& record, TFont& font) {
     font.SetStyle(TFontStyles::FromBits(record.Style & 0x0Fu));
 }
 
-void AssignFont(const TFontRecord& record, TFont& font) {
-    TOwned<TFont> read = MakeOwned<TFont>();
-    ReadFontRecord(record, *read);
-    font.Assign(read.get());
+// A font as the record says.
+TOwned<TFont> FontOf(const TFontRecord& record) {
+    TOwned<TFont> font = MakeOwned<TFont>();
+    ReadFontRecord(record, *font);
+    return font;
 }
 
-TFontRecord FontRecordOf(const TFont& font) {
-    TFontRecord record;
-    record.Charset = font.Charset();
-    record.Color = font.Color();
-    record.Name = font.Name().substr(0, 255);
-    record.Pitch = static_cast<uint8_t>(font.Pitch());
-    record.PixelsPerInch = font.PixelsPerInch();
-    record.Size = font.Size();
-    record.Style = static_cast<uint8_t>(font.Style().Bits());
-    return record;
+TOwned<TFont> CopyOf(const TFont& font) {
+    TOwned<TFont> copy = MakeOwned<TFont>();
+    copy->Assign(&font);
+    return copy;
 }
 
 std::string Or(const char* text) {
@@ -61,31 +56,62 @@ TDocumentNode NodeOf(const TTreeNode* node, int level) {
     return n;
 }
 
+// Adds doc's nodes below root, which has no children; returns the node doc
+// selects (null for none).
+TTreeNode* AddNodes(TTreeNodes& tree, TTreeNode* root, const TMenuDocument& doc) {
+    TTreeNode* selected = nullptr;
+    std::vector<TTreeNode*> path{root};  // the last node added and its ancestors
+    for (size_t i = 0; i < doc.Nodes.size(); ++i) {
+        const TDocumentNode& n = doc.Nodes[i];
+        path.resize(static_cast<size_t>(std::clamp<int>(n.Level, 1, static_cast<int>(path.size()))));
+        TTreeNode* node = tree.AddChild(path.back(), n.Text);
+        node->SetImageIndex(n.Kind);
+        node->SetSelectedIndex(n.Kind + 2);
+        if (n.IsEntry()) node->SetData(NewEntryData(n.EntryText, n.LinkedFile, n.LinkedPicture));
+        path.push_back(node);
+        if (static_cast<int>(i) == doc.Selected) selected = node;
+    }
+    return selected;
+}
+
+// Puts doc's settings, the fonts made of its records and its nodes into
+// the holder.
+void PutDocument(TMenuDocumentHolder& holder, TTreeNode* root, const TMenuDocument& doc, const TFont& captionFont,
+                 const TFont& mainTextFont) {
+    holder.SetMenuSettings(doc.Settings);
+    holder.CaptionFont().Assign(&captionFont);
+    holder.MainTextFont().Assign(&mainTextFont);
+    TTreeNodes& tree = holder.MenuTree();
+    WhileUpdating(tree, [&] {
+        root->DeleteChildren();
+        if (TTreeNode* selected = AddNodes(tree, root, doc)) tree.SetSelected(selected);
+    });
+}
+
 }  // namespace
 
 void ApplyMenuDocument(TMenuDocumentHolder& holder, const TMenuDocument& doc) {
-    TTreeNodes& tree = holder.MenuTree();
-    TTreeNode* root = tree.GetFirstNode();
+    TTreeNode* root = holder.MenuTree().GetFirstNode();
     if (!root) RaiseDamagedDocument();
-    WhileUpdating(tree, [&] {
-        root->DeleteChildren();
-        std::vector<TTreeNode*> path{root};  // the last node added and its ancestors
-        TTreeNode* selected = root;
-        for (size_t i = 0; i < doc.Nodes.size(); ++i) {
-            const TDocumentNode& n = doc.Nodes[i];
-            path.resize(static_cast<size_t>(std::clamp<int>(n.Level, 1, static_cast<int>(path.size()))));
-            TTreeNode* node = tree.AddChild(path.back(), n.Text);
-            node->SetImageIndex(n.Kind);
-            node->SetSelectedIndex(n.Kind + 2);
-            if (n.IsEntry()) node->SetData(NewEntryData(n.EntryText, n.LinkedFile, n.LinkedPicture));
-            path.push_back(node);
-            if (static_cast<int>(i) == doc.Selected) selected = node;
-        }
-        tree.SetSelected(selected);
-    });
-    holder.SetMenuSettings(doc.Settings);
-    AssignFont(doc.CaptionFont, holder.CaptionFont());
-    AssignFont(doc.MainTextFont, holder.MainTextFont());
+    // The document there is put back when this one does not fit in memory.
+    const TMenuDocument old = CaptureMenuDocument(holder);
+    TOwned<TFont> oldCaptionFont = CopyOf(holder.CaptionFont()), oldMainTextFont = CopyOf(holder.MainTextFont());
+    TOwned<TFont> captionFont = FontOf(doc.CaptionFont), mainTextFont = FontOf(doc.MainTextFont);
+    try {
+        PutDocument(holder, root, doc, *captionFont, *mainTextFont);
+    } catch (...) {
+        PutDocument(holder, root, old, *oldCaptionFont, *oldMainTextFont);
+        throw;
+    }
+}
+
+bool OpenMenuDocument(TMenuDocumentHolder& holder, const std::function<std::optional<TMenuDocument>()>& read) {
+    TTreeNodes& tree = holder.MenuTree();
+    if (TTreeNode* root = tree.GetFirstNode()) tree.SetSelected(root);
+    std::optional<TMenuDocument> doc = read();
+    if (!doc) return false;
+    ApplyMenuDocument(holder, *doc);
+    return true;
 }
 
 TMenuDocument CaptureMenuDocument(TMenuDocumentHolder& holder) {
@@ -116,4 +142,16 @@ TMenuDocument CaptureMenuDocument(TMenuDocumentHolder& holder) {
     doc.CaptionFont = FontRecordOf(holder.CaptionFont());
     doc.MainTextFont = FontRecordOf(holder.MainTextFont());
     return doc;
+}
+
+TFontRecord FontRecordOf(const TFont& font) {
+    TFontRecord record;
+    record.Charset = font.Charset();
+    record.Color = font.Color();
+    record.Name = font.Name().substr(0, 255);
+    record.Pitch = static_cast<uint8_t>(font.Pitch());
+    record.PixelsPerInch = font.PixelsPerInch();
+    record.Size = font.Size();
+    record.Style = static_cast<uint8_t>(font.Style().Bits());
+    return record;
 }

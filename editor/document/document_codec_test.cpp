@@ -155,9 +155,20 @@ TEST(DocumentCodec, EveryDocumentFileOfTheTestsWritesBackByteForByte) {
     }
 }
 
-TEST(DocumentCodec, AFreshHolderHoldsTheDefaultDocument) {
-    TTestHolder fresh;
-    EXPECT_EQ(CaptureMenuDocument(fresh), TMenuDocument{});
+// The tree ends after any byte 99 read in it, a node's selected byte too:
+// that node is the last, and selected, and the settings follow it directly.
+TEST(DocumentCodec, ANodeWhoseSelectedByteIs99EndsTheTree) {
+    TMenuDocument stored;
+    stored.Settings.Caption = "Ends early";
+    const std::string settings = SerialiseMenuDocument(stored).substr(1);  // behind the end tag
+    const std::string node("\x00\x01\x00\x00\x00" "A" "\x00" "\x63", 8);  // tag 0, "A", category, 99
+    TMenuDocument expected = stored;
+    expected.Nodes.push_back({1, "A", 0, "", "", ""});
+    expected.Selected = 0;
+    EXPECT_EQ(ParseMenuDocument(node + settings), expected);
+    // What would be the next step is read as the caption.
+    std::string message;
+    EXPECT_EQ(RaisedCode(node + std::string("\x01\x01\x00\x00\x00" "B" "\x00\x00", 8) + settings, &message), 100);
 }
 
 TEST(DocumentCodec, ApplyingThenCapturingGivesTheDocumentBack) {

@@ -5,6 +5,9 @@
 #include "editor/document/byte_fields.h"
 #include "editor/document/document_codec.h"
 
+// The mirror of document_parser.cpp: each writer here has its reader
+// there, at the same level.
+
 namespace {
 
 void WriteNode(TByteWriter& out, const TDocumentNode& node, bool selected) {
@@ -20,7 +23,8 @@ void WriteNode(TByteWriter& out, const TDocumentNode& node, bool selected) {
 
 // Pre-order with one step per node: tag 0 for a first child; else one tag
 // 2 for each level climbed, then tag 1 for the next sibling. The last node
-// climbs back to the root, which writes one tag 2 per level it lies below.
+// climbs back to the root, which writes one tag 2 per level it lies below;
+// the end tag closes the tree.
 void WriteTree(TByteWriter& out, const TMenuDocument& doc) {
     int level = 0;
     for (size_t i = 0; i < doc.Nodes.size(); ++i) {
@@ -37,6 +41,18 @@ void WriteTree(TByteWriter& out, const TMenuDocument& doc) {
         level = next;
     }
     for (; level > 0; --level) out.Put<uint8_t>(TagParent);
+    out.Put<uint8_t>(TagEndOfTree);
+}
+
+void WriteSettings(TByteWriter& out, const TMenuDocument& doc) {
+    const TMenuSettings& s = doc.Settings;
+    WriteBlockString(out, s.Caption);
+    out.Put<int32_t>(s.WindowColor);
+    out.Put<int32_t>(s.PageColor);
+    out.Put<int32_t>(s.TreeColor);
+    for (bool on : s.Switches) out.Put<uint8_t>(on ? 1 : 0);
+    WriteFont(out, doc.CaptionFont);
+    WriteFont(out, doc.MainTextFont);
 }
 
 // At least the bytes the document takes, so they are made in one block: a
@@ -56,15 +72,7 @@ size_t RoomFor(const TMenuDocument& doc) {
 
 void WriteDocument(TByteWriter& out, const TMenuDocument& doc) {
     WriteTree(out, doc);
-    const TMenuSettings& s = doc.Settings;
-    out.Put<uint8_t>(TagEndOfTree);
-    WriteBlockString(out, s.Caption);
-    out.Put<int32_t>(s.WindowColor);
-    out.Put<int32_t>(s.PageColor);
-    out.Put<int32_t>(s.TreeColor);
-    for (bool on : s.Switches) out.Put<uint8_t>(on ? 1 : 0);
-    WriteFont(out, doc.CaptionFont);
-    WriteFont(out, doc.MainTextFont);
+    WriteSettings(out, doc);
 }
 
 }  // namespace

@@ -26,15 +26,21 @@ struct TDocumentNode {
     bool operator==(const TDocumentNode&) const = default;
 };
 
+// The default value is the document the editor and the runtime start with,
+// as their layouts hold it.
 struct TMenuDocument {
     // Every node below the root, in pre-order (a parent before its children,
     // children in their order).
     std::vector<TDocumentNode> Nodes;
     // Index of the selected node in Nodes; -1 when the root is selected.
     int Selected = -1;
-    TMenuSettings Settings;  // as the editor starts
+    TMenuSettings Settings;
     TFontRecord CaptionFont{0, clWindowText, "Arial Black", 0, 96, 18, 0};
     TFontRecord MainTextFont{0, clWindowText, "Arial", 0, 96, 11, 0};
 
     bool operator==(const TMenuDocument&) const = default;
 };
+
+// The empty document File/New makes: no nodes, the start-up settings and
+// fonts but for the window colour, clBtnFace.
+TMenuDocument NewMenuDocument();

@@ -23,6 +23,7 @@ bool WriteMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName,
 // `offset` on. The whole document is read before anything is replaced:
 // returns false, silently, when the file cannot be opened; raises
 // EInOutError when it is truncated or damaged, or when offset lies outside
-// the file -- in both cases the holder's document is unchanged (only the
-// root is selected, as before every open).
+// the file, and EOutOfMemory when it does not fit in memory -- in these
+// cases the holder's document is unchanged (only the root is selected, as
+// before every open).
 bool ReadMenuDocument(TMenuDocumentHolder& holder, const std::string& fileName, int64_t offset = 0);

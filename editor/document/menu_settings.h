@@ -20,8 +20,3 @@ struct TMenuSettings {
 
     bool operator==(const TMenuSettings&) const = default;
 };
-
-// Values when the editor starts (window colour $D8E9EC).
-TMenuSettings StartMenuSettings();
-// Values after File/New (window colour clBtnFace).
-TMenuSettings NewMenuSettings();

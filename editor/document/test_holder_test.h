@@ -1,6 +1,7 @@
 // A document holder for tests: a windowless menu tree whose deletion frees
-// entry records, settings and two fonts as the editor starts with them.
+// entry records, settings and two fonts, holding the start-up document.
 #pragma once
+#include "editor/document/document_binding.h"
 #include "editor/document/document_holder.h"
 #include "editor/document/entry_data.h"
 #include "classlib/core/font.h"
@@ -12,12 +13,7 @@ public:
         root_ = tree_->Add(nullptr, "Themes");
         root_->SetImageIndex(0);
         root_->SetSelectedIndex(0);
-        caption_font_->SetName("Arial Black");
-        caption_font_->SetHeight(-24);
-        caption_font_->SetCharset(0);
-        main_font_->SetName("Arial");
-        main_font_->SetHeight(-15);
-        main_font_->SetCharset(0);
+        ApplyMenuDocument(*this, TMenuDocument{});
     }
     ~TTestHolder() override { tree_.reset(); }
 

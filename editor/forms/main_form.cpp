@@ -6,6 +6,7 @@
 #include "controls/prism_color_combo_box.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
+#include "editor/document/document_binding.h"
 #include "editor/document/entry_data.h"
 #include "editor/builder/exe_builder.h"
 #include "classlib/core/exceptions.h"
@@ -358,14 +359,13 @@ void TMainForm::TakeDocumentName(const std::string& fileName) {
 
 void TMainForm::NewMenuBtnClick(TObject*) {
     if (ConfirmBox("You will lost all not saved information!", "File/New") != IDOK) return;
-    SetMenuSettings(NewMenuSettings());
-    PlayForm->FontDialog1->Font()->Assign(PlayForm->FontDialog3->Font());
-    PlayForm->FontDialog2->Font()->Assign(PlayForm->FontDialog4->Font());
+    // The root is the window's own, not the document's: made anew as designed.
     TTreeNodes* items = TreeView1->Items();
     items->Clear();
     TTreeNode* root = items->Add(nullptr, "Themes");
     root->SetImageIndex(0);
     root->SetSelectedIndex(0);
+    ApplyMenuDocument(*this, NewMenuDocument());
     Setsavedfilename("");
 }
 

@@ -13,6 +13,7 @@
 #include "editor/forms/editor_classes.h"
 #include "classlib/comctrls/comctrls.h"
 #include "classlib/dialogs/dialogs.h"
+#include "editor/document/document_binding.h"
 #include "editor/document/entry_data.h"
 #include "editor/document/menu_document.h"
 #include "classlib/core/current_dir_keeper.h"
@@ -94,8 +95,12 @@ protected:
             Application->CreateForm(NewServerForm);
             Application->CreateForm(PlayForm);
             Application->CreateForm(CopyFileForm);
+            started = CaptureMenuDocument(*MainForm);
         }
     }
+
+    // The document the windows held as created, before any test.
+    static inline TMenuDocument started;
 
     void SetUp() override {
         seam.BoxAnswers.push_back(IDOK);
@@ -163,15 +168,21 @@ protected:
     TScriptedInteraction seam;
 };
 
-TEST_F(EditorTest, StartsWithTheFileNewDocumentAndItsTitle) {
+TEST_F(EditorTest, StartsWithTheStartUpDocumentAndFileNewMakesTheEmptyOne) {
+    // The layouts hold the start-up document, window colour $D8E9EC.
+    EXPECT_EQ(started, TMenuDocument{});
+    EXPECT_EQ(TMenuDocument{}.Settings.WindowColor, 0xD8E9EC);
+
+    // File/New (run before each test): the root alone, the empty document's
+    // settings (window colour clBtnFace) and the fonts the player keeps for it.
     EXPECT_EQ(MainForm->Caption(), "Vortel Quillory 1.1 - [noname.qbx]");
     EXPECT_EQ(Root()->Text(), "Themes");
     EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
-    EXPECT_EQ(MainForm->CaptionEd->Text(), "Quillory");
+    EXPECT_EQ(MainForm->TreeView1->Selected(), nullptr);
+    EXPECT_EQ(CaptureMenuDocument(*MainForm), NewMenuDocument());
     EXPECT_EQ(MainForm->PrismColorComboBox3->ColorValue(), clBtnFace);
-    EXPECT_EQ(MainForm->PrismColorComboBox2->ColorValue(), 0xFFFFFF);
-    EXPECT_EQ(MainForm->PrismColorComboBox1->ColorValue(), 0xFFFFFF);
-    EXPECT_EQ(PlayForm->FontDialog1->Font()->Name(), "Arial Black");
+    EXPECT_EQ(FontRecordOf(*PlayForm->FontDialog3->Font()), NewMenuDocument().CaptionFont);
+    EXPECT_EQ(FontRecordOf(*PlayForm->FontDialog4->Font()), NewMenuDocument().MainTextFont);
     EXPECT_EQ(PlayForm->FontDialog1->Font()->Height(), -24);
     EXPECT_EQ(PlayForm->FontDialog2->Font()->Height(), -15);
     EXPECT_EQ(EditorTitle("C:\\docs\\menu.qbx"), "Vortel Quillory 1.1 - [menu.qbx]");

@@ -1,3 +1,4 @@
+// The player window as the runtime carries it, from the runtime's layouts.
 #include "player/play_form.h"
 
 #include <gtest/gtest.h>
