@@ -9,6 +9,9 @@ bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& directory);
 bool DeleteFile(const std::string& fileName);
 bool RenameFile(const std::string& oldName, const std::string& newName);
+// The full path of a name (against the current folder); the name itself
+// when the system cannot make one.
+std::string ExpandFileName(const std::string& fileName);
 // True when both names lead to one existing file (the same full path,
 // compared without regard to case, or the same file identity).
 bool SameFile(const std::string& a, const std::string& b);

@@ -91,6 +91,12 @@ std::string ProgramFileName() {
 
 }  // namespace FileUtilsPlatform
 
+std::string ExpandFileName(const std::string& fileName) {
+    if (fileName.empty() || fileName[0] == '/') return fileName;
+    std::string folder = GetCurrentDir();
+    return folder.empty() ? fileName : folder + '/' + fileName;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat x {}, y {};
     if (stat(a.c_str(), &x) != 0 || stat(b.c_str(), &y) != 0) return a == b;

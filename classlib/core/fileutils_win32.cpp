@@ -76,14 +76,15 @@ std::string ProgramFileName() {
 
 }  // namespace FileUtilsPlatform
 
+std::string ExpandFileName(const std::string& fileName) {
+    std::string path = GrowingBuffer([&](char* buffer, DWORD size) {
+        return GetFullPathNameA(fileName.c_str(), size, buffer, nullptr);
+    });
+    return path.empty() ? fileName : path;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
-    auto full = [](const std::string& name) {
-        std::string path = GrowingBuffer([&](char* buffer, DWORD size) {
-            return GetFullPathNameA(name.c_str(), size, buffer, nullptr);
-        });
-        return path.empty() ? name : path;
-    };
-    if (lstrcmpiA(full(a).c_str(), full(b).c_str()) == 0) return true;
+    if (lstrcmpiA(ExpandFileName(a).c_str(), ExpandFileName(b).c_str()) == 0) return true;
     auto identity = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
         TKernelHandle file(CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
