@@ -42,7 +42,7 @@ std::string PathPart(const std::string& path, bool shortFirst) {
 
 std::string ExpandPath(const std::string& path, bool shortForm) {
     std::string rest = path, result;
-    for (size_t cut; (cut = rest.rfind('\\')) != std::string::npos; rest.erase(cut))
+    for (size_t cut; (cut = LastPathSeparator(rest)) != std::string::npos; rest.erase(cut))
         result = "\\" + PathPart(rest, shortForm) + result;
     return rest + result;
 }

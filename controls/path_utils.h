@@ -18,7 +18,8 @@ std::string GetLongPathPart(const std::string& path);
 // no separate short one; empty when the path names nothing.
 std::string GetShortPathPart(const std::string& path);
 // Each component replaced by its long / short name, looked up with the
-// whole path up to it; what comes before the first "\" stays as written
-// and a component that names nothing becomes empty.
+// whole path up to it and joined by "\"; what comes before the first
+// separator stays as written and a component that names nothing becomes
+// empty.
 std::string ExpandToLongPath(const std::string& path);
 std::string ExpandToShortPath(const std::string& path);

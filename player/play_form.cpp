@@ -15,6 +15,7 @@
 #include "classlib/core/paths.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/stdctrls/accel.h"
+#include "classlib/core/strutils.h"
 #include "classlib/stdctrls/buttons.h"
 #include "controls/file_dir_edit.h"
 #include "classlib/stdctrls/extctrls.h"
@@ -66,8 +67,13 @@ const TClassInfo& TCopyFileForm::StaticClass() {
         FIELD(c, BitBtn1);
         FIELD(c, BitBtn2);
         FIELD(c, Bevel1);
+        METHOD(c, DirectoryEdit1Change);
     });
     return info;
+}
+
+void TCopyFileForm::DirectoryEdit1Change(TObject*) {
+    BitBtn1->SetEnabled(!Trim(DirectoryEdit1->Text()).empty());
 }
 
 TPlayForm::TPlayForm(TComponent* owner) : TForm(owner), progress_(StatusBar1) {}
@@ -236,7 +242,7 @@ void TPlayForm::CopyBtnClick(TObject*) {
     CopyFileForm->DirectoryEdit1->SetText("c:\\");
     if (CopyFileForm->ShowModal() != mrOk) return;
     std::string folder = CopyFileForm->DirectoryEdit1->Text();
-    if (folder.empty()) return;  // no folder chosen: nothing to copy to
+    if (Trim(folder).empty()) return;  // no folder chosen: nothing to copy to
     folder = IncludeTrailingBackslash(folder);
     ForceDirectories(folder);
     CopyFileWithProgress(file, folder + ExtractFileName(file), *this);

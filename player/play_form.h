@@ -106,6 +106,9 @@ public:
     TButton* BitBtn1 = nullptr;
     TButton* BitBtn2 = nullptr;
     TBevel* Bevel1 = nullptr;
+
+    // OK is offered only while a folder is named.
+    void DirectoryEdit1Change(TObject* sender);
 };
 
 extern TPlayForm* PlayForm;

@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "classlib/core/color.h"
 #include "classlib/gui/application.h"
@@ -24,6 +27,9 @@
 #include "classlib/stdctrls/buttons.h"
 #include "classlib/stdctrls/extctrls.h"
 #include "classlib/stdctrls/stdctrls.h"
+#include "classlib/core/fileutils.h"
+#include "classlib/core/paths.h"
+#include "controls/file_dir_edit.h"
 #include "editor/document/test_holder_test.h"
 #include "classlib/core/treenodes.h"
 
@@ -63,6 +69,35 @@ void CALLBACK InstallThenEscape(HWND, UINT, UINT_PTR id, DWORD) {
     ClickAt(PlayForm->InstallBtn, 10, 10);
     PressKey(VK_ESCAPE);
 }
+
+// Run inside the copy dialog's modal loop, as a person would answer it:
+// empties the "To:" box and tries OK with Enter, then types the folder and
+// confirms.
+struct TCopyDialogDriver {
+    static inline std::string folder;
+    static inline bool okWhileEmpty = true, closedWhileEmpty = true, okWithFolder = false;
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = CopyFileForm->Handle();
+        if (!CopyFileForm->Showing() || !IsWindowVisible(dialog)) return;
+        SetForegroundWindow(dialog);
+        if (GetForegroundWindow() != dialog) return;
+        KillTimer(nullptr, id);
+        DrainMessages();
+        TDirectoryEdit* box = CopyFileForm->DirectoryEdit1;
+        ClickAt(box, 10, box->Height() / 2);
+        PumpUntil([box] { return GetFocus() == box->Handle(); });
+        PressKey(VK_END);
+        for (int i = 0; i < 10 && !box->Text().empty(); ++i) PressKey(VK_BACK);
+        okWhileEmpty = CopyFileForm->BitBtn1->Enabled();
+        PressKey(VK_RETURN);
+        closedWhileEmpty = CopyFileForm->ModalResult() != mrNone;
+        TypeText(folder);
+        okWithFolder = CopyFileForm->BitBtn1->Enabled();
+        PressKey(VK_RETURN);
+        if (CopyFileForm->ModalResult() == mrNone) CopyFileForm->SetModalResult(mrCancel);
+    }
+};
 
 class PlayerTest : public testing::Test {
 protected:
@@ -240,6 +275,39 @@ TEST_F(PlayerTest, InstallOpensTheLinkedFileAndEscapeQuits) {
     EXPECT_EQ(seam.ShellCalls[0].Verb, "open");
     EXPECT_EQ(seam.ShellCalls[0].File, "setup.exe");
     EXPECT_EQ(seam.ShellCalls[0].Show, SW_SHOW);
+}
+
+TEST_F(PlayerTest, CopyNeedsAFolderAndPutsTheFileInTheOneTyped) {
+    std::filesystem::remove_all("copied");
+    std::filesystem::create_directories("from");
+    std::ofstream("from\\readme.txt") << "Read me";
+    holder.AddEntry(holder.AddCategory(holder.Root(), "Docs"), "Readme", "text", "from/readme.txt", "");
+    PlayForm->ApplyDocument(holder);
+    PlayForm->Show();
+    ASSERT_TRUE(PumpUntil([] { return PlayForm->CopyBtn->Enabled(); }));
+    TScriptedInteraction seam;
+    // Typed with forward slashes, into folders that are not there yet.
+    TCopyDialogDriver::folder = IncludeTrailingBackslash(GetCurrentDir()) + "copied/to/here";
+    SetTimer(nullptr, 0, 10, &TCopyDialogDriver::Tick);
+    PlayForm->CopyBtnClick(nullptr);
+    PlayForm->Hide();
+
+    EXPECT_FALSE(TCopyDialogDriver::okWhileEmpty) << "OK is not offered without a folder";
+    EXPECT_FALSE(TCopyDialogDriver::closedWhileEmpty) << "Enter does not confirm without a folder";
+    EXPECT_TRUE(TCopyDialogDriver::okWithFolder);
+    EXPECT_TRUE(seam.Boxes.empty()) << seam.Boxes.front().Text;
+    std::vector<std::string> copied;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator("copied", missing))
+        copied.push_back(entry.path().lexically_relative("copied").string());
+    std::sort(copied.begin(), copied.end());
+    EXPECT_EQ(copied, (std::vector<std::string>{"to", "to\\here", "to\\here\\readme.txt"}));
+    {
+        std::ifstream in("copied\\to\\here\\readme.txt");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "Read me");
+    }
+    std::filesystem::remove_all("copied");
+    std::filesystem::remove_all("from");
 }
 
 TEST_F(PlayerTest, WheelScrollsThePageByFiftyPixelsClamped) {

@@ -9,6 +9,9 @@ bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& directory);
 bool DeleteFile(const std::string& fileName);
 bool RenameFile(const std::string& oldName, const std::string& newName);
+// The full path of a name (against the current folder); the name itself
+// when the system cannot make one.
+std::string ExpandFileName(const std::string& fileName);
 // True when both names lead to one existing file (the same full path,
 // compared without regard to case, or the same file identity).
 bool SameFile(const std::string& a, const std::string& b);
@@ -17,9 +20,6 @@ bool CreateDir(const std::string& directory);
 // Creates every missing folder of directory. False when one cannot be made,
 // when a file stands in the way, or for an empty path.
 bool ForceDirectories(const std::string& directory);
-// The name with the current folder's path put before it when it has none
-// of its own; the name itself when that fails.
-std::string ExpandFileName(const std::string& fileName);
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& directory);
 // The folder for temporary files, with a trailing path delimiter.

@@ -9,22 +9,36 @@ namespace {
 constexpr char kPathDelim = '\\';
 constexpr char kDriveDelim = ':';
 
+// Index of the last character that ends a folder or drive part; npos when none.
+size_t LastFolderEnd(const std::string& fileName) {
+    for (size_t i = fileName.size(); i > 0; --i)
+        if (IsPathSeparator(fileName[i - 1]) || fileName[i - 1] == kDriveDelim) return i - 1;
+    return std::string::npos;
+}
+
 size_t NameStart(const std::string& fileName) {
-    size_t i = fileName.find_last_of("\\:");
+    size_t i = LastFolderEnd(fileName);
     return i == std::string::npos ? 0 : i + 1;
 }
 
 // Index of the extension's dot; npos when the name part has no dot.
 size_t ExtensionDot(const std::string& fileName) {
-    size_t i = fileName.find_last_of(".\\:");
-    return i != std::string::npos && fileName[i] == '.' ? i : std::string::npos;
+    size_t i = fileName.rfind('.');
+    return i != std::string::npos && i >= NameStart(fileName) ? i : std::string::npos;
+}
+
+// Index of the first separator from start on; npos when none.
+size_t NextSeparator(const std::string& path, size_t start) {
+    for (size_t i = start; i < path.size(); ++i)
+        if (IsPathSeparator(path[i])) return i;
+    return std::string::npos;
 }
 
 std::vector<std::string> SplitFolders(const std::string& path) {
     std::vector<std::string> folders;
     size_t start = 0;
     while (start < path.size()) {
-        size_t end = path.find(kPathDelim, start);
+        size_t end = NextSeparator(path, start);
         if (end == std::string::npos) end = path.size();
         if (end > start) folders.push_back(path.substr(start, end - start));  // doubled delimiters add none
         start = end + 1;
@@ -39,6 +53,12 @@ std::string AfterDrive(const std::string& path, const std::string& drive) {
 
 }  // namespace
 
+size_t LastPathSeparator(const std::string& path) {
+    for (size_t i = path.size(); i > 0; --i)
+        if (IsPathSeparator(path[i - 1])) return i - 1;
+    return std::string::npos;
+}
+
 std::string ExtractFilePath(const std::string& fileName) {
     return fileName.substr(0, NameStart(fileName));
 }
@@ -49,8 +69,8 @@ std::string ExtractFileName(const std::string& fileName) {
 
 std::string ExtractFileDir(const std::string& fileName) {
     size_t end = NameStart(fileName);  // length of the path part
-    // Drop the trailing '\' unless it is the root's: "C:\", "\", "\\".
-    if (end > 1 && fileName[end - 1] == kPathDelim && fileName[end - 2] != kPathDelim &&
+    // Drop the trailing separator unless it is the root's: "C:\", "\", "\\".
+    if (end > 1 && IsPathSeparator(fileName[end - 1]) && !IsPathSeparator(fileName[end - 2]) &&
         fileName[end - 2] != kDriveDelim)
         --end;
     return fileName.substr(0, end);
@@ -58,11 +78,11 @@ std::string ExtractFileDir(const std::string& fileName) {
 
 std::string ExtractFileDrive(const std::string& fileName) {
     if (fileName.size() >= 2 && fileName[1] == kDriveDelim) return fileName.substr(0, 2);
-    if (fileName.size() >= 2 && fileName[0] == kPathDelim && fileName[1] == kPathDelim) {
+    if (fileName.size() >= 2 && IsPathSeparator(fileName[0]) && IsPathSeparator(fileName[1])) {
         // "\\server\share": up to the delimiter after the share name.
-        size_t server = fileName.find(kPathDelim, 2);
+        size_t server = NextSeparator(fileName, 2);
         if (server == std::string::npos) return fileName;
-        size_t share = fileName.find(kPathDelim, server + 1);
+        size_t share = NextSeparator(fileName, server + 1);
         if (share == std::string::npos && server + 1 == fileName.size()) share = server;  // "\\server\" has no share
         return fileName.substr(0, share);
     }
@@ -80,17 +100,17 @@ std::string ChangeFileExt(const std::string& fileName, const std::string& extens
 }
 
 std::string IncludeTrailingBackslash(const std::string& path) {
-    if (!path.empty() && path.back() == kPathDelim) return path;
+    if (!path.empty() && IsPathSeparator(path.back())) return path;
     return path + kPathDelim;
 }
 
 std::string ExcludeTrailingBackslash(const std::string& path) {
-    if (!path.empty() && path.back() == kPathDelim) return path.substr(0, path.size() - 1);
+    if (!path.empty() && IsPathSeparator(path.back())) return path.substr(0, path.size() - 1);
     return path;
 }
 
 bool IsPathDelimiter(const std::string& s, int index) {
-    return index >= 0 && static_cast<size_t>(index) < s.size() && s[static_cast<size_t>(index)] == kPathDelim;
+    return index >= 0 && static_cast<size_t>(index) < s.size() && IsPathSeparator(s[static_cast<size_t>(index)]);
 }
 
 std::string ExtractRelativePath(const std::string& baseName, const std::string& destName) {

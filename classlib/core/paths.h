@@ -1,15 +1,22 @@
-// File-name handling on Windows path strings. Only '\' separates folders
-// and ':' ends a drive; '/' is an ordinary character here, as in the class
-// library's own path functions. Folder and drive names compare without
-// regard to ASCII case. Indexes are 0-based.
+// File-name handling on Windows path strings. '\' and '/' both separate
+// folders, as the system takes them in any name a user types, and ':' ends
+// a drive. What these functions build uses '\'. Folder and drive names
+// compare without regard to ASCII case. Indexes are 0-based.
 #pragma once
 #include <string>
 
-// Up to and including the last '\' or ':' ("C:\a\b.txt" -> "C:\a\").
+// Whether c separates folders.
+constexpr bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+// Index of the last separator in path; npos when it has none.
+size_t LastPathSeparator(const std::string& path);
+
+// Up to and including the last separator or ':' ("C:\a\b.txt" -> "C:\a\").
 std::string ExtractFilePath(const std::string& fileName);
-// After the last '\' or ':'.
+// After the last separator or ':'.
 std::string ExtractFileName(const std::string& fileName);
-// The folder without its trailing '\', except for a root ("C:\", "\").
+// The folder without its trailing separator, except for a root ("C:\", "\").
 std::string ExtractFileDir(const std::string& fileName);
 // "C:" or "\\server\share"; "" for a path without a drive.
 std::string ExtractFileDrive(const std::string& fileName);
@@ -18,9 +25,11 @@ std::string ExtractFileExt(const std::string& fileName);
 // Replaces the extension (or appends one); extension includes the dot.
 std::string ChangeFileExt(const std::string& fileName, const std::string& extension);
 
+// Appends '\' unless the path ends in a separator.
 std::string IncludeTrailingBackslash(const std::string& path);
+// Drops one trailing separator.
 std::string ExcludeTrailingBackslash(const std::string& path);
-// Whether s[index] is a '\'; false outside the string.
+// Whether s[index] is a separator; false outside the string.
 bool IsPathDelimiter(const std::string& s, int index);
 
 // destName relative to the folder of baseName (a file name: its folder is

@@ -9,7 +9,28 @@ TEST(Paths, SplittingAtBackslashAndColon) {
     EXPECT_EQ(ExtractFileName("C:\\CD\\menu.exe"), "menu.exe");
     EXPECT_EQ(ExtractFileName("C:menu.exe"), "menu.exe");
     EXPECT_EQ(ExtractFileName("C:\\CD\\"), "");
-    EXPECT_EQ(ExtractFileName("a/b.txt"), "a/b.txt");  // '/' is no delimiter
+}
+
+TEST(Paths, ForwardSlashesSeparateAsBackslashesDo) {
+    const std::string typed = "Z:\\cds/cd2/menu.exe";
+    EXPECT_EQ(ExtractFilePath(typed), "Z:\\cds/cd2/");
+    EXPECT_EQ(ExtractFileName(typed), "menu.exe");
+    EXPECT_EQ(ExtractFileDir(typed), "Z:\\cds/cd2");
+    EXPECT_EQ(ExtractFileDir("Z:/menu.exe"), "Z:/");
+    EXPECT_EQ(ExtractFileDir("/menu.exe"), "/");
+    EXPECT_EQ(ExtractFileExt("C:/my.dir/readme"), "");
+    EXPECT_EQ(ChangeFileExt("C:/my.dir/readme", ".txt"), "C:/my.dir/readme.txt");
+    EXPECT_EQ(ExtractFileDrive("//server/share/dir/a.txt"), "//server/share");
+    EXPECT_EQ(IncludeTrailingBackslash("Z:\\cds/cd2/"), "Z:\\cds/cd2/");
+    EXPECT_EQ(IncludeTrailingBackslash("Z:\\cds/cd2"), "Z:\\cds/cd2\\");
+    EXPECT_EQ(ExcludeTrailingBackslash("Z:\\cds/cd2/"), "Z:\\cds/cd2");
+    EXPECT_TRUE(IsPathDelimiter("a/b", 1));
+    // Links become relative to the folder the executable lands in, however
+    // either was spelt; what is written uses backslashes.
+    EXPECT_EQ(MakeRelativeToExe("Z:\\cds\\cd2\\docs\\a.txt", typed), "docs\\a.txt");
+    EXPECT_EQ(MakeRelativeToExe("Z:/cds/cd2/docs/a.txt", "Z:\\cds\\cd2\\menu.exe"), "docs\\a.txt");
+    EXPECT_EQ(MakeRelativeToExe("z:/CDS/other/a.txt", typed), "..\\other\\a.txt");
+    EXPECT_EQ(MakeRelativeToExe("/cds/a.txt", typed), "/cds/a.txt");
 }
 
 TEST(Paths, FileDirKeepsOnlyTheRootsBackslash) {
@@ -55,7 +76,6 @@ TEST(Paths, TrailingBackslash) {
     EXPECT_FALSE(IsPathDelimiter("a\\b", 0));
     EXPECT_FALSE(IsPathDelimiter("a\\b", 3));
     EXPECT_FALSE(IsPathDelimiter("a\\b", -1));
-    EXPECT_FALSE(IsPathDelimiter("a/b", 1));
 }
 
 TEST(Paths, RelativeToTheMenuExecutable) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/core/paths.h"
+
 std::string PlatformFilter(const std::string& filter) {
     if (filter.empty()) return {};
     std::string result = filter;
@@ -22,13 +24,12 @@ std::string PlatformDefaultExt(const std::string& ext) {
 namespace {
 
 bool IsAbsolute(const std::string& name) {
-    return (name.size() >= 2 && name[1] == ':') || (!name.empty() && (name[0] == '\\' || name[0] == '/'));
+    return (name.size() >= 2 && name[1] == ':') || (!name.empty() && IsPathSeparator(name[0]));
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (IsAbsolute(name) || folder.empty()) return name;
-    char last = folder.back();
-    return last == '\\' || last == '/' ? folder + name : folder + '\\' + name;
+    return IncludeTrailingBackslash(folder) + name;
 }
 
 std::vector<std::string> FolderAndNames(std::vector<std::string> parts) {

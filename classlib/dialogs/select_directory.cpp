@@ -69,7 +69,7 @@ bool SelectDirectory(std::string& directory, TSelectDirOpts options, int32_t) {
     if (!state.typed.empty()) {
         // A typed name is taken as it stands when it has a drive or a root,
         // else below the folder selected in the tree.
-        const bool rooted = !ExtractFileDrive(state.typed).empty() || state.typed[0] == '\\';
+        const bool rooted = !ExtractFileDrive(state.typed).empty() || IsPathSeparator(state.typed[0]);
         result = rooted ? state.typed : IncludeTrailingBackslash(result) + state.typed;
         if (!DirectoryExists(result) && options.Contains(sdPerformCreate)) {
             if (options.Contains(sdPrompt) &&

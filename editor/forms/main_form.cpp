@@ -403,6 +403,12 @@ void TMainForm::MakeEXEBtnClick(TObject*) {
         Interaction().MessageBox(Handle(), "You have to choose a name for the exe file first!", nullptr, MB_ICONERROR);
         return;
     }
+    // Every file of the build lands beside the target, which the system
+    // must still be able to name.
+    if (ExpandFileName(name).size() >= MAX_PATH) {
+        Interaction().MessageBox(Handle(), "The name of the exe file is too long!", nullptr, MB_ICONERROR);
+        return;
+    }
     std::string folder = ExtractFilePath(name);
     if (!folder.empty() && !DirectoryExists(folder)) {
         Interaction().MessageBox(Handle(), "The folder for the exe file does not exist!", nullptr, MB_ICONERROR);

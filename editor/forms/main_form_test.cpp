@@ -16,6 +16,7 @@
 #include "editor/document/document_binding.h"
 #include "editor/document/entry_data.h"
 #include "editor/document/menu_document.h"
+#include "editor/document/test_holder_test.h"
 #include "classlib/core/current_dir_keeper.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/caption_ink.h"
@@ -406,6 +407,85 @@ TEST_F(EditorTest, TheTargetIsTheWholeNameAsTyped) {
     RemoveDirectoryA("build out");
 }
 
+// The names in a folder, sorted.
+std::vector<std::string> FolderContents(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(EditorTest, ATargetTypedWithForwardSlashesGetsEveryFileBesideIt) {
+    const std::string here = IncludeTrailingBackslash(GetCurrentDir());
+    std::filesystem::remove_all("slashes");
+    std::filesystem::create_directories("slashes\\cds\\cd2\\docs");
+    AddEntry(AddCategory(Root(), "Software"), "Editor", "body", here + "slashes\\cds\\cd2\\docs\\readme.txt",
+             here + "slashes/cds/cd2/docs/red.bmp");
+    MainForm->RealativCheck->SetChecked(true);
+    MainForm->CopyDLLCheck->SetChecked(true);
+    Retype(MainForm->EXENameEdit, here + "slashes\\cds/cd2/menu.exe");
+    MainForm->MakeEXEBtnClick(nullptr);
+    MainForm->AutoRunBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 2u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The exe file could be successfully created.");
+    EXPECT_EQ(seam.Boxes[1].Text, "File successfully created!");
+
+    EXPECT_EQ(FolderContents("slashes"), std::vector<std::string>{"cds"});
+    EXPECT_EQ(FolderContents("slashes\\cds"), std::vector<std::string>{"cd2"});
+    EXPECT_EQ(FolderContents("slashes\\cds\\cd2"),
+              (std::vector<std::string>{"Pixwell.dll", "autorun.inf", "docs", "menu.exe"}));
+    EXPECT_EQ(ReadAll("slashes\\cds\\cd2\\autorun.inf"), "[autorun]\r\nopen=menu.exe\r\n");
+    EXPECT_TRUE(ReadAll("slashes\\cds\\cd2\\Pixwell.dll") == ReadAll(MainForm->ProgramDir() + "Pixwell.dll"));
+
+    // The menu carries its links relative to the folder it landed in.
+    TTestHolder carried;
+    const auto templateSize = static_cast<int64_t>(ReadAll(MainForm->ProgramDir() + "Playstub.dat").size());
+    ASSERT_TRUE(ReadMenuDocument(carried, "slashes\\cds\\cd2\\menu.exe", templateSize));
+    TTreeNode* category = carried.Root()->getFirstChild();
+    ASSERT_NE(category, nullptr);
+    TTreeNode* entry = category->getFirstChild();
+    ASSERT_NE(entry, nullptr);
+    auto* data = static_cast<TEntryData*>(entry->Data());
+    EXPECT_STREQ(data->LinkedFile, "docs\\readme.txt");
+    EXPECT_STREQ(data->LinkedPicture, "docs\\red.bmp");
+
+    MainForm->RealativCheck->SetChecked(false);
+    MainForm->EXENameEdit->SetText("");
+    std::filesystem::remove_all("slashes");
+}
+
+TEST_F(EditorTest, ATargetLongerThanTheSystemNamesIsCalledTooLong) {
+    AddEntry(AddCategory(Root(), "Software"), "Editor");
+    MainForm->CopyDLLCheck->SetChecked(false);
+    const std::string here = IncludeTrailingBackslash(GetCurrentDir());
+    // The longest name the system takes is one short of its limit.
+    auto target = [&](size_t length) {
+        const std::string name = "\\menu.exe";
+        return here + std::string(length - here.size() - name.size(), 'f') + name;
+    };
+    for (size_t length : {size_t(MAX_PATH), size_t(MAX_PATH) + 40}) {
+        seam.Boxes.clear();
+        MainForm->EXENameEdit->SetText("");
+        TypeInto(MainForm->EXENameEdit, target(length));
+        ASSERT_EQ(MainForm->EXENameEdit->FileName().size(), length);
+        MainForm->MakeEXEBtnClick(nullptr);
+        ASSERT_EQ(seam.Boxes.size(), 1u) << length;
+        EXPECT_EQ(seam.Boxes[0].Text, "The name of the exe file is too long!");
+        EXPECT_FALSE(seam.Boxes[0].HasCaption);
+        EXPECT_EQ(seam.Boxes[0].Flags, unsigned(MB_ICONERROR));
+        EXPECT_EQ(seam.Boxes[0].Owner, MainForm->Handle());
+    }
+    // One shorter, the name is taken, and only the missing folder is told.
+    seam.Boxes.clear();
+    MainForm->EXENameEdit->SetText("");
+    TypeInto(MainForm->EXENameEdit, target(MAX_PATH - 1));
+    MainForm->MakeEXEBtnClick(nullptr);
+    ASSERT_EQ(seam.Boxes.size(), 1u);
+    EXPECT_EQ(seam.Boxes[0].Text, "The folder for the exe file does not exist!");
+    MainForm->CopyDLLCheck->SetChecked(true);
+    MainForm->EXENameEdit->SetText("");
+}
+
 TEST_F(EditorTest, ThePreviewFindsRelativePicturesAfterAnyFileDialog) {
     // The editor runs in the CD's folder; its dialogs browse elsewhere (the
     // system's dialogs make each folder visited the current one) and are
@@ -603,6 +683,12 @@ TEST_F(EditorTest, ThePreviewAndItsCopyDialogCarryThemedButtonsWithGlyphs) {
     copy.SavePng(ScreenshotFolder() + "editor_copy_dialog.png");
     EXPECT_TRUE(ShowsWholeCaption(copy, CopyFileForm->Handle(), CopyFileForm->BitBtn1, "OK"));
     EXPECT_TRUE(ShowsWholeCaption(copy, CopyFileForm->Handle(), CopyFileForm->BitBtn2, "&Cancel"));
+    // OK is offered only while the box names a folder.
+    Retype(CopyFileForm->DirectoryEdit1, "\b");
+    EXPECT_EQ(CopyFileForm->DirectoryEdit1->Text(), "");
+    EXPECT_FALSE(CopyFileForm->BitBtn1->Enabled());
+    Retype(CopyFileForm->DirectoryEdit1, "d:/cd");
+    EXPECT_TRUE(CopyFileForm->BitBtn1->Enabled());
     CopyFileForm->Hide();
 }
 
