@@ -2,6 +2,7 @@
 
 #include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
+#include "classlib/core/paths.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ int WriteRefusal(const std::string& destination) {
 
 TReplacementFile::TReplacementFile(const std::string& destination) : destination_(destination) {
     if (WriteRefusal(destination) != 0) return;
-    const std::string folder = destination.substr(0, destination.find_last_of("\\/:") + 1);
+    const std::string folder = ExtractFilePath(destination);
     for (int n = 0; n < kSideNames; ++n) {
         std::string name = folder + "~qb" + std::to_string(n) + ".tmp";
         FileBackend::Handle handle = FileBackend::kNoHandle;
