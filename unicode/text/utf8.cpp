@@ -36,13 +36,15 @@ bool EightAscii(const wchar_t* source) {
 // end of the bytes written.
 uint8_t* EncodeUnits(uint8_t* out, const wchar_t* source, const wchar_t* end) {
     while (source < end) {
-        if (end - source >= 8 && EightAscii(source)) {
+        unsigned c = CodeUnit(*source);
+        // Eight at once where an ASCII unit may start a run of them.
+        if (c < 0x80 && end - source >= 8 && EightAscii(source)) {
             for (int k = 0; k < 8; ++k) out[k] = static_cast<uint8_t>(source[k]);
             out += 8;
             source += 8;
             continue;
         }
-        unsigned c = CodeUnit(*source++);
+        ++source;
         if (c < 0x80) {
             *out++ = static_cast<uint8_t>(c);
         } else if (c < 0x800) {
@@ -107,18 +109,19 @@ public:
         const uint8_t* in = source_;
         size_t i = i_;
         while (i < count_ && out < limit) {
-            if (count_ - i >= 8) {
-                uint64_t eight;
-                std::memcpy(&eight, in + i, 8);
-                if ((eight & 0x8080808080808080u) == 0) {
-                    for (int k = 0; k < 8; ++k) out[k] = static_cast<wchar_t>(in[i + k]);
-                    out += 8;
-                    i += 8;
-                    continue;
-                }
-            }
             const unsigned lead = in[i];
             if (lead < 0x80) {
+                // Eight at once where an ASCII byte may start a run of them.
+                if (count_ - i >= 8) {
+                    uint64_t eight;
+                    std::memcpy(&eight, in + i, 8);
+                    if ((eight & 0x8080808080808080u) == 0) {
+                        for (int k = 0; k < 8; ++k) out[k] = static_cast<wchar_t>(in[i + k]);
+                        out += 8;
+                        i += 8;
+                        continue;
+                    }
+                }
                 *out++ = static_cast<wchar_t>(lead);
                 ++i;
                 continue;
