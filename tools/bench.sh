@@ -29,12 +29,12 @@
 #   and a 200-frame animation) beside giflib (goal: decoding at least as fast,
 #   encoding within 1.5x). build/bench/bin/gif_bench also takes GIF files:
 #   gif_bench [--dump DIR] [--encode DIR] file.gif ...
-# - UTF-8 and UTF-7 encoding and decoding of 100 MB of mixed text, natively
-#   (build/bench/bin/utf_convert) and from the 64-bit build under Wine, beside
-#   CPython's codecs, each timed around the conversion alone in fresh
-#   processes: cold is the first conversion in a process, warm a repeated one
-#   (goal: at least CPython's speed, both). UTF_BENCH_MB sets the size;
-#   utf_convert also converts files on its own (run it for its usage).
+# - UTF-8 and UTF-7 encoding and decoding of 100 MB of mixed text beside
+#   CPython's codecs, natively and from the 64-bit build under Wine (goal:
+#   at least CPython's speed, cold, under Wine, all four directions); the
+#   figures print the texts, the method and each goal. UTF_BENCH_MB and
+#   UTF_BENCH_ROUNDS set the size and the rounds; utf_convert also converts
+#   files on its own (run it for its usage).
 #   tools/bench.sh [entries...]   (the native document sizes)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,21 +48,30 @@ echo "Menu documents, native ($(nproc) cores, $(uname -m)):"
 "$build/bin/document_bench" "$@"
 "$build/bin/gif_bench"
 
-# UTF-8 and UTF-7 beside CPython: per direction three rounds (UTF_BENCH_ROUNDS), each a fresh
-# process of utf_convert natively, of the 64-bit build's utf_convert.exe
-# under Wine (wide strings of 16-bit units, as in the programs; natively they
-# are 32-bit) and of CPython; cold is the median first conversion, warm the
-# median of the processes' medians of three repeats. MB/s count the
-# direction's input bytes.
+# UTF-8 and UTF-7 beside CPython. Each round starts, one after the other,
+# utf_convert natively, the 64-bit build's utf_convert.exe under Wine (wide
+# strings of 16-bit units, as in the programs; natively they are 32-bit) and
+# CPython, each a fresh process that times the conversion alone (see
+# bench/utf_convert.cpp). A ratio is CPython's time over ours in the same
+# round, so that both meet the same load; the figure is the median ratio.
 utf_figures() {
-  local dir=$1 mb=${UTF_BENCH_MB:-100} rounds=${UTF_BENCH_ROUNDS:-3} convert=$build/bin/utf_convert py=$root/bench/python_codecs.py
+  local dir=$1 mb=${UTF_BENCH_MB:-100} rounds=${UTF_BENCH_ROUNDS:-5} convert=$build/bin/utf_convert py=$root/bench/python_codecs.py
   local wine_convert=$root/build/x86_64/bin/utf_convert.exe
   cmake --build "$build" --target utf_convert >/dev/null
   if [ -f "$root/build/x86_64/build.ninja" ]; then ninja -C "$root/build/x86_64" utf_convert >/dev/null; fi
   python3 "$py" generate "$dir/text.utf16" "$mb"
   "$convert" to-utf8 "$dir/text.utf16" "$dir/text.utf8"
   "$convert" to-utf7 "$dir/text.utf16" "$dir/text.utf7"
-  echo "UTF-8 and UTF-7 conversions of $mb MB of mixed text (UTF-16LE) beside $(python3 --version):"
+  local -A bytes=([utf16]=$(stat -c %s "$dir/text.utf16") [utf8]=$(stat -c %s "$dir/text.utf8") [utf7]=$(stat -c %s "$dir/text.utf7"))
+  echo "UTF-8 and UTF-7 conversions beside CPython's codecs ($(python3 --version)):"
+  echo "  texts: $mb MB of UTF-16LE from bench/python_codecs.py generate (seeded lines of ASCII, accented Latin,"
+  echo "    Greek, Cyrillic, Chinese, Japanese, Korean and symbols) and its UTF-8 (${bytes[utf8]} bytes) and UTF-7"
+  echo "    (${bytes[utf7]} bytes) forms"
+  echo "  method: per direction $rounds rounds, each a fresh process of native utf_convert, utf_convert.exe under"
+  echo "    Wine and CPython in turn, timing the conversion alone (text in memory to result); cold: the first"
+  echo "    conversion in the process, into memory fresh from the system; warm: the median of 3 more. The"
+  echo "    figure is the median over the rounds of CPython's time / ours, wall clock (processor time in"
+  echo "    brackets); MB/s: input bytes over the median time. Load average $(cut -d' ' -f1 /proc/loadavg) at the start."
   (
     if [ -f "$wine_convert" ]; then
       cd "$root"
@@ -74,12 +83,12 @@ utf_figures() {
                "UTF-7 encoding:to-utf7:utf16" "UTF-7 decoding:from-utf7:utf7"; do
       IFS=: read -r name direction input <<<"$row"
       for ((run = 0; run < rounds; ++run)); do
-        echo "native $("$convert" "$direction" "$dir/text.$input" "$dir/native.out" --time 3 2>&1 | tr '\n' ' ')"
+        echo "$run native $("$convert" "$direction" "$dir/text.$input" "$dir/native.out" --time 3 2>&1 | tr '\n' ' ')"
         if [ -f "$wine_convert" ]; then
-          echo "wine $("$WINE64" "$wine_convert" "$direction" "$dir/text.$input" "$dir/wine.out" --time 3 2>&1 |
+          echo "$run wine $("$WINE64" "$wine_convert" "$direction" "$dir/text.$input" "$dir/wine.out" --time 3 2>&1 |
             tr -d '\r' | tr '\n' ' ')"
         fi
-        echo "cpython $(python3 "$py" "$direction" "$dir/text.$input" "$dir/cpython.out" --time 3 2>&1 | tr '\n' ' ')"
+        echo "$run cpython $(python3 "$py" "$direction" "$dir/text.$input" "$dir/cpython.out" --time 3 2>&1 | tr '\n' ' ')"
       done >"$dir/times"
       local same="same bytes as CPython" out
       for out in native wine; do
@@ -87,24 +96,33 @@ utf_figures() {
         cmp -s "$dir/$out.out" "$dir/cpython.out" || same="$out bytes DIFFER from CPython's"
         rm -f "$dir/$out.out"
       done
-      awk -v name="$name" -v size="$(stat -c %s "$dir/text.$input")" -v same="$same" '
+      awk -v name="$name" -v size="${bytes[$input]}" -v same="$same" -v rounds="$rounds" '
         function median(a, n,   i, j, t) {
           for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
-          return a[int((n + 1) / 2)] }
-        { for (i = 2; i < NF; i += 2) { k = $1 " " $i; v[k, ++n[k]] = $(i + 1) } }
+          return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }
+        # Median over the rounds of a time (of ours, or of CPython over ours).
+        function figure(who, key, ratio,   r, n, a) {
+          n = 0
+          for (r = 0; r < rounds; ++r) if ((r, who, key) in t && (r, "cpython", key) in t && t[r, who, key] > 0)
+            a[++n] = ratio ? t[r, "cpython", key] / t[r, who, key] : t[r, who, key]
+          return n ? median(a, n) : 0 }
+        { for (i = 3; i < NF; i += 2) t[$1, $2, $i] = $(i + 1); seen[$2] = 1 }
         END {
-          for (k in n) { for (i = 1; i <= n[k]; ++i) a[i] = v[k, i]; m[k] = median(a, n[k]) }
           mb = size / 1e6
-          printf "  %s (%s):\n", name, same
-          printf "    %-28s cold %7.1f MB/s   warm %7.1f MB/s\n", "CPython", mb / m["cpython cold"], mb / m["cpython warm"]
-          split("native:natively (32-bit wchar_t)|wine:under Wine (16-bit wchar_t)", rows, "|")
+          printf "  %s (%.1f MB in; %s):\n", name, mb, same
+          printf "    %-30s cold %7.1f MB/s                 warm %7.1f MB/s\n", "CPython",
+            mb / figure("cpython", "cold", 0), mb / figure("cpython", "warm", 0)
+          split("wine:under Wine (16-bit wchar_t)|native:natively (32-bit wchar_t)", rows, "|")
           for (r = 1; r <= 2; ++r) {
             split(rows[r], f, ":")
-            if (!((f[1] " cold") in m)) continue
-            printf "    %-28s cold %7.1f MB/s %5.2fx   warm %7.1f MB/s %5.2fx CPython (goal: 1x)\n", f[2],
-              mb / m[f[1] " cold"], m["cpython cold"] / m[f[1] " cold"], mb / m[f[1] " warm"],
-              m["cpython warm"] / m[f[1] " warm"] } }' "$dir/times"
+            if (!(f[1] in seen)) continue
+            cold = figure(f[1], "cold", 1)
+            goal = f[1] == "wine" ? (cold >= 1 ? "cold goal 1x: met" : "cold goal 1x: NOT met") : "no goal"
+            printf "    %-30s cold %7.1f MB/s %5.2fx (%5.2fx)  warm %7.1f MB/s %5.2fx (%5.2fx)  %s\n",
+              f[2], mb / figure(f[1], "cold", 0), cold, figure(f[1], "cold-cpu", 1),
+              mb / figure(f[1], "warm", 0), figure(f[1], "warm", 1), figure(f[1], "warm-cpu", 1), goal } }' "$dir/times"
     done
+    echo "  load average $(cut -d' ' -f1 /proc/loadavg) at the end"
   )
 }
 if command -v python3 >/dev/null; then

@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <type_traits>
+#include <string>
 
+#include "unicode/text/one_pass_result.h"
 #include "unicode/text/uc_errors.h"
 
 namespace {
@@ -33,12 +34,16 @@ const TUtf7Tables& Tables() {
     return tables;
 }
 
-// Where the coders put what they make: into a buffer that may fill up, or
-// only counted, so that a result can be made at its exact size first.
+// Where the coders put what they make. A bounded output is a caller's
+// buffer that may fill up at any unit; a piece output is a buffer with
+// room for a whole character past its limit (see one_pass_result.h), so it
+// is checked once per character and its coder pauses there.
 template <typename Unit>
 class TBoundedOutput {
 public:
+    static constexpr bool kStopWhenInvalid = false;
     TBoundedOutput(Unit* position, Unit* end) : position_(position), end_(end) {}
+    bool Room() const { return true; }
     bool Put(unsigned value) {
         if (position_ >= end_) return false;
         *position_++ = static_cast<Unit>(value);
@@ -51,35 +56,62 @@ private:
     Unit* end_;
 };
 
-class TCountingOutput {
+// Invalid input ends the wrappers with an error, so their coder stops there.
+template <typename Unit>
+class TPieceOutput {
 public:
-    bool Put(unsigned) {
-        ++count_;
+    static constexpr bool kStopWhenInvalid = true;
+    TPieceOutput(Unit* position, Unit* limit) : position_(position), limit_(limit) {}
+    bool Room() const { return position_ < limit_; }
+    bool Put(unsigned value) {
+        *position_++ = static_cast<Unit>(value);
         return true;
     }
-    void Skip(size_t count) { count_ += count; }
-    size_t Count() const { return count_; }
+    Unit* Position() const { return position_; }
 
 private:
-    size_t count_ = 0;
+    Unit* position_;
+    Unit* limit_;
 };
 
-// The encoder. The bits of a base64 run gather at the low end of an
-// accumulator (only its low `bits` count) and leave six at a time from the
-// top of those; a run ends padded with zero bits to a whole base64 letter.
-template <typename Output>
-int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool verbose, bool optional) {
-    const TUtf7Tables& tables = Tables();
-    const bool* mustShift = optional ? tables.MustShiftOptional : tables.MustShiftSafe;
-    const wchar_t* s = source;
+// What a coder gives when its output asks it to pause between characters.
+constexpr int kPaused = -1;
+
+// The encoder's state between pieces. The bits of a base64 run gather at
+// the low end of an accumulator (only its low `bits` count) and leave six
+// at a time from the top of those; a run ends padded with zero bits to a
+// whole base64 letter.
+struct TEncoderState {
+    const wchar_t* source;
+    const wchar_t* end;
     bool inBase64 = false;
     uint32_t accumulator = 0;
     int bits = 0;
+    bool finished = false;
+};
+
+// Encodes until the source and its closing are written (utf7Done), the
+// output is full (utf7TargetFull) or asks for a pause (kPaused). Each
+// character writes at most three bytes.
+template <typename Output>
+int Encode(TEncoderState& state, Output& out, bool verbose, bool optional) {
+    const TUtf7Tables& tables = Tables();
+    const bool* mustShift = optional ? tables.MustShiftOptional : tables.MustShiftSafe;
+    const wchar_t* s = state.source;
+    const wchar_t* const sourceEnd = state.end;
+    bool inBase64 = state.inBase64;
+    uint32_t accumulator = state.accumulator;
+    int bits = state.bits;
     auto stop = [&](int result) {
-        source = s;
+        state.source = s;
+        state.inBase64 = inBase64;
+        state.accumulator = accumulator;
+        state.bits = bits;
+        state.finished = result == utf7Done;
         return result;
     };
     for (;;) {
+        if (!out.Room()) return stop(kPaused);
         const bool atEnd = s >= sourceEnd;
         const unsigned c = atEnd ? 0 : static_cast<unsigned>(*s) & 0xFFFF;
         const bool shift = !atEnd && (c > 127 || mustShift[c]);
@@ -101,12 +133,6 @@ int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool v
         if (shift) {
             accumulator = (accumulator << 16) | c;
             bits += 16;
-            if constexpr (std::is_same_v<Output, TCountingOutput>) {
-                out.Skip(static_cast<size_t>(bits / 6));
-                bits %= 6;
-                ++s;
-                continue;
-            }
             while (bits >= 6) {
                 bits -= 6;
                 if (!out.Put(static_cast<uint8_t>(kBase64[(accumulator >> bits) & 63]))) return stop(utf7TargetFull);
@@ -129,20 +155,42 @@ int Encode(const wchar_t*& source, const wchar_t* sourceEnd, Output& out, bool v
     return stop(utf7Done);
 }
 
-// The decoder; the bits of a base64 run gather as in the encoder and leave
-// sixteen at a time.
-template <typename Output>
-int Decode(const char*& source, const char* sourceEnd, Output& out) {
-    const TUtf7Tables& tables = Tables();
-    const char* s = source;
+// The decoder's state between pieces; the bits of a base64 run gather as
+// in the encoder and leave sixteen at a time.
+struct TDecoderState {
+    const char* source;
+    const char* end;
     bool inBase64 = false, first = false, wroteOne = false, invalid = false;
     uint32_t accumulator = 0;
     int bits = 0;
+    bool finished = false;
+};
+
+// Decodes until the source ends (utf7Done or utf7Invalid), the output is
+// full (utf7TargetFull) or asks for a pause (kPaused). Each byte writes at
+// most one code unit.
+template <typename Output>
+int Decode(TDecoderState& state, Output& out) {
+    const TUtf7Tables& tables = Tables();
+    const char* s = state.source;
+    const char* const sourceEnd = state.end;
+    bool inBase64 = state.inBase64, first = state.first, wroteOne = state.wroteOne, invalid = state.invalid;
+    uint32_t accumulator = state.accumulator;
+    int bits = state.bits;
     auto stop = [&](int result) {
-        source = s;
+        state.source = s;
+        state.inBase64 = inBase64;
+        state.first = first;
+        state.wroteOne = wroteOne;
+        state.invalid = invalid;
+        state.accumulator = accumulator;
+        state.bits = bits;
+        state.finished = result == utf7Done || result == utf7Invalid;
         return result;
     };
     for (;;) {
+        if (Output::kStopWhenInvalid && invalid) return stop(utf7Invalid);
+        if (!out.Room()) return stop(kPaused);
         if (inBase64) {
             const bool atEnd = s >= sourceEnd;
             const unsigned b = atEnd ? 0 : static_cast<uint8_t>(*s);
@@ -186,44 +234,70 @@ int Decode(const char*& source, const char* sourceEnd, Output& out) {
     return stop(invalid ? utf7Invalid : utf7Done);
 }
 
+// The wrappers' coders, a piece at a time (see one_pass_result.h).
+class TUtf7Encoder {
+public:
+    static constexpr size_t kMaxStep = 3;
+    explicit TUtf7Encoder(const std::wstring& text) : state_{text.data(), text.data() + text.size()} {}
+    bool Done() const { return state_.finished; }
+    char* Fill(char* out, char* limit) {
+        TPieceOutput<char> piece(out, limit);
+        Encode(state_, piece, false, true);
+        return piece.Position();
+    }
+
+private:
+    TEncoderState state_;
+};
+
+class TUtf7Decoder {
+public:
+    static constexpr size_t kMaxStep = 1;
+    explicit TUtf7Decoder(const std::string& text) : state_{text.data(), text.data() + text.size()} {}
+    bool Done() const { return state_.finished; }
+    bool Invalid() const { return state_.invalid; }
+    wchar_t* Fill(wchar_t* out, wchar_t* limit) {
+        TPieceOutput<wchar_t> piece(out, limit);
+        Decode(state_, piece);
+        return piece.Position();
+    }
+
+private:
+    TDecoderState state_;
+};
+
 }  // namespace
 
 int EncodeUtf7Buffer(const wchar_t*& source, const wchar_t* sourceEnd, char*& target, char* targetEnd, bool verbose,
                      bool optional) {
+    TEncoderState state{source, sourceEnd};
     TBoundedOutput<char> out(target, targetEnd);
-    int result = Encode(source, sourceEnd, out, verbose, optional);
+    int result = Encode(state, out, verbose, optional);
+    source = state.source;
     target = out.Position();
     return result;
 }
 
 int DecodeUtf7Buffer(const char*& source, const char* sourceEnd, wchar_t*& target, wchar_t* targetEnd) {
+    TDecoderState state{source, sourceEnd};
     TBoundedOutput<wchar_t> out(target, targetEnd);
-    int result = Decode(source, sourceEnd, out);
+    int result = Decode(state, out);
+    source = state.source;
     target = out.Position();
     return result;
 }
 
-// Both wrappers count first and then write straight into a result of the
-// exact size.
+// A code unit makes at most five bytes ("+", three letters, "-"); a byte
+// at most one code unit. A reserved buffer that would not do is out of
+// reach, as is a full one.
 std::string WideToUtf7(const std::wstring& text) {
-    const wchar_t* source = text.data();
-    TCountingOutput counted;
-    Encode(source, text.data() + text.size(), counted, false, true);
-    std::string result(counted.Count(), '\0');
-    source = text.data();
-    TBoundedOutput<char> out(result.data(), result.data() + result.size());
-    if (Encode(source, text.data() + text.size(), out, false, true) != utf7Done)
-        throw EUcInternalError("Buffer overflow");
-    return result;
+    TUtf7Encoder encoder(text);
+    return one_pass::Collect<char>(encoder, one_pass::SaturatedProduct(text.size(), 5));
 }
 
 std::wstring Utf7ToWide(const std::string& text) {
-    const char* source = text.data();
-    TCountingOutput counted;
-    if (Decode(source, text.data() + text.size(), counted) == utf7Invalid) throw EUcGeneralError("Invalid UTF7");
-    std::wstring result(counted.Count(), L'\0');
-    source = text.data();
-    TBoundedOutput<wchar_t> out(result.data(), result.data() + result.size());
-    if (Decode(source, text.data() + text.size(), out) != utf7Done) throw EUcInternalError("Buffer overflow");
+    TUtf7Decoder decoder(text);
+    std::wstring result = one_pass::Collect<wchar_t>(decoder, text.size());
+    if (decoder.Invalid()) throw EUcGeneralError("Invalid UTF7");
     return result;
 }

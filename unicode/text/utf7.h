@@ -15,8 +15,7 @@ int EncodeUtf7Buffer(const wchar_t*& source, const wchar_t* sourceEnd, char*& ta
 int DecodeUtf7Buffer(const char*& source, const char* sourceEnd, wchar_t*& target, wchar_t* targetEnd);
 
 // Optional direct characters sent as they are, base64 runs closed only
-// where needed. Raises EUcInternalError "Buffer overflow" should the
-// reserved buffer not do.
+// where needed.
 std::string WideToUtf7(const std::wstring& text);
 // Raises EUcGeneralError "Invalid UTF7" on invalid input.
 std::wstring Utf7ToWide(const std::string& text);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "unicode/text/one_pass_result.h"
+
 namespace {
 
 unsigned CodeUnit(wchar_t c) {
@@ -34,13 +36,15 @@ bool EightAscii(const wchar_t* source) {
 // end of the bytes written.
 uint8_t* EncodeUnits(uint8_t* out, const wchar_t* source, const wchar_t* end) {
     while (source < end) {
-        if (end - source >= 8 && EightAscii(source)) {
+        unsigned c = CodeUnit(*source);
+        // Eight at once where an ASCII unit may start a run of them.
+        if (c < 0x80 && end - source >= 8 && EightAscii(source)) {
             for (int k = 0; k < 8; ++k) out[k] = static_cast<uint8_t>(source[k]);
             out += 8;
             source += 8;
             continue;
         }
-        unsigned c = CodeUnit(*source++);
+        ++source;
         if (c < 0x80) {
             *out++ = static_cast<uint8_t>(c);
         } else if (c < 0x800) {
@@ -92,44 +96,95 @@ int DecodeOne(const uint8_t* source, size_t count, size_t& i, unsigned units[2])
     return 2;
 }
 
-// At least as many code units as well-formed bytes decode to: one per byte
-// that is no continuation byte, two for a four-byte lead.
-size_t DecodedSizeBound(const uint8_t* source, size_t count) {
-    size_t bound = 0;
-    for (size_t i = 0; i < count; ++i) bound += !IsContinuation(source[i]) + (source[i] >= 0xF0);
-    return bound;
-}
+// Decodes a piece at a time (see one_pass_result.h); stops at the first
+// malformed character.
+class TUtf8Decoder {
+public:
+    static constexpr size_t kMaxStep = 8;
+    TUtf8Decoder(const uint8_t* source, size_t count) : source_(source), count_(count) {}
+    bool Done() const { return i_ == count_ || malformed_; }
+    bool Malformed() const { return malformed_; }
 
-// Decodes all of source into dest, which has room for DecodedSizeBound
-// code units (written only for well-formed characters, so never beyond);
-// gives the code units written or -1 when malformed.
-ptrdiff_t DecodeAll(wchar_t* dest, const uint8_t* source, size_t count) {
-    wchar_t* out = dest;
-    size_t i = 0;
-    while (i < count) {
-        if (count - i >= 8) {
-            uint64_t eight;
-            std::memcpy(&eight, source + i, 8);
-            if ((eight & 0x8080808080808080u) == 0) {
-                for (int k = 0; k < 8; ++k) out[k] = static_cast<wchar_t>(source[i + k]);
-                out += 8;
-                i += 8;
+    wchar_t* Fill(wchar_t* out, wchar_t* limit) {
+        const uint8_t* in = source_;
+        size_t i = i_;
+        while (i < count_ && out < limit) {
+            const unsigned lead = in[i];
+            if (lead < 0x80) {
+                // Eight at once where an ASCII byte may start a run of them.
+                if (count_ - i >= 8) {
+                    uint64_t eight;
+                    std::memcpy(&eight, in + i, 8);
+                    if ((eight & 0x8080808080808080u) == 0) {
+                        for (int k = 0; k < 8; ++k) out[k] = static_cast<wchar_t>(in[i + k]);
+                        out += 8;
+                        i += 8;
+                        continue;
+                    }
+                }
+                *out++ = static_cast<wchar_t>(lead);
+                ++i;
                 continue;
             }
+            // The two- and three-byte forms of the Basic Multilingual Plane
+            // straight away; anything else one character at a time.
+            if (lead >= 0xC0 && lead < 0xE0 && count_ - i >= 2 && IsContinuation(in[i + 1])) {
+                *out++ = static_cast<wchar_t>(((lead & 0x1F) << 6) | (in[i + 1] & 0x3F));
+                i += 2;
+                continue;
+            }
+            if (lead >= 0xE0 && lead < 0xF0 && count_ - i >= 3 && IsContinuation(in[i + 1]) &&
+                IsContinuation(in[i + 2])) {
+                *out++ = static_cast<wchar_t>(((lead & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6) | (in[i + 2] & 0x3F));
+                i += 3;
+                continue;
+            }
+            unsigned units[2];
+            int n = DecodeOne(in, count_, i, units);
+            if (n == 0) {
+                malformed_ = true;
+                break;
+            }
+            out[0] = static_cast<wchar_t>(units[0]);
+            if (n == 2) out[1] = static_cast<wchar_t>(units[1]);
+            out += n;
         }
-        if (source[i] < 0x80) {
-            *out++ = static_cast<wchar_t>(source[i++]);
-            continue;
-        }
-        unsigned units[2];
-        int n = DecodeOne(source, count, i, units);
-        if (n == 0) return -1;
-        out[0] = static_cast<wchar_t>(units[0]);
-        if (n == 2) out[1] = static_cast<wchar_t>(units[1]);
-        out += n;
+        i_ = i;
+        return out;
     }
-    return out - dest;
-}
+
+private:
+    const uint8_t* source_;
+    size_t count_;
+    size_t i_ = 0;
+    bool malformed_ = false;
+};
+
+// Encodes a piece at a time (see one_pass_result.h).
+class TUtf8Encoder {
+public:
+    static constexpr size_t kMaxStep = 3;
+    TUtf8Encoder(const wchar_t* source, const wchar_t* end) : source_(source), end_(end) {}
+    bool Done() const { return source_ == end_; }
+
+    char* Fill(char* out, char* limit) {
+        auto* o = reinterpret_cast<uint8_t*>(out);
+        const auto* stop = reinterpret_cast<const uint8_t*>(limit);
+        while (source_ < end_ && o < stop) {
+            // As many units as surely fit (three bytes each), at least one.
+            size_t units = static_cast<size_t>(stop - o) / 3;
+            if (units == 0) units = 1;
+            if (units > static_cast<size_t>(end_ - source_)) units = static_cast<size_t>(end_ - source_);
+            o = EncodeUnits(o, source_, source_ + units);
+            source_ += units;
+        }
+        return reinterpret_cast<char*>(o);
+    }
+
+private:
+    const wchar_t* source_;
+    const wchar_t* end_;
+};
 
 }  // namespace
 
@@ -183,18 +238,15 @@ int DecodeUtf8Buffer(wchar_t* dest, int destSize, const char* source, int source
     return written + 1;
 }
 
+// Each byte makes at most one code unit, a code unit at most three bytes.
 std::string WideToUtf8(const std::wstring& text) {
-    // Counted first and written straight into the result.
-    std::string result(EncodedSize(text.data(), text.size()), '\0');
-    EncodeUnits(reinterpret_cast<uint8_t*>(result.data()), text.data(), text.data() + text.size());
-    return result;
+    TUtf8Encoder encoder(text.data(), text.data() + text.size());
+    return one_pass::Collect<char>(encoder, one_pass::SaturatedProduct(text.size(), 3));
 }
 
 std::wstring Utf8ToWide(const std::string& text) {
-    const auto* in = reinterpret_cast<const uint8_t*>(text.data());
-    std::wstring result(DecodedSizeBound(in, text.size()), L'\0');
-    ptrdiff_t written = DecodeAll(result.data(), in, text.size());
-    if (written < 0) return std::wstring();
-    result.resize(static_cast<size_t>(written));
+    TUtf8Decoder decoder(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    std::wstring result = one_pass::Collect<wchar_t>(decoder, text.size());
+    if (decoder.Malformed()) return std::wstring();
     return result;
 }
