@@ -11,6 +11,7 @@
 #include "classlib/core/scope_exit.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/platform/interaction.h"
 #include "controls/path_utils.h"
 #include "controls/window_utils.h"
@@ -63,20 +64,21 @@ TBrowseFolderDlg::~TBrowseFolderDlg() {
 }
 
 bool TBrowseFolderDlg::Execute() {
-    LPITEMIDLIST root = nullptr;
+    TTaskMemory<ITEMIDLIST> root;
     if (!desktop_root_ || browse_kind_ != bfFolders) {
         const int folder = browse_kind_ == bfComputers ? CSIDL_NETWORK : CSIDL_DRIVES;
-        const HRESULT result = SHGetSpecialFolderLocation(nullptr, folder, &root);
+        LPITEMIDLIST list = nullptr;
+        const HRESULT result = SHGetSpecialFolderLocation(nullptr, folder, &list);
+        root.reset(list);
         if (FAILED(result))
             throw EOleError("The shell's folder could not be reached (error $" +
                             std::to_string(static_cast<unsigned long>(result)) + ")");
     }
-    TScopeExit freeRoot([root] { CoTaskMemFree(root); });
 
     display_buffer_.assign(kPathRoom, '\0');
     BROWSEINFOA info{};
     info.hwndOwner = Application ? Application->Handle() : nullptr;
-    info.pidlRoot = root;
+    info.pidlRoot = root.get();
     info.pszDisplayName = display_buffer_.data();
     info.lpszTitle = dialog_text_.empty() ? nullptr : dialog_text_.c_str();
     info.ulFlags = browse_kind_ == bfComputers ? BIF_BROWSEFORCOMPUTER : BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
@@ -84,7 +86,7 @@ bool TBrowseFolderDlg::Execute() {
     info.lParam = reinterpret_cast<LPARAM>(this);
     info.iImage = 0;
 
-    LPITEMIDLIST chosen = nullptr;
+    TTaskMemory<ITEMIDLIST> chosen;
     {
         HWND active = GetActiveWindow();
         std::vector<HWND> disabled;
@@ -96,15 +98,14 @@ bool TBrowseFolderDlg::Execute() {
             if (active && IsWindow(active)) SetActiveWindow(active);
         });
         TCurrentDirKeeper currentDir;
-        chosen = static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info));
+        chosen.reset(static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info)));
     }
     if (!chosen) return false;
-    TScopeExit freeChosen([chosen] { CoTaskMemFree(chosen); });
     if (browse_kind_ == bfComputers) {
         folder_name_ = ZeroTerminated(display_buffer_);
     } else {
         char path[kPathRoom] = {};
-        if (!SHGetPathFromIDListA(chosen, path)) RaiseLastSystemError();
+        if (!SHGetPathFromIDListA(chosen.get(), path)) RaiseLastSystemError();
         folder_name_ = RemoveTrailingBackslash(path);
     }
     selection_name_ = folder_name_;

@@ -10,6 +10,7 @@
 #include "classlib/core/scratch_folder_test.h"
 #include "classlib/dialogs/dialog_test_support.h"
 #include "classlib/gui/application.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/testing/gui_testing.h"
 #include "controls/path_utils.h"
 
@@ -28,16 +29,13 @@ public:
             RegisterClassA(&wc);
             return "BrowseStandIn";
         }();
-        window_ = CreateWindowExA(0, className, "Stand-in", WS_POPUP, 40, 40, 300, 260, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-        ok_ = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 130, 200, 75, 23, window_,
+        window_.Reset(CreateWindowExA(0, className, "Stand-in", WS_POPUP, 40, 40, 300, 260, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+        ok_ = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 130, 200, 75, 23, window_.Get(),
                               reinterpret_cast<HMENU>(IDOK), GetModuleHandleA(nullptr), nullptr);
         Log().clear();
     }
-    ~TStandInDialog() {
-        if (IsWindow(window_)) DestroyWindow(window_);
-    }
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.Get(); }
     HWND Ok() const { return ok_; }
 
     struct Sent {
@@ -59,7 +57,7 @@ private:
             Log().push_back({msg, wParam, "", lParam});
         return DefWindowProcA(window, msg, wParam, lParam);
     }
-    HWND window_;
+    TOwnedWindow window_;
     HWND ok_;
 };
 
@@ -93,16 +91,15 @@ TEST_F(BrowseFolderDialog, ASeamAnswerDrivesTheCallbackAndGivesTheFolder) {
         // An existing folder is pre-selected; no Help button without a
         // help context.
         EXPECT_EQ(FindWindowExA(standIn.Window(), standIn.Ok(), "BUTTON", nullptr), nullptr);
-        PIDLIST_ABSOLUTE existing = ILCreateFromPathA(scratch.Path("chosen").c_str());
-        Notify(browseInfo, standIn.Window(), BFFM_SELCHANGED, reinterpret_cast<LPARAM>(existing));
+        TTaskMemory<ITEMIDLIST> existing(ILCreateFromPathA(scratch.Path("chosen").c_str()));
+        Notify(browseInfo, standIn.Window(), BFFM_SELCHANGED, reinterpret_cast<LPARAM>(existing.get()));
         EXPECT_EQ(dialog->SelectionName(), scratch.Path("chosen"));
-        ILFree(existing);
         // An item without a path disables OK.
-        PIDLIST_ABSOLUTE drives = nullptr;
-        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives);
-        Notify(browseInfo, standIn.Window(), BFFM_SELCHANGED, reinterpret_cast<LPARAM>(drives));
+        PIDLIST_ABSOLUTE drivesList = nullptr;
+        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drivesList);
+        TTaskMemory<ITEMIDLIST> drives(drivesList);
+        Notify(browseInfo, standIn.Window(), BFFM_SELCHANGED, reinterpret_cast<LPARAM>(drives.get()));
         EXPECT_EQ(dialog->SelectionName(), "");
-        ILFree(drives);
         return ILCreateFromPathA(scratch.Path("chosen\\").c_str());
     });
     ASSERT_TRUE(dialog->Execute());
@@ -159,11 +156,10 @@ struct THelpViewer {
             return RegisterClassA(&wc) != 0;
         }();
         (void)registered;
-        window = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+        window.Reset(CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr));
         Contexts().clear();
     }
-    ~THelpViewer() { DestroyWindow(window); }
     static std::vector<LONG>& Contexts() {
         static std::vector<LONG> contexts;
         return contexts;
@@ -181,7 +177,7 @@ struct THelpViewer {
         }
         return DefWindowProcA(w, msg, wParam, lParam);
     }
-    HWND window;
+    TOwnedWindow window;
 };
 
 TEST(BrowseFolderHelp, TheHelpButtonStandsLeftOnTheButtonRowAndOpensItsTopic) {

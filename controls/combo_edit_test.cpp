@@ -114,13 +114,13 @@ TEST_F(ComboEditOnForm, WithoutDirectInputOnlyTheButtonChangesTheText) {
     box->SetSelStart(4);
     TypeText("ab");
     EXPECT_EQ(WindowText(), "kept");
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, 6);
-    memcpy(GlobalLock(data), "paste", 6);
-    GlobalUnlock(data);
-    SetClipboardData(CF_TEXT, data);
-    CloseClipboard();
+    {
+        TOpenClipboard clipboard(nullptr);
+        EmptyClipboard();
+        TGlobalMemory data(GlobalAlloc(GMEM_MOVEABLE, 6));
+        memcpy(TGlobalLock<>(data.Get()).Get(), "paste", 6);
+        if (SetClipboardData(CF_TEXT, data.Get())) data.Release();
+    }
     box->Perform(WM_PASTE);
     box->SelectAll();
     box->Perform(WM_CUT);
@@ -156,8 +156,8 @@ TEST_F(ComboEditOnForm, EnterAndEscapeReachTheFormsButtonsWithoutALineBreak) {
 
 TEST(ComboEditAlone, EnterInABoxWithoutAFormIsKeptOutOfTheText) {
     TOwned<TCustomComboEdit> box(New<TCustomComboEdit>(nullptr));
-    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 40, nullptr, nullptr, nullptr, nullptr);
-    box->SetParentWindow(host);
+    TOwnedWindow host(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 40, nullptr, nullptr, nullptr, nullptr));
+    box->SetParentWindow(host.Get());
     box->SetBounds(0, 0, 180, 21);
     box->SetText("alone");
     // As typed keys arrive: through the message loop.
@@ -166,7 +166,6 @@ TEST(ComboEditAlone, EnterInABoxWithoutAFormIsKeptOutOfTheText) {
     DrainMessages();
     EXPECT_EQ(box->Text(), "alone");
     box.reset();
-    DestroyWindow(host);
 }
 
 TEST(ComboEditGlyphs, KindsGiveTheirPicturesAndStoredRules) {

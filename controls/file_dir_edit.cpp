@@ -10,6 +10,7 @@
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/strutils.h"
+#include "classlib/gui/scoped_win32.h"
 #include "controls/browse_folder_dialog.h"
 #include "controls/control_strings.h"
 #include "controls/path_utils.h"
@@ -35,7 +36,7 @@ TBitmap* FileEditGlyph() {
 // Runs `body` between the drop handle's queries and DragFinish.
 template <class Body>
 void WithDrop(HDROP drop, Body body) {
-    TScopeExit finish([drop] { DragFinish(drop); });
+    TDropHandle finish(drop);
     body();
 }
 

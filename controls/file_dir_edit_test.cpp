@@ -17,6 +17,7 @@
 #include "classlib/stdctrls/test_support.h"
 #include "classlib/testing/window_typing.h"
 #include "controls/control_strings.h"
+#include "classlib/gui/scoped_win32.h"
 #include "controls/path_utils.h"
 #include "controls/register_controls.h"
 
@@ -27,16 +28,17 @@ namespace {
 HDROP MakeDrop(const std::vector<std::string>& names) {
     size_t size = sizeof(DROPFILES) + 2;
     for (const auto& name : names) size += name.size() + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    char* next = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const auto& name : names) {
-        memcpy(next, name.c_str(), name.size() + 1);
-        next += name.size() + 1;
+    TGlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+    {
+        TGlobalLock<DROPFILES> drop(block.Get());
+        drop.Get()->pFiles = sizeof(DROPFILES);
+        char* next = reinterpret_cast<char*>(drop.Get()) + sizeof(DROPFILES);
+        for (const auto& name : names) {
+            memcpy(next, name.c_str(), name.size() + 1);
+            next += name.size() + 1;
+        }
     }
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
+    return static_cast<HDROP>(block.Release());
 }
 
 LRESULT Drop(TWinControl* box, const std::vector<std::string>& names) {
@@ -322,12 +324,13 @@ LRESULT CALLBACK RecordSelection(HWND window, UINT msg, WPARAM wParam, LPARAM lP
 std::function<void*(void*)> AnswerFolder(const std::string& folder) {
     return [folder](void* browseInfo) -> void* {
         auto* info = static_cast<BROWSEINFOA*>(browseInfo);
-        HWND standIn = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        TOwnedWindow standIn(
+            CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
         g_static_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(standIn, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordSelection)));
+            SetWindowLongPtrA(standIn.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordSelection)));
         g_selected.clear();
-        info->lpfn(standIn, BFFM_INITIALIZED, 0, info->lParam);
-        DestroyWindow(standIn);
+        info->lpfn(standIn.Get(), BFFM_INITIALIZED, 0, info->lParam);
+        standIn.Reset();
         return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
     };
 }

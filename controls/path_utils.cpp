@@ -1,6 +1,7 @@
 #include "controls/path_utils.h"
 
 #include "classlib/core/paths.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 std::string RemoveTrailingBackslash(const std::string& path) {
@@ -32,9 +33,7 @@ namespace {
 
 std::string PathPart(const std::string& path, bool shortFirst) {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return "";
-    FindClose(search);
+    if (!TFileSearch(FindFirstFileA(path.c_str(), &found))) return "";
     std::string longName = found.cFileName, shortName = found.cAlternateFileName;
     if (shortFirst) return shortName.empty() ? longName : shortName;
     return longName.empty() ? shortName : longName;

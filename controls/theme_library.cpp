@@ -5,6 +5,7 @@
 #include <string>
 
 #include "classlib/core/syncobjs.h"
+#include "classlib/gui/scoped_win32.h"
 
 TThemeEntryPoints ThemeEntries{};
 
@@ -28,7 +29,7 @@ const char* const EntryNames[ThemeEntryPointCount] = {
 
 FARPROC* EntrySlots() { return reinterpret_cast<FARPROC*>(&ThemeEntries); }
 
-HMODULE library = nullptr;
+TLibrary library;
 int referenceCount = 0;
 int loadAttempts = 0;
 int freeCalls = 0;
@@ -49,20 +50,20 @@ bool AcquireThemeLibrary() {
     ++referenceCount;
     if (!library) {
         ++loadAttempts;
-        library = LoadLibraryA(libraryName.c_str());
+        library.Reset(LoadLibraryA(libraryName.c_str()));
         if (library)
-            for (size_t i = 0; i < ThemeEntryPointCount; ++i) EntrySlots()[i] = GetProcAddress(library, EntryNames[i]);
+            for (size_t i = 0; i < ThemeEntryPointCount; ++i)
+                EntrySlots()[i] = GetProcAddress(library.Get(), EntryNames[i]);
     }
-    return library != nullptr;
+    return static_cast<bool>(library);
 }
 
 void ReleaseThemeLibrary() {
     std::lock_guard<TCriticalSection> guard(Lock());
     if (referenceCount > 0) --referenceCount;
     if (library && referenceCount == 0) {
-        FreeLibrary(library);
+        library.Reset();
         ++freeCalls;
-        library = nullptr;
         ThemeEntries = TThemeEntryPoints{};
     }
 }
@@ -87,7 +88,7 @@ void StopThemeLibraryUnit() {
 namespace theme_library_testing {
 void SetLibraryName(const char* name) { libraryName = name ? name : "uxtheme.dll"; }
 int ReferenceCount() { return referenceCount; }
-HMODULE LibraryHandle() { return library; }
+HMODULE LibraryHandle() { return library.Get(); }
 int LoadAttempts() { return loadAttempts; }
 int FreeCalls() { return freeCalls; }
 }  // namespace theme_library_testing

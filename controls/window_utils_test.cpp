@@ -33,7 +33,8 @@ TEST(ScreenPlacement, RectanglesMoveIntoTheScreenKeepingTheirSize) {
 
 TEST(ScreenPlacement, CentringAWindowLargerThanTheScreenPutsItAtTheOrigin) {
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 5, 5, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    TOwnedWindow owned(CreateWindowExA(0, "STATIC", "", WS_POPUP, 5, 5, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    const HWND window = owned.Get();
     ASSERT_NE(window, nullptr);
     CenterWindowOnScreen(window);
     RECT r;
@@ -45,11 +46,11 @@ TEST(ScreenPlacement, CentringAWindowLargerThanTheScreenPutsItAtTheOrigin) {
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    DestroyWindow(window);
 }
 
 TEST(PendingMessages, OneMessageIsRemovedAndAQuitIsPostedAgain) {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    TOwnedWindow owned(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const HWND window = owned.Get();
     const UINT msg = WM_APP + 17;
     PostMessageA(window, msg, 1, 0);
     PostMessageA(window, msg, 2, 0);
@@ -58,7 +59,7 @@ TEST(PendingMessages, OneMessageIsRemovedAndAQuitIsPostedAgain) {
     ASSERT_TRUE(PeekMessageA(&left, window, msg, msg, PM_REMOVE));
     EXPECT_EQ(left.wParam, 2u);
     EXPECT_FALSE(PeekMessageA(&left, window, msg, msg, PM_REMOVE));
-    DestroyWindow(window);
+    owned.Reset();
 
     PostQuitMessage(7);
     RemovePendingMessage(nullptr, WM_QUIT);
@@ -88,14 +89,14 @@ TEST(ActiveWindow, OnlyWindowsOfThisThreadCount) {
     std::thread owner([&other, &ownerId] {
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue the quit goes to
-        HWND window = CreateWindowExA(0, "STATIC", "Other thread", WS_POPUP, 200, 200, 120, 60, nullptr, nullptr,
-                                      nullptr, nullptr);
+        TOwnedWindow owned(CreateWindowExA(0, "STATIC", "Other thread", WS_POPUP, 200, 200, 120, 60, nullptr,
+                                           nullptr, nullptr, nullptr));
+        const HWND window = owned.Get();
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
         other = window;
         ownerId = GetCurrentThreadId();
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-        if (window) DestroyWindow(window);
     });
     const bool otherInFront = PumpUntil([&] {
         return other && GetForegroundWindow() == other && GetActiveWindow() != form->Handle();

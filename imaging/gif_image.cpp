@@ -10,6 +10,7 @@
 #include "classlib/core/streams.h"
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/graphics/picture.h"
+#include "classlib/gui/scoped_win32.h"
 #include "controls/drawing_utils.h"
 #include "imaging/codecs/gif_strings.h"
 #include "imaging/codecs/gif_writer.h"
@@ -532,12 +533,11 @@ void TGIFImage::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palet
     }
     TMemoryStream stream;
     {
-        const void* bytes = GlobalLock(block);
+        TGlobalLock<const void> bytes(block);
         if (!bytes) throw EReadError(LoadStr(SReadError));
-        TScopeExit unlock([block] { GlobalUnlock(block); });
         const SIZE_T size = GlobalSize(block);
         if (size > INT32_MAX) throw EReadError(LoadStr(SReadError));
-        stream.WriteBuffer(bytes, static_cast<int32_t>(size));
+        stream.WriteBuffer(bytes.Get(), static_cast<int32_t>(size));
     }
     stream.SetPosition(0);
     int32_t size = 0;
@@ -566,16 +566,15 @@ void TGIFImage::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& pale
     if (!allEncoded || !g_clipboard_format) return;
     TMemoryStream stream;
     WriteGIFStream(stream, true);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(stream.Size()));
+    TGlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(stream.Size())));
     if (!block) throw EOutOfMemory(LoadStr(SOutOfMemory));
-    void* bytes = GlobalLock(block);
-    if (!bytes) {
-        GlobalFree(block);
-        throw EOutOfMemory(LoadStr(SOutOfMemory));
+    {
+        TGlobalLock<void> bytes(block.Get());
+        if (!bytes) throw EOutOfMemory(LoadStr(SOutOfMemory));
+        std::memcpy(bytes.Get(), stream.Memory(), static_cast<size_t>(stream.Size()));
     }
-    std::memcpy(bytes, stream.Memory(), static_cast<size_t>(stream.Size()));
-    GlobalUnlock(block);
-    if (!SetClipboardData(g_clipboard_format, block)) GlobalFree(block);
+    // The clipboard owns the block once it has taken it.
+    if (SetClipboardData(g_clipboard_format, block.Get())) block.Release();
 }
 
 // --- unit start-up ------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "classlib/core/exceptions.h"
 #include "classlib/core/filer.h"
 #include "classlib/graphics/bmp_codec.h"
@@ -12,6 +14,7 @@
 #include "classlib/gui/forms.h"
 #include "classlib/testing/gui_testing.h"
 #include "imaging/codecs/gif_samples.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -385,8 +388,9 @@ TEST(GIFImage, Clipboard) {
     }
     ASSERT_EQ(gif.Frames(0)->DecodedBitmap(), nullptr);
     // The clipboard takes data only from a window that opened it.
-    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(OpenClipboard(owner));
+    TOwnedWindow owner(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    std::optional<TOpenClipboard> clipboard(std::in_place, owner.Get());
+    ASSERT_TRUE(clipboard->Opened());
     EmptyClipboard();
     UINT format = 0;
     HANDLE data = nullptr;
@@ -399,10 +403,10 @@ TEST(GIFImage, Clipboard) {
     HANDLE block = GetClipboardData(GIFClipboardFormat());
     ASSERT_NE(block, nullptr);
     {
-        const auto* p = static_cast<const uint8_t*>(GlobalLock(block));
+        TGlobalLock<const uint8_t> locked(block);
+        const uint8_t* p = locked.Get();
         EXPECT_EQ(*reinterpret_cast<const int32_t*>(p), int32_t(bytes.size()));
         EXPECT_EQ(std::vector<uint8_t>(p + 4, p + 4 + bytes.size()), bytes);
-        GlobalUnlock(block);
     }
     TGIFImage pasted;
     pasted.LoadFromClipboardFormat(CF_BITMAP, GetClipboardData(CF_BITMAP), nullptr);
@@ -417,18 +421,18 @@ TEST(GIFImage, Clipboard) {
     fromBitmap.SaveToClipboardFormat(format, data, palette);
     SetClipboardData(format, data);
     EXPECT_FALSE(IsClipboardFormatAvailable(GIFClipboardFormat()));
-    CloseClipboard();
-    DestroyWindow(owner);
+    clipboard.reset();
+    owner.Reset();
 
     // A size prefix beyond the block.
-    HGLOBAL bad = GlobalAlloc(GMEM_MOVEABLE, 8);
-    auto* p = static_cast<int32_t*>(GlobalLock(bad));
-    p[0] = 1000;
-    p[1] = 0;
-    GlobalUnlock(bad);
+    TGlobalMemory bad(GlobalAlloc(GMEM_MOVEABLE, 8));
+    {
+        TGlobalLock<int32_t> p(bad.Get());
+        p.Get()[0] = 1000;
+        p.Get()[1] = 0;
+    }
     TGIFImage refused;
-    EXPECT_EQ(ErrorOf([&] { refused.LoadFromClipboardFormat(GIFClipboardFormat(), bad, nullptr); }),
+    EXPECT_EQ(ErrorOf([&] { refused.LoadFromClipboardFormat(GIFClipboardFormat(), bad.Get(), nullptr); }),
               "Stream-Read-Fehler");
-    GlobalFree(bad);
     StopGIFImageUnit();
 }

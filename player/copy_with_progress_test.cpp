@@ -12,6 +12,7 @@
 #include "classlib/core/scope_exit.h"
 #include "classlib/gui/forms.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -135,9 +136,8 @@ TEST(CopyWithProgress, AWriteCutShortAtTheEndOfTheMediumIsAFailure) {
     EXPECT_EQ(ReadAll("copy_older.bin"), data);
     EXPECT_EQ(seam.Boxes.size(), 2u);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("~qb*.tmp", &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no side file is left behind";
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    TFileSearch search(FindFirstFileA("~qb*.tmp", &found));
+    EXPECT_FALSE(search) << "no side file is left behind";
     std::remove("copy_long.bin");
     std::remove("copy_older.bin");
 }

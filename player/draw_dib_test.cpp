@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "player/test_canvas.h"
+#include "classlib/gui/scoped_win32.h"
 
 using namespace test_canvas;
 
@@ -283,7 +284,8 @@ TEST(DrawShortTable, OnlyTheEntriesTheImageHasAreRead) {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     const DWORD page = system.dwPageSize;
-    auto* block = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    TVirtualMemory memory(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    auto* block = static_cast<uint8_t*>(memory.Get());
     DWORD old;
     VirtualProtect(block + page, page, PAGE_NOACCESS, &old);
     auto* info = reinterpret_cast<BITMAPINFO*>(block + page - sizeof(BITMAPINFOHEADER) - 2 * sizeof(RGBQUAD));
@@ -305,7 +307,6 @@ TEST(DrawShortTable, OnlyTheEntriesTheImageHasAreRead) {
         DrawDIB(canvas.DC(), 1, 1, 4, 2, dib, 0, 0, 4, 2, true, SRCCOPY, true, nullptr);
         EXPECT_EQ(Mismatch(canvas, ShowsUnscaled(dib, 1, 1, 0, 0, 4, 2)), "") << printer << fails;
     }
-    VirtualFree(block, 0, MEM_RELEASE);
 }
 
 TEST(StretchRows, RowsAndColumnsOutsideTheImageDrawZero) {

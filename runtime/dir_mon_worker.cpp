@@ -1,5 +1,7 @@
 #include "runtime/dir_mon_worker.h"
 
+#include "classlib/gui/scoped_win32.h"
+
 namespace {
 
 class TSystemDirMonCalls : public TDirMonCalls {
@@ -12,41 +14,56 @@ public:
         return WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     }
     bool FindNext(HANDLE notification) override { return FindNextChangeNotification(notification) != FALSE; }
-    void FindClose(HANDLE notification) override { FindCloseChangeNotification(notification); }
+    void CloseNotification(HANDLE notification) override { TChangeNotification closed(notification); }
     void PostChange(HWND window) override { PostMessageA(window, WM_DIRCHANGE, 0, 0); }
     void ReleaseMutex(HANDLE mutex) override { ::ReleaseMutex(mutex); }
     DWORD LastError() override { return GetLastError(); }
+};
+
+// The worker's change notification, closed through its calls on every way
+// out; empty when none could be made.
+class TWatchedNotification {
+public:
+    TWatchedNotification(TDirMonCalls& calls, HANDLE notification) noexcept
+        : calls_(calls), notification_(notification == INVALID_HANDLE_VALUE ? nullptr : notification) {}
+    TWatchedNotification(const TWatchedNotification&) = delete;
+    TWatchedNotification& operator=(const TWatchedNotification&) = delete;
+    ~TWatchedNotification() {
+        if (notification_) calls_.CloseNotification(notification_);
+    }
+
+    HANDLE Get() const noexcept { return notification_; }
+
+private:
+    TDirMonCalls& calls_;
+    HANDLE notification_;
 };
 
 }  // namespace
 
 DWORD WatchDirectory(const TDirMonBlock* block, TDirMonCalls& calls) {
     if (!block) return 1;
-    HANDLE notification = calls.FindFirst(block->Directory, block->Nested, block->NotifyMask);
-    // Nothing to watch: the owner still counts this monitor as running and
-    // stops it as usual.
-    if (notification == INVALID_HANDLE_VALUE || !notification) return calls.LastError();
-    for (;;) {
-        DWORD result = calls.WaitForEither(notification, block->Mutex);
-        if (result == WAIT_OBJECT_0) {
-            calls.PostChange(block->Window);
-            if (!calls.FindNext(notification)) {
-                DWORD error = calls.LastError();
-                calls.FindClose(notification);
-                return error;
+    {
+        TWatchedNotification notification(calls,
+                                           calls.FindFirst(block->Directory, block->Nested, block->NotifyMask));
+        // Nothing to watch: the owner still counts this monitor as running
+        // and stops it as usual.
+        if (!notification.Get()) return calls.LastError();
+        for (;;) {
+            DWORD result = calls.WaitForEither(notification.Get(), block->Mutex);
+            if (result == WAIT_OBJECT_0) {
+                calls.PostChange(block->Window);
+                if (!calls.FindNext(notification.Get())) return calls.LastError();
+            } else if (result == WAIT_OBJECT_0 + 1 || result == WAIT_ABANDONED_0 + 1) {
+                // The owner let go of the mutex (or its thread ended holding
+                // it): this thread holds it now.
+                break;
+            } else if (result == WAIT_FAILED) {
+                // Waiting again would fail again at once, for ever.
+                return calls.LastError();
             }
-        } else if (result == WAIT_OBJECT_0 + 1 || result == WAIT_ABANDONED_0 + 1) {
-            // The owner let go of the mutex (or its thread ended holding
-            // it): this thread holds it now.
-            break;
-        } else if (result == WAIT_FAILED) {
-            // Waiting again would fail again at once, for ever.
-            DWORD error = calls.LastError();
-            calls.FindClose(notification);
-            return error;
         }
     }
-    calls.FindClose(notification);
     calls.ReleaseMutex(block->Mutex);
     return 0;
 }

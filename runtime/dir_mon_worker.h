@@ -29,7 +29,7 @@ public:
     // Waits for either handle, without time limit (WaitForMultipleObjects).
     virtual DWORD WaitForEither(HANDLE notification, HANDLE mutex) = 0;
     virtual bool FindNext(HANDLE notification) = 0;
-    virtual void FindClose(HANDLE notification) = 0;
+    virtual void CloseNotification(HANDLE notification) = 0;
     virtual void PostChange(HWND window) = 0;
     virtual void ReleaseMutex(HANDLE mutex) = 0;
     virtual DWORD LastError() = 0;

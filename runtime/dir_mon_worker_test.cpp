@@ -35,7 +35,7 @@ public:
         return result;
     }
     bool FindNext(HANDLE) override { return NextSucceeds; }
-    void FindClose(HANDLE) override { ++Closes; }
+    void CloseNotification(HANDLE) override { ++Closes; }
     void PostChange(HWND) override { ++Posts; }
     void ReleaseMutex(HANDLE) override { ++Releases; }
     DWORD LastError() override { return Error; }

@@ -12,6 +12,7 @@
 #include "classlib/gui/wincontrol.h"
 #include "runtime/dir_mon.h"
 #include "shell/lists/wildcard.h"
+#include "shell/namespace_pieces.h"
 
 namespace {
 
@@ -22,10 +23,7 @@ constexpr int kNetworkOrdinal = 8;
 constexpr SHCONTF kEnumFlags = static_cast<SHCONTF>(SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
 
 bool SameList(const ITEMIDLIST* a, const ITEMIDLIST* b) {
-    IShellFolder* desktop = OlderShellDesktop();
-    if (!desktop || !a || !b) return false;
-    HRESULT result = desktop->CompareIDs(0, a, b);
-    return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) == 0;
+    return SameShellObject(OlderShellDesktop(), a, b);
 }
 
 TShellIdList CsidlList(int csidl, HWND window = nullptr) {
@@ -201,25 +199,14 @@ void TOlderShellNamespace::SetFolder(const std::string& value) {
         throw EShellNamespaceError("Cannot Find Folder: " + value);
     }
     if (!folder_text_.empty() && !EndsInBackslash(folder_text_)) folder_text_ += '\\';
-    try {
-        SetFolderIDList(list.get());
-    } catch (...) {
-        folder_text_ = old;
-        throw;
-    }
+    SetShellFolderKeepingText(*this, folder_text_, old, list.get());
 }
 
 void TOlderShellNamespace::SelectFolderInParent() {
-    int count = ShellIdListCount(folder_list_.get());
-    if (count == 0) {
+    SelectShellFolderInParent<TShellMallocIdLists>(*this, folder_list_.get(), [this] {
         SetFolderIDList(OlderEmptyIdList());
         SetObjectIDList(OlderEmptyIdList());
-        return;
-    }
-    TShellIdList parent = ShellIdListTruncate(folder_list_.get(), count - 1);
-    TShellIdList last = ShellIdListItem(folder_list_.get(), count - 1);
-    SetFolderIDList(parent.get());
-    SetObjectIDList(last.get());
+    });
 }
 
 HWND TOlderShellNamespace::OwnerWindow() const {
@@ -239,27 +226,16 @@ void TOlderShellNamespace::ObjectChanged() {
 }
 
 void TOlderShellNamespace::SetObjectIDList(const ITEMIDLIST* list) {
-    if (list != object_list_.get()) {
-        TShellIdList copy = ShellIdListCopy(list);
-        if (list && !copy) throw EOutOfMemory("ShellNamespace: out of memory");
-        object_list_ = std::move(copy);
-    }
+    SetShellObjectList<TShellMallocIdLists>(object_list_, list);
     ObjectChanged();
 }
 
 const ITEMIDLIST* TOlderShellNamespace::AbsoluteObjectIDList() const {
-    if (!absolute_object_list_)
-        absolute_object_list_ = object_list_ ? ShellIdListConcat(folder_list_.get(), object_list_.get())
-                                             : ShellIdListCopy(folder_list_.get());
-    return absolute_object_list_.get();
+    return CachedAbsoluteList<TShellMallocIdLists>(absolute_object_list_, folder_list_.get(), object_list_.get());
 }
 
 uint32_t TOlderShellNamespace::ObjectAttributes(uint32_t mask) const {
-    if (!folder_ || !object_list_) return 0;
-    const ITEMIDLIST* object = object_list_.get();
-    SFGAOF attributes = mask;
-    if (FAILED(folder_->GetAttributesOf(1, &object, &attributes))) return 0;
-    return mask & attributes;
+    return ShellObjectAttributes(folder_.Get(), object_list_.get(), mask);
 }
 
 bool TOlderShellNamespace::ObjectIsFolder() const {
@@ -303,20 +279,12 @@ void TOlderShellNamespace::SetObjectName(const std::string& value) {
             SetObjectIDList(parsed.get());
             return;
         }
-        // The search starts at the first object and leaves the object it
-        // started with when it fails.
-        TShellIdList previous = ShellIdListCopy(object_list_.get());
-        enumerator_.Reset();
-        for (;;) {
-            if (!Next()) {
-                enumerator_.Reset();
-                SetObjectIDList(previous.get());
+        FindShellObject<TShellMallocIdLists>(
+            *this, enumerator_, [&] { return ObjectDisplayName() == name || ObjectName() == name; },
+            [&] {
                 throw EShellNamespaceError("Error! Cannot find Object \"" + name + "\" in Folder \"" + folder_text_ +
                                            "\"");
-            }
-            if (ObjectDisplayName() == name || ObjectName() == name) break;
-        }
-        enumerator_.Reset();
+            });
         return;
     }
     if (name.size() < 4) {

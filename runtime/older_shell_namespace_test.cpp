@@ -15,6 +15,9 @@
 #include "runtime/dir_mon.h"
 #include "runtime/older_shell_unit.h"
 #include "runtime/runtime_classes.h"
+#include "shell/namespace_pieces.h"
+#include "shell/namespace_pieces_test_support.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -23,24 +26,15 @@ TOwned<TOlderShellNamespace> NewShell(TComponent* owner = nullptr) {
 }
 
 std::set<std::string> Enumerate(TOlderShellNamespace& shell) {
-    std::set<std::string> names;
-    while (shell.Next()) names.insert(shell.ObjectName());
-    return names;
+    return EnumeratedNames(shell);
 }
 
 std::string Message(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const EShellNamespaceError& e) {
-        return e.Message();
-    }
-    return "(nothing raised)";
+    return RaisedMessage<EShellNamespaceError>(work);
 }
 
 bool SameObject(const ITEMIDLIST* a, const ITEMIDLIST* b) {
-    if (!a || !b) return false;
-    HRESULT result = OlderShellDesktop()->CompareIDs(0, a, b);
-    return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) == 0;
+    return SameShellObject(OlderShellDesktop(), a, b);
 }
 
 // A form's window procedure that notes every message and hands it on.
@@ -73,10 +67,10 @@ TEST(OlderShellNamespace, StartsOnMyComputerWithTheMaskStar) {
     EXPECT_FALSE(shell->FileSystemOnly());
     EXPECT_EQ(shell->Version(), "TShellNamespace V2.3");
     EXPECT_EQ(shell->ObjectIDList(), nullptr);
-    ITEMIDLIST* drives = nullptr;
-    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives)));
-    EXPECT_TRUE(SameObject(shell->FolderIDList(), drives));
-    CoTaskMemFree(drives);
+    ITEMIDLIST* drivesList = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drivesList)));
+    TTaskMemory<ITEMIDLIST> drives(drivesList);
+    EXPECT_TRUE(SameObject(shell->FolderIDList(), drives.get()));
     EXPECT_EQ(shell->FileMonitor(), nullptr);
 }
 
@@ -184,13 +178,13 @@ TEST(OlderShellNamespace, TheHookForwardsEveryMessageAndGoesWithTheComponent) {
         form->WindowProc(m);
         EXPECT_EQ(seen, std::vector<UINT>{message});
     }
-    HMENU popup = CreatePopupMenu();
+    TMenuHandle popup(CreatePopupMenu());
     for (UINT message : {UINT(WM_INITMENUPOPUP), UINT(WM_USER + 7)}) {
         seen.clear();
-        SendMessageA(form->Handle(), message, reinterpret_cast<WPARAM>(popup), 0);
+        SendMessageA(form->Handle(), message, reinterpret_cast<WPARAM>(popup.Get()), 0);
         EXPECT_EQ(seen, std::vector<UINT>{message});
     }
-    DestroyMenu(popup);
+    popup.Reset();
     SendMessageA(form->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("through the hook"));
     EXPECT_EQ(form->Caption(), "through the hook");
 
@@ -215,28 +209,9 @@ TEST(OlderShellNamespace, TheRuntimesPlayerCarriesItHooked) {
 }
 
 TEST(OlderShellNamespace, WithoutTheShellCreationRaisesAndLeavesTheOwnerClean) {
-    auto form = MakeOwned<TForm>(nullptr);
-    StopOlderShellUnit();
-    bool raised = false;
-    try {
-        New<TOlderShellNamespace>(form.get());
-    } catch (const Exception&) {
-        raised = true;
-    }
-    StartOlderShellUnit();
-    EXPECT_TRUE(raised);
-    EXPECT_EQ(form->ComponentCount(), 0);
-    // The owner's end finds nothing freed twice.
+    ExpectCreationWithoutTheUnitRaises<TOlderShellNamespace>(StopOlderShellUnit, StartOlderShellUnit);
 }
 
 TEST(OlderShellNamespace, TheUnitKeepsItsMenuItemsFromStartToEnd) {
-    ASSERT_NE(OlderShellMenuItem(0), nullptr);
-    ASSERT_NE(OlderShellMenuItem(kOlderShellMenuItemCount - 1), nullptr);
-    EXPECT_EQ(OlderShellMenuItem(kOlderShellMenuItemCount), nullptr);
-    EXPECT_EQ(OlderShellMenuItem(0)->Owner(), nullptr);
-    EXPECT_NE(OlderShellMenuItem(0), OlderShellMenuItem(1));
-    StopOlderShellUnit();
-    EXPECT_EQ(OlderShellMenuItem(0), nullptr) << "freed at the unit's end";
-    StartOlderShellUnit();
-    EXPECT_NE(OlderShellMenuItem(0), nullptr);
+    ExpectUnitMenuItems(OlderShellMenuItem, kOlderShellMenuItemCount, StopOlderShellUnit, StartOlderShellUnit);
 }

@@ -7,6 +7,7 @@
 #include "classlib/dialogs/message_dialogs.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/menus.h"
+#include "classlib/gui/scoped_win32.h"
 #include "shell/lists/item_id_lists.h"
 
 namespace {
@@ -18,7 +19,7 @@ struct TOlderUnit {
     IShellFolder* desktop = nullptr;
     ITEMIDLIST* netHood = nullptr;
     UINT idListArrayFormat = 0;
-    HMODULE shlwapi = nullptr;
+    TLibrary shlwapi;
     FARPROC autoComplete = nullptr;
     bool nt = false;
     // Menu items kept ready for the shell's context menus, without owner.
@@ -34,7 +35,7 @@ void* ShellAlloc(std::size_t size) {
 void ShellFree(void* block) {
     if (!block) return;
     if (unit.allocator) unit.allocator->Free(block);
-    else CoTaskMemFree(block);
+    else TTaskMemFree{}(block);
 }
 const TItemIdAllocator kShellAllocator{ShellAlloc, ShellFree};
 
@@ -61,8 +62,8 @@ void StartOlderShellUnit() {
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETHOOD, &netHood))) unit.netHood = netHood;
     unit.idListArrayFormat = RegisterClipboardFormatA("Shell IDList Array");
     for (auto& item : unit.menuItems) item = std::make_unique<TMenuItem>(nullptr);
-    unit.shlwapi = LoadLibraryW(L"shlwapi");
-    if (unit.shlwapi) unit.autoComplete = GetProcAddress(unit.shlwapi, "SHAutoComplete");
+    unit.shlwapi.Reset(LoadLibraryW(L"shlwapi"));
+    if (unit.shlwapi) unit.autoComplete = GetProcAddress(unit.shlwapi.Get(), "SHAutoComplete");
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
     if (GetVersionExA(&version)) unit.nt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
@@ -72,7 +73,7 @@ void StopOlderShellUnit() {
     if (unit.starts == 0 || --unit.starts > 0) return;
     for (auto& item : unit.menuItems) item.reset();
     ShellFree(std::exchange(unit.netHood, nullptr));
-    if (unit.shlwapi) FreeLibrary(std::exchange(unit.shlwapi, nullptr));
+    unit.shlwapi.Reset();
     unit.autoComplete = nullptr;
     if (unit.desktop) std::exchange(unit.desktop, nullptr)->Release();
     if (unit.allocator) std::exchange(unit.allocator, nullptr)->Release();

@@ -35,6 +35,16 @@ TShellIdList ShellIdListCopy(const ITEMIDLIST* list);
 TShellIdList ShellIdListConcat(const ITEMIDLIST* first, const ITEMIDLIST* second);
 TShellIdList ShellIdListItem(const ITEMIDLIST* list, int index);
 TShellIdList ShellIdListTruncate(const ITEMIDLIST* list, int count);
+
+// The lists above as the shell-namespace pieces take them.
+struct TShellMallocIdLists {
+    using List = TShellIdList;
+    static List Copy(const ITEMIDLIST* list) { return ShellIdListCopy(list); }
+    static List Concat(const ITEMIDLIST* first, const ITEMIDLIST* second) { return ShellIdListConcat(first, second); }
+    static int Count(const ITEMIDLIST* list) { return ShellIdListCount(list); }
+    static List Truncate(const ITEMIDLIST* list, int count) { return ShellIdListTruncate(list, count); }
+    static List Item(const ITEMIDLIST* list, int index) { return ShellIdListItem(list, index); }
+};
 const ITEMIDLIST* OlderEmptyIdList();
 
 // The narrow path parsed by folder (nullptr: the desktop); empty on failure.

@@ -5,7 +5,7 @@
 namespace {
 
 const TItemIdAllocator kTaskAllocator{[](std::size_t size) { return CoTaskMemAlloc(size); },
-                                      [](void* block) { CoTaskMemFree(block); }};
+                                      [](void* block) { TTaskMemFree{}(block); }};
 
 TItemIdList Owned(void* block) {
     return TItemIdList(static_cast<ITEMIDLIST*>(block));

@@ -20,8 +20,8 @@ using TStrRetToStrW = HRESULT(WINAPI*)(STRRET* strRet, const ITEMIDLIST* list, w
 
 struct THelpersUnit {
     int starts = 0;
-    HMODULE shell32 = nullptr;
-    HMODULE shlwapi = nullptr;
+    TLibrary shell32;
+    TLibrary shlwapi;
     TPathMatchSpecW pathMatchSpec = nullptr;
     TStrRetToStrW strRetToStr = nullptr;
 };
@@ -37,12 +37,12 @@ F Bind(HMODULE module, const char* name) {
 void StartShellHelpers() {
     if (unit.starts++ > 0) return;
     OleInitialize(nullptr);
-    unit.shell32 = LoadLibraryW(L"Shell32");
+    unit.shell32.Reset(LoadLibraryW(L"Shell32"));
     if (!unit.shell32) throw Exception("Qarkit: Cannot open SHELL32.DLL!");
-    unit.shlwapi = LoadLibraryW(L"shlwapi");
+    unit.shlwapi.Reset(LoadLibraryW(L"shlwapi"));
     if (!unit.shlwapi) throw Exception("Qarkit: Cannot open SHLWAPI.DLL!");
-    unit.pathMatchSpec = Bind<TPathMatchSpecW>(unit.shlwapi, "PathMatchSpecW");
-    unit.strRetToStr = Bind<TStrRetToStrW>(unit.shlwapi, "StrRetToStrW");
+    unit.pathMatchSpec = Bind<TPathMatchSpecW>(unit.shlwapi.Get(), "PathMatchSpecW");
+    unit.strRetToStr = Bind<TStrRetToStrW>(unit.shlwapi.Get(), "StrRetToStrW");
 }
 
 void StopShellHelpers() {
@@ -50,8 +50,8 @@ void StopShellHelpers() {
     // The bound entry points die with their library.
     unit.pathMatchSpec = nullptr;
     unit.strRetToStr = nullptr;
-    if (unit.shlwapi) FreeLibrary(std::exchange(unit.shlwapi, nullptr));
-    if (unit.shell32) FreeLibrary(std::exchange(unit.shell32, nullptr));
+    unit.shlwapi.Reset();
+    unit.shell32.Reset();
 }
 
 TItemIdList PathToItemIdList(IShellFolder* folder, const std::wstring& path) {
@@ -70,12 +70,12 @@ TItemIdList PathToItemIdList(IShellFolder* folder, const std::wstring& path) {
         TErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
         result = parser->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, &parsed, nullptr);
     }
-    if (FAILED(result) || !parsed) {
-        CoTaskMemFree(parsed);
+    TItemIdList list = AdoptItemIdList(parsed);
+    if (FAILED(result) || !list) {
         SetLastError(static_cast<DWORD>(result));
         return nullptr;
     }
-    return AdoptItemIdList(parsed);
+    return list;
 }
 
 std::wstring StrRetToWideString(const ITEMIDLIST* list, STRRET strRet) {
@@ -89,17 +89,9 @@ std::wstring StrRetToWideString(const ITEMIDLIST* list, STRRET strRet) {
         return std::wstring();
     }
     wchar_t* text = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(unit.strRetToStr(&strRet, list, &text)) && text) {
-        try {
-            result = text;
-        } catch (...) {
-            CoTaskMemFree(text);
-            throw;
-        }
-    }
-    CoTaskMemFree(text);
-    return result;
+    const HRESULT converted = unit.strRetToStr(&strRet, list, &text);
+    TTaskMemory<wchar_t> owned(text);
+    return SUCCEEDED(converted) && owned ? std::wstring(owned.get()) : std::wstring();
 }
 
 std::wstring SystemErrorText(uint32_t code) {

@@ -8,6 +8,7 @@
 #include "classlib/gui/application.h"
 #include "classlib/gui/wincontrol.h"
 #include "shell/error_mode.h"
+#include "shell/namespace_pieces.h"
 #include "shell/shell_helpers.h"
 #include "shell/shell_namespace_unit.h"
 #include "unicode/text/platform_flags.h"
@@ -32,10 +33,7 @@ constexpr SHCONTF kEnumFlags = static_cast<SHCONTF>(SHCONTF_FOLDERS | SHCONTF_NO
 
 // The desktop's comparison of two absolute lists: true for the same object.
 bool SameList(const ITEMIDLIST* a, const ITEMIDLIST* b) {
-    IShellFolder* desktop = ShellDesktopFolder();
-    if (!desktop || !a || !b) return false;
-    HRESULT result = desktop->CompareIDs(0, a, b);
-    return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) == 0;
+    return SameShellObject(ShellDesktopFolder(), a, b);
 }
 
 std::wstring PathOfList(const ITEMIDLIST* list) {
@@ -68,7 +66,7 @@ void ConnectToServer(const std::wstring& uncPath) {
     ITEMIDLIST* item = nullptr;
     ULONG fetched = 0;
     items->Next(1, &item, &fetched);
-    CoTaskMemFree(item);
+    AdoptItemIdList(item).reset();
 }
 
 }  // namespace
@@ -82,11 +80,11 @@ TItemIdList SpecialFolderList(TQarShellFolder folder) {
     if (folder == SF_DESKTOP) return ItemIdListCopy(EmptyItemIdList());
     int csidl = ShellFolderCsidl(folder);
     ITEMIDLIST* list = nullptr;
-    if (csidl < 0 || FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list))) {
-        CoTaskMemFree(list);
-        return nullptr;
-    }
-    return AdoptItemIdList(list);
+    if (csidl < 0) return nullptr;
+    const HRESULT result = SHGetSpecialFolderLocation(nullptr, csidl, &list);
+    TItemIdList owned = AdoptItemIdList(list);
+    if (FAILED(result)) return nullptr;
+    return owned;
 }
 
 TQarShellFolder SpecialFolderOfList(const ITEMIDLIST* list) {
@@ -221,12 +219,7 @@ void TShellNamespace::SetFolder(const std::wstring& value) {
         throw EShellNamespaceError(WideToAnsi(SystemErrorText(ERROR_PATH_NOT_FOUND) + L"\r\n" + value));
     }
     if (!folder_text_.empty() && !EndsInBackslash(folder_text_)) folder_text_ += L'\\';
-    try {
-        SetFolderIDList(list.get());
-    } catch (...) {
-        folder_text_ = old;
-        throw;
-    }
+    SetShellFolderKeepingText(*this, folder_text_, old, list.get());
 }
 
 std::wstring TShellNamespace::Folder() const {
@@ -255,16 +248,7 @@ void TShellNamespace::SetSpecialFolder(TQarShellFolder value) {
 }
 
 void TShellNamespace::SelectFolderInParent() {
-    TItemIdList folder = ItemIdListCopy(folder_list_.get());
-    int count = ItemIdListCount(folder.get());
-    if (count == 0) {
-        SetSpecialFolder(SF_DESKTOP);
-        return;
-    }
-    TItemIdList parent = ItemIdListTruncate(folder.get(), count - 1);
-    TItemIdList last = ItemIdListItem(folder.get(), count - 1);
-    SetFolderIDList(parent.get());
-    SetObjectIDList(last.get());
+    SelectShellFolderInParent<TTaskIdLists>(*this, folder_list_.get(), [this] { SetSpecialFolder(SF_DESKTOP); });
 }
 
 HWND TShellNamespace::OwnerWindow() const {
@@ -282,27 +266,16 @@ void TShellNamespace::ObjectChanged() {
 }
 
 void TShellNamespace::SetObjectIDList(const ITEMIDLIST* list) {
-    if (list != object_list_.get()) {
-        TItemIdList copy = ItemIdListCopy(list);
-        if (list && !copy) throw EOutOfMemory("ShellNamespace: out of memory");
-        object_list_ = std::move(copy);
-    }
+    SetShellObjectList<TTaskIdLists>(object_list_, list);
     ObjectChanged();
 }
 
 const ITEMIDLIST* TShellNamespace::AbsoluteObjectIDList() const {
-    if (!absolute_object_list_)
-        absolute_object_list_ = object_list_ ? ItemIdListConcat(folder_list_.get(), object_list_.get())
-                                             : ItemIdListCopy(folder_list_.get());
-    return absolute_object_list_.get();
+    return CachedAbsoluteList<TTaskIdLists>(absolute_object_list_, folder_list_.get(), object_list_.get());
 }
 
 uint32_t TShellNamespace::ObjectAttributes(uint32_t mask) const {
-    if (!folder_ || !object_list_) return 0;
-    const ITEMIDLIST* object = object_list_.get();
-    SFGAOF attributes = mask;
-    if (FAILED(folder_->GetAttributesOf(1, &object, &attributes))) return 0;
-    return mask & attributes;
+    return ShellObjectAttributes(folder_.Get(), object_list_.get(), mask);
 }
 
 bool TShellNamespace::ObjectIsFolder() const {
@@ -373,18 +346,11 @@ void TShellNamespace::SetObjectName(const std::wstring& value) {
             return;
         }
         // The search starts at the first object, whatever an enumeration had
-        // reached, and a failed search leaves the object it started with.
-        TItemIdList previous = ItemIdListCopy(object_list_.get());
-        enumerator_.Reset();
-        for (;;) {
-            if (!Next()) {
-                enumerator_.Reset();
-                SetObjectIDList(previous.get());
-                RaiseNotFound(name);
-            }
-            if (WideSameText(ObjectDisplayName(), name) || WideSameText(ObjectName(), name)) break;
-        }
-        enumerator_.Reset();
+        // reached.
+        FindShellObject<TTaskIdLists>(
+            *this, enumerator_,
+            [&] { return WideSameText(ObjectDisplayName(), name) || WideSameText(ObjectName(), name); },
+            [&] { RaiseNotFound(name); });
         return;
     }
 
@@ -439,11 +405,9 @@ bool TShellNamespace::Next() {
     auto fetch = [this] {
         ITEMIDLIST* item = nullptr;
         ULONG fetched = 0;
-        if (enumerator_->Next(1, &item, &fetched) != S_OK || !item) {
-            CoTaskMemFree(item);
-            return false;
-        }
+        const HRESULT result = enumerator_->Next(1, &item, &fetched);
         TItemIdList owned = AdoptItemIdList(item);
+        if (result != S_OK || !owned) return false;
         SetObjectIDList(owned.get());
         return true;
     };

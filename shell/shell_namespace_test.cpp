@@ -8,6 +8,7 @@
 #include "classlib/gui/application.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/menus.h"
+#include "shell/namespace_pieces_test_support.h"
 #include "shell/shell_helpers.h"
 #include "shell/shell_namespace_unit.h"
 #include "shell/shell_test_support.h"
@@ -21,18 +22,11 @@ TOwned<TShellNamespace> NewShell(TComponent* owner = nullptr) {
 
 // The names of the objects an enumeration passes, from its start.
 std::set<std::wstring> Enumerate(TShellNamespace& shell) {
-    std::set<std::wstring> names;
-    while (shell.Next()) names.insert(shell.ObjectName());
-    return names;
+    return EnumeratedNames(shell);
 }
 
 std::string Message(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const EShellNamespaceError& e) {
-        return e.Message();
-    }
-    return "(nothing raised)";
+    return RaisedMessage<EShellNamespaceError>(work);
 }
 
 // The drive C: as My Computer shows it: its object name and display name.
@@ -244,27 +238,9 @@ TEST(ShellNamespace, FileSystemOnlyKeepsMyComputerAndDropsVirtualObjects) {
 }
 
 TEST(ShellNamespace, WithoutTheShellCreationRaisesAndLeavesTheOwnerClean) {
-    auto form = MakeOwned<TForm>(nullptr);
-    StopShellNamespaceUnit();
-    bool raised = false;
-    try {
-        New<TShellNamespace>(form.get());
-    } catch (const Exception&) {
-        raised = true;
-    }
-    StartShellNamespaceUnit();
-    EXPECT_TRUE(raised);
-    EXPECT_EQ(form->ComponentCount(), 0);
+    ExpectCreationWithoutTheUnitRaises<TShellNamespace>(StopShellNamespaceUnit, StartShellNamespaceUnit);
 }
 
 TEST(ShellNamespace, TheUnitKeepsItsMenuItemsFromStartToEnd) {
-    ASSERT_NE(ShellMenuItem(0), nullptr);
-    ASSERT_NE(ShellMenuItem(kShellMenuItemCount - 1), nullptr);
-    EXPECT_EQ(ShellMenuItem(kShellMenuItemCount), nullptr);
-    EXPECT_EQ(ShellMenuItem(0)->Owner(), nullptr);
-    EXPECT_NE(ShellMenuItem(0), ShellMenuItem(1));
-    StopShellNamespaceUnit();
-    EXPECT_EQ(ShellMenuItem(0), nullptr) << "freed at the unit's end";
-    StartShellNamespaceUnit();
-    EXPECT_NE(ShellMenuItem(0), nullptr);
+    ExpectUnitMenuItems(ShellMenuItem, kShellMenuItemCount, StopShellNamespaceUnit, StartShellNamespaceUnit);
 }

@@ -5,13 +5,12 @@
 
 #include "classlib/core/scratch_folder_test.h"
 #include "shell/item_id_list.h"
+#include "shell/namespace_pieces.h"
 #include "shell/shell_namespace_unit.h"
 #include "unicode/code_pages.h"
 
 inline bool SameShellObject(const ITEMIDLIST* a, const ITEMIDLIST* b) {
-    if (!a || !b) return false;
-    HRESULT result = ShellDesktopFolder()->CompareIDs(0, a, b);
-    return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) == 0;
+    return SameShellObject(ShellDesktopFolder(), a, b);
 }
 
 inline TItemIdList CsidlList(int csidl) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks that no Win32 resource is released by hand (tools/check-owners.sh),
+# Checks that no Win32 resource is released by hand (tools/check-owners.sh,
+# after its own test),
 # installs what is missing, builds both Windows builds (64-bit and the 32-bit
 # programs we ship) and runs every test under Wine: the 64-bit suite on every
 # machine, the 32-bit suite wherever the machine can start a 32-bit program.
@@ -7,7 +8,9 @@
 # tests under the sanitizers and every fuzz target for 20 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-# A second's work, done before the long builds.
+# A few seconds' work, done before the long builds: the check's own test,
+# then the check.
+"$root/tools/check-owners-test.sh"
 "$root/tools/check-owners.sh"
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh" x86_64

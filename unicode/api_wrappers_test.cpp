@@ -102,13 +102,14 @@ TEST_F(AnsiPlatform, UpperCaseOfBuffersAndCharacters) {
 }
 
 TEST_F(AnsiPlatform, WindowTextAndDrawTextGoThroughAnsi) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    TOwnedWindow owned(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr));
+    const HWND window = owned.Get();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(ApiSetWindowText(window, L"plain text"));
     wchar_t got[32] = {};
     GetWindowTextW(window, got, 32);
     EXPECT_EQ(std::wstring(got), L"plain text");
-    DestroyWindow(window);
+    owned.Reset();
 
     TMemoryDC dc;
     RECT wanted{0, 0, 0, 0}, drawn{0, 0, 0, 0};
@@ -120,13 +121,13 @@ TEST_F(AnsiPlatform, WindowTextAndDrawTextGoThroughAnsi) {
 
 TEST(UnicodePlatformWrappers, WindowTextKeepsEveryCharacter) {
     TScopedPlatformFlags flags(true, true);
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    TOwnedWindow owned(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr));
+    const HWND window = owned.Get();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(ApiSetWindowText(window, kChinese.c_str()));
     wchar_t got[32] = {};
     GetWindowTextW(window, got, 32);
     EXPECT_EQ(std::wstring(got), kChinese);
-    DestroyWindow(window);
 }
 
 TEST(ResourceOrdinals, HighWordDecides) {

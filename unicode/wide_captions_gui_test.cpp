@@ -356,7 +356,7 @@ TEST(WideCaptions, AfterTheLayersEndATrappedWindowPassesNothingOnAndItsEndFreesT
         SendMessageW(edit, WM_DESTROY, 0, 0);
         EXPECT_FALSE(f.edit->HandleAllocated());
         EXPECT_EQ(FindControl(edit), nullptr);
-        DestroyWindow(edit);
+        TOwnedWindow(edit).Reset();
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/strutils.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 #include "unicode/api_wrappers.h"
 #include "unicode/code_pages.h"
@@ -44,8 +45,8 @@ void RaiseLastSystemError() {
     DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                       FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    TLocalMemory owned(text);
     std::string message = text ? std::string(text, length) : std::string();
-    if (text) LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
         message.pop_back();
     throw EOSError("Systemfehler. Code: " + IntToStr(code) + ".\r\n" + message);

@@ -141,18 +141,15 @@ void TCustomImageList::SetMasked(bool masked) {
     if (masked == masked_) return;
     if (handle_) {
         int count = Count();
-        HIMAGELIST list = CreateList(width_, height_, masked);
+        TImageListHandle list(CreateList(width_, height_, masked));
         if (count > 0) {
             TStripPixels image;
             CaptureImageList(handle_, width_, height_, count, image, nullptr);
             TStripMask opaque = OpaqueMask(image.Width, image.Height);
-            if (AddStrip(list, image, masked ? &opaque : nullptr) < 0) {
-                ImageList_Destroy(list);
-                throw EInvalidOperation(kAddImageError);
-            }
+            if (AddStrip(list.Get(), image, masked ? &opaque : nullptr) < 0) throw EInvalidOperation(kAddImageError);
         }
         DestroyHandle();
-        handle_ = list;
+        handle_ = list.Release();
         ApplyBkColor();
     }
     masked_ = masked;
@@ -322,14 +319,12 @@ void TCustomImageList::ReadData(TStream& stream) {
     if (data.Width > 32767 || data.Height > 32767) throw EReadError(LoadStr(SInvalidImage));
 
     // Built aside; the current list stays until the new one is complete.
-    HIMAGELIST list = CreateList(data.Width, data.Height, data.Masked);
-    TScopeExit destroyList([list] { ImageList_Destroy(list); });
-    if (data.Count > 0 && AddStrip(list, data.Image, data.Masked ? &data.Mask : nullptr) != 0)
+    TImageListHandle list(CreateList(data.Width, data.Height, data.Masked));
+    if (data.Count > 0 && AddStrip(list.Get(), data.Image, data.Masked ? &data.Mask : nullptr) != 0)
         throw EReadError(LoadStr(SInvalidImage));
-    if (ImageList_GetImageCount(list) != data.Count) throw EReadError(LoadStr(SInvalidImage));
-    destroyList.Dismiss();
+    if (ImageList_GetImageCount(list.Get()) != data.Count) throw EReadError(LoadStr(SInvalidImage));
     DestroyHandle();
-    handle_ = list;
+    handle_ = list.Release();
     width_ = data.Width;
     height_ = data.Height;
     masked_ = data.Masked;

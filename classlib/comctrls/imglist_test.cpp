@@ -8,6 +8,7 @@
 #include "classlib/comctrls/imagelist_data.h"
 #include "classlib/comctrls/imagelist_gdi.h"
 #include "classlib/core/streams.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -73,10 +74,10 @@ TEST(ImageList, AddIconTakesTheIconsPicture) {
         PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
     }
     ICONINFO info{TRUE, 0, 0, AsBitmap(mask), AsBitmap(colour)};
-    HICON icon = CreateIconIndirect(&info);
+    TIconHandle icon(CreateIconIndirect(&info));
     ASSERT_TRUE(icon);
-    EXPECT_EQ(list->AddIcon(icon), 0);
-    DestroyIcon(icon);
+    EXPECT_EQ(list->AddIcon(icon.Get()), 0);
+    icon.Reset();
     EXPECT_EQ(list->Count(), 1);
     EXPECT_EQ(Rendered(*list, 0xFFFFFF)[8 * 16 + 8], 0x00C000u);
     EXPECT_THROW(list->AddIcon(nullptr), EInvalidOperation);

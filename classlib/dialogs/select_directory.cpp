@@ -14,6 +14,7 @@
 #include "classlib/dialogs/common_dialog.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/platform/interaction.h"
 
 DEFINE_ENUM_TYPE(TSelectDirOpt, "sdAllowCreate", "sdPerformCreate", "sdPrompt")
@@ -48,7 +49,7 @@ bool SelectDirectory(std::string& directory, TSelectDirOpts options, int32_t) {
     info.lpfn = &SelectCallback;
     info.lParam = reinterpret_cast<LPARAM>(&state);
 
-    LPITEMIDLIST chosen;
+    TTaskMemory<ITEMIDLIST> chosen;
     {
         HWND active = GetActiveWindow();
         std::vector<HWND> disabled;
@@ -58,13 +59,11 @@ bool SelectDirectory(std::string& directory, TSelectDirOpts options, int32_t) {
             if (active && IsWindow(active)) SetActiveWindow(active);
         });
         TCurrentDirKeeper currentDir;
-        chosen = static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info));
+        chosen.reset(static_cast<LPITEMIDLIST>(Interaction().BrowseForFolder(&info)));
     }
     if (!chosen) return false;
     char path[MAX_PATH] = {};
-    const bool hasPath = SHGetPathFromIDListA(chosen, path);
-    CoTaskMemFree(chosen);
-    if (!hasPath) return false;
+    if (!SHGetPathFromIDListA(chosen.get(), path)) return false;
     std::string result = path;
     if (!state.typed.empty()) {
         // A typed name is taken as it stands when it has a drive or a root,

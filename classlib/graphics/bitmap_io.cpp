@@ -10,6 +10,7 @@
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
+#include "classlib/gui/scoped_win32.h"
 
 using namespace bitmap_gdi;
 
@@ -111,10 +112,9 @@ void TBitmap::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette
     if (format == CF_DIB && data) {
         TDibImage image;
         {
-            const void* block = GlobalLock(data);
+            TGlobalLock<const uint8_t> block(data);
             if (!block) throw EInvalidGraphic(GraphicsStr(SInvalidBitmap));
-            TScopeExit unlock([data] { GlobalUnlock(data); });
-            image = ReadPackedDib(static_cast<const uint8_t*>(block), GlobalSize(data));
+            image = ReadPackedDib(block.Get(), GlobalSize(data));
         }
         LoadDib(image);
         Changed();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/graphics/test_pictures.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -141,9 +142,11 @@ TEST(Icons, HandlesAreSavedAsIconFiles) {
     copy.Assign(&adopted);
     EXPECT_FALSE(copy.Empty());
     EXPECT_NE(copy.Handle(), adopted.Handle());
-    HICON released = adopted.ReleaseHandle();
+    TIconHandle released(adopted.ReleaseHandle());
     EXPECT_TRUE(adopted.Empty());
-    EXPECT_TRUE(DestroyIcon(released));
+    ICONINFO stillThere{};
+    EXPECT_TRUE(GetIconInfo(released.Get(), &stillThere)) << "the handle outlives the picture";
+    TGdiObject colour(stillThere.hbmColor), mask(stillThere.hbmMask);
     EXPECT_EQ(copy.Width(), 32);
 }
 

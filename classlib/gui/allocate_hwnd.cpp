@@ -4,6 +4,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/gui/callback_barrier.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ HWND AllocateHWnd(TWndMethod method) {
 void DeallocateHWnd(HWND window) {
     if (!window) return;
     std::unique_ptr<TWndMethod> method(MethodOf(window));
+    // Destroyed before its method goes, with the method detached first.
+    TOwnedWindow owned(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
 }

@@ -42,13 +42,13 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);
-    handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+    window_.Reset(CreateWindowExA(0, "TApplication", title_.c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                                  nullptr, wc.hInstance, nullptr));
     // A thread waiting in Synchronize wakes the message loop with an empty
     // message to this window.
-    if (handle_) SetWakeMainThread([window = handle_] { PostMessageA(window, WM_NULL, 0, 0); });
+    if (window_) SetWakeMainThread([window = window_.Get()] { PostMessageA(window, WM_NULL, 0, 0); });
 }
 
 TApplication::~TApplication() = default;
@@ -59,24 +59,23 @@ void TApplication::BeforeDestruction() {
     // Forms first (they may still talk to the application window).
     DestroyComponents();
     if (hint_window_) FreeAndNil(hint_window_);
-    if (handle_) {
+    if (window_) {
         SetWakeMainThread(nullptr);
-        DestroyWindow(handle_);
-        handle_ = nullptr;
+        window_.Reset();
     }
     TComponent::BeforeDestruction();
 }
 
 void TApplication::SetTitle(const std::string& title) {
     title_ = title;
-    if (handle_) SetWindowTextA(handle_, title.c_str());
+    if (window_) SetWindowTextA(window_.Get(), title.c_str());
 }
 
 bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
     // Quitting help that was never opened needs no help engine.
     if (command == HELP_QUIT && !help_opened_) return true;
     help_opened_ = true;
-    return WinHelpA(handle_, help_file_.c_str(), command, data) != FALSE;
+    return WinHelpA(window_.Get(), help_file_.c_str(), command, data) != FALSE;
 }
 
 void TApplication::FormCreated(TCustomForm* form) {
@@ -88,7 +87,7 @@ void TApplication::FormCreated(TCustomForm* form) {
 
 void TApplication::Run() {
     if (main_form_) {
-        ShowWindow(handle_, SW_SHOWNOACTIVATE);
+        ShowWindow(window_.Get(), SW_SHOWNOACTIVATE);
         main_form_->Show();
     }
     do {
@@ -212,7 +211,7 @@ void TApplication::ShowException(const std::exception& e) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    HWND owner = main_form_ && main_form_->HandleAllocated() ? main_form_->Handle() : handle_;
+    HWND owner = main_form_ && main_form_->HandleAllocated() ? main_form_->Handle() : window_.Get();
     return Interaction().MessageBox(owner, text.c_str(), caption.c_str(), flags);
 }
 
@@ -260,8 +259,8 @@ void TApplication::HintMouseMessage(TControl* control, TMessage& m) {
         if (control == hint_control_) return;
         CancelHint();
         hint_control_ = control;
-        if (show_hint_ && control->ShowHint() && !control->Hint().empty() && handle_)
-            SetTimer(handle_, kHintShowTimer, static_cast<UINT>(hint_pause_), nullptr);
+        if (show_hint_ && control->ShowHint() && !control->Hint().empty() && window_)
+            SetTimer(window_.Get(), kHintShowTimer, static_cast<UINT>(hint_pause_), nullptr);
     } else {
         CancelHint();
         hint_control_ = nullptr;
@@ -269,7 +268,7 @@ void TApplication::HintMouseMessage(TControl* control, TMessage& m) {
 }
 
 void TApplication::ShowHintNow() {
-    KillTimer(handle_, kHintShowTimer);
+    KillTimer(window_.Get(), kHintShowTimer);
     TControl* control = hint_control_;
     if (!control || !control->Showing()) return;
     POINT p;
@@ -297,7 +296,7 @@ void TApplication::ShowHintNow() {
     TRect r = hint_window_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(&r, info.HintPos.x, info.HintPos.y);
     hint_window_->ActivateHintData(r, info.HintStr, info.HintData);
-    SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hint_hide_pause_), nullptr);
+    SetTimer(window_.Get(), kHintHideTimer, static_cast<UINT>(hint_hide_pause_), nullptr);
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {
@@ -316,9 +315,9 @@ void TApplication::SetHintWindowClass(const TClassInfo* value) {
 }
 
 void TApplication::CancelHint() {
-    if (handle_) {
-        KillTimer(handle_, kHintShowTimer);
-        KillTimer(handle_, kHintHideTimer);
+    if (window_) {
+        KillTimer(window_.Get(), kHintShowTimer);
+        KillTimer(window_.Get(), kHintHideTimer);
     }
     if (hint_window_) hint_window_->ReleaseHint();
 }
@@ -340,7 +339,7 @@ LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPA
     bool handled = CallbackBarrier(Application, false, [&] {
         if (!Application) return false;
         // The window being created is ours too (its handle is not known yet).
-        if (window != Application->handle_ && Application->handle_) return false;
+        if (window != Application->window_.Get() && Application->window_.Get()) return false;
         TMessage m{msg, wParam, lParam, 0};
         auto hooks = Application->hooks_;  // a hook may unhook itself
         for (const auto& [id, hook] : hooks) {
@@ -349,7 +348,7 @@ LRESULT CALLBACK TApplication::WndProc(HWND window, UINT msg, WPARAM wParam, LPA
                 return true;
             }
         }
-        if (!Application->handle_) return false;
+        if (!Application->window_.Get()) return false;
         switch (msg) {
         case WM_NULL:
             CheckSynchronize();

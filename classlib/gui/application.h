@@ -9,6 +9,7 @@
 
 #include "classlib/gui/graphic_control.h"
 #include "classlib/gui/hint_window.h"
+#include "classlib/gui/scoped_win32.h"
 
 class TCustomForm;
 class TBasicAction;
@@ -28,7 +29,7 @@ public:
     void BeforeDestruction() override;
 
     void Initialize() {}
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return window_.Get(); }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
     TCustomForm* MainForm() const { return main_form_; }
@@ -121,7 +122,7 @@ private:
     void ShowHintNow();
     static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND handle_ = nullptr;
+    TOwnedWindow window_;
     std::string title_;
     std::string help_file_;
     bool help_opened_ = false;

@@ -732,13 +732,12 @@ bool TMenu::DrawItem(DRAWITEMSTRUCT* draw) {
     if (!item) return false;
     TCanvas canvas;
     canvas.SetHandle(draw->hDC);
-    int saved = SaveDC(draw->hDC);
+    TSavedDC saved(draw->hDC);
     TakeMenuFont(canvas.Font());
     bool topLevel = item->parent_ == items_ && IsMenuBar();
     TRect rect = draw->rcItem;
     CallbackBarrier(this, [&] { item->AdvancedDrawItem(&canvas, rect, OwnerDrawStateFromFlags(draw->itemState), topLevel); });
     canvas.SetHandle(nullptr);
-    RestoreDC(draw->hDC, saved);
     return true;
 }
 
@@ -837,7 +836,6 @@ TPopupList::TPopupList() {
 TPopupList::~TPopupList() {
     auto& lists = LivePopupLists();
     lists.erase(std::find(lists.begin(), lists.end(), this));
-    if (window_) DestroyWindow(window_);
 }
 
 void TPopupList::Add(TPopupMenu* menu) {
@@ -858,12 +856,12 @@ HWND TPopupList::Window() {
         wc.lpszClassName = className;
         WNDCLASSA existing;
         if (!GetClassInfoA(wc.hInstance, className, &existing)) RegisterClassA(&wc);
-        window_ = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+        window_.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      wc.hInstance, nullptr));
         if (!window_) throw EOutOfMemory(LoadStr(SOutOfMemory));
-        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    return window_;
+    return window_.Get();
 }
 
 LRESULT CALLBACK TPopupList::WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

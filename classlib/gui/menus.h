@@ -9,6 +9,7 @@
 #include "classlib/gui/actions.h"
 #include "classlib/gui/canvas.h"
 #include "classlib/gui/owner_draw.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/shortcuts.h"
 
 class TMenu;
@@ -310,7 +311,7 @@ private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::vector<TPopupMenu*> menus_;
-    HWND window_ = nullptr;
+    TOwnedWindow window_;
 };
 
 // What a WM_MENUSELECT names, as FindItem looks it up: a command, or the

@@ -7,11 +7,14 @@
 // releases by hand out of the rest of the code.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 #include "classlib/core/kernel_handle.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/gui/win32.h"
+#include <objbase.h>
 
 class TCanvas;
 
@@ -92,6 +95,171 @@ public:
 
 private:
     HGDIOBJ handle_ = nullptr;
+};
+
+// Sole owner of a handle that Free gives back, which it can also hand over.
+// A null handle (and, for kernel-style handles, INVALID_HANDLE_VALUE) leaves
+// it empty.
+template <class Handle, class Free>
+class TScopedHandle {
+public:
+    TScopedHandle() noexcept = default;
+    explicit TScopedHandle(Handle handle) noexcept : handle_(Usable(handle)) {}
+    TScopedHandle(TScopedHandle&& other) noexcept : handle_(other.Release()) {}
+    TScopedHandle& operator=(TScopedHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    ~TScopedHandle() noexcept { Reset(); }
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Handle{}; }
+    void Reset(Handle handle = Handle{}) noexcept {
+        handle = Usable(handle);
+        if (handle_ != Handle{} && handle_ != handle) Free{}(handle_);
+        handle_ = handle;
+    }
+    // Gives the handle away without giving it back.
+    Handle Release() noexcept { return std::exchange(handle_, Handle{}); }
+
+private:
+    static Handle Usable(Handle handle) noexcept {
+        if constexpr (std::is_same_v<Handle, HANDLE>) {
+            if (handle == INVALID_HANDLE_VALUE) return nullptr;
+        }
+        return handle;
+    }
+
+    Handle handle_{};
+};
+
+struct TDestroyWindowStep {
+    void operator()(HWND window) const noexcept { DestroyWindow(window); }
+};
+struct TGlobalFreeStep {
+    void operator()(HGLOBAL block) const noexcept { GlobalFree(block); }
+};
+struct TLocalFreeStep {
+    void operator()(HLOCAL block) const noexcept { LocalFree(block); }
+};
+struct TFindCloseStep {
+    void operator()(HANDLE search) const noexcept { FindClose(search); }
+};
+struct TFindCloseChangeNotificationStep {
+    void operator()(HANDLE notification) const noexcept { FindCloseChangeNotification(notification); }
+};
+struct TImageListDestroyStep {
+    void operator()(HIMAGELIST list) const noexcept { ImageList_Destroy(list); }
+};
+struct TDestroyIconStep {
+    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+struct TDestroyMenuStep {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
+struct TFreeLibraryStep {
+    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
+};
+struct TDragFinishStep {
+    void operator()(HDROP drop) const noexcept { DragFinish(drop); }
+};
+struct TUnhookStep {
+    void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
+};
+struct TVirtualFreeStep {
+    void operator()(void* block) const noexcept { VirtualFree(block, 0, MEM_RELEASE); }
+};
+
+// A window we created (DestroyWindow).
+using TOwnedWindow = TScopedHandle<HWND, TDestroyWindowStep>;
+// Movable global memory (GlobalAlloc / GlobalFree); hand it over with
+// Release() once the clipboard or a drop target has taken it.
+using TGlobalMemory = TScopedHandle<HGLOBAL, TGlobalFreeStep>;
+// Local memory the system allocated for us (LocalFree).
+using TLocalMemory = TScopedHandle<HLOCAL, TLocalFreeStep>;
+// A file search (FindFirstFile / FindClose).
+using TFileSearch = TScopedHandle<HANDLE, TFindCloseStep>;
+// A change notification (FindFirstChangeNotification /
+// FindCloseChangeNotification).
+using TChangeNotification = TScopedHandle<HANDLE, TFindCloseChangeNotificationStep>;
+// An image list of the common controls (ImageList_Destroy).
+using TImageListHandle = TScopedHandle<HIMAGELIST, TImageListDestroyStep>;
+// An icon or cursor we made or loaded from a file (DestroyIcon).
+using TIconHandle = TScopedHandle<HICON, TDestroyIconStep>;
+// A menu not attached to a window (DestroyMenu).
+using TMenuHandle = TScopedHandle<HMENU, TDestroyMenuStep>;
+// A module we loaded (LoadLibrary / FreeLibrary).
+using TLibrary = TScopedHandle<HMODULE, TFreeLibraryStep>;
+// A dropped-files handle (DragFinish).
+using TDropHandle = TScopedHandle<HDROP, TDragFinishStep>;
+// A hook we installed (SetWindowsHookEx / UnhookWindowsHookEx).
+using TWindowsHook = TScopedHandle<HHOOK, TUnhookStep>;
+// Reserved memory (VirtualAlloc / VirtualFree with MEM_RELEASE).
+using TVirtualMemory = TScopedHandle<void*, TVirtualFreeStep>;
+
+// Memory of the COM task allocator (CoTaskMemAlloc / CoTaskMemFree): texts
+// and item-ID lists the shell hands out.
+struct TTaskMemFree {
+    void operator()(void* block) const noexcept { CoTaskMemFree(block); }
+};
+template <class T>
+using TTaskMemory = std::unique_ptr<T, TTaskMemFree>;
+
+// Global memory locked for the length of a scope (GlobalLock /
+// GlobalUnlock); Get() is null when it could not be locked.
+template <class T = void>
+class TGlobalLock {
+public:
+    explicit TGlobalLock(HGLOBAL block) noexcept : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+    // Takes over a lock taken before, which gave `data`.
+    TGlobalLock(HGLOBAL block, void* data) noexcept : block_(block), data_(data) {}
+    TGlobalLock(const TGlobalLock&) = delete;
+    TGlobalLock& operator=(const TGlobalLock&) = delete;
+    ~TGlobalLock() noexcept {
+        if (data_) GlobalUnlock(block_);
+    }
+
+    T* Get() const noexcept { return static_cast<T*>(data_); }
+    explicit operator bool() const noexcept { return data_ != nullptr; }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+// The painting of a window between BeginPaint and EndPaint.
+class TPaintDC {
+public:
+    explicit TPaintDC(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    ~TPaintDC() noexcept { EndPaint(window_, &paint_); }
+
+    HDC Get() const noexcept { return dc_; }
+    operator HDC() const noexcept { return dc_; }
+    const PAINTSTRUCT& Paint() const noexcept { return paint_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// The clipboard opened for a window (OpenClipboard / CloseClipboard); Opened()
+// says whether it could be.
+class TOpenClipboard {
+public:
+    explicit TOpenClipboard(HWND owner) noexcept : opened_(OpenClipboard(owner) != FALSE) {}
+    TOpenClipboard(const TOpenClipboard&) = delete;
+    TOpenClipboard& operator=(const TOpenClipboard&) = delete;
+    ~TOpenClipboard() noexcept {
+        if (opened_) CloseClipboard();
+    }
+
+    bool Opened() const noexcept { return opened_; }
+
+private:
+    bool opened_;
 };
 
 // A 32-bit top-down DIB section compatible with dc (null: the screen):

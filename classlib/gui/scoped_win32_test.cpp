@@ -206,10 +206,10 @@ TEST(ScopedWin32, WindowContextsCanBeMoved) {
 // Contexts of every kind go back to the window's cache: a context left
 // behind keeps its cache slot busy, so the next one would be another.
 TEST(ScopedWin32, WindowContextsOfEveryKindAreReleased) {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_BORDER, 0, 0, 40, 30, nullptr, nullptr, nullptr,
-                                  nullptr);
+    TOwnedWindow owned(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_BORDER, 0, 0, 40, 30, nullptr, nullptr,
+                                       nullptr, nullptr));
+    const HWND window = owned.Get();
     ASSERT_NE(window, nullptr);
-    TScopeExit destroy([window]() noexcept { DestroyWindow(window); });
     const HDC before = TWindowDC::Whole(window).Get();
     ASSERT_NE(before, nullptr);
     for (int i = 0; i < 3; ++i) {

@@ -1,6 +1,7 @@
 #include "classlib/gui/wincontrol.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "classlib/core/class_builder.h"
@@ -11,6 +12,7 @@
 #include "classlib/gui/control_action_links.h"
 #include "classlib/gui/menus.h"
 #include "classlib/gui/screen.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/window_atoms.h"
 
 namespace {
@@ -567,22 +569,22 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect();
         if (!RectVisible(dc, &r)) continue;
-        int saved = SaveDC(dc);
+        // The origin and clip go back also when the control's painting throws.
+        TSavedDC saved(dc);
         POINT origin;
         GetWindowOrgEx(dc, &origin);
         SetWindowOrgEx(dc, origin.x - c->Left(), origin.y - c->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 
 void TWinControl::PaintHandler(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
-    PAINTSTRUCT ps{};
-    if (!dc) dc = BeginPaint(handle_, &ps);
-    try {
-        int saved = SaveDC(dc);
+    std::optional<TPaintDC> painting;
+    if (!dc) dc = painting.emplace(handle_).Get();
+    {
+        TSavedDC saved(dc);
         // Windowless children are drawn after the window, clipped out of it.
         for (TControl* c : controls_) {
             if (dynamic_cast<TWinControl*>(c) || !c->Visible() || !c->ControlStyle().Contains(csOpaque)) continue;
@@ -590,13 +592,8 @@ void TWinControl::PaintHandler(TMessage& m) {
             ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
         }
         PaintWindow(dc);
-        RestoreDC(dc, saved);
-        PaintControls(dc, nullptr);
-    } catch (...) {
-        if (!m.WParam) EndPaint(handle_, &ps);
-        throw;
     }
-    if (!m.WParam) EndPaint(handle_, &ps);
+    PaintControls(dc, nullptr);
 }
 
 std::string TWinControl::GetText() const {

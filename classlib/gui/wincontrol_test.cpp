@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "classlib/core/exceptions.h"
 #include "classlib/gui/forms.h"
 #include "classlib/gui/graphic_control.h"
 #include "classlib/gui/scoped_win32.h"
@@ -19,7 +20,9 @@ public:
     explicit TForeignThread(ATOM ourAtom) : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
                                             done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
         thread_ = std::thread([this, ourAtom] {
-            host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+            TOwnedWindow owned(
+                CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+            host = owned.Get();
             SetPropA(host, MAKEINTATOM(ourAtom), reinterpret_cast<HANDLE>(static_cast<intptr_t>(0x1234)));
             {
                 auto control = MakeOwned<TCustomControl>(nullptr);
@@ -30,7 +33,6 @@ public:
                 SetEvent(ready_.Get());
                 WaitForSingleObject(done_.Get(), INFINITE);
             }
-            DestroyWindow(host);
         });
         WaitForSingleObject(ready_.Get(), INFINITE);
     }
@@ -73,6 +75,77 @@ TEST(FindControl, ForgetsAWindowOnceItIsGone) {
     HWND second = child->Handle();
     form.reset();
     EXPECT_EQ(FindControl(second), nullptr) << "destroyed with its form";
+}
+
+// A windowless control whose painting fails.
+class TFailingPaint : public TGraphicControl {
+public:
+    explicit TFailingPaint(TComponent* owner) : TGraphicControl(owner) {}
+
+protected:
+    void Paint() override { throw EInvalidOperation("painting failed"); }
+};
+
+// A windowed control whose own painting fails.
+class TFailingSurface : public TCustomControl {
+public:
+    explicit TFailingSurface(TComponent* owner) : TCustomControl(owner) {}
+
+protected:
+    void Paint() override { throw EInvalidOperation("painting failed"); }
+};
+
+// The drawing state of a context a caller handed in for painting.
+struct TDrawingState {
+    POINT Origin{};
+    RECT Clip{};
+};
+
+TDrawingState StateOf(HDC dc) {
+    TDrawingState state;
+    GetWindowOrgEx(dc, &state.Origin);
+    GetClipBox(dc, &state.Clip);
+    return state;
+}
+
+// A failed painting leaves the caller's context as it came: later drawing
+// on it is neither shifted nor clipped to the control that failed.
+TEST(PaintHandler, AFailedPaintingGivesTheContextBackAsItCame) {
+    TMemoryDC dc;
+    TGdiObject bitmap(CreateCompatibleBitmap(TWindowDC(nullptr), 100, 80));
+    TSelectedObject selected(dc, bitmap.Get());
+    const TDrawingState before = StateOf(dc);
+    ASSERT_EQ(before.Clip.right, 100);
+
+    auto form = MakeOwned<TForm>(nullptr);
+    form->SetBounds(0, 0, 200, 150);
+    auto* failing = New<TFailingPaint>(form.get());
+    failing->SetParent(form.get());
+    failing->SetBounds(10, 20, 30, 15);
+    form->HandleNeeded();
+    EXPECT_THROW(form->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), 0), EInvalidOperation);
+    TDrawingState after = StateOf(dc);
+    EXPECT_EQ(after.Origin.x, before.Origin.x);
+    EXPECT_EQ(after.Origin.y, before.Origin.y);
+    EXPECT_TRUE(EqualRect(&after.Clip, &before.Clip)) << after.Clip.left << "," << after.Clip.top << " "
+                                                      << after.Clip.right << "," << after.Clip.bottom;
+
+    // A control whose own painting fails, with an opaque windowless child
+    // clipped out of it.
+    auto* surface = New<TFailingSurface>(form.get());
+    surface->SetParent(form.get());
+    surface->SetBounds(0, 0, 100, 80);
+    auto* opaque = New<TFailingPaint>(surface);
+    opaque->SetParent(surface);
+    opaque->SetControlStyle(opaque->ControlStyle() + csOpaque);
+    opaque->SetBounds(5, 5, 50, 40);
+    EXPECT_THROW(surface->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), 0), EInvalidOperation);
+    after = StateOf(dc);
+    EXPECT_TRUE(EqualRect(&after.Clip, &before.Clip)) << after.Clip.left << "," << after.Clip.top << " "
+                                                      << after.Clip.right << "," << after.Clip.bottom;
+    // ... and drawing at the context's corner lands there.
+    SetPixelV(dc, 0, 0, RGB(1, 2, 3));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(1, 2, 3));
 }
 
 }  // namespace

@@ -37,26 +37,21 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     RegisterTimerWindowClass();
     // A message-only window: never shown, never enumerated with the
     // program's windows.
-    window_ = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    window_.Reset(CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
     if (!window_) throw EOSError("Could not create the timer's window");
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTimer::WindowProc));
-    TScopeExit destroyWindow([this] { DestroyWindow(window_); });
+    SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTimer::WindowProc));
     UpdateTimer();
-    destroyWindow.Dismiss();
 }
 
-TTimer::~TTimer() {
-    if (window_) DestroyWindow(window_);
-}
+TTimer::~TTimer() = default;
 
 void TTimer::BeforeDestruction() {
     if (window_) {
-        KillTimer(window_, kTimerId);
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-        window_ = nullptr;
+        KillTimer(window_.Get(), kTimerId);
+        SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, 0);
+        window_.Reset();
     }
     TComponent::BeforeDestruction();
 }
@@ -76,8 +71,8 @@ void TTimer::SetInterval(int32_t value) {
 
 void TTimer::UpdateTimer() {
     if (!window_) return;
-    KillTimer(window_, kTimerId);
-    if (enabled_ && interval_ > 0 && !SetTimer(window_, kTimerId, static_cast<UINT>(interval_), nullptr))
+    KillTimer(window_.Get(), kTimerId);
+    if (enabled_ && interval_ > 0 && !SetTimer(window_.Get(), kTimerId, static_cast<UINT>(interval_), nullptr))
         throw EOSError("No more timers available");
 }
 

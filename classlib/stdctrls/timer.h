@@ -3,6 +3,7 @@
 // arrive through any message loop of the thread.
 #pragma once
 #include "classlib/core/component.h"
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 class TTimer : public TComponent {
@@ -29,5 +30,5 @@ private:
 
     bool enabled_ = true;
     int32_t interval_ = 1000;
-    HWND window_ = nullptr;
+    TOwnedWindow window_;
 };

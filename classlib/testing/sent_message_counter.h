@@ -1,6 +1,7 @@
 // Tests' helper: counts the messages in a range [first, last] sent to one
 // window of this thread while it lives.
 #pragma once
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 class TSentMessageCounter {
@@ -10,9 +11,8 @@ public:
         first_ = first;
         last_ = last;
         count_ = 0;
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Note, nullptr, GetCurrentThreadId());
+        hook_.Reset(SetWindowsHookExA(WH_CALLWNDPROC, Note, nullptr, GetCurrentThreadId()));
     }
-    ~TSentMessageCounter() { UnhookWindowsHookEx(hook_); }
     TSentMessageCounter(const TSentMessageCounter&) = delete;
     TSentMessageCounter& operator=(const TSentMessageCounter&) = delete;
     int Count() const { return count_; }
@@ -27,5 +27,5 @@ private:
     static inline HWND window_ = nullptr;
     static inline UINT first_ = 0, last_ = 0;
     static inline int count_ = 0;
-    HHOOK hook_;
+    TWindowsHook hook_;
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 
 class TTreeItemRecorder {
@@ -23,16 +24,15 @@ public:
     TTreeItemRecorder() {
         InitCommonControls();
         // The class's procedure is changed through any window of it.
-        probe_ = CreateWindowExA(0, WC_TREEVIEWA, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        probe_.Reset(CreateWindowExA(0, WC_TREEVIEWA, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
         if (!class_proc_)
-            class_proc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(probe_, GCLP_WNDPROC));
-        SetClassLongPtrA(probe_, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(Record));
+            class_proc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(probe_.Get(), GCLP_WNDPROC));
+        SetClassLongPtrA(probe_.Get(), GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(Record));
         current_ = this;
     }
     ~TTreeItemRecorder() {
         current_ = nullptr;
-        SetClassLongPtrA(probe_, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(class_proc_));
-        DestroyWindow(probe_);
+        SetClassLongPtrA(probe_.Get(), GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(class_proc_));
     }
     TTreeItemRecorder(const TTreeItemRecorder&) = delete;
     TTreeItemRecorder& operator=(const TTreeItemRecorder&) = delete;
@@ -67,5 +67,5 @@ private:
 
     static inline WNDPROC class_proc_ = nullptr;
     static inline TTreeItemRecorder* current_ = nullptr;
-    HWND probe_ = nullptr;
+    TOwnedWindow probe_;
 };

@@ -10,6 +10,7 @@
 #include "classlib/core/file_backend.h"
 #include "classlib/core/fileutils.h"
 #include "classlib/testing/gui_testing.h"
+#include "classlib/gui/scoped_win32.h"
 
 namespace {
 
@@ -46,12 +47,11 @@ int32_t IntAt(const Bytes& b, size_t at) {
 // Files a build left beside its target in the current folder.
 int SideFiles() {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("~qb*.tmp", &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    TFileSearch search(FindFirstFileA("~qb*.tmp", &found));
+    if (!search) return 0;
     int count = 0;
     do ++count;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    while (FindNextFileA(search.Get(), &found));
     return count;
 }
 
