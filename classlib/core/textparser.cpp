@@ -27,7 +27,11 @@ TLayoutParser::TLayoutParser(std::string text) : text_(std::move(text)) {
 }
 
 void TLayoutParser::Error(const std::string& message) const {
-    throw EParserError(Format(LoadStr(SParseError), {message, token_.Line}));
+    throw MakeError(message);
+}
+
+EParserError TLayoutParser::MakeError(const std::string& message) const {
+    return EParserError(Format(LoadStr(SParseError), {message, token_.Line}));
 }
 
 bool TLayoutParser::IsSymbol(char symbol) const {

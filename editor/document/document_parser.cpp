@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "editor/document/block_string.h"
-#include "editor/document/byte_fields.h"
+#include "classlib/core/byte_fields.h"
 #include "editor/document/document_codec.h"
 #include "editor/document/io_errors.h"
 
