@@ -234,7 +234,8 @@ void TUcMenuActionLink::SetCaption(const std::string& value) {
 }
 
 void TUcMenuActionLink::SetHint(const std::string& value) {
-    if (IsHintLinked()) UcClient(Client())->SetHint(ActionLinkWideHint(CheckedCustomAction(Action()), WideFromSystemAnsi(value)));
+    if (IsHintLinked())
+        UcClient(Client())->SetHint(ActionLinkWideHint(CheckedCustomAction(Action()), WideFromSystemAnsi(value)));
 }
 
 #define UC_CONTROL_LINK(Class, Base)                                                                           \

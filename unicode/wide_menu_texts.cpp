@@ -50,7 +50,9 @@ bool WideSameStrippedCaption(const std::wstring& a, const std::wstring& b) {
 
 void SyncHotKeyPosition(const std::wstring& source, std::wstring& dest) {
     if (SystemAnsiFromWide(source) == SystemAnsiFromWide(dest)) return;
-    if (!WideSameStrippedCaption(WideFromSystemAnsi(SystemAnsiFromWide(source)), WideFromSystemAnsi(SystemAnsiFromWide(dest)))) return;
+    if (!WideSameStrippedCaption(WideFromSystemAnsi(SystemAnsiFromWide(source)),
+                                 WideFromSystemAnsi(SystemAnsiFromWide(dest))))
+        return;
     dest = StripHotKeyMarks(dest);
     size_t i = 0;
     while (i < source.size()) {

@@ -86,7 +86,8 @@ bool TUcMenuItem::SlotHoldsOwnHandler() const {
 
 std::wstring TUcMenuItem::Caption() const {
     std::string ansi = TMenuItem::Caption();
-    if (SystemAnsiFromWide(wide_caption_) != ansi && WideSameStrippedCaption(WideFromSystemAnsi(SystemAnsiFromWide(wide_caption_)), WideFromSystemAnsi(ansi)))
+    if (SystemAnsiFromWide(wide_caption_) != ansi &&
+        WideSameStrippedCaption(WideFromSystemAnsi(SystemAnsiFromWide(wide_caption_)), WideFromSystemAnsi(ansi)))
         SyncHotKeyPosition(WideFromSystemAnsi(ansi), wide_caption_);
     return WidePropertyValueSync(wide_caption_, ansi);
 }
