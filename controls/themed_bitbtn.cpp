@@ -46,8 +46,9 @@ TThemedBitBtn::~TThemedBitBtn() {
 }
 
 TThemedBitBtn::TKind TThemedBitBtn::Kind() const {
-    if (kind_ != themed_buttons::bkCustom && (Default() != themed_buttons::KindIsDefault(kind_) || Cancel() != themed_buttons::KindIsCancel(kind_) ||
-                              ModalResult() != themed_buttons::KindModalResult(kind_) || glyph_modified_))
+    if (kind_ != themed_buttons::bkCustom &&
+        (Default() != themed_buttons::KindIsDefault(kind_) || Cancel() != themed_buttons::KindIsCancel(kind_) ||
+         ModalResult() != themed_buttons::KindModalResult(kind_) || glyph_modified_))
         kind_ = themed_buttons::bkCustom;
     return kind_;
 }

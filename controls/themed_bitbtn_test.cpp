@@ -55,11 +55,16 @@ TEST_F(ThemedBitBtnTest, EachKindGivesItsCaptionResultKeysAndGlyph) {
         bool IsDefault, IsCancel;
     };
     const Expected kinds[] = {
-        {themed_buttons::bkOK, "OK", mrOk, true, false},          {themed_buttons::bkCancel, "Cancel", mrCancel, false, true},
-        {themed_buttons::bkHelp, "&Help", mrNone, false, false},  {themed_buttons::bkYes, "&Yes", mrYes, true, false},
-        {themed_buttons::bkNo, "&No", mrNo, false, true},         {themed_buttons::bkClose, "&Close", mrNone, false, false},
-        {themed_buttons::bkAbort, "Abort", mrAbort, false, false}, {themed_buttons::bkRetry, "&Retry", mrRetry, false, false},
-        {themed_buttons::bkIgnore, "&Ignore", mrIgnore, false, false}, {themed_buttons::bkAll, "&All", mrAll, false, false},
+        {themed_buttons::bkOK, "OK", mrOk, true, false},
+        {themed_buttons::bkCancel, "Cancel", mrCancel, false, true},
+        {themed_buttons::bkHelp, "&Help", mrNone, false, false},
+        {themed_buttons::bkYes, "&Yes", mrYes, true, false},
+        {themed_buttons::bkNo, "&No", mrNo, false, true},
+        {themed_buttons::bkClose, "&Close", mrNone, false, false},
+        {themed_buttons::bkAbort, "Abort", mrAbort, false, false},
+        {themed_buttons::bkRetry, "&Retry", mrRetry, false, false},
+        {themed_buttons::bkIgnore, "&Ignore", mrIgnore, false, false},
+        {themed_buttons::bkAll, "&All", mrAll, false, false},
     };
     auto* button = AddButton();
     for (const Expected& e : kinds) {
