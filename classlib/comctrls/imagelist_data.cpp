@@ -63,7 +63,8 @@ TBmpLayout ReadLayout(const std::string& data, size_t& pos, int bitsPerPixel) {
     auto width = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[info + 4]));
     auto height = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[info + 8]));
     if (width <= 0 || height == 0 || height == INT32_MIN) RaiseInvalidImage();
-    if (GetLittleEndian<uint16_t>(&data[info + 12]) != 1 || GetLittleEndian<uint16_t>(&data[info + 14]) != bitsPerPixel || GetLittleEndian<uint32_t>(&data[info + 16]) != 0)
+    if (GetLittleEndian<uint16_t>(&data[info + 12]) != 1 ||
+        GetLittleEndian<uint16_t>(&data[info + 14]) != bitsPerPixel || GetLittleEndian<uint32_t>(&data[info + 16]) != 0)
         RaiseInvalidImage();
 
     TBmpLayout l;

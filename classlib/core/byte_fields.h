@@ -19,7 +19,8 @@ T GetLittleEndian(const void* at) {
     using U = std::make_unsigned_t<T>;
     const auto* bytes = static_cast<const uint8_t*>(at);
     U value = 0;
-    for (size_t i = 0; i < sizeof(T); ++i) value = static_cast<U>(value | static_cast<U>(static_cast<U>(bytes[i]) << (8 * i)));
+    for (size_t i = 0; i < sizeof(T); ++i)
+        value = static_cast<U>(value | static_cast<U>(static_cast<U>(bytes[i]) << (8 * i)));
     return static_cast<T>(value);
 }
 

@@ -318,7 +318,8 @@ void WriteBmpFile(TStream& stream, const TDibImage& image) {
     AppendLittleEndian<uint32_t>(head, 0);
     if (maskBytes)
         for (uint32_t m : image.masks) AppendLittleEndian<uint32_t>(head, m);
-    for (size_t i = 0; i < entries; ++i) AppendLittleEndian<uint32_t>(head, i < image.colors.size() ? image.colors[i] & 0xFFFFFF : 0);
+    for (size_t i = 0; i < entries; ++i)
+        AppendLittleEndian<uint32_t>(head, i < image.colors.size() ? image.colors[i] & 0xFFFFFF : 0);
     stream.WriteBuffer(head.data(), static_cast<int32_t>(head.size()));
     stream.WriteBuffer(image.bits.data(), static_cast<int32_t>(bitsSize));
 }
