@@ -14,7 +14,6 @@
 
 namespace {
 
-using namespace themed_buttons;
 
 // Pixels of the area that are not the face colour.
 int MarkedPixels(const TWindowPixels& pixels, const TRect& area) {
@@ -29,10 +28,10 @@ TEST(ControlsScreenshot, EveryKindShowsItsGlyphAndCaption) {
     form->SetCaption("Extended controls");
     std::vector<TThemedBitBtn*> buttons;
     auto addRow = [&](int top, bool enabled) {
-        for (int kind = bkOK; kind <= bkAll; ++kind) {
+        for (int kind = themed_buttons::bkOK; kind <= themed_buttons::bkAll; ++kind) {
             auto* button = AddControl<TThemedBitBtn>(form.get(), 10 + (kind - 1) % 5 * 105,
                                                      top + (kind - 1) / 5 * 32, 100, 28);
-            button->SetKind(static_cast<TThemedBitBtnKind>(kind));
+            button->SetKind(static_cast<themed_buttons::TThemedBitBtnKind>(kind));
             button->SetEnabled(enabled);
             buttons.push_back(button);
         }

@@ -16,10 +16,10 @@ DEFINE_ENUM_TYPE(TButtonStyle, "bsAutoDetect", "bsWin31", "bsNew")
 namespace ex_ctrls {
 
 namespace {
-TGlyphCache* glyphCache = nullptr;
+TSharedGlyphCache<TGlyphCache> exGlyphCache;
 }  // namespace
 
-TGlyphCache* GlyphCache() { return glyphCache; }
+TGlyphCache* GlyphCache() { return exGlyphCache.Get(); }
 
 const TClassInfo& TGlyphList::StaticClass() {
     static const TClassInfo info =
@@ -71,7 +71,7 @@ TRect DrawButtonBorder(TCanvas& canvas, const TRect& client, bool down, bool fla
 
 }  // namespace ex_ctrls
 
-using ex_ctrls::glyphCache;
+using ex_ctrls::exGlyphCache;
 
 const TClassInfo& TExButtonGlyph::StaticClass() {
     static const TClassInfo info = DefineClass<TExButtonGlyph>("TExButtonGlyph", &TObject::StaticClass(), [](auto&) {});
@@ -81,16 +81,13 @@ const TClassInfo& TExButtonGlyph::StaticClass() {
 TExButtonGlyph::TExButtonGlyph() : source_(New<TBitmap>()) {
     indexes_.fill(-1);
     source_->OnChange = [this](TObject* sender) { SourceChanged(sender); };
-    if (!glyphCache) glyphCache = New<ex_ctrls::TGlyphCache>();
+    exGlyphCache.Need();
 }
 
 TExButtonGlyph::~TExButtonGlyph() {
     source_.reset();
     ReleaseImages();
-    if (glyphCache && glyphCache->IsEmpty()) {
-        glyphCache->Free();
-        glyphCache = nullptr;
-    }
+    exGlyphCache.FreeIfEmpty();
 }
 
 void TExButtonGlyph::SetGlyph(const TBitmap* value) {
@@ -109,7 +106,7 @@ void TExButtonGlyph::ReleaseImages() {
         if (glyph_list_ && index >= 0) glyph_list_->FreeSlot(index);
         index = -1;
     }
-    if (glyphCache) glyphCache->ReleaseList(glyph_list_);
+    if (ex_ctrls::TGlyphCache* cache = exGlyphCache.Get()) cache->ReleaseList(glyph_list_);
     glyph_list_ = nullptr;
 }
 
@@ -144,8 +141,7 @@ int TExButtonGlyph::BuildStateImage(TExGlyphState state) {
     // More cells than pixels: nothing to draw.
     if (cellWidth <= 0) return -1;
     if (!glyph_list_) {
-        if (!glyphCache) glyphCache = New<ex_ctrls::TGlyphCache>();
-        glyph_list_ = glyphCache->AcquireList(cellWidth, cellHeight);
+        glyph_list_ = exGlyphCache.Need().AcquireList(cellWidth, cellHeight);
     }
     TOwned<TBitmap> cell(New<TBitmap>());
     cell->SetSize(cellWidth, cellHeight);

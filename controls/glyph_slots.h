@@ -56,3 +56,25 @@ public:
 private:
     std::vector<TList*> lists_;
 };
+
+// The one cache of a kind of glyph: made when a glyph first needs it, freed
+// when a glyph goes and leaves it holding no list.
+template <class TCache>
+class TSharedGlyphCache {
+public:
+    // nullptr while there is none.
+    TCache* Get() const { return cache_; }
+    TCache& Need() {
+        if (!cache_) cache_ = New<TCache>();
+        return *cache_;
+    }
+    void FreeIfEmpty() {
+        if (cache_ && cache_->ListCount() == 0) {
+            cache_->Free();
+            cache_ = nullptr;
+        }
+    }
+
+private:
+    TCache* cache_ = nullptr;
+};

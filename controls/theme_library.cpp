@@ -5,6 +5,7 @@
 #include <string>
 
 #include "classlib/core/syncobjs.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/gui/scoped_win32.h"
 
 TThemeEntryPoints ThemeEntries{};
@@ -35,7 +36,7 @@ int loadAttempts = 0;
 int freeCalls = 0;
 std::string libraryName = "uxtheme.dll";
 std::unique_ptr<TCriticalSection> lock;
-int unitStarted = 0;
+TUnitStartCount themeLibraryStarts;
 
 TCriticalSection& Lock() {
     // Acquisition before the unit's start-up still runs under a lock.
@@ -75,12 +76,12 @@ bool ThemesActive() {
 }
 
 void StartThemeLibraryUnit() {
-    if (unitStarted++) return;
+    if (!themeLibraryStarts.Start()) return;
     Lock();
 }
 
 void StopThemeLibraryUnit() {
-    if (unitStarted == 0 || --unitStarted > 0) return;
+    if (!themeLibraryStarts.Stop()) return;
     while (referenceCount > 0) ReleaseThemeLibrary();
     lock.reset();
 }

@@ -3,7 +3,6 @@
 #include "classlib/core/class_builder.h"
 #include "classlib/core/scope_exit.h"
 
-using namespace themed_buttons;
 
 namespace {
 // Visual-style parts and states of the push button.
@@ -22,7 +21,7 @@ const TClassInfo& TThemedBitBtn::StaticClass() {
             c.Publish("Caption").StoredIf(&TThemedBitBtn::IsCaptionStored);
             c.Publish("Default").StoredIf(&TThemedBitBtn::IsCustom);
             PROPERTY(c, Glyph).StoredIf(&TThemedBitBtn::IsCustom);
-            PROPERTY(c, Kind).Default(bkCustom);
+            PROPERTY(c, Kind).Default(themed_buttons::bkCustom);
             PROPERTY(c, Layout).Default(blGlyphLeft);
             PROPERTY(c, Margin).Default(-1);
             c.Publish("ModalResult").StoredIf(&TThemedBitBtn::IsCustom);
@@ -47,21 +46,22 @@ TThemedBitBtn::~TThemedBitBtn() {
 }
 
 TThemedBitBtn::TKind TThemedBitBtn::Kind() const {
-    if (kind_ != bkCustom && (Default() != KindIsDefault(kind_) || Cancel() != KindIsCancel(kind_) ||
-                              ModalResult() != KindModalResult(kind_) || glyph_modified_))
-        kind_ = bkCustom;
+    if (kind_ != themed_buttons::bkCustom &&
+        (Default() != themed_buttons::KindIsDefault(kind_) || Cancel() != themed_buttons::KindIsCancel(kind_) ||
+         ModalResult() != themed_buttons::KindModalResult(kind_) || glyph_modified_))
+        kind_ = themed_buttons::bkCustom;
     return kind_;
 }
 
 void TThemedBitBtn::SetKind(TKind value) {
     if (value == kind_) return;
-    if (value != bkCustom) {
-        SetDefault(KindIsDefault(value));
-        SetCancel(KindIsCancel(value));
+    if (value != themed_buttons::bkCustom) {
+        SetDefault(themed_buttons::KindIsDefault(value));
+        SetCancel(themed_buttons::KindIsCancel(value));
         // A layout's own caption (read before the kind) stays.
-        if (!ComponentState().Contains(csLoading) || Caption().empty()) SetCaption(KindCaption(value));
-        SetModalResult(KindModalResult(value));
-        glyph_->SetGlyph(LoadKindGlyph(value));
+        if (!ComponentState().Contains(csLoading) || Caption().empty()) SetCaption(themed_buttons::KindCaption(value));
+        SetModalResult(themed_buttons::KindModalResult(value));
+        glyph_->SetGlyph(themed_buttons::LoadKindGlyph(value));
         glyph_->SetNumGlyphs(2);
         glyph_modified_ = false;
     }
@@ -71,7 +71,7 @@ void TThemedBitBtn::SetKind(TKind value) {
 
 bool TThemedBitBtn::IsCaptionStored() const {
     // The case counts: "&Cancel" on a Cancel button is its own caption.
-    return Caption() != KindCaption(Kind());
+    return Caption() != themed_buttons::KindCaption(Kind());
 }
 
 void TThemedBitBtn::SetGlyph(TBitmap* value) {
@@ -107,7 +107,7 @@ void TThemedBitBtn::SetStyle(TButtonStyle value) {
 
 void TThemedBitBtn::Click() {
     // The kind as stored: a Close button closes even when changed since.
-    if (kind_ == bkClose) {
+    if (kind_ == themed_buttons::bkClose) {
         if (TCustomForm* form = ParentForm()) {
             form->Close();
             return;

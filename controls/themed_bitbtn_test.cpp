@@ -12,7 +12,6 @@
 
 namespace {
 
-using namespace themed_buttons;
 namespace seam = theme_library_testing;
 
 // Buttons take a reference to the visual-style binding and never give it
@@ -37,7 +36,7 @@ bool Stored(TThemedBitBtn* button, const char* name) {
 
 TEST_F(ThemedBitBtnTest, FreshButtonsAreOwnerDrawnCustomButtons) {
     auto* button = AddButton();
-    EXPECT_EQ(button->Kind(), bkCustom);
+    EXPECT_EQ(button->Kind(), themed_buttons::bkCustom);
     EXPECT_EQ(button->Spacing(), 4);
     EXPECT_EQ(button->Margin(), -1);
     EXPECT_EQ(button->Layout(), blGlyphLeft);
@@ -50,17 +49,22 @@ TEST_F(ThemedBitBtnTest, FreshButtonsAreOwnerDrawnCustomButtons) {
 
 TEST_F(ThemedBitBtnTest, EachKindGivesItsCaptionResultKeysAndGlyph) {
     struct Expected {
-        TThemedBitBtnKind Kind;
+        themed_buttons::TThemedBitBtnKind Kind;
         const char* Caption;
         TModalResult Result;
         bool IsDefault, IsCancel;
     };
     const Expected kinds[] = {
-        {bkOK, "OK", mrOk, true, false},          {bkCancel, "Cancel", mrCancel, false, true},
-        {bkHelp, "&Help", mrNone, false, false},  {bkYes, "&Yes", mrYes, true, false},
-        {bkNo, "&No", mrNo, false, true},         {bkClose, "&Close", mrNone, false, false},
-        {bkAbort, "Abort", mrAbort, false, false}, {bkRetry, "&Retry", mrRetry, false, false},
-        {bkIgnore, "&Ignore", mrIgnore, false, false}, {bkAll, "&All", mrAll, false, false},
+        {themed_buttons::bkOK, "OK", mrOk, true, false},
+        {themed_buttons::bkCancel, "Cancel", mrCancel, false, true},
+        {themed_buttons::bkHelp, "&Help", mrNone, false, false},
+        {themed_buttons::bkYes, "&Yes", mrYes, true, false},
+        {themed_buttons::bkNo, "&No", mrNo, false, true},
+        {themed_buttons::bkClose, "&Close", mrNone, false, false},
+        {themed_buttons::bkAbort, "Abort", mrAbort, false, false},
+        {themed_buttons::bkRetry, "&Retry", mrRetry, false, false},
+        {themed_buttons::bkIgnore, "&Ignore", mrIgnore, false, false},
+        {themed_buttons::bkAll, "&All", mrAll, false, false},
     };
     auto* button = AddButton();
     for (const Expected& e : kinds) {
@@ -72,47 +76,47 @@ TEST_F(ThemedBitBtnTest, EachKindGivesItsCaptionResultKeysAndGlyph) {
         EXPECT_EQ(button->Cancel(), e.IsCancel) << e.Caption;
         EXPECT_EQ(button->NumGlyphs(), 2);
         EXPECT_EQ(button->Glyph()->Width(), 36);
-        EXPECT_EQ(button->Glyph()->Height(), e.Kind == bkAll ? 19 : 18);
+        EXPECT_EQ(button->Glyph()->Height(), e.Kind == themed_buttons::bkAll ? 19 : 18);
     }
     // Custom keeps what the last kind gave.
-    button->SetKind(bkCustom);
+    button->SetKind(themed_buttons::bkCustom);
     EXPECT_EQ(button->Caption(), "&All");
     EXPECT_EQ(button->ModalResult(), mrAll);
 }
 
 TEST_F(ThemedBitBtnTest, KindGlyphsAreTheProgramsFourBitResourcesLoadedOnce) {
-    for (int kind = bkOK; kind <= bkAll; ++kind) {
-        TBitmap* glyph = LoadKindGlyph(static_cast<TThemedBitBtnKind>(kind));
-        ASSERT_NE(glyph, nullptr) << KindGlyphName(static_cast<TThemedBitBtnKind>(kind));
+    for (int kind = themed_buttons::bkOK; kind <= themed_buttons::bkAll; ++kind) {
+        TBitmap* glyph = themed_buttons::LoadKindGlyph(static_cast<themed_buttons::TThemedBitBtnKind>(kind));
+        ASSERT_NE(glyph, nullptr) << themed_buttons::KindGlyphName(static_cast<themed_buttons::TThemedBitBtnKind>(kind));
         EXPECT_EQ(glyph->PixelFormat(), pf4bit);
-        EXPECT_EQ(glyph, LoadKindGlyph(static_cast<TThemedBitBtnKind>(kind)));
+        EXPECT_EQ(glyph, themed_buttons::LoadKindGlyph(static_cast<themed_buttons::TThemedBitBtnKind>(kind)));
         // The background, taken as transparent, is the bottom-left pixel.
         EXPECT_EQ(glyph->Pixels32()[static_cast<size_t>((glyph->Height() - 1) * glyph->Width())], 0x808000u);
     }
-    EXPECT_EQ(LoadKindGlyph(bkCustom), nullptr);
+    EXPECT_EQ(themed_buttons::LoadKindGlyph(themed_buttons::bkCustom), nullptr);
     StartThemedButtonsUnit();
     StopThemedButtonsUnit();  // frees them; the next use loads again
-    EXPECT_EQ(LoadKindGlyph(bkOK)->Width(), 36);
+    EXPECT_EQ(themed_buttons::LoadKindGlyph(themed_buttons::bkOK)->Width(), 36);
 }
 
 TEST_F(ThemedBitBtnTest, OnlyWhatDiffersFromTheKindIsStored) {
     auto* cancel = AddButton();
-    cancel->SetKind(bkCancel);
+    cancel->SetKind(themed_buttons::bkCancel);
     for (const char* name : {"Caption", "Glyph", "NumGlyphs", "Cancel", "Default", "ModalResult"})
         EXPECT_FALSE(Stored(cancel, name)) << name;
     cancel->SetCaption("&Cancel");  // the case counts
     EXPECT_TRUE(Stored(cancel, "Caption"));
-    EXPECT_EQ(cancel->Kind(), bkCancel);
+    EXPECT_EQ(cancel->Kind(), themed_buttons::bkCancel);
 
     cancel->SetDefault(true);
-    EXPECT_EQ(cancel->Kind(), bkCustom);
+    EXPECT_EQ(cancel->Kind(), themed_buttons::bkCustom);
     for (const char* name : {"Glyph", "NumGlyphs", "Cancel", "Default", "ModalResult"})
         EXPECT_TRUE(Stored(cancel, name)) << name;
 
     auto* ok = AddButton(20, 60);
-    ok->SetKind(bkOK);
+    ok->SetKind(themed_buttons::bkOK);
     ok->SetGlyph(ok->Glyph());  // a glyph of one's own, even the same picture
-    EXPECT_EQ(ok->Kind(), bkCustom);
+    EXPECT_EQ(ok->Kind(), themed_buttons::bkCustom);
     auto* custom = AddButton(20, 100);
     EXPECT_FALSE(Stored(custom, "Caption"));
     custom->SetCaption("Go");
@@ -129,7 +133,7 @@ TEST_F(ThemedBitBtnTest, AKindReadFromALayoutKeepsTheLayoutsCaption) {
     auto* c = dynamic_cast<TThemedBitBtn*>(host->FindComponent("C"));
     ASSERT_TRUE(b && c);
     EXPECT_EQ(b->Caption(), "Schlie\xDF" "en");
-    EXPECT_EQ(b->Kind(), bkCancel);
+    EXPECT_EQ(b->Kind(), themed_buttons::bkCancel);
     EXPECT_EQ(c->Caption(), "OK");
     // Written again, the kind stands for all it gives.
     const std::string text = WriteComponentToText(host.get());
@@ -154,8 +158,8 @@ TEST_F(ThemedBitBtnTest, CloseClosesTheFormWithoutOnClickAndHelpClicks) {
     auto dialog = MakeForm(200, 120);
     auto* close = AddControl<TThemedBitBtn>(dialog.get(), 10, 10, 80, 25);
     auto* help = AddControl<TThemedBitBtn>(dialog.get(), 100, 10, 80, 25);
-    close->SetKind(bkClose);
-    help->SetKind(bkHelp);
+    close->SetKind(themed_buttons::bkClose);
+    help->SetKind(themed_buttons::bkHelp);
     int clicks = 0, closes = 0;
     close->OnClick = [&](TObject*) { ++clicks; };
     help->OnClick = [&](TObject*) { ++clicks; };
@@ -271,7 +275,7 @@ TEST_F(ThemedBitBtnTest, WithVisualStylesTheFocusIsMarkedWithoutAFrame) {
 TEST_F(ThemedBitBtnTest, ADisabledKindButtonDrawsItsSecondCell) {
     seam::SetLibraryName("no_such_theme_library.dll");
     auto* button = AddButton(20, 20, 90, 30);
-    button->SetKind(bkOK);
+    button->SetKind(themed_buttons::bkOK);
     button->SetEnabled(false);
     DrainMessages();
     TWindowPixels pixels(button->Handle());
@@ -334,7 +338,7 @@ TEST_F(ThemedBitBtnTest, ADisabledButtonEmbossesTheBlackOfAOneCellPicture) {
 // without a picture, enabled or not.
 TEST_F(ThemedBitBtnTest, CaptionsShowUpToTheirLastGlyph) {
     auto* all = AddButton(10, 10, 100, 28);
-    all->SetKind(bkAll);
+    all->SetKind(themed_buttons::bkAll);
     auto* web = AddButton(10, 50, 240, 25);
     web->SetCaption("www.vortel.example");
     auto* disabled = AddButton(10, 90, 240, 25);

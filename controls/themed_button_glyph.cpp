@@ -14,7 +14,7 @@ namespace themed_buttons {
 
 namespace {
 
-TGlyphCache* glyphCache = nullptr;
+TSharedGlyphCache<TGlyphCache> themedGlyphCache;
 
 // Paints the brush where the source is white and keeps the destination
 // where it is black.
@@ -24,7 +24,7 @@ COLORREF BottomLeftPixel(HDC dc, int height) { return GetPixel(dc, 0, height - 1
 
 }  // namespace
 
-TGlyphCache* GlyphCache() { return glyphCache; }
+TGlyphCache* GlyphCache() { return themedGlyphCache.Get(); }
 
 const TClassInfo& TGlyphList::StaticClass() {
     static const TClassInfo info =
@@ -59,16 +59,13 @@ const TClassInfo& TButtonGlyph::StaticClass() {
 TButtonGlyph::TButtonGlyph() : source_(New<TBitmap>()) {
     indexes_.fill(-1);
     source_->OnChange = [this](TObject* sender) { SourceChanged(sender); };
-    if (!glyphCache) glyphCache = New<TGlyphCache>();
+    themedGlyphCache.Need();
 }
 
 TButtonGlyph::~TButtonGlyph() {
     source_.reset();
     ReleaseImages();
-    if (glyphCache && glyphCache->Empty()) {
-        glyphCache->Free();
-        glyphCache = nullptr;
-    }
+    themedGlyphCache.FreeIfEmpty();
 }
 
 void TButtonGlyph::SetGlyph(const TBitmap* value) {
@@ -101,7 +98,7 @@ void TButtonGlyph::ReleaseImages() {
         if (glyph_list_ && index != -1) glyph_list_->FreeSlot(index);
         index = -1;
     }
-    if (glyphCache) glyphCache->ReturnList(glyph_list_);
+    if (TGlyphCache* cache = themedGlyphCache.Get()) cache->ReturnList(glyph_list_);
     glyph_list_ = nullptr;
 }
 
@@ -113,8 +110,7 @@ int TButtonGlyph::BuildStateImage(TButtonState state) {
     // More cells than pixels: nothing to draw.
     if (cellWidth <= 0) return -1;
     if (!glyph_list_) {
-        if (!glyphCache) glyphCache = New<TGlyphCache>();
-        glyph_list_ = glyphCache->GetList(cellWidth, cellHeight);
+        glyph_list_ = themedGlyphCache.Need().GetList(cellWidth, cellHeight);
     }
     TOwned<TBitmap> cell(New<TBitmap>());
     cell->SetSize(cellWidth, cellHeight);

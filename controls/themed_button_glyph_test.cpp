@@ -10,11 +10,11 @@ namespace {
 using themed_buttons::GlyphCache;
 using themed_buttons::TButtonGlyph;
 
-using Glyph = TOwned<TButtonGlyph>;
-Glyph NewGlyph() { return Glyph(New<TButtonGlyph>()); }
+using ThemedGlyph = TOwned<TButtonGlyph>;
+ThemedGlyph NewThemedGlyph() { return ThemedGlyph(New<TButtonGlyph>()); }
 
 // Cells of one colour each on olive, whose bottom-left pixel stays olive.
-TOwned<TBitmap> Cells(std::initializer_list<TColor> colors, int size = 16) {
+TOwned<TBitmap> ThemedCells(std::initializer_list<TColor> colors, int size = 16) {
     auto bitmap = FilledBitmap(size * static_cast<int>(colors.size()), size, clOlive);
     int x = 0;
     for (TColor color : colors) {
@@ -43,7 +43,7 @@ int LeftmostOf(const TBitmap& bitmap, uint32_t pixel) {
 }
 
 TEST(ThemedGlyph, TheCellCountFollowsTheBitmapsShape) {
-    auto glyph = NewGlyph();
+    auto glyph = NewThemedGlyph();
     glyph->SetGlyph(FilledBitmap(36, 18, clRed).get());
     EXPECT_EQ(glyph->NumGlyphs(), 2);
     glyph->SetGlyph(FilledBitmap(40, 18, clRed).get());  // no whole multiple: kept
@@ -56,8 +56,8 @@ TEST(ThemedGlyph, TheCellCountFollowsTheBitmapsShape) {
 }
 
 TEST(ThemedGlyph, AZeroWideBitmapOrMoreCellsThanPixelsDrawNothing) {
-    auto glyph = NewGlyph();
-    glyph->SetGlyph(Cells({clRed, clBlue}).get());
+    auto glyph = NewThemedGlyph();
+    glyph->SetGlyph(ThemedCells({clRed, clBlue}).get());
     TOwned<TBitmap> empty(New<TBitmap>());
     empty->SetSize(0, 18);
     glyph->SetGlyph(empty.get());
@@ -73,8 +73,8 @@ TEST(ThemedGlyph, AZeroWideBitmapOrMoreCellsThanPixelsDrawNothing) {
 }
 
 TEST(ThemedGlyph, EachStateDrawsItsCellAndDownFallsBackToUp) {
-    auto glyph = NewGlyph();
-    glyph->SetGlyph(Cells({clRed, clSilver, clBlue, clGreen}).get());
+    auto glyph = NewThemedGlyph();
+    glyph->SetGlyph(ThemedCells({clRed, clSilver, clBlue, clGreen}).get());
     ASSERT_EQ(glyph->NumGlyphs(), 4);
     auto centre = [&](TButtonState state) { return At(*Drawn(*glyph, state, 16, 16, "", 0, 0), 8, 8); };
     EXPECT_EQ(centre(bsUp), Pixel(clRed));
@@ -83,7 +83,7 @@ TEST(ThemedGlyph, EachStateDrawsItsCellAndDownFallsBackToUp) {
     // The olive frame is transparent.
     EXPECT_EQ(At(*Drawn(*glyph, bsUp, 16, 16, "", 0, 0), 0, 0), Pixel(clYellow));
 
-    glyph->SetGlyph(Cells({clRed, clSilver}).get());
+    glyph->SetGlyph(ThemedCells({clRed, clSilver}).get());
     EXPECT_EQ(glyph->BuildStateImage(bsDown), glyph->BuildStateImage(bsUp));
     EXPECT_EQ(glyph->ImageIndex(bsDown), -1);
     // Exclusive has no cell of its own: the first one.
@@ -91,8 +91,8 @@ TEST(ThemedGlyph, EachStateDrawsItsCellAndDownFallsBackToUp) {
 }
 
 TEST(ThemedGlyph, TheDisabledCellIsRecolouredToTheSystemColours) {
-    auto glyph = NewGlyph();
-    auto bitmap = Cells({clRed, clWhite});
+    auto glyph = NewThemedGlyph();
+    auto bitmap = ThemedCells({clRed, clWhite});
     bitmap->Canvas()->Brush().SetColor(clGray);
     bitmap->Canvas()->FillRect(Rect(16 + 6, 6, 16 + 10, 10));
     glyph->SetGlyph(bitmap.get());
@@ -103,7 +103,7 @@ TEST(ThemedGlyph, TheDisabledCellIsRecolouredToTheSystemColours) {
 }
 
 TEST(ThemedGlyph, OneCellIsEmbossedForTheDisabledLook) {
-    auto glyph = NewGlyph();
+    auto glyph = NewThemedGlyph();
     auto bitmap = FilledBitmap(16, 16, clOlive);
     bitmap->Canvas()->Brush().SetColor(clBlack);
     bitmap->Canvas()->FillRect(Rect(4, 4, 8, 8));
@@ -117,13 +117,13 @@ TEST(ThemedGlyph, OneCellIsEmbossedForTheDisabledLook) {
 TEST(ThemedGlyph, ListsAreSharedPerCellSizeAndApartFromTheSpeedButtons) {
     EXPECT_EQ(GlyphCache(), nullptr);
     {
-        auto first = NewGlyph(), second = NewGlyph(), other = NewGlyph();
+        auto first = NewThemedGlyph(), second = NewThemedGlyph(), other = NewThemedGlyph();
         TOwned<TExButtonGlyph> speed(New<TExButtonGlyph>());
         ASSERT_NE(GlyphCache(), nullptr);
-        first->SetGlyph(Cells({clRed, clBlue}).get());
-        second->SetGlyph(Cells({clGreen}).get());
-        other->SetGlyph(Cells({clRed}, 20).get());
-        speed->SetGlyph(Cells({clRed}).get());
+        first->SetGlyph(ThemedCells({clRed, clBlue}).get());
+        second->SetGlyph(ThemedCells({clGreen}).get());
+        other->SetGlyph(ThemedCells({clRed}, 20).get());
+        speed->SetGlyph(ThemedCells({clRed}).get());
         EXPECT_EQ(first->BuildStateImage(bsUp), 0);
         EXPECT_EQ(first->BuildStateImage(bsDisabled), 1);
         EXPECT_EQ(second->BuildStateImage(bsUp), 2);
@@ -138,7 +138,7 @@ TEST(ThemedGlyph, ListsAreSharedPerCellSizeAndApartFromTheSpeedButtons) {
         first->ReleaseImages();
         EXPECT_EQ(second->GlyphList()->UsedCount(), 1);
         EXPECT_EQ(second->GlyphList()->Count(), 3);
-        first->SetGlyph(Cells({clBlue}).get());
+        first->SetGlyph(ThemedCells({clBlue}).get());
         EXPECT_EQ(first->BuildStateImage(bsUp), 0);
         first->ReleaseImages();
         second->ReleaseImages();
@@ -148,8 +148,8 @@ TEST(ThemedGlyph, ListsAreSharedPerCellSizeAndApartFromTheSpeedButtons) {
 }
 
 TEST(ThemedGlyph, AutomaticMarginAndSpacingShareTheFreeWidth) {
-    auto glyph = NewGlyph();
-    glyph->SetGlyph(Cells({clRed}).get());
+    auto glyph = NewThemedGlyph();
+    glyph->SetGlyph(ThemedCells({clRed}).get());
     auto face = FilledBitmap(100, 30, clWhite);
     face->Canvas()->Font().SetName("MS Sans Serif");
     const std::string caption = "Caption";
@@ -170,7 +170,7 @@ TEST(ThemedGlyph, AutomaticMarginAndSpacingShareTheFreeWidth) {
 }
 
 TEST(ThemedGlyph, ADisabledCaptionIsDrawnInHighlightThenShadow) {
-    auto glyph = NewGlyph();
+    auto glyph = NewThemedGlyph();
     auto face = FilledBitmap(100, 30, clYellow);
     face->Canvas()->Font().SetName("MS Sans Serif");  // a bitmap font: no smoothing
     glyph->Draw(*face->Canvas(), Rect(0, 0, 100, 30), "Hill", blGlyphLeft, -1, -1, bsDisabled, 0);

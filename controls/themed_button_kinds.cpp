@@ -3,6 +3,7 @@
 #include <array>
 
 #include "classlib/core/resstrings.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/graphics/bitmap.h"
 #include "controls/control_strings.h"
 
@@ -32,7 +33,7 @@ const TKindInfo Kinds[ThemedBitBtnKindCount] = {
 };
 
 std::array<TBitmap*, ThemedBitBtnKindCount> kindGlyphs{};
-int unitStarted = 0;
+TUnitStartCount themedButtonStarts;
 
 const TKindInfo& Info(TThemedBitBtnKind kind) {
     const int index = static_cast<int>(kind);
@@ -82,11 +83,11 @@ const TTypeInfo* TTypeInfoOf<themed_buttons::TThemedBitBtnKind>::Get() {
 }
 
 void StartThemedButtonsUnit() {
-    if (themed_buttons::unitStarted++) return;
+    if (!themed_buttons::themedButtonStarts.Start()) return;
     themed_buttons::FreeKindGlyphs();
 }
 
 void StopThemedButtonsUnit() {
-    if (themed_buttons::unitStarted == 0 || --themed_buttons::unitStarted > 0) return;
+    if (!themed_buttons::themedButtonStarts.Stop()) return;
     themed_buttons::FreeKindGlyphs();
 }

@@ -8,6 +8,7 @@
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
 #include "classlib/core/streams.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/graphics/bmp_codec.h"
 #include "classlib/graphics/picture.h"
 #include "classlib/gui/scoped_win32.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-int g_unit_starts = 0;
+TUnitStartCount g_gif_unit_starts;
 UINT g_clipboard_format = 0;
 
 uint16_t ClampToWord(int64_t value) {
@@ -589,7 +590,7 @@ void RegisterGIFImageClasses() {
 }
 
 void StartGIFImageUnit() {
-    if (g_unit_starts++) return;
+    if (!g_gif_unit_starts.Start()) return;
     g_clipboard_format = RegisterClipboardFormatA("GIF Image");
     RegisterGIFImageClasses();
     TPicture::RegisterFileFormat("gif", GifStr(SGIFImageDescription), TGIFImage::StaticClass());
@@ -597,6 +598,6 @@ void StartGIFImageUnit() {
 }
 
 void StopGIFImageUnit() {
-    if (g_unit_starts == 0 || --g_unit_starts) return;
+    if (!g_gif_unit_starts.Stop()) return;
     TPicture::UnregisterGraphicClass(TGIFImage::StaticClass());
 }

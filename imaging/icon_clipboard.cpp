@@ -1,5 +1,6 @@
 #include "imaging/icon_clipboard.h"
 
+#include "classlib/core/unit_starts.h"
 #include "classlib/graphics/icon.h"
 #include "classlib/graphics/picture.h"
 
@@ -8,8 +9,8 @@ UINT format = 0;
 }  // namespace
 
 void StartIconClipboardFormat() {
-    static int started = 0;
-    if (started++) return;
+    static TUnitStartCount starts;
+    if (!starts.Start()) return;
     format = RegisterClipboardFormatA("Ambit Icon");
     TPicture::RegisterClipboardFormat(format, TIcon::StaticClass());
 }

@@ -9,6 +9,7 @@
 #include "unicode/code_pages.h"
 #include "unicode/text/platform_flags.h"
 #include "classlib/gui/scoped_win32.h"
+#include "unicode/wide_test_texts.h"
 
 namespace {
 class AnsiPlatform : public ::testing::Test {
@@ -29,7 +30,6 @@ std::wstring LoadedThroughWrapper(UINT id, int size = 256) {
     return std::wstring(buffer, static_cast<size_t>(n));
 }
 
-const std::wstring kChinese = {static_cast<wchar_t>(0x4E2D), static_cast<wchar_t>(0x6587)};
 }  // namespace
 
 TEST_F(AnsiPlatform, StringTableReaderAgreesWithTheSystem) {

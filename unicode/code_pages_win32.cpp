@@ -1,5 +1,6 @@
 #include "unicode/code_pages.h"
 
+#include "classlib/core/unit_starts.h"
 #include "classlib/gui/win32.h"
 #include "unicode/text/utf7.h"
 #include "unicode/text/utf8.h"
@@ -8,17 +9,17 @@ uint32_t DefaultAnsiCodePage = 0;
 
 namespace {
 uint32_t saved_default_code_page = 0;
-int start_count = 0;
+TUnitStartCount code_page_starts;
 }  // namespace
 
 void StartUnicodeConversions() {
-    if (start_count++ != 0) return;
+    if (!code_page_starts.Start()) return;
     DefaultAnsiCodePage = 0;
     saved_default_code_page = 0;
 }
 
 void StopUnicodeConversions() {
-    if (start_count == 0 || --start_count != 0) return;
+    if (!code_page_starts.Stop()) return;
     DefaultAnsiCodePage = saved_default_code_page;
 }
 

@@ -1,6 +1,7 @@
 #include "unicode/uc_application.h"
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/gui/actions.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/callback_barrier.h"
@@ -18,7 +19,7 @@ TUcApplication* UcApplication = nullptr;
 
 namespace {
 
-int g_start_count = 0;
+TUnitStartCount g_application_starts;
 HHOOK g_char_hook = nullptr;
 
 LRESULT CALLBACK UnicodeCharMessageHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -177,7 +178,7 @@ bool IsServerHostProcess(const std::wstring& programPath) {
 }
 
 void StartUcApplication() {
-    if (g_start_count++ > 0) return;
+    if (!g_application_starts.Start()) return;
     UcApplication = New<TUcApplication>(nullptr);
     if (UnicodePlatform) {
         g_char_hook = SetWindowsHookExW(WH_GETMESSAGE, &UnicodeCharMessageHook, nullptr, GetCurrentThreadId());
@@ -186,7 +187,7 @@ void StartUcApplication() {
 }
 
 void StopUcApplication() {
-    if (g_start_count == 0 || --g_start_count > 0) return;
+    if (!g_application_starts.Stop()) return;
     bool unhookFailed = false;
     DWORD error = 0;
     if (g_char_hook && !UnhookWindowsHookEx(std::exchange(g_char_hook, nullptr))) {

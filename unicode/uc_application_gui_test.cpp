@@ -13,16 +13,14 @@
 #include "unicode/wide_actions.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_menus.h"
+#include "unicode/wide_test_texts.h"
 
 namespace {
 
-const std::wstring kChinese = L"\u4E2D\u6587";   // no ANSI form: "??"
-const std::wstring kJapanese = L"\u65E5\u672C";  // also "??"
-
 // A control without a window.
-class TBareControl : public TGraphicControl {
+class TWindowlessControl : public TGraphicControl {
 public:
-    explicit TBareControl(TComponent* owner) : TGraphicControl(owner) {}
+    explicit TWindowlessControl(TComponent* owner) : TGraphicControl(owner) {}
 };
 
 // Takes every hint action the application offers, as a status line does,
@@ -56,13 +54,13 @@ template <class T>
 struct TMainFormWithHints {
     T* form = nullptr;
     TOwned<T> owned;
-    TBareControl* pointed;
+    TWindowlessControl* pointed;
     THintLine* line;
     explicit TMainFormWithHints(const std::wstring& hint) {
         Application->CreateForm(form);
         owned.reset(form);
         form->SetBounds(100, 100, 300, 150);
-        pointed = New<TBareControl>(form);
+        pointed = New<TWindowlessControl>(form);
         pointed->SetParent(form);
         pointed->SetBounds(10, 10, 100, 30);
         ControlSetWideHint(pointed, hint);

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string Ansi(const std::wstring& w) {
-    return SystemAnsiFromWide(w);
-}
-
-std::wstring Widen(const std::string& s) {
-    return WideFromSystemAnsi(s);
-}
-
 // The link's action as a TCustomAction; another action is a fault.
 TCustomAction* CheckedCustomAction(TBasicAction* action) {
     auto* custom = dynamic_cast<TCustomAction*>(action);
@@ -69,7 +61,7 @@ std::wstring TCustomActionHelper::Read(TWideText& text, const std::string& ansiN
 void TCustomActionHelper::Set(TWideText& text, const std::wstring& value, const std::string& ansiNow,
                               void (TCustomAction::*ansiSetter)(const std::string&)) {
     text.before_set = Read(text, ansiNow);
-    text.ansi_target = Ansi(value);
+    text.ansi_target = SystemAnsiFromWide(value);
     text.setting = true;
     struct Clear {
         bool& flag;
@@ -111,22 +103,22 @@ TCustomActionHelper* ActionWideHelper(TCustomAction* action) {
 
 std::wstring ActionGetWideCaption(TCustomAction* action) {
     if (TCustomActionHelper* helper = ActionWideHelper(action)) return helper->Caption();
-    return Widen(action->TCustomAction::Caption());
+    return WideFromSystemAnsi(action->TCustomAction::Caption());
 }
 
 void ActionSetWideCaption(TCustomAction* action, const std::wstring& value) {
     if (TCustomActionHelper* helper = ActionWideHelper(action)) helper->SetCaption(value);
-    else action->TCustomAction::SetCaption(Ansi(value));
+    else action->TCustomAction::SetCaption(SystemAnsiFromWide(value));
 }
 
 std::wstring ActionGetWideHint(TCustomAction* action) {
     if (TCustomActionHelper* helper = ActionWideHelper(action)) return helper->Hint();
-    return Widen(action->TCustomAction::Hint());
+    return WideFromSystemAnsi(action->TCustomAction::Hint());
 }
 
 void ActionSetWideHint(TCustomAction* action, const std::wstring& value) {
     if (TCustomActionHelper* helper = ActionWideHelper(action)) helper->SetHint(value);
-    else action->TCustomAction::SetHint(Ansi(value));
+    else action->TCustomAction::SetHint(SystemAnsiFromWide(value));
 }
 
 std::wstring ActionLinkWideCaption(TCustomAction* action, const std::wstring& text) {
@@ -143,11 +135,11 @@ std::wstring ActionLinkWideHint(TCustomAction* action, const std::wstring& text)
 
 void ActionAssignWideTexts(TCustomAction* action, TPersistent* source) {
     if (auto* other = dynamic_cast<TCustomAction*>(source)) {
-        action->TCustomAction::SetCaption(Ansi(ActionGetWideCaption(other)));
-        action->TCustomAction::SetHint(Ansi(ActionGetWideHint(other)));
+        action->TCustomAction::SetCaption(SystemAnsiFromWide(ActionGetWideCaption(other)));
+        action->TCustomAction::SetHint(SystemAnsiFromWide(ActionGetWideHint(other)));
     } else if (auto* control = dynamic_cast<TControl*>(source)) {
-        action->TCustomAction::SetCaption(Ansi(ControlGetWideText(control)));
-        action->TCustomAction::SetHint(Ansi(ControlGetWideHint(control)));
+        action->TCustomAction::SetCaption(SystemAnsiFromWide(ControlGetWideText(control)));
+        action->TCustomAction::SetHint(SystemAnsiFromWide(ControlGetWideHint(control)));
     }
 }
 
@@ -161,7 +153,7 @@ void ControlApplyActionTexts(TControl* control, TObject* sender, bool checkDefau
     auto* action = dynamic_cast<TCustomAction*>(sender);
     if (!action || !ActionHasWideTexts(action)) return;
     std::wstring text = ControlGetWideText(control);
-    if (!checkDefaults || text.empty() || text == Widen(control->Name()))
+    if (!checkDefaults || text.empty() || text == WideFromSystemAnsi(control->Name()))
         ControlSetWideText(control, ActionGetWideCaption(action));
     if (!checkDefaults || ControlGetWideHint(control).empty()) ControlSetWideHint(control, ActionGetWideHint(action));
 }
@@ -238,11 +230,12 @@ bool TUcMenuActionLink::IsHintLinked() {
 
 void TUcMenuActionLink::SetCaption(const std::string& value) {
     if (IsCaptionLinked())
-        UcClient(Client())->SetCaption(ActionLinkWideCaption(CheckedCustomAction(Action()), Widen(value)));
+        UcClient(Client())->SetCaption(ActionLinkWideCaption(CheckedCustomAction(Action()), WideFromSystemAnsi(value)));
 }
 
 void TUcMenuActionLink::SetHint(const std::string& value) {
-    if (IsHintLinked()) UcClient(Client())->SetHint(ActionLinkWideHint(CheckedCustomAction(Action()), Widen(value)));
+    if (IsHintLinked())
+        UcClient(Client())->SetHint(ActionLinkWideHint(CheckedCustomAction(Action()), WideFromSystemAnsi(value)));
 }
 
 #define UC_CONTROL_LINK(Class, Base)                                                                           \
@@ -257,11 +250,11 @@ void TUcMenuActionLink::SetHint(const std::string& value) {
     bool Class::IsHintLinked() { return ControlHintLinked(Action(), Base::IsHintLinked(), Client()); }         \
     void Class::SetCaption(const std::string& value) {                                                         \
         if (IsCaptionLinked())                                                                                 \
-            ControlSetWideText(Client(), ActionLinkWideCaption(CheckedCustomAction(Action()), Widen(value)));  \
+            ControlSetWideText(Client(), ActionLinkWideCaption(CheckedCustomAction(Action()), WideFromSystemAnsi(value)));  \
     }                                                                                                          \
     void Class::SetHint(const std::string& value) {                                                            \
         if (IsHintLinked())                                                                                    \
-            ControlSetWideHint(Client(), ActionLinkWideHint(CheckedCustomAction(Action()), Widen(value)));     \
+            ControlSetWideHint(Client(), ActionLinkWideHint(CheckedCustomAction(Action()), WideFromSystemAnsi(value)));     \
     }
 
 UC_CONTROL_LINK(TUcButtonActionLink, TButtonActionLink)

@@ -10,11 +10,9 @@
 #include "unicode/code_pages.h"
 #include "unicode/wide_captions.h"
 #include "unicode/wide_menus.h"
+#include "unicode/wide_test_texts.h"
 
 namespace {
-
-const std::wstring kChinese = L"\u4E2D\u6587";   // no ANSI form: "??"
-const std::wstring kJapanese = L"\u65E5\u672C";  // also "??"
 
 // Counts what the ANSI side of links was told.
 class TCountingLink : public TActionLink {

@@ -2,6 +2,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/core/component_list.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/gui/window_atoms.h"
 #include "classlib/gui/wincontrol.h"
 #include "unicode/api_wrappers.h"
@@ -13,16 +14,8 @@
 
 namespace {
 
-int g_start_count = 0;
+TUnitStartCount g_caption_starts;
 TComponentList* g_holders = nullptr;  // owning, sorted by the control's address
-
-std::wstring Widen(const std::string& s) {
-    return WideFromSystemAnsi(s);
-}
-
-std::string Ansi(const std::wstring& w) {
-    return SystemAnsiFromWide(w);
-}
 
 int CompareHolder(TComponent* listed, const void* control) {
     auto a = reinterpret_cast<uintptr_t>(static_cast<TWideCaptionHolder*>(listed)->Control());
@@ -39,7 +32,7 @@ bool HasAnsiWindow(TControl* control) {
 }  // namespace
 
 std::wstring WidePropertyValueSync(std::wstring& wideField, const std::string& ansiValue) {
-    if (Ansi(wideField) != ansiValue) wideField = Widen(ansiValue);
+    if (SystemAnsiFromWide(wideField) != ansiValue) wideField = WideFromSystemAnsi(ansiValue);
     return wideField;
 }
 
@@ -47,8 +40,8 @@ void SetWidePropertyWithAnsiShadow(const std::wstring& value, std::wstring& wide
                                    const TAnsiSetter& setter) {
     std::wstring current = WidePropertyValueSync(wideField, ansiValue);
     if (value == current) return;
-    std::string ansi = Ansi(value);
-    if (!WideSameStr(value, Widen(ansi)) && ansiValue == ansi) setter(std::string());
+    std::string ansi = SystemAnsiFromWide(value);
+    if (!WideSameStr(value, WideFromSystemAnsi(ansi)) && ansiValue == ansi) setter(std::string());
     wideField = value;
     setter(ansi);
 }
@@ -88,12 +81,12 @@ TWideCaptionHolder* WideCaptionHolderFor(TControl* control, bool create) {
 // --- wide texts of a control ----------------------------------------------------------------
 
 std::wstring ControlGetWideText(TControl* control) {
-    if (!UnicodePlatform || HasAnsiWindow(control)) return Widen(control->Text());
+    if (!UnicodePlatform || HasAnsiWindow(control)) return WideFromSystemAnsi(control->Text());
     auto* win = dynamic_cast<TWinControl*>(control);
     if (!win) {
         if (TWideCaptionHolder* holder = WideCaptionHolderFor(control, false))
             return WidePropertyValueSync(holder->WideCaption(), control->Text());
-        return Widen(control->Text());
+        return WideFromSystemAnsi(control->Text());
     }
     if (win->HandleAllocated()) {
         HWND window = win->Handle();
@@ -106,19 +99,19 @@ std::wstring ControlGetWideText(TControl* control) {
         return text;
     }
     if (TWideCaptionHolder* holder = WideCaptionHolderFor(control, false)) return holder->WideCaption();
-    return Widen(control->Text());
+    return WideFromSystemAnsi(control->Text());
 }
 
 void ControlSetWideText(TControl* control, const std::wstring& value) {
     if (!UnicodePlatform || HasAnsiWindow(control)) {
-        control->SetText(Ansi(value));
+        control->SetText(SystemAnsiFromWide(value));
         return;
     }
     auto* win = dynamic_cast<TWinControl*>(control);
     if (!win) {
         TWideCaptionHolder* holder = WideCaptionHolderFor(control, true);
         if (!holder) {
-            control->SetText(Ansi(value));
+            control->SetText(SystemAnsiFromWide(value));
             return;
         }
         SetWidePropertyWithAnsiShadow(value, holder->WideCaption(), control->Text(),
@@ -133,7 +126,7 @@ void ControlSetWideText(TControl* control, const std::wstring& value) {
         return;
     }
     if (TWideCaptionHolder* holder = WideCaptionHolderFor(control, true)) holder->WideCaption() = value;
-    control->SetText(Ansi(value));
+    control->SetText(SystemAnsiFromWide(value));
 }
 
 std::wstring ControlGetWideHint(TControl* control) {
@@ -141,13 +134,13 @@ std::wstring ControlGetWideHint(TControl* control) {
         if (TWideCaptionHolder* holder = WideCaptionHolderFor(control, false))
             return WidePropertyValueSync(holder->WideHint(), control->Hint());
     }
-    return Widen(control->Hint());
+    return WideFromSystemAnsi(control->Hint());
 }
 
 void ControlSetWideHint(TControl* control, const std::wstring& value) {
     TWideCaptionHolder* holder = UnicodePlatform ? WideCaptionHolderFor(control, true) : nullptr;
     if (!holder) {
-        control->SetHint(Ansi(value));
+        control->SetHint(SystemAnsiFromWide(value));
         return;
     }
     SetWidePropertyWithAnsiShadow(value, holder->WideHint(), control->Hint(),
@@ -177,13 +170,13 @@ std::wstring ControlWideHintChain(TControl* control) {
 // --- unit start and end --------------------------------------------------------------------------
 
 void StartWideCaptions() {
-    if (g_start_count++ > 0) return;
+    if (!g_caption_starts.Start()) return;
     g_holders = New<TComponentList>(true);
     StartUnicodeWindows(ProcessAtomName(), ControlAtomName());
 }
 
 void StopWideCaptions() {
-    if (--g_start_count > 0) return;
+    if (!g_caption_starts.Stop()) return;
     StopUnicodeWindows();
     FreeAndNil(g_holders);
 }

@@ -22,10 +22,9 @@
 #include "unicode/wide_captions.h"
 #include "unicode/wide_hints.h"
 #include "unicode/wide_menu_texts.h"
+#include "unicode/wide_test_texts.h"
 
 namespace {
-
-const std::wstring kChinese = L"\u4E2D\u6587";
 
 // An edit box of the system's EDIT class with a Unicode window.
 class TUcEdit : public TWinControl {

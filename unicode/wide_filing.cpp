@@ -17,6 +17,10 @@ bool UtfReadingEnabled(const TReader* reader) {
     return UtfStreamingAtRunTime;
 }
 
+bool NeedsMoreThan7Bits(const std::wstring& text) {
+    return WideFromSystemAnsi(WideToUtf8(text)) != text;
+}
+
 std::wstring GetWideStrPropValue(const TObject& instance, const TPropInfo& prop) {
     return GetWideStrProp(instance, prop);
 }
@@ -26,12 +30,6 @@ void SetWideStrPropValue(TObject& instance, const TPropInfo& prop, const std::ws
 }
 
 namespace {
-
-// Characters beyond 7 bits: the UTF-8 bytes read back as ANSI text are not
-// the value any more.
-bool NeedsMoreThan7Bits(const std::wstring& value) {
-    return WideFromSystemAnsi(WideToUtf8(value)) != value;
-}
 
 // The same property on the object the writer compares with, if any.
 const TPropInfo* AncestorProp(const TFiler* filer, const TPropInfo& prop) {

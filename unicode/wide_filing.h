@@ -17,6 +17,9 @@ void StartWideStringFiling();
 // The companions are decoded only by a reader with an owner: always while
 // the owner is being designed, else when UtfStreamingAtRunTime is set.
 bool UtfReadingEnabled(const TReader* reader);
+// A text with characters beyond 7 bits: its UTF-8 bytes read back as ANSI
+// text are not the text any more, so it is stored as UTF-7.
+bool NeedsMoreThan7Bits(const std::wstring& text);
 
 // The value of a published wide-string property through its record.
 std::wstring GetWideStrPropValue(const TObject& instance, const TPropInfo& prop);

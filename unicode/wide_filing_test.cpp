@@ -34,7 +34,7 @@ private:
     TOwned<TUcStringList> items_;
 };
 
-std::string Bytes(TMemoryStream& stream) {
+std::string StreamBytes(TMemoryStream& stream) {
     return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
 }
 
@@ -44,7 +44,7 @@ std::string Written(TWideHolder* holder) {
         TWriter writer(stream);
         writer.WriteRootComponent(holder);
     }
-    return Bytes(stream);
+    return StreamBytes(stream);
 }
 
 TOwned<TWideHolder> ReadBack(const std::string& bytes) {

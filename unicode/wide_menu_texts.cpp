@@ -12,14 +12,6 @@
 
 namespace {
 
-std::string Ansi(const std::wstring& w) {
-    return SystemAnsiFromWide(w);
-}
-
-std::wstring Widen(const std::string& s) {
-    return WideFromSystemAnsi(s);
-}
-
 // A parenthesised hot-key group "(&X)" with its "&" at the 0-based index i.
 bool IsHotKeyGroup(const std::wstring& text, size_t i) {
     return SysLocale.FarEast && i > 0 && text.size() - (i + 1) > 1 && text[i - 1] == L'(' && text[i + 2] == L')';
@@ -57,8 +49,10 @@ bool WideSameStrippedCaption(const std::wstring& a, const std::wstring& b) {
 }
 
 void SyncHotKeyPosition(const std::wstring& source, std::wstring& dest) {
-    if (Ansi(source) == Ansi(dest)) return;
-    if (!WideSameStrippedCaption(Widen(Ansi(source)), Widen(Ansi(dest)))) return;
+    if (SystemAnsiFromWide(source) == SystemAnsiFromWide(dest)) return;
+    if (!WideSameStrippedCaption(WideFromSystemAnsi(SystemAnsiFromWide(source)),
+                                 WideFromSystemAnsi(SystemAnsiFromWide(dest))))
+        return;
     dest = StripHotKeyMarks(dest);
     size_t i = 0;
     while (i < source.size()) {
@@ -73,9 +67,9 @@ void SyncHotKeyPosition(const std::wstring& source, std::wstring& dest) {
         }
         ++i;
     }
-    if (Ansi(source) != Ansi(dest))
-        throw EUcInternalError("Internal Error: SyncHotKeyPosition Failed (\"" + Ansi(source) + "\" <> \"" +
-                               Ansi(dest) + "\").");
+    if (SystemAnsiFromWide(source) != SystemAnsiFromWide(dest))
+        throw EUcInternalError("Internal Error: SyncHotKeyPosition Failed (\"" + SystemAnsiFromWide(source) + "\" <> \"" +
+                               SystemAnsiFromWide(dest) + "\").");
 }
 
 std::wstring WideShortCutToText(TShortCut shortCut) {
@@ -83,7 +77,7 @@ std::wstring WideShortCutToText(TShortCut shortCut) {
     bool classLibraryKey = key == VK_BACK || key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE ||
                            (key >= VK_SPACE && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE ||
                            (key >= VK_F1 && key <= VK_F24);
-    if (!UnicodePlatform || classLibraryKey) return Widen(ShortCutToText(shortCut));
+    if (!UnicodePlatform || classLibraryKey) return WideFromSystemAnsi(ShortCutToText(shortCut));
     std::wstring name;
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)) {
         // A key without a character (the layout maps none) has no name.
@@ -95,9 +89,9 @@ std::wstring WideShortCutToText(TShortCut shortCut) {
     }
     if (name.empty()) return {};
     std::wstring result;
-    if (shortCut & scShift) result += Widen(MenuStr(SmkcShift));
-    if (shortCut & scCtrl) result += Widen(MenuStr(SmkcCtrl));
-    if (shortCut & scAlt) result += Widen(MenuStr(SmkcAlt));
+    if (shortCut & scShift) result += WideFromSystemAnsi(MenuStr(SmkcShift));
+    if (shortCut & scCtrl) result += WideFromSystemAnsi(MenuStr(SmkcCtrl));
+    if (shortCut & scAlt) result += WideFromSystemAnsi(MenuStr(SmkcAlt));
     return result + name;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "classlib/core/class_builder.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/gui/application.h"
 #include "classlib/gui/menu_strings.h"
 #include "classlib/gui/sys_locale.h"
@@ -22,15 +23,7 @@ std::function<void(const std::wstring&)> WideMenuHintReceiver;
 
 namespace {
 
-int g_start_count = 0;
-
-std::string Ansi(const std::wstring& w) {
-    return SystemAnsiFromWide(w);
-}
-
-std::wstring Widen(const std::string& s) {
-    return WideFromSystemAnsi(s);
-}
+TUnitStartCount g_menu_starts;
 
 // The menu item record as the system's oldest layout knows it: without the
 // bitmap handle at its end.
@@ -57,7 +50,7 @@ bool Win2K() {
 
 std::wstring MenuItemWideHint(TMenuItem* item) {
     if (auto* uc = dynamic_cast<TUcMenuItem*>(item)) return uc->Hint();
-    return Widen(item->Hint());
+    return WideFromSystemAnsi(item->Hint());
 }
 
 void RefreshWideMenu(TMenu* menu) {
@@ -93,8 +86,9 @@ bool TUcMenuItem::SlotHoldsOwnHandler() const {
 
 std::wstring TUcMenuItem::Caption() const {
     std::string ansi = TMenuItem::Caption();
-    if (Ansi(wide_caption_) != ansi && WideSameStrippedCaption(Widen(Ansi(wide_caption_)), Widen(ansi)))
-        SyncHotKeyPosition(Widen(ansi), wide_caption_);
+    if (SystemAnsiFromWide(wide_caption_) != ansi &&
+        WideSameStrippedCaption(WideFromSystemAnsi(SystemAnsiFromWide(wide_caption_)), WideFromSystemAnsi(ansi)))
+        SyncHotKeyPosition(WideFromSystemAnsi(ansi), wide_caption_);
     return WidePropertyValueSync(wide_caption_, ansi);
 }
 
@@ -240,17 +234,17 @@ void TUcMenuItem::OwnMeasure(TCanvas* canvas, int& width, int& height) {
             ~Restore() { item->OnMeasureItem = item->OwnMeasureHandler(); }
         } restore{this};
         TMenuItem::MeasureItem(canvas, width, height);
-        width += WideTextWidth(canvas, Caption()) - WideTextWidth(canvas, Widen(TMenuItem::Caption()));
+        width += WideTextWidth(canvas, Caption()) - WideTextWidth(canvas, WideFromSystemAnsi(TMenuItem::Caption()));
         if (ShortCut() != 0)
             width += WideTextWidth(canvas, WideShortCutToText(ShortCut())) -
-                     WideTextWidth(canvas, Widen(ShortCutToText(ShortCut())));
+                     WideTextWidth(canvas, WideFromSystemAnsi(ShortCutToText(ShortCut())));
     }
     if (UserMeasureItem) UserMeasureItem(this, canvas, width, height);
 }
 
 void TUcMenuItem::DrawWideText(TCanvas* canvas, const std::wstring& text, TRect& rect, bool selected, UINT flags) {
     if (!UnicodePlatform || IsLine()) {
-        DoDrawText(canvas, Ansi(text), rect, selected, flags);
+        DoDrawText(canvas, SystemAnsiFromWide(text), rect, selected, flags);
         return;
     }
     TMenu* menu = GetParentMenu();
@@ -394,17 +388,17 @@ void TUcPopupList::WndProc(TMessage& m) {
 }
 
 void StartWideMenus() {
-    if (g_start_count++) return;
+    if (!g_menu_starts.Start()) return;
     if (!WideMenuHintReceiver)
         WideMenuHintReceiver = [](const std::wstring& hint) {
             if (UcApplication) UcApplication->SetWideHint(hint);
-            else if (Application) Application->SetHint(Ansi(hint));
+            else if (Application) Application->SetHint(SystemAnsiFromWide(hint));
         };
     UcPopupList = New<TUcPopupList>();
 }
 
 void StopWideMenus() {
-    if (!g_start_count || --g_start_count) return;
+    if (!g_menu_starts.Stop()) return;
     FreeAndNil(UcPopupList);
 }
 

@@ -18,11 +18,10 @@
 #include "unicode/text/platform_flags.h"
 #include "unicode/uc_application.h"
 #include "unicode/wide_actions.h"
+#include "unicode/wide_test_texts.h"
 
 namespace {
 
-const std::wstring kChinese = L"\u4E2D\u6587";   // no ANSI form: "??"
-const std::wstring kJapanese = L"\u65E5\u672C";  // also "??"
 const std::wstring kFile = L"\u0424\u0430\u0439\u043B";  // Cyrillic "File": "????"
 
 // The text of a system menu item, read as a wide text.

@@ -7,10 +7,6 @@
 
 namespace {
 
-bool NeedsMoreThan7Bits(const std::wstring& item) {
-    return WideFromSystemAnsi(WideToUtf8(item)) != item;
-}
-
 // One item of a list: 8-bit strings are ANSI text, wide ones stay.
 std::wstring ReadItem(TReader* reader) {
     TValueType type = reader->NextValue();

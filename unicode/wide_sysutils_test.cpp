@@ -8,6 +8,7 @@
 #include "unicode/code_pages.h"
 #include "unicode/text/platform_flags.h"
 #include "unicode/wide_program_texts.h"
+#include "unicode/wide_test_texts.h"
 
 namespace {
 // A fresh file name in the temporary folder, removed at the end.
@@ -25,7 +26,6 @@ private:
     std::wstring name_;
 };
 
-const std::wstring kChinese = {static_cast<wchar_t>(0x4E2D), static_cast<wchar_t>(0x6587)};
 }  // namespace
 
 TEST(WideSystemUtilities, StartSetsTheFlagsFromTheSystem) {

@@ -4,6 +4,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/strutils.h"
+#include "classlib/core/unit_starts.h"
 #include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/win32.h"
 #include "unicode/api_wrappers.h"
@@ -11,7 +12,7 @@
 #include "unicode/text/platform_flags.h"
 
 namespace {
-int start_count = 0;
+TUnitStartCount sysutils_starts;
 
 HANDLE AsHandle(intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
@@ -29,14 +30,14 @@ int Compare(DWORD flags, const std::wstring& a, const std::wstring& b) {
 }  // namespace
 
 void StartWideSystemUtilities() {
-    if (start_count++ != 0) return;
+    if (!sysutils_starts.Start()) return;
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
     if (GetVersionExA(&version)) SetPlatformFlags(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
 }
 
 void StopWideSystemUtilities() {
-    if (start_count > 0) --start_count;
+    sysutils_starts.Stop();
 }
 
 void RaiseLastSystemError() {

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "classlib/core/byte_fields.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/stream_errors.h"
 
 namespace {
 
@@ -12,29 +14,6 @@ constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
 constexpr size_t kListHeaderSize = 16;
 constexpr uint32_t kFlagMasked = 1;
-
-[[noreturn]] void RaiseBadData() {
-    throw EReadError(LoadStr(SInvalidImage));
-}
-
-void Put16(std::string& out, uint16_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-
-void Put32(std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-uint32_t Get32(const std::string& data, size_t pos) {
-    const auto* p = reinterpret_cast<const uint8_t*>(data.data() + pos);
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-uint16_t Get16(const std::string& data, size_t pos) {
-    const auto* p = reinterpret_cast<const uint8_t*>(data.data() + pos);
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
 
 uint64_t Stride(int32_t width, int bitsPerPixel) {
     return (static_cast<uint64_t>(width) * static_cast<uint64_t>(bitsPerPixel) + 31) / 32 * 4;
@@ -45,20 +24,20 @@ void PutHeaders(std::string& out, int32_t width, int32_t height, uint16_t bitsPe
                 uint32_t imageSize) {
     uint32_t offset = static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize) + paletteSize;
     out += "BM";
-    Put32(out, offset + imageSize);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, static_cast<uint32_t>(kInfoHeaderSize));
-    Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, bitsPerPixel);
-    Put32(out, 0);  // BI_RGB
-    Put32(out, imageSize);
-    Put32(out, 2835);  // 72 dpi
-    Put32(out, 2835);
-    Put32(out, paletteSize / 4);
-    Put32(out, 0);
+    AppendLittleEndian<uint32_t>(out, offset + imageSize);
+    AppendLittleEndian<uint32_t>(out, 0);
+    AppendLittleEndian<uint32_t>(out, offset);
+    AppendLittleEndian<uint32_t>(out, static_cast<uint32_t>(kInfoHeaderSize));
+    AppendLittleEndian<uint32_t>(out, static_cast<uint32_t>(width));
+    AppendLittleEndian<uint32_t>(out, static_cast<uint32_t>(height));
+    AppendLittleEndian<uint16_t>(out, 1);
+    AppendLittleEndian<uint16_t>(out, bitsPerPixel);
+    AppendLittleEndian<uint32_t>(out, 0);  // BI_RGB
+    AppendLittleEndian<uint32_t>(out, imageSize);
+    AppendLittleEndian<uint32_t>(out, 2835);  // 72 dpi
+    AppendLittleEndian<uint32_t>(out, 2835);
+    AppendLittleEndian<uint32_t>(out, paletteSize / 4);
+    AppendLittleEndian<uint32_t>(out, 0);
 }
 
 struct TBmpLayout {
@@ -72,20 +51,21 @@ struct TBmpLayout {
 // Validates one BMP file at data[pos] with the given depth; pos moves to
 // its end.
 TBmpLayout ReadLayout(const std::string& data, size_t& pos, int bitsPerPixel) {
-    if (pos > data.size() || data.size() - pos < kFileHeaderSize + kInfoHeaderSize) RaiseBadData();
-    if (data[pos] != 'B' || data[pos + 1] != 'M') RaiseBadData();
-    uint64_t fileSize = Get32(data, pos + 2);
-    uint64_t offBits = Get32(data, pos + 10);
-    uint64_t infoSize = Get32(data, pos + 14);
-    if (fileSize > data.size() - pos) RaiseBadData();
-    if (infoSize < kInfoHeaderSize || kFileHeaderSize + infoSize > offBits || offBits > fileSize) RaiseBadData();
+    if (pos > data.size() || data.size() - pos < kFileHeaderSize + kInfoHeaderSize) RaiseInvalidImage();
+    if (data[pos] != 'B' || data[pos + 1] != 'M') RaiseInvalidImage();
+    uint64_t fileSize = GetLittleEndian<uint32_t>(&data[pos + 2]);
+    uint64_t offBits = GetLittleEndian<uint32_t>(&data[pos + 10]);
+    uint64_t infoSize = GetLittleEndian<uint32_t>(&data[pos + 14]);
+    if (fileSize > data.size() - pos) RaiseInvalidImage();
+    if (infoSize < kInfoHeaderSize || kFileHeaderSize + infoSize > offBits || offBits > fileSize) RaiseInvalidImage();
 
     size_t info = pos + kFileHeaderSize;
-    auto width = static_cast<int32_t>(Get32(data, info + 4));
-    auto height = static_cast<int32_t>(Get32(data, info + 8));
-    if (width <= 0 || height == 0 || height == INT32_MIN) RaiseBadData();
-    if (Get16(data, info + 12) != 1 || Get16(data, info + 14) != bitsPerPixel || Get32(data, info + 16) != 0)
-        RaiseBadData();
+    auto width = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[info + 4]));
+    auto height = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[info + 8]));
+    if (width <= 0 || height == 0 || height == INT32_MIN) RaiseInvalidImage();
+    if (GetLittleEndian<uint16_t>(&data[info + 12]) != 1 ||
+        GetLittleEndian<uint16_t>(&data[info + 14]) != bitsPerPixel || GetLittleEndian<uint32_t>(&data[info + 16]) != 0)
+        RaiseInvalidImage();
 
     TBmpLayout l;
     l.Width = width;
@@ -93,12 +73,12 @@ TBmpLayout ReadLayout(const std::string& data, size_t& pos, int bitsPerPixel) {
     l.TopDown = height < 0;
     l.Stride = Stride(width, bitsPerPixel);
     if (bitsPerPixel == 1) {
-        uint32_t used = Get32(data, info + 32);
+        uint32_t used = GetLittleEndian<uint32_t>(&data[info + 32]);
         l.PaletteCount = used == 0 ? 2 : used;
         l.Palette = pos + kFileHeaderSize + static_cast<size_t>(infoSize);
-        if (l.PaletteCount > 2 || kFileHeaderSize + infoSize + 4 * l.PaletteCount > offBits) RaiseBadData();
+        if (l.PaletteCount > 2 || kFileHeaderSize + infoSize + 4 * l.PaletteCount > offBits) RaiseInvalidImage();
     }
-    if (l.Stride * static_cast<uint64_t>(l.Height) > fileSize - offBits) RaiseBadData();
+    if (l.Stride * static_cast<uint64_t>(l.Height) > fileSize - offBits) RaiseInvalidImage();
     l.Bits = pos + static_cast<size_t>(offBits);
     pos += static_cast<size_t>(fileSize);
     return l;
@@ -137,8 +117,8 @@ std::string EncodeBmp1(const TStripMask& mask) {
     std::string out;
     out.reserve(kFileHeaderSize + kInfoHeaderSize + 8 + imageSize);
     PutHeaders(out, mask.Width, mask.Height, 1, 8, imageSize);
-    Put32(out, 0x000000);  // black: opaque
-    Put32(out, 0xFFFFFF);  // white: transparent
+    AppendLittleEndian<uint32_t>(out, 0x000000);  // black: opaque
+    AppendLittleEndian<uint32_t>(out, 0xFFFFFF);  // white: transparent
     std::string row(static_cast<size_t>(stride), '\0');
     for (int32_t y = mask.Height - 1; y >= 0; --y) {
         std::fill(row.begin(), row.end(), '\0');
@@ -168,7 +148,7 @@ TStripMask DecodeBmp1(const std::string& data, size_t& pos) {
     TBmpLayout l = ReadLayout(data, pos, 1);
     // A palette entry counts as transparent when it is not black.
     bool transparent[2] = {false, true};
-    for (size_t i = 0; i < l.PaletteCount; ++i) transparent[i] = (Get32(data, l.Palette + 4 * i) & 0xFFFFFF) != 0;
+    for (size_t i = 0; i < l.PaletteCount; ++i) transparent[i] = (GetLittleEndian<uint32_t>(&data[l.Palette + 4 * i]) & 0xFFFFFF) != 0;
     TStripMask mask;
     mask.Width = l.Width;
     mask.Height = l.Height;
@@ -183,10 +163,10 @@ TStripMask DecodeBmp1(const std::string& data, size_t& pos) {
 
 std::string EncodeImageListData(const TImageListData& list) {
     std::string out;
-    Put32(out, static_cast<uint32_t>(list.Width));
-    Put32(out, static_cast<uint32_t>(list.Height));
-    Put32(out, static_cast<uint32_t>(list.Count));
-    Put32(out, list.Masked ? kFlagMasked : 0);
+    AppendLittleEndian<uint32_t>(out, static_cast<uint32_t>(list.Width));
+    AppendLittleEndian<uint32_t>(out, static_cast<uint32_t>(list.Height));
+    AppendLittleEndian<uint32_t>(out, static_cast<uint32_t>(list.Count));
+    AppendLittleEndian<uint32_t>(out, list.Masked ? kFlagMasked : 0);
     if (list.Count > 0) {
         out += EncodeBmp24(list.Image);
         if (list.Masked) out += EncodeBmp1(list.Mask);
@@ -195,24 +175,24 @@ std::string EncodeImageListData(const TImageListData& list) {
 }
 
 TImageListData DecodeImageListData(const std::string& data) {
-    if (data.size() < kListHeaderSize) RaiseBadData();
+    if (data.size() < kListHeaderSize) RaiseInvalidImage();
     TImageListData list;
-    list.Width = static_cast<int32_t>(Get32(data, 0));
-    list.Height = static_cast<int32_t>(Get32(data, 4));
-    list.Count = static_cast<int32_t>(Get32(data, 8));
-    uint32_t flags = Get32(data, 12);
-    if (list.Width <= 0 || list.Height <= 0 || list.Count < 0 || (flags & ~kFlagMasked) != 0) RaiseBadData();
+    list.Width = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[0]));
+    list.Height = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[4]));
+    list.Count = static_cast<int32_t>(GetLittleEndian<uint32_t>(&data[8]));
+    uint32_t flags = GetLittleEndian<uint32_t>(&data[12]);
+    if (list.Width <= 0 || list.Height <= 0 || list.Count < 0 || (flags & ~kFlagMasked) != 0) RaiseInvalidImage();
     list.Masked = (flags & kFlagMasked) != 0;
     size_t pos = kListHeaderSize;
     if (list.Count > 0) {
         int64_t stripWidth = static_cast<int64_t>(list.Width) * list.Count;
         list.Image = DecodeBmp24(data, pos);
-        if (list.Image.Width != stripWidth || list.Image.Height != list.Height) RaiseBadData();
+        if (list.Image.Width != stripWidth || list.Image.Height != list.Height) RaiseInvalidImage();
         if (list.Masked) {
             list.Mask = DecodeBmp1(data, pos);
-            if (list.Mask.Width != stripWidth || list.Mask.Height != list.Height) RaiseBadData();
+            if (list.Mask.Width != stripWidth || list.Mask.Height != list.Height) RaiseInvalidImage();
         }
     }
-    if (pos != data.size()) RaiseBadData();
+    if (pos != data.size()) RaiseInvalidImage();
     return list;
 }

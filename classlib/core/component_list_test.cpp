@@ -69,10 +69,10 @@ TEST(ComponentList, AComponentListedTwiceStaysWatchedUntilItsLastPlaceGoes) {
 
 namespace {
 
-class TProbe : public TInterfacedObject {
+class TFreeCounter : public TInterfacedObject {
 public:
-    explicit TProbe(std::atomic<int>* freed) : freed_(freed) {}
-    ~TProbe() override { ++*freed_; }
+    explicit TFreeCounter(std::atomic<int>* freed) : freed_(freed) {}
+    ~TFreeCounter() override { ++*freed_; }
 
 private:
     std::atomic<int>* freed_;
@@ -83,11 +83,11 @@ private:
 TEST(InterfaceList, HoldsOneReferencePerPlace) {
     std::atomic<int> freed{0};
     TInterfaceList list;
-    TInterfacePtr<IInterface> a(new TProbe(&freed));
+    TInterfacePtr<IInterface> a(new TFreeCounter(&freed));
     list.Add(a.Get());
     list.Add(a.Get());
-    list.Add(new TProbe(&freed));
-    EXPECT_EQ(static_cast<TProbe*>(a.Get())->RefCount(), 3);
+    list.Add(new TFreeCounter(&freed));
+    EXPECT_EQ(static_cast<TFreeCounter*>(a.Get())->RefCount(), 3);
     list.Delete(2);
     EXPECT_EQ(freed, 1);
     EXPECT_EQ(list.Remove(a.Get()), 0);
@@ -102,7 +102,7 @@ TEST(InterfaceList, HoldsOneReferencePerPlace) {
 TEST(InterfaceList, TakingTheFirstItemUnderTheLockHandsEachItemToOneThread) {
     std::atomic<int> freed{0};
     TInterfaceList queue;
-    for (int i = 0; i < 400; ++i) queue.Add(new TProbe(&freed));
+    for (int i = 0; i < 400; ++i) queue.Add(new TFreeCounter(&freed));
     std::vector<int> taken(4, 0);
     std::vector<std::thread> workers;
     for (int w = 0; w < 4; ++w)

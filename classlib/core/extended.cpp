@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "classlib/core/byte_fields.h"
+
 namespace {
 
 constexpr int kExtendedBias = 16383;
@@ -53,16 +55,13 @@ void DoubleToExtended(double value, uint8_t out[10]) {
         mantissa = fraction << shift;
         extExponent = kExtendedBias + 63 - 1074 - shift;
     }
-    for (int i = 0; i < 8; ++i) out[i] = static_cast<uint8_t>(mantissa >> (8 * i));
-    uint16_t top = static_cast<uint16_t>(sign | extExponent);
-    out[8] = static_cast<uint8_t>(top);
-    out[9] = static_cast<uint8_t>(top >> 8);
+    PutLittleEndian(out, mantissa);
+    PutLittleEndian(out + 8, static_cast<uint16_t>(sign | extExponent));
 }
 
 double ExtendedToDouble(const uint8_t in[10]) {
-    uint64_t mantissa = 0;
-    for (int i = 0; i < 8; ++i) mantissa |= static_cast<uint64_t>(in[i]) << (8 * i);
-    uint16_t top = static_cast<uint16_t>(in[8] | (in[9] << 8));
+    uint64_t mantissa = GetLittleEndian<uint64_t>(in);
+    uint16_t top = GetLittleEndian<uint16_t>(in + 8);
     uint64_t sign = static_cast<uint64_t>(top >> 15) << 63;
     int exponent = top & 0x7FFF;
     const uint64_t infinity = uint64_t(0x7FF) << 52;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/core/file_backend.h"
+#include "classlib/core/file_handle_win32.h"
 #include "classlib/core/file_size_limit.h"
 
 namespace FileBackend {
@@ -11,10 +12,6 @@ namespace {
 
 // ReadFile / WriteFile take 32-bit counts.
 constexpr int64_t kChunk = 1 << 30;
-
-HANDLE H(Handle handle) {
-    return reinterpret_cast<HANDLE>(handle);
-}
 
 int LastError() {
     DWORD error = GetLastError();
@@ -64,7 +61,7 @@ int Read(Handle handle, void* buffer, int64_t count, int64_t& done) {
     auto* bytes = static_cast<char*>(buffer);
     while (done < count) {
         DWORD chunk = static_cast<DWORD>(std::min(count - done, kChunk)), n = 0;
-        if (!ReadFile(H(handle), bytes + done, chunk, &n, nullptr)) return LastError();
+        if (!ReadFile(FileHandleOf(handle), bytes + done, chunk, &n, nullptr)) return LastError();
         done += n;
         if (n < chunk) break;
     }
@@ -77,7 +74,7 @@ int Write(Handle handle, const void* buffer, int64_t count, int64_t& done) {
     const auto* bytes = static_cast<const char*>(buffer);
     while (done < count) {
         DWORD chunk = static_cast<DWORD>(std::min(count - done, kChunk)), n = 0;
-        if (!WriteFile(H(handle), bytes + done, chunk, &n, nullptr)) return LastError();
+        if (!WriteFile(FileHandleOf(handle), bytes + done, chunk, &n, nullptr)) return LastError();
         done += n;
         if (n < chunk) break;
     }
@@ -87,26 +84,26 @@ int Write(Handle handle, const void* buffer, int64_t count, int64_t& done) {
 int Seek(Handle handle, int64_t position) {
     LARGE_INTEGER distance;
     distance.QuadPart = position;
-    return SetFilePointerEx(H(handle), distance, nullptr, FILE_BEGIN) ? 0 : LastError();
+    return SetFilePointerEx(FileHandleOf(handle), distance, nullptr, FILE_BEGIN) ? 0 : LastError();
 }
 
 int Position(Handle handle, int64_t& position) {
     LARGE_INTEGER zero, result;
     zero.QuadPart = 0;
-    if (!SetFilePointerEx(H(handle), zero, &result, FILE_CURRENT)) return LastError();
+    if (!SetFilePointerEx(FileHandleOf(handle), zero, &result, FILE_CURRENT)) return LastError();
     position = result.QuadPart;
     return 0;
 }
 
 int Size(Handle handle, int64_t& size) {
     LARGE_INTEGER result;
-    if (!GetFileSizeEx(H(handle), &result)) return LastError();
+    if (!GetFileSizeEx(FileHandleOf(handle), &result)) return LastError();
     size = result.QuadPart;
     return 0;
 }
 
 int Close(Handle handle) {
-    return CloseHandle(H(handle)) ? 0 : LastError();
+    return CloseHandle(FileHandleOf(handle)) ? 0 : LastError();
 }
 
 }  // namespace FileBackend

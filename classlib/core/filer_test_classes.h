@@ -19,26 +19,26 @@ inline std::vector<std::string>& Log() {
     return log;
 }
 
-enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-enum TAlign : int { alNone, alTop, alBottom, alClient };
-using TFontStyles = TSet<TFontStyle>;
+enum TTestFontStyle { tfsBold, tfsItalic, tfsUnderline, tfsStrikeOut };
+enum TTestAlign : int { talNone, talTop, talBottom, talClient };
+using TTestFontStyles = TSet<TTestFontStyle>;
 
-constexpr int32_t clBlack = 0;
-constexpr int32_t clRed = 0xFF;
-constexpr int32_t clBtnFace = static_cast<int32_t>(0x8000000F);
+constexpr int32_t kTestBlack = 0;
+constexpr int32_t kTestRed = 0xFF;
+constexpr int32_t kTestBtnFace = static_cast<int32_t>(0x8000000F);
 
-inline bool ColorToIdent(int32_t value, std::string& ident) {
-    if (value == clBlack) ident = "clBlack";
-    else if (value == clRed) ident = "clRed";
-    else if (value == clBtnFace) ident = "clBtnFace";
+inline bool TestColorToIdent(int32_t value, std::string& ident) {
+    if (value == kTestBlack) ident = "clBlack";
+    else if (value == kTestRed) ident = "clRed";
+    else if (value == kTestBtnFace) ident = "clBtnFace";
     else return false;
     return true;
 }
 
-inline bool IdentToColor(const std::string& ident, int32_t& value) {
-    for (int32_t c : {clBlack, clRed, clBtnFace}) {
+inline bool TestIdentToColor(const std::string& ident, int32_t& value) {
+    for (int32_t c : {kTestBlack, kTestRed, kTestBtnFace}) {
         std::string name;
-        ColorToIdent(c, name);
+        TestColorToIdent(c, name);
         if (SameText(name, ident)) {
             value = c;
             return true;
@@ -47,11 +47,11 @@ inline bool IdentToColor(const std::string& ident, int32_t& value) {
     return false;
 }
 
-inline const TTypeInfo* ColorType() {
+inline const TTypeInfo* TestColorType() {
     static const TTypeInfo info = [] {
         TTypeInfo t = MakeIntegerType("TColor", INT32_MIN, INT32_MAX);
-        t.IntToIdent = ColorToIdent;
-        t.IdentToInt = IdentToColor;
+        t.IntToIdent = TestColorToIdent;
+        t.IdentToInt = TestIdentToColor;
         return t;
     }();
     return &info;
@@ -59,10 +59,10 @@ inline const TTypeInfo* ColorType() {
 
 }  // namespace filertest
 
-DECLARE_ENUM_TYPE(filertest::TFontStyle)
-DECLARE_ENUM_TYPE(filertest::TAlign)
-inline DEFINE_ENUM_TYPE(filertest::TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
-inline DEFINE_ENUM_TYPE(filertest::TAlign, "alNone", "alTop", "alBottom", "alClient")
+DECLARE_ENUM_TYPE(filertest::TTestFontStyle)
+DECLARE_ENUM_TYPE(filertest::TTestAlign)
+inline DEFINE_ENUM_TYPE(filertest::TTestFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
+inline DEFINE_ENUM_TYPE(filertest::TTestAlign, "alNone", "alTop", "alBottom", "alClient")
 
 namespace filertest {
 
@@ -73,8 +73,8 @@ public:
     void SetName(const std::string& v) { name_ = v; }
     int32_t Size() const { return size_; }
     void SetSize(int32_t v) { size_ = v; }
-    TFontStyles Style() const { return style_; }
-    void SetStyle(TFontStyles v) { style_ = v; }
+    TTestFontStyles Style() const { return style_; }
+    void SetStyle(TTestFontStyles v) { style_ = v; }
     int32_t Color() const { return color_; }
     void SetColor(int32_t v) { color_ = v; }
     void Assign(const TPersistent* source) override {
@@ -86,8 +86,8 @@ public:
 private:
     std::string name_;
     int32_t size_ = 8;
-    TFontStyles style_;
-    int32_t color_ = clBlack;
+    TTestFontStyles style_;
+    int32_t color_ = kTestBlack;
 };
 
 inline const TClassInfo& TTestFont::StaticClass() {
@@ -95,7 +95,7 @@ inline const TClassInfo& TTestFont::StaticClass() {
         PROPERTY(c, Name);
         PROPERTY(c, Size).Default(8);
         PROPERTY(c, Style).Default(0);
-        PROPERTY(c, Color, ColorType()).Default(clBlack);
+        PROPERTY(c, Color, TestColorType()).Default(kTestBlack);
     });
     return info;
 }
@@ -203,8 +203,8 @@ public:
     void SetVisible(bool v) { visible_ = v; }
     int32_t Color() const { return color_; }
     void SetColor(int32_t v) { color_ = v; }
-    TAlign Align() const { return align_; }
-    void SetAlign(TAlign v) { align_ = v; }
+    TTestAlign Align() const { return align_; }
+    void SetAlign(TTestAlign v) { align_ = v; }
     TTestFont* Font() const { return font_.get(); }
     void SetFont(TTestFont* v) { font_->Assign(v); }
     TTestControl* Partner() const { return partner_; }
@@ -242,8 +242,8 @@ private:
     std::string caption_;
     int32_t width_ = 0;
     bool visible_ = true;
-    int32_t color_ = clBtnFace;
-    TAlign align_ = alNone;
+    int32_t color_ = kTestBtnFace;
+    TTestAlign align_ = talNone;
     TOwned<TTestFont> font_ = MakeOwned<TTestFont>();
     TTestControl* partner_ = nullptr;
     TTestControl* parent_ = nullptr;
@@ -329,8 +329,8 @@ inline const TClassInfo& TTestControl::StaticClass() {
         PROPERTY(c, Caption);
         PROPERTY(c, Width).Default(0);
         PROPERTY(c, Visible).Default(true);
-        PROPERTY(c, Color, ColorType()).Default(clBtnFace);
-        PROPERTY(c, Align).Default(alNone);
+        PROPERTY(c, Color, TestColorType()).Default(kTestBtnFace);
+        PROPERTY(c, Align).Default(talNone);
         PROPERTY(c, Font);
         PROPERTY(c, Partner);
         EVENT(c, OnClick);

@@ -27,6 +27,10 @@ extern thread_local int InOutRes;
 // 2 read/write (default). Shared by all threads.
 extern std::atomic<int> FileMode;
 
+// Makes a failed file operation's code (not 0) the pending one.
+inline void SetInOutResult(int code) {
+    if (code != 0) InOutRes = code;
+}
 // Returns the pending code and clears it.
 int IOResult();
 // Raises EInOutError for a pending code (clearing it); nothing when 0.

@@ -8,20 +8,16 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/floattext.h"
 #include "classlib/core/resstrings.h"
+#include "classlib/core/stream_errors.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/textparser.h"
 #include "classlib/core/valueinput.h"
 
 namespace {
 
-constexpr int kMaxNesting = 256;
 constexpr size_t kStringColumns = 64;
 constexpr size_t kBinaryBytesPerLine = 32;  // 64 hex digits
 const char* const kLineBreak = "\r\n";
-
-[[noreturn]] void RaiseInvalidImage() {
-    throw EReadError(LoadStr(SInvalidImage));
-}
 
 bool IsDottedIdent(const std::string& s) {
     size_t start = 0;
@@ -82,23 +78,11 @@ public:
     }
 
 private:
-    class Nesting {
-    public:
-        explicit Nesting(int& depth) : depth_(depth) {
-            if (depth_ >= kMaxNesting) throw EReadError(LoadStr(SNestingTooDeep));
-            ++depth_;
-        }
-        ~Nesting() { --depth_; }
-
-    private:
-        int& depth_;
-    };
-
     void Indent(int level) { out_.append(static_cast<size_t>(level) * 2, ' '); }
     void EndLine() { out_ += kLineBreak; }
 
     void ConvertObject(int level) {
-        Nesting nesting(depth_);
+        TScopedCount nesting = EnterNesting(depth_);
         TFilerFlags flags;
         int32_t childPos;
         reader_.ReadPrefix(flags, childPos);
@@ -150,7 +134,7 @@ private:
     void ConvertValue(int level, bool lineStart) {
         switch (reader_.ReadValue()) {
         case vaList: {
-            Nesting nesting(depth_);
+            TScopedCount nesting = EnterNesting(depth_);
             out_ += '(';
             while (!reader_.EndOfList()) {
                 EndLine();
@@ -213,7 +197,7 @@ private:
     }
 
     void ConvertCollection(int level) {
-        Nesting nesting(depth_);
+        TScopedCount nesting = EnterNesting(depth_);
         out_ += '<';
         while (!reader_.EndOfList()) {
             EndLine();
@@ -305,17 +289,10 @@ public:
     }
 
 private:
-    class Nesting {
-    public:
-        Nesting(int& depth, const TLayoutParser& parser) : depth_(depth) {
-            if (depth_ >= kMaxNesting) parser.Error(LoadStr(SNestingTooDeep));
-            ++depth_;
-        }
-        ~Nesting() { --depth_; }
-
-    private:
-        int& depth_;
-    };
+    // One level deeper in the text; too deep is an error at its line.
+    TScopedCount EnterTextNesting() {
+        return TScopedCount(depth_, kMaxStreamNesting, [this] { return parser_.MakeError(LoadStr(SNestingTooDeep)); });
+    }
 
     void WriteLE(uint64_t value, int size) {
         uint8_t bytes[8];
@@ -339,7 +316,7 @@ private:
     }
 
     void ConvertObject() {
-        Nesting nesting(depth_, parser_);
+        TScopedCount nesting = EnterTextNesting();
         TFilerFlags flags;
         if (parser_.IsKeyword("inherited")) flags += ffInherited;
         else if (parser_.IsKeyword("inline")) flags += ffInline;
@@ -499,7 +476,7 @@ private:
     }
 
     void ConvertList() {
-        Nesting nesting(depth_, parser_);
+        TScopedCount nesting = EnterTextNesting();
         parser_.Next();
         writer_.WriteListBegin();
         while (!parser_.IsSymbol(')')) ConvertValue();
@@ -515,7 +492,7 @@ private:
     }
 
     void ConvertCollection() {
-        Nesting nesting(depth_, parser_);
+        TScopedCount nesting = EnterTextNesting();
         parser_.Next();
         writer_.WriteValue(vaCollection);
         while (parser_.IsKeyword("item")) {

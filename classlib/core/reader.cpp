@@ -9,19 +9,11 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
-#include "classlib/core/scoped_count.h"
+#include "classlib/core/stream_errors.h"
 #include "classlib/core/strutils.h"
 #include "classlib/core/valueinput.h"
 
 namespace {
-
-// Deeper nesting than any real layout; stops corrupt streams from
-// exhausting the stack.
-constexpr int kMaxNesting = 256;
-
-[[noreturn]] void RaiseInvalidImage() {
-    throw EReadError(LoadStr(SInvalidImage));
-}
 
 [[noreturn]] void RaiseInvalidValue() {
     throw EReadError(LoadStr(SInvalidPropertyValue));
@@ -63,14 +55,6 @@ struct TReader::Impl {
     bool defining = false;  // DefineProperties runs for the property being read
     bool defined = false;   // ... and a definition took it
 };
-
-namespace {
-// Lists, collections and components nest in each other as deep as the
-// bytes say; the reader gives up at kMaxNesting.
-TScopedCount Nesting(int& depth) {
-    return TScopedCount(depth, kMaxNesting, [] { return EReadError(LoadStr(SNestingTooDeep)); });
-}
-}  // namespace
 
 TReader::TReader(TStream& stream) : TFiler(stream), impl_(std::make_unique<Impl>(stream)) {}
 
@@ -138,13 +122,13 @@ void TReader::SkipValue() {
         while (!ReadStr().empty()) {}
         break;
     case vaList: {
-        TScopedCount nesting = Nesting(impl_->depth);
+        TScopedCount nesting = EnterNesting(impl_->depth);
         while (!EndOfList()) SkipValue();
         ReadListEnd();
         break;
     }
     case vaCollection: {
-        TScopedCount nesting = Nesting(impl_->depth);
+        TScopedCount nesting = EnterNesting(impl_->depth);
         while (!EndOfList()) {
             if (IsIntegerValue(NextValue())) SkipValue();
             ReadListBegin();
@@ -451,7 +435,7 @@ void TReader::ReadMethodValue(TPersistent* instance, const TPropInfo& prop) {
 }
 
 void TReader::ReadCollection(TCollection* collection) {
-    TScopedCount nesting = Nesting(impl_->depth);
+    TScopedCount nesting = EnterNesting(impl_->depth);
     auto& fixups = impl_->fixups;
     for (const Impl::CollectionSpan& span : impl_->collectionSpans)
         if (span.collection == collection)
@@ -494,7 +478,7 @@ TComponent* TReader::CreateComponent(const std::string& className) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* component) {
-    TScopedCount nesting = Nesting(impl_->depth);
+    TScopedCount nesting = EnterNesting(impl_->depth);
     TFilerFlags flags;
     int32_t childPos;
     ReadPrefix(flags, childPos);

@@ -60,11 +60,11 @@ TEST(Reader, ReadsEveryKindOfProperty) {
     EXPECT_EQ(form->Caption(), "It's\r\nhere");
     EXPECT_EQ(form->Width(), -5);
     EXPECT_FALSE(form->Visible());
-    EXPECT_EQ(form->Color(), clRed);
-    EXPECT_EQ(form->Align(), alClient);
+    EXPECT_EQ(form->Color(), kTestRed);
+    EXPECT_EQ(form->Align(), talClient);
     EXPECT_EQ(form->Font()->Name(), "Arial");
     EXPECT_EQ(form->Font()->Size(), 12);
-    EXPECT_EQ(form->Font()->Style(), (TFontStyles{fsBold, fsUnderline}));
+    EXPECT_EQ(form->Font()->Style(), (TTestFontStyles{tfsBold, tfsUnderline}));
     ASSERT_EQ(form->Panels()->Count(), 2);
     EXPECT_EQ(static_cast<TTestItem*>(form->Panels()->Items(0))->Width(), 80);
     EXPECT_EQ(static_cast<TTestItem*>(form->Panels()->Items(1))->Width(), 50);
@@ -128,8 +128,8 @@ TEST(Reader, NamesAndIdentifiersIgnoreCase) {
     EXPECT_EQ(form->Caption(), "x");
     EXPECT_EQ(form->Font()->Name(), "y");
     EXPECT_FALSE(form->Visible());
-    EXPECT_EQ(form->Align(), alClient);
-    EXPECT_EQ(form->Color(), clRed);
+    EXPECT_EQ(form->Align(), talClient);
+    EXPECT_EQ(form->Color(), kTestRed);
 }
 
 TEST(Reader, SettersRunInStreamOrderThenReferencesThenLoaded) {

@@ -1,25 +1,21 @@
 #include <windows.h>
 
 #include "classlib/core/exceptions.h"
+#include "classlib/core/file_handle_win32.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/streams.h"
 #include "classlib/core/strutils.h"
 
-namespace {
-HANDLE H(intptr_t handle) {
-    return reinterpret_cast<HANDLE>(handle);
-}
-}  // namespace
 
 int32_t THandleStream::Read(void* buffer, int32_t count) {
     DWORD read = 0;
-    if (count <= 0 || !ReadFile(H(handle_), buffer, static_cast<DWORD>(count), &read, nullptr)) return 0;
+    if (count <= 0 || !ReadFile(FileHandleOf(handle_), buffer, static_cast<DWORD>(count), &read, nullptr)) return 0;
     return static_cast<int32_t>(read);
 }
 
 int32_t THandleStream::Write(const void* buffer, int32_t count) {
     DWORD written = 0;
-    if (count <= 0 || !WriteFile(H(handle_), buffer, static_cast<DWORD>(count), &written, nullptr)) return 0;
+    if (count <= 0 || !WriteFile(FileHandleOf(handle_), buffer, static_cast<DWORD>(count), &written, nullptr)) return 0;
     return static_cast<int32_t>(written);
 }
 
@@ -27,13 +23,13 @@ int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin) {
     LARGE_INTEGER distance, result;
     distance.QuadPart = offset;
     DWORD method = origin == soBeginning ? FILE_BEGIN : origin == soCurrent ? FILE_CURRENT : FILE_END;
-    if (!SetFilePointerEx(H(handle_), distance, &result, method)) return -1;
+    if (!SetFilePointerEx(FileHandleOf(handle_), distance, &result, method)) return -1;
     return result.QuadPart;
 }
 
 void THandleStream::SetSize(int64_t size) {
     Seek(size, soBeginning);
-    if (!SetEndOfFile(H(handle_))) throw EStreamError(LoadStr(SWriteError));
+    if (!SetEndOfFile(FileHandleOf(handle_))) throw EStreamError(LoadStr(SWriteError));
 }
 
 TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : THandleStream(-1), file_name_(fileName) {
@@ -56,5 +52,5 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : THandleSt
 }
 
 TFileStream::~TFileStream() {
-    if (handle_ != -1) CloseHandle(H(handle_));
+    if (handle_ != -1) CloseHandle(FileHandleOf(handle_));
 }

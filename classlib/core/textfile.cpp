@@ -4,10 +4,6 @@ namespace {
 
 constexpr size_t kBufferSize = 4096;
 
-void Fail(int code) {
-    if (code != 0) InOutRes = code;
-}
-
 }  // namespace
 
 TTextFile::~TTextFile() {
@@ -29,7 +25,7 @@ void TTextFile::Assign(const std::string& name) {
 
 bool TTextFile::Opened(int error, FileBackend::Handle handle, TMode mode) {
     if (error) {
-        Fail(error);
+        SetInOutResult(error);
         return false;
     }
     handle_ = handle;
@@ -39,7 +35,7 @@ bool TTextFile::Opened(int error, FileBackend::Handle handle, TMode mode) {
 
 void TTextFile::Rewrite() {
     CloseQuietly();
-    if (name_.empty()) return Fail(ioFileNotAssigned);
+    if (name_.empty()) return SetInOutResult(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
     int error = FileBackend::Create(name_, handle);
     Opened(error, handle, TMode::Output);
@@ -47,7 +43,7 @@ void TTextFile::Rewrite() {
 
 void TTextFile::Append() {
     CloseQuietly();
-    if (name_.empty()) return Fail(ioFileNotAssigned);
+    if (name_.empty()) return SetInOutResult(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
     int error = FileBackend::Open(name_, FileBackend::Access::Write, handle);
     if (!Opened(error, handle, TMode::Output)) return;
@@ -57,23 +53,23 @@ void TTextFile::Append() {
     if (error) {
         // Writing anywhere but the end would overwrite the file's text.
         CloseQuietly();
-        Fail(error);
+        SetInOutResult(error);
     }
 }
 
 void TTextFile::Reset() {
     CloseQuietly();
-    if (name_.empty()) return Fail(ioFileNotAssigned);
+    if (name_.empty()) return SetInOutResult(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
     int error = FileBackend::Open(name_, FileBackend::Access::Read, handle);
     if (Opened(error, handle, TMode::Input)) buffer_.resize(kBufferSize);
 }
 
 void TTextFile::Write(const std::string& text) {
-    if (mode_ != TMode::Output) return Fail(mode_ == TMode::Closed ? ioFileNotOpen : ioFileNotOpenForOutput);
+    if (mode_ != TMode::Output) return SetInOutResult(mode_ == TMode::Closed ? ioFileNotOpen : ioFileNotOpenForOutput);
     int64_t done = 0;
     int error = FileBackend::Write(handle_, text.data(), static_cast<int64_t>(text.size()), done);
-    Fail(error ? error : done < static_cast<int64_t>(text.size()) ? ioDiskFull : 0);
+    SetInOutResult(error ? error : done < static_cast<int64_t>(text.size()) ? ioDiskFull : 0);
 }
 
 void TTextFile::WriteLn(const std::string& text) {
@@ -84,7 +80,7 @@ bool TTextFile::HaveInput() {
     if (buffer_pos_ < buffer_end_) return true;
     int64_t done = 0;
     int error = FileBackend::Read(handle_, buffer_.data(), static_cast<int64_t>(buffer_.size()), done);
-    Fail(error);
+    SetInOutResult(error);
     buffer_pos_ = 0;
     buffer_end_ = static_cast<size_t>(done);
     return buffer_end_ > 0;
@@ -92,7 +88,7 @@ bool TTextFile::HaveInput() {
 
 void TTextFile::ReadLn(std::string& line) {
     line.clear();
-    if (mode_ != TMode::Input) return Fail(mode_ == TMode::Closed ? ioFileNotOpen : ioFileNotOpenForInput);
+    if (mode_ != TMode::Input) return SetInOutResult(mode_ == TMode::Closed ? ioFileNotOpen : ioFileNotOpenForInput);
     while (HaveInput()) {
         const char* start = buffer_.data() + buffer_pos_;
         const char* end = buffer_.data() + buffer_end_;
@@ -110,16 +106,16 @@ void TTextFile::ReadLn(std::string& line) {
 
 bool TTextFile::Eof() {
     if (mode_ != TMode::Input) {
-        Fail(mode_ == TMode::Closed ? ioFileNotOpen : ioFileNotOpenForInput);
+        SetInOutResult(mode_ == TMode::Closed ? ioFileNotOpen : ioFileNotOpenForInput);
         return true;
     }
     return !HaveInput();
 }
 
 void TTextFile::Close() {
-    if (!IsOpen()) return Fail(ioFileNotOpen);
+    if (!IsOpen()) return SetInOutResult(ioFileNotOpen);
     int error = FileBackend::Close(handle_);
     handle_ = FileBackend::kNoHandle;
     CloseQuietly();
-    Fail(error);
+    SetInOutResult(error);
 }

@@ -27,11 +27,15 @@ TLayoutParser::TLayoutParser(std::string text) : text_(std::move(text)) {
 }
 
 void TLayoutParser::Error(const std::string& message) const {
-    Error(message, token_.Line);
+    throw MakeError(message);
 }
 
 void TLayoutParser::Error(const std::string& message, int line) const {
     throw EParserError(Format(LoadStr(SParseError), {message, line}));
+}
+
+EParserError TLayoutParser::MakeError(const std::string& message) const {
+    return EParserError(Format(LoadStr(SParseError), {message, token_.Line}));
 }
 
 bool TLayoutParser::IsSymbol(char symbol) const {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/exceptions.h"
+
 enum class TTokenKind { End, Ident, Integer, Float, String, Symbol };
 
 // One character of a string token: a quoted code-page byte or a #n code.
@@ -34,6 +36,8 @@ public:
     // At the current token's line, or at the line given.
     [[noreturn]] void Error(const std::string& message) const;
     [[noreturn]] void Error(const std::string& message, int line) const;
+    // The exception Error raises, for a caller that raises it itself.
+    EParserError MakeError(const std::string& message) const;
     void ExpectSymbol(char symbol);
     // An identifier; dotted only where allowed.
     std::string ExpectIdent(bool dotted = false);

@@ -4,7 +4,8 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/scope_exit.h"
-#include "classlib/core/streams.h"
+#include "classlib/core/stream_errors.h"
+#include "classlib/core/stream_fields.h"
 #include "classlib/core/strutils.h"
 
 // Layout data: an int32 count of top-level nodes, then per node in
@@ -24,41 +25,22 @@ struct TNodeRecord {
     std::string Text;
 };
 
-void PutInt32(std::string& out, int32_t value) {
-    uint32_t v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-int32_t GetInt32(const uint8_t* p) {
-    return static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-}
-
-int32_t ReadInt32(TStream& stream) {
-    uint8_t bytes[4];
-    stream.ReadBuffer(bytes, 4);
-    return GetInt32(bytes);
-}
-
-[[noreturn]] void RaiseBadNodeData() {
-    throw EReadError(LoadStr(SInvalidImage));
-}
-
 TNodeRecord ReadRecord(TStream& stream) {
-    int32_t size = ReadInt32(stream);
-    if (size < kRecordFixed || size > kRecordMax) RaiseBadNodeData();
+    int32_t size = ReadLittleEndian<int32_t>(stream);
+    if (size < kRecordFixed || size > kRecordMax) RaiseInvalidImage();
     uint8_t buffer[kRecordMax];
     stream.ReadBuffer(buffer, size);
     TNodeRecord r;
-    r.ImageIndex = GetInt32(buffer);
-    r.SelectedIndex = GetInt32(buffer + 4);
-    r.StateIndex = GetInt32(buffer + 8);
-    r.OverlayIndex = GetInt32(buffer + 12);
+    r.ImageIndex = GetLittleEndian<int32_t>(buffer);
+    r.SelectedIndex = GetLittleEndian<int32_t>(buffer + 4);
+    r.StateIndex = GetLittleEndian<int32_t>(buffer + 8);
+    r.OverlayIndex = GetLittleEndian<int32_t>(buffer + 12);
     // buffer + 16 holds the data pointer of the writing program: meaningless here.
-    r.Count = GetInt32(buffer + 20);
+    r.Count = GetLittleEndian<int32_t>(buffer + 20);
     int32_t length = buffer[24];
     // Bytes past the text are slack of a fixed-size record; a text running
     // past the record is damage.
-    if (r.Count < 0 || kRecordFixed + length > size) RaiseBadNodeData();
+    if (r.Count < 0 || kRecordFixed + length > size) RaiseInvalidImage();
     r.Text.assign(reinterpret_cast<const char*>(buffer + kRecordFixed), static_cast<size_t>(length));
     return r;
 }
@@ -74,17 +56,17 @@ void TTreeNodes::DefineProperties(TFiler* filer) {
 
 void TTreeNodes::WriteData(TStream& stream) const {
     std::string out;
-    PutInt32(out, static_cast<int32_t>(root_->children_.size()));
+    AppendLittleEndian<int32_t>(out, static_cast<int32_t>(root_->children_.size()));
     for (const TTreeNode* node = GetFirstNode(); node; node = node->GetNext()) {
         const std::string& text = node->Text();
         if (text.size() > 255) throw EWriteError(Format(kTextTooLong, {text.substr(0, 32)}));
-        PutInt32(out, kRecordFixed + static_cast<int32_t>(text.size()));
-        PutInt32(out, node->ImageIndex());
-        PutInt32(out, node->SelectedIndex());
-        PutInt32(out, node->StateIndex());
-        PutInt32(out, node->OverlayIndex());
-        PutInt32(out, 0);
-        PutInt32(out, node->Count());
+        AppendLittleEndian<int32_t>(out, kRecordFixed + static_cast<int32_t>(text.size()));
+        AppendLittleEndian<int32_t>(out, node->ImageIndex());
+        AppendLittleEndian<int32_t>(out, node->SelectedIndex());
+        AppendLittleEndian<int32_t>(out, node->StateIndex());
+        AppendLittleEndian<int32_t>(out, node->OverlayIndex());
+        AppendLittleEndian<int32_t>(out, 0);
+        AppendLittleEndian<int32_t>(out, node->Count());
         out += static_cast<char>(text.size());
         out += text;
     }
@@ -95,8 +77,8 @@ void TTreeNodes::ReadData(TStream& stream) {
     // Every record is read and checked before the tree changes. Each takes
     // at least 29 bytes, so counts cannot outrun the stream.
     std::vector<TNodeRecord> records;
-    int32_t topCount = ReadInt32(stream);
-    if (topCount < 0) RaiseBadNodeData();
+    int32_t topCount = ReadLittleEndian<int32_t>(stream);
+    if (topCount < 0) RaiseInvalidImage();
     std::vector<int32_t> pending{topCount};
     while (!pending.empty()) {
         if (pending.back() == 0) {

@@ -39,3 +39,17 @@ private:
     std::vector<TUnitProc> stops_;  // of the started units, in start order
     bool complete_ = true;
 };
+
+// How often a unit that several tables (or tests) may start is started:
+// only the first start-up and the shut-down that matches it do the work;
+// a shut-down without a start-up does nothing.
+class TUnitStartCount {
+public:
+    // True for the first start-up.
+    bool Start() { return count_++ == 0; }
+    // True for the shut-down of the last start-up.
+    bool Stop() { return count_ > 0 && --count_ == 0; }
+
+private:
+    int count_ = 0;
+};

@@ -70,4 +70,18 @@ TEST_F(UnitStarts, APartKeepsTheTablesOrderWhateverOrderItIsNamedIn) {
     EXPECT_EQ(g_log, "+a+d-d-a") << "nothing started for a wrong part";
 }
 
+// A unit that two tables start does its work at the first start-up and at
+// the shut-down of the last; a shut-down that was never started leaves a
+// later start-up and its shut-down as they would be.
+TEST(UnitStartCount, OnlyTheFirstStartAndTheLastMatchingStopDoTheWork) {
+    TUnitStartCount starts;
+    EXPECT_FALSE(starts.Stop()) << "a shut-down without a start-up";
+    EXPECT_TRUE(starts.Start());
+    EXPECT_FALSE(starts.Start());
+    EXPECT_FALSE(starts.Stop());
+    EXPECT_TRUE(starts.Stop());
+    EXPECT_FALSE(starts.Stop());
+    EXPECT_TRUE(starts.Start()) << "started anew after the last shut-down";
+}
+
 }  // namespace

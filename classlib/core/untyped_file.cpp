@@ -7,10 +7,6 @@ namespace {
 
 constexpr size_t kReadBufferBytes = 64 * 1024;
 
-void Fail(int code) {
-    if (code != 0) InOutRes = code;
-}
-
 }  // namespace
 
 TUntypedFile::~TUntypedFile() {
@@ -38,18 +34,18 @@ void TUntypedFile::Rewrite(int32_t recSize) {
 
 void TUntypedFile::Open(bool create, int32_t recSize) {
     CloseQuietly();
-    if (recSize < 1) return Fail(ioInvalidParameter);
-    if (name_.empty()) return Fail(ioFileNotAssigned);
+    if (recSize < 1) return SetInOutResult(ioInvalidParameter);
+    if (name_.empty()) return SetInOutResult(ioFileNotAssigned);
     FileBackend::Handle handle = FileBackend::kNoHandle;
     int error;
     if (create) {
         error = FileBackend::Create(name_, handle);
     } else {
         int mode = FileMode;
-        if (mode < 0 || mode > 2) return Fail(ioInvalidAccessCode);
+        if (mode < 0 || mode > 2) return SetInOutResult(ioInvalidAccessCode);
         error = FileBackend::Open(name_, static_cast<FileBackend::Access>(mode), handle);
     }
-    if (error) return Fail(error);
+    if (error) return SetInOutResult(error);
     handle_ = handle;
     rec_size_ = recSize;
 }
@@ -110,63 +106,63 @@ int TUntypedFile::WriteRecords(const void* buffer, int32_t count, int32_t& writt
 void TUntypedFile::BlockRead(void* buffer, int32_t count) {
     int32_t read;
     int error = ReadRecords(buffer, count, read);
-    Fail(error ? error : read < count ? ioEndOfFile : 0);
+    SetInOutResult(error ? error : read < count ? ioEndOfFile : 0);
 }
 
 void TUntypedFile::BlockRead(void* buffer, int32_t count, int32_t& read) {
-    Fail(ReadRecords(buffer, count, read));
+    SetInOutResult(ReadRecords(buffer, count, read));
 }
 
 void TUntypedFile::BlockWrite(const void* buffer, int32_t count) {
     int32_t written;
     int error = WriteRecords(buffer, count, written);
-    Fail(error ? error : written < count ? ioDiskFull : 0);
+    SetInOutResult(error ? error : written < count ? ioDiskFull : 0);
 }
 
 void TUntypedFile::BlockWrite(const void* buffer, int32_t count, int32_t& written) {
-    Fail(WriteRecords(buffer, count, written));
+    SetInOutResult(WriteRecords(buffer, count, written));
 }
 
 void TUntypedFile::Seek(int64_t position) {
-    if (!IsOpen()) return Fail(ioFileNotOpen);
-    if (position < 0) return Fail(ioNegativeSeek);
-    if (position > INT64_MAX / rec_size_) return Fail(ioInvalidParameter);
+    if (!IsOpen()) return SetInOutResult(ioFileNotOpen);
+    if (position < 0) return SetInOutResult(ioNegativeSeek);
+    if (position > INT64_MAX / rec_size_) return SetInOutResult(ioInvalidParameter);
     read_pos_ = read_end_ = 0;
-    Fail(FileBackend::Seek(handle_, position * rec_size_));
+    SetInOutResult(FileBackend::Seek(handle_, position * rec_size_));
 }
 
 int64_t TUntypedFile::FilePos() {
     int64_t position = 0;
-    if (!IsOpen()) Fail(ioFileNotOpen);
-    else Fail(FileBackend::Position(handle_, position));
+    if (!IsOpen()) SetInOutResult(ioFileNotOpen);
+    else SetInOutResult(FileBackend::Position(handle_, position));
     position -= static_cast<int64_t>(read_end_ - read_pos_);
     return position / rec_size_;
 }
 
 int64_t TUntypedFile::FileSize() {
     int64_t size = 0;
-    if (!IsOpen()) Fail(ioFileNotOpen);
-    else Fail(FileBackend::Size(handle_, size));
+    if (!IsOpen()) SetInOutResult(ioFileNotOpen);
+    else SetInOutResult(FileBackend::Size(handle_, size));
     return size / rec_size_;
 }
 
 bool TUntypedFile::Eof() {
     if (!IsOpen()) {
-        Fail(ioFileNotOpen);
+        SetInOutResult(ioFileNotOpen);
         return true;
     }
     if (read_pos_ < read_end_) return false;
     int64_t position = 0, size = 0;
     int error = FileBackend::Position(handle_, position);
     if (!error) error = FileBackend::Size(handle_, size);
-    Fail(error);
+    SetInOutResult(error);
     return error != 0 || position >= size;
 }
 
 void TUntypedFile::Close() {
-    if (!IsOpen()) return Fail(ioFileNotOpen);
+    if (!IsOpen()) return SetInOutResult(ioFileNotOpen);
     read_pos_ = read_end_ = 0;
     int error = FileBackend::Close(handle_);
     handle_ = FileBackend::kNoHandle;
-    Fail(error);
+    SetInOutResult(error);
 }

@@ -2,12 +2,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
-
-namespace {
-[[noreturn]] void RaiseInvalidImage() {
-    throw EReadError(LoadStr(SInvalidImage));
-}
-}  // namespace
+#include "classlib/core/stream_errors.h"
 
 uint8_t TValueInput::ReadByte() {
     uint8_t b;

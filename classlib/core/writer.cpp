@@ -13,7 +13,7 @@
 
 namespace {
 
-[[noreturn]] void RaiseInvalidValue() {
+[[noreturn]] void RaiseUnwritableValue() {
     throw EWriteError(LoadStr(SInvalidPropertyValue));
 }
 
@@ -118,7 +118,7 @@ void TWriter::WriteWideChar(wchar_t value) {
 
 void TWriter::WriteFloat(double value) {
     // No layout text could carry them, and readers refuse them.
-    if (!std::isfinite(value)) RaiseInvalidValue();
+    if (!std::isfinite(value)) RaiseUnwritableValue();
     uint8_t bytes[10];
     DoubleToExtended(value, bytes);
     WriteValue(vaExtended);
@@ -246,7 +246,7 @@ void TWriter::WriteOrdinalValue(const TTypeInfo& type, int64_t value) {
     case tkWChar: return WriteWideChar(static_cast<wchar_t>(value));
     case tkEnumeration: {
         const std::string& name = type.EnumName(value);
-        if (name.empty()) RaiseInvalidValue();
+        if (name.empty()) RaiseUnwritableValue();
         return WriteIdent(name);
     }
     case tkSet: {
@@ -255,12 +255,12 @@ void TWriter::WriteOrdinalValue(const TTypeInfo& type, int64_t value) {
         for (int i = 0; i < 32; ++i) {
             if (!(static_cast<uint32_t>(value) & (uint32_t(1) << i))) continue;
             std::string name = elements ? elements->EnumName(i) : std::string();
-            if (name.empty()) RaiseInvalidValue();
+            if (name.empty()) RaiseUnwritableValue();
             WriteStr(name);
         }
         return WriteStr("");
     }
-    default: RaiseInvalidValue();
+    default: RaiseUnwritableValue();
     }
 }
 

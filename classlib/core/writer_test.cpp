@@ -104,7 +104,7 @@ TEST(Writer, DefaultsAreLeftOut) {
     // collection even where a constructor filled it.
     EXPECT_EQ(WriteComponentToText(form.get()), Crlf("object Form1: TTestForm\n  Panels = <>\nend\n"));
     form->SetColor(12345);
-    form->Font()->SetColor(clRed);
+    form->Font()->SetColor(kTestRed);
     form->SetVisible(false);
     EXPECT_EQ(WriteComponentToText(form.get()), Crlf(R"(object Form1: TTestForm
   Visible = False
@@ -254,7 +254,7 @@ TEST(Writer, UnwritableValuesRaiseInsteadOfCorrupting) {
     EXPECT_THROW(Binary([](TWriter& w) { w.WriteFloat(HUGE_VAL); }), EWriteError);
     EXPECT_THROW(Binary([](TWriter& w) { w.WriteStr(std::string(256, 'a')); }), EWriteError);
     auto form = MakeOwned<TTestForm>();
-    form->SetAlign(static_cast<TAlign>(9));
+    form->SetAlign(static_cast<TTestAlign>(9));
     EXPECT_THROW(WriteComponentToText(form.get()), EWriteError);
     EXPECT_FALSE(form->ComponentState().Contains(csWriting));
 }

@@ -4,13 +4,14 @@
 #include <cstring>
 #include <memory>
 
+#include "classlib/core/byte_fields.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/graphics/graphics_strings.h"
 #include "classlib/core/streams.h"
 
 namespace {
 
-[[noreturn]] void Invalid() {
+[[noreturn]] void RaiseInvalidBitmap() {
     throw EInvalidGraphic(GraphicsStr(SInvalidBitmap));
 }
 
@@ -35,17 +36,17 @@ public:
     // Fails early, before a large allocation, when the source is too short.
     void CheckAvailable(uint64_t count) {
         int64_t left = Remaining();
-        if (left >= 0 && count > static_cast<uint64_t>(left)) Invalid();
+        if (left >= 0 && count > static_cast<uint64_t>(left)) RaiseInvalidBitmap();
     }
     uint16_t U16() {
         uint8_t b[2];
         Read(b, 2);
-        return static_cast<uint16_t>(b[0] | b[1] << 8);
+        return GetLittleEndian<uint16_t>(b);
     }
     uint32_t U32() {
         uint8_t b[4];
         Read(b, 4);
-        return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
+        return GetLittleEndian<uint32_t>(b);
     }
 };
 
@@ -56,7 +57,7 @@ public:
         while (count) {
             int32_t chunk = static_cast<int32_t>(std::min<size_t>(count, 1 << 20));
             int32_t got = stream_.Read(buffer, chunk);
-            if (got <= 0) Invalid();
+            if (got <= 0) RaiseInvalidBitmap();
             buffer = static_cast<uint8_t*>(buffer) + got;
             count -= static_cast<size_t>(got);
         }
@@ -74,7 +75,7 @@ class TMemorySource : public TByteSource {
 public:
     TMemorySource(const uint8_t* data, size_t size) : data_(data), left_(size) {}
     void Read(void* buffer, size_t count) override {
-        if (count > left_) Invalid();
+        if (count > left_) RaiseInvalidBitmap();
         memcpy(buffer, data_, count);
         data_ += count;
         left_ -= count;
@@ -98,8 +99,8 @@ void CheckMasks(const TDibImage& image) {
     uint32_t r = image.masks[0], g = image.masks[1], b = image.masks[2];
     uint64_t limit = (uint64_t(1) << image.bitCount) - 1;
     for (uint32_t m : {r, g, b})
-        if (!ContiguousMask(m) || m > limit) Invalid();
-    if ((r & g) || (r & b) || (g & b)) Invalid();
+        if (!ContiguousMask(m) || m > limit) RaiseInvalidBitmap();
+    if ((r & g) || (r & b) || (g & b)) RaiseInvalidBitmap();
 }
 
 // 16 bits 5-5-5 and 32 bits 8-8-8 are the plain BI_RGB layouts.
@@ -130,7 +131,7 @@ void DecodeRle(TDibImage& image, const std::vector<uint8_t>& data) {
     const bool rle8 = image.bitCount == 8;
     size_t pos = 0;
     auto next = [&]() -> uint8_t {
-        if (pos >= data.size()) Invalid();
+        if (pos >= data.size()) RaiseInvalidBitmap();
         return data[pos++];
     };
     int32_t x = 0, y = 0;
@@ -147,7 +148,7 @@ void DecodeRle(TDibImage& image, const std::vector<uint8_t>& data) {
         case 2: x += next(); y += next(); break;  // delta
         default: {                      // absolute run, padded to a word
             size_t bytes = rle8 ? value : (value + 1u) / 2;
-            if (pos + bytes > data.size()) Invalid();
+            if (pos + bytes > data.size()) RaiseInvalidBitmap();
             for (int i = 0; i < value; ++i) {
                 uint8_t b = data[pos + (rle8 ? i : i / 2)];
                 PutPixel(image, x++, y, rle8 ? b : (i & 1) ? b & 0x0F : b >> 4);
@@ -168,7 +169,7 @@ TDibImage ReadDib(TByteSource& in, uint64_t consumed, uint64_t bitsOffset) {
     bool core = headerSize == kCoreHeaderSize;
     if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
         headerSize != 124)
-        Invalid();
+        RaiseInvalidBitmap();
     int64_t height;
     uint32_t sizeImage = 0, colorsUsed = 0;
     if (core) {
@@ -197,16 +198,16 @@ TDibImage ReadDib(TByteSource& in, uint64_t consumed, uint64_t bitsOffset) {
     consumed += headerSize;
 
     const bool topDown = height < 0;
-    if (image.width <= 0 || height == 0 || height < -INT32_MAX) Invalid();
+    if (image.width <= 0 || height == 0 || height < -INT32_MAX) RaiseInvalidBitmap();
     image.height = static_cast<int32_t>(topDown ? -height : height);
     const uint16_t bpp = image.bitCount;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) Invalid();
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) RaiseInvalidBitmap();
     const uint32_t comp = image.compression;
     const bool rle = comp == kBiRle8 || comp == kBiRle4;
     if (!(comp == kBiRgb || (comp == kBiRle8 && bpp == 8) || (comp == kBiRle4 && bpp == 4) ||
           (comp == kBiBitfields && (bpp == 16 || bpp == 32))))
-        Invalid();
-    if (rle && topDown) Invalid();
+        RaiseInvalidBitmap();
+    if (rle && topDown) RaiseInvalidBitmap();
 
     if (comp == kBiBitfields && headerSize == 40) {
         for (uint32_t& m : image.masks) m = in.U32();
@@ -222,9 +223,9 @@ TDibImage ReadDib(TByteSource& in, uint64_t consumed, uint64_t bitsOffset) {
     // Colour table: needed up to 8 bits, an optional hint beyond.
     const uint64_t entrySize = core ? 3 : 4;
     uint64_t entries = bpp <= 8 ? (colorsUsed ? colorsUsed : 1u << bpp) : colorsUsed;
-    if (bpp <= 8 && entries > (1u << bpp)) Invalid();
+    if (bpp <= 8 && entries > (1u << bpp)) RaiseInvalidBitmap();
     if (bitsOffset) {
-        if (bitsOffset < consumed) Invalid();
+        if (bitsOffset < consumed) RaiseInvalidBitmap();
         // A table cut short by the pixel offset holds only what fits.
         entries = std::min<uint64_t>(entries, (bitsOffset - consumed) / entrySize);
     }
@@ -244,10 +245,10 @@ TDibImage ReadDib(TByteSource& in, uint64_t consumed, uint64_t bitsOffset) {
 
     const uint64_t stride = ((uint64_t(image.width) * bpp + 31) / 32) * 4;
     const uint64_t total = stride * static_cast<uint64_t>(image.height);
-    if (total > kMaxDibBytes) Invalid();
+    if (total > kMaxDibBytes) RaiseInvalidBitmap();
     if (rle) {
         uint64_t packed = sizeImage ? sizeImage : in.Remaining() >= 0 ? static_cast<uint64_t>(in.Remaining()) : 0;
-        if (!packed || packed > kMaxDibBytes) Invalid();
+        if (!packed || packed > kMaxDibBytes) RaiseInvalidBitmap();
         in.CheckAvailable(packed);
         std::vector<uint8_t> data(static_cast<size_t>(packed));
         in.Read(data.data(), data.size());
@@ -272,25 +273,15 @@ TDibImage ReadDib(TByteSource& in, uint64_t consumed, uint64_t bitsOffset) {
     return image;
 }
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-
 }  // namespace
 
 TDibImage ReadBmpFile(TStream& stream) {
     TStreamSource in(stream);
-    if (in.U16() != 0x4D42) Invalid();  // "BM"
+    if (in.U16() != 0x4D42) RaiseInvalidBitmap();  // "BM"
     in.U32();                           // file size: unreliable in the wild
     in.U32();                           // reserved
     uint32_t bitsOffset = in.U32();
-    if (!bitsOffset) Invalid();
+    if (!bitsOffset) RaiseInvalidBitmap();
     return ReadDib(in, 14, bitsOffset);
 }
 
@@ -306,28 +297,29 @@ void WriteBmpFile(TStream& stream, const TDibImage& image) {
     const uint32_t maskBytes = image.compression == kBiBitfields ? 12 : 0;
     const uint32_t bitsOffset = static_cast<uint32_t>(14 + 40 + maskBytes + entries * 4);
     const size_t bitsSize = image.Stride() * static_cast<size_t>(image.height);
-    if (image.bits.size() < bitsSize) Invalid();
+    if (image.bits.size() < bitsSize) RaiseInvalidBitmap();
 
     std::vector<uint8_t> head;
     head.reserve(bitsOffset);
-    PutU16(head, 0x4D42);
-    PutU32(head, static_cast<uint32_t>(bitsOffset + bitsSize));
-    PutU32(head, 0);
-    PutU32(head, bitsOffset);
-    PutU32(head, 40);
-    PutU32(head, static_cast<uint32_t>(image.width));
-    PutU32(head, static_cast<uint32_t>(image.height));
-    PutU16(head, 1);
-    PutU16(head, image.bitCount);
-    PutU32(head, image.compression);
-    PutU32(head, static_cast<uint32_t>(bitsSize));
-    PutU32(head, static_cast<uint32_t>(image.xPelsPerMeter));
-    PutU32(head, static_cast<uint32_t>(image.yPelsPerMeter));
-    PutU32(head, entries == fullTable ? 0 : static_cast<uint32_t>(entries));
-    PutU32(head, 0);
+    AppendLittleEndian<uint16_t>(head, 0x4D42);
+    AppendLittleEndian<uint32_t>(head, static_cast<uint32_t>(bitsOffset + bitsSize));
+    AppendLittleEndian<uint32_t>(head, 0);
+    AppendLittleEndian<uint32_t>(head, bitsOffset);
+    AppendLittleEndian<uint32_t>(head, 40);
+    AppendLittleEndian<uint32_t>(head, static_cast<uint32_t>(image.width));
+    AppendLittleEndian<uint32_t>(head, static_cast<uint32_t>(image.height));
+    AppendLittleEndian<uint16_t>(head, 1);
+    AppendLittleEndian<uint16_t>(head, image.bitCount);
+    AppendLittleEndian<uint32_t>(head, image.compression);
+    AppendLittleEndian<uint32_t>(head, static_cast<uint32_t>(bitsSize));
+    AppendLittleEndian<uint32_t>(head, static_cast<uint32_t>(image.xPelsPerMeter));
+    AppendLittleEndian<uint32_t>(head, static_cast<uint32_t>(image.yPelsPerMeter));
+    AppendLittleEndian<uint32_t>(head, entries == fullTable ? 0 : static_cast<uint32_t>(entries));
+    AppendLittleEndian<uint32_t>(head, 0);
     if (maskBytes)
-        for (uint32_t m : image.masks) PutU32(head, m);
-    for (size_t i = 0; i < entries; ++i) PutU32(head, i < image.colors.size() ? image.colors[i] & 0xFFFFFF : 0);
+        for (uint32_t m : image.masks) AppendLittleEndian<uint32_t>(head, m);
+    for (size_t i = 0; i < entries; ++i)
+        AppendLittleEndian<uint32_t>(head, i < image.colors.size() ? image.colors[i] & 0xFFFFFF : 0);
     stream.WriteBuffer(head.data(), static_cast<int32_t>(head.size()));
     stream.WriteBuffer(image.bits.data(), static_cast<int32_t>(bitsSize));
 }

@@ -6,6 +6,7 @@
 
 #include "classlib/core/class_builder.h"
 #include "classlib/gui/canvas.h"
+#include "classlib/core/byte_fields.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/gui/scoped_win32.h"
 #include "classlib/graphics/graphics_strings.h"
@@ -13,29 +14,18 @@
 
 namespace {
 
-[[noreturn]] void Invalid() {
+[[noreturn]] void RaiseInvalidIcon() {
     throw EInvalidGraphic(GraphicsStr(SInvalidIcon));
 }
 
 constexpr size_t kDirectorySize = 6, kEntrySize = 16;
 constexpr uint64_t kMaxIconFile = 64u * 1024 * 1024;
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 uint32_t Be32(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 void ReadExactly(TStream& stream, void* buffer, size_t count) {
     if (count > INT32_MAX || stream.Read(buffer, static_cast<int32_t>(count)) != static_cast<int32_t>(count))
-        Invalid();
+        RaiseInvalidIcon();
 }
 
 struct TIconImage {
@@ -53,14 +43,14 @@ TIconImage Describe(const std::vector<uint8_t>& file, size_t offset, size_t size
         image.width = static_cast<int32_t>(Be32(p + 16));
         image.height = static_cast<int32_t>(Be32(p + 20));
         image.bitCount = 32;
-    } else if (size >= 40 && Le32(p) == 40) {
-        image.width = static_cast<int32_t>(Le32(p + 4));
-        image.height = static_cast<int32_t>(Le32(p + 8)) / 2;  // colour and mask rows
-        image.bitCount = Le16(p + 14);
+    } else if (size >= 40 && GetLittleEndian<uint32_t>(p) == 40) {
+        image.width = static_cast<int32_t>(GetLittleEndian<uint32_t>(p + 4));
+        image.height = static_cast<int32_t>(GetLittleEndian<uint32_t>(p + 8)) / 2;  // colour and mask rows
+        image.bitCount = GetLittleEndian<uint16_t>(p + 14);
     } else {
-        Invalid();
+        RaiseInvalidIcon();
     }
-    if (image.width <= 0 || image.height <= 0 || image.width > 1024 || image.height > 1024) Invalid();
+    if (image.width <= 0 || image.height <= 0 || image.width > 1024 || image.height > 1024) RaiseInvalidIcon();
     return image;
 }
 
@@ -117,7 +107,7 @@ HICON TIcon::Handle() const {
     if (!handle_ && data_) {
         TIconImage image{image_offset_, image_size_, width_, height_};
         handle_ = CreateFromImage(*data_, image);
-        if (!handle_) Invalid();
+        if (!handle_) RaiseInvalidIcon();
     }
     return handle_;
 }
@@ -171,8 +161,8 @@ void TIcon::Assign(const TPersistent* source) {
 void TIcon::LoadFromStream(TStream& stream) {
     uint8_t head[kDirectorySize];
     ReadExactly(stream, head, sizeof head);
-    const uint16_t count = Le16(head + 4);
-    if (Le16(head) != 0 || Le16(head + 2) != 1 || count == 0) Invalid();
+    const uint16_t count = GetLittleEndian<uint16_t>(head + 4);
+    if (GetLittleEndian<uint16_t>(head) != 0 || GetLittleEndian<uint16_t>(head + 2) != 1 || count == 0) RaiseInvalidIcon();
     std::vector<uint8_t> file(head, head + sizeof head);
     file.resize(kDirectorySize + kEntrySize * count);
     ReadExactly(stream, file.data() + kDirectorySize, kEntrySize * count);
@@ -181,12 +171,12 @@ void TIcon::LoadFromStream(TStream& stream) {
     uint64_t end = file.size();
     for (uint16_t i = 0; i < count; ++i) {
         const uint8_t* entry = file.data() + kDirectorySize + kEntrySize * i;
-        uint64_t size = Le32(entry + 8), offset = Le32(entry + 12);
-        if (offset < kDirectorySize + kEntrySize * count || size == 0 || offset + size > kMaxIconFile) Invalid();
+        uint64_t size = GetLittleEndian<uint32_t>(entry + 8), offset = GetLittleEndian<uint32_t>(entry + 12);
+        if (offset < kDirectorySize + kEntrySize * count || size == 0 || offset + size > kMaxIconFile) RaiseInvalidIcon();
         end = std::max(end, offset + size);
     }
     const int64_t left = stream.Size() - stream.Position();
-    if (left >= 0 && end - file.size() > static_cast<uint64_t>(left)) Invalid();
+    if (left >= 0 && end - file.size() > static_cast<uint64_t>(left)) RaiseInvalidIcon();
     const size_t directoryEnd = file.size();
     file.resize(static_cast<size_t>(end));
     ReadExactly(stream, file.data() + directoryEnd, file.size() - directoryEnd);
@@ -194,11 +184,11 @@ void TIcon::LoadFromStream(TStream& stream) {
     std::vector<TIconImage> images;
     for (uint16_t i = 0; i < count; ++i) {
         const uint8_t* entry = file.data() + kDirectorySize + kEntrySize * i;
-        images.push_back(Describe(file, Le32(entry + 12), Le32(entry + 8)));
+        images.push_back(Describe(file, GetLittleEndian<uint32_t>(entry + 12), GetLittleEndian<uint32_t>(entry + 8)));
     }
     TIconImage chosen = ChooseImage(images);
     HICON icon = CreateFromImage(file, chosen);
-    if (!icon) Invalid();
+    if (!icon) RaiseInvalidIcon();
 
     Clear();
     data_ = std::make_shared<const std::vector<uint8_t>>(std::move(file));
@@ -222,7 +212,7 @@ void TIcon::ReadData(TStream& stream) {
 // One image: 24 bits (32 when the icon has alpha) or 1 bit, with its mask.
 std::vector<uint8_t> TIcon::FileFromHandle() const {
     ICONINFO info{};
-    if (!handle_ || !GetIconInfo(handle_, &info)) Invalid();
+    if (!handle_ || !GetIconInfo(handle_, &info)) RaiseInvalidIcon();
     TGdiObject color(info.hbmColor), mask(info.hbmMask);
     const int32_t w = width_, h = height_;
     struct {
@@ -267,33 +257,33 @@ std::vector<uint8_t> TIcon::FileFromHandle() const {
     }
 
     std::vector<uint8_t> image;
-    Put32(image, 40);
-    Put32(image, static_cast<uint32_t>(w));
-    Put32(image, static_cast<uint32_t>(2 * h));
-    Put16(image, 1);
-    Put16(image, static_cast<uint32_t>(bitCount));
-    Put32(image, 0);
-    Put32(image, static_cast<uint32_t>(colorBits.size() + maskBits.size()));
-    for (int i = 0; i < 4; ++i) Put32(image, 0);
+    AppendLittleEndian<uint32_t>(image, 40);
+    AppendLittleEndian<uint32_t>(image, static_cast<uint32_t>(w));
+    AppendLittleEndian<uint32_t>(image, static_cast<uint32_t>(2 * h));
+    AppendLittleEndian<uint16_t>(image, 1);
+    AppendLittleEndian<uint16_t>(image, static_cast<uint32_t>(bitCount));
+    AppendLittleEndian<uint32_t>(image, 0);
+    AppendLittleEndian<uint32_t>(image, static_cast<uint32_t>(colorBits.size() + maskBits.size()));
+    for (int i = 0; i < 4; ++i) AppendLittleEndian<uint32_t>(image, 0);
     if (bitCount == 1) {
-        Put32(image, 0x000000);
-        Put32(image, 0xFFFFFF);
+        AppendLittleEndian<uint32_t>(image, 0x000000);
+        AppendLittleEndian<uint32_t>(image, 0xFFFFFF);
     }
     image.insert(image.end(), colorBits.begin(), colorBits.end());
     image.insert(image.end(), maskBits.begin(), maskBits.end());
 
     std::vector<uint8_t> file;
-    Put16(file, 0);
-    Put16(file, 1);
-    Put16(file, 1);
+    AppendLittleEndian<uint16_t>(file, 0);
+    AppendLittleEndian<uint16_t>(file, 1);
+    AppendLittleEndian<uint16_t>(file, 1);
     file.push_back(static_cast<uint8_t>(w >= 256 ? 0 : w));
     file.push_back(static_cast<uint8_t>(h >= 256 ? 0 : h));
     file.push_back(bitCount == 1 ? 2 : 0);
     file.push_back(0);
-    Put16(file, 1);
-    Put16(file, static_cast<uint32_t>(bitCount));
-    Put32(file, static_cast<uint32_t>(image.size()));
-    Put32(file, kDirectorySize + kEntrySize);
+    AppendLittleEndian<uint16_t>(file, 1);
+    AppendLittleEndian<uint16_t>(file, static_cast<uint32_t>(bitCount));
+    AppendLittleEndian<uint32_t>(file, static_cast<uint32_t>(image.size()));
+    AppendLittleEndian<uint32_t>(file, kDirectorySize + kEntrySize);
     file.insert(file.end(), image.begin(), image.end());
     return file;
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "editor/document/byte_fields.h"
+#include "classlib/core/byte_fields.h"
 #include "editor/document/io_errors.h"
 
 void WriteBlockString(TByteWriter& out, const std::string& s) {

@@ -3,7 +3,7 @@
 
 #include "classlib/core/exceptions.h"
 #include "editor/document/block_string.h"
-#include "editor/document/byte_fields.h"
+#include "classlib/core/byte_fields.h"
 #include "editor/document/document_codec.h"
 #include "editor/document/io_errors.h"
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "editor/document/block_string.h"
-#include "editor/document/byte_fields.h"
+#include "classlib/core/byte_fields.h"
 #include "editor/document/document_codec.h"
 
 // The mirror of document_parser.cpp: each writer here has its reader

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/document/byte_fields.h"
+#include "classlib/core/byte_fields.h"
 
 void WriteFont(TByteWriter& out, const TFontRecord& font) {
     const size_t nameLength = std::min<size_t>(font.Name.size(), 255);

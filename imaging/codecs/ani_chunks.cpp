@@ -6,6 +6,7 @@
 #include <queue>
 #include <unordered_map>
 
+#include "classlib/core/byte_fields.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
 
@@ -14,9 +15,6 @@ namespace {
 [[noreturn]] void ReadFailure() {
     throw EReadError(LoadStr(SReadError));
 }
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
 bool IsId(const uint8_t* p, const char (&id)[5]) { return memcmp(p, id, 4) == 0; }
 
@@ -46,7 +44,7 @@ private:
 struct TChunkHeader {
     uint8_t bytes[8];
     const uint8_t* Id() const { return bytes; }
-    uint32_t Size() const { return Le32(bytes + 4); }
+    uint32_t Size() const { return GetLittleEndian<uint32_t>(bytes + 4); }
 };
 
 // The frame list as the chunks build it, in stretches, so that a header
@@ -102,7 +100,7 @@ private:
         TAniHeader& h = content_.Header;
         uint32_t* fields[] = {&h.HeaderSize, &h.FrameCount, &h.StepCount, &h.Width, &h.Height,
                               &h.BitCount, &h.Planes, &h.DefaultRate, &h.Flags};
-        for (size_t f = 0; f < std::size(fields); ++f) *fields[f] = Le32(header_bytes_ + 4 * f);
+        for (size_t f = 0; f < std::size(fields); ++f) *fields[f] = GetLittleEndian<uint32_t>(header_bytes_ + 4 * f);
         if (!(h.Flags & kAniIconFlag) || h.StepCount == 0) ReadFailure();
         if (h.FrameCount == 0) return true;
         stretches_.push_back({frame_count_, h.FrameCount, static_cast<int32_t>(h.DefaultRate), next_icon_, true});
@@ -118,7 +116,7 @@ private:
         if (!in_.Read(bytes, take)) return false;
         in_.Skip(Padded(size) - take);
         if (next < frame_count_) {
-            const TFrameValue value{next, static_cast<int32_t>(Le32(bytes)), next_icon_};
+            const TFrameValue value{next, static_cast<int32_t>(GetLittleEndian<uint32_t>(bytes)), next_icon_};
             if (renumbers) Renumber(value);
             values.push_back(value);
         }
@@ -268,22 +266,22 @@ private:
         memcpy(icon.ChunkHeader.data(), chunk.bytes, sizeof chunk.bytes);
         constexpr size_t kDirectory = 6, kEntry = 16;
         if (file.size() < kDirectory) return false;
-        const uint16_t type = Le16(file.data() + 2);
+        const uint16_t type = GetLittleEndian<uint16_t>(file.data() + 2);
         icon.FromIconResource = type == 1;
         if (type == 2) file[2] = 1;  // the platform's icon class reads cursors as icons
         else if (type != 1) return false;
 
-        const uint16_t count = Le16(file.data() + 4);
+        const uint16_t count = GetLittleEndian<uint16_t>(file.data() + 4);
         for (uint16_t e = 0; e < count; ++e) {
             const size_t at = kDirectory + kEntry * e;
             if (at + kEntry > file.size()) return false;
             const uint8_t* entry = file.data() + at;
-            const uint32_t imageSize = Le32(entry + 8), offset = Le32(entry + 12);
+            const uint32_t imageSize = GetLittleEndian<uint32_t>(entry + 8), offset = GetLittleEndian<uint32_t>(entry + 12);
             if (offset > file.size() || imageSize > file.size() - offset) return false;
-            const int32_t colors = imageSize >= 16 ? AniColorsOfBitCount(Le16(file.data() + offset + 14)) : 0;
+            const int32_t colors = imageSize >= 16 ? AniColorsOfBitCount(GetLittleEndian<uint16_t>(file.data() + offset + 14)) : 0;
             content_.MaxIconColors = std::max(content_.MaxIconColors, colors);
-            icon.HotSpotX = Le16(entry + 4);
-            icon.HotSpotY = Le16(entry + 6);
+            icon.HotSpotX = GetLittleEndian<uint16_t>(entry + 4);
+            icon.HotSpotY = GetLittleEndian<uint16_t>(entry + 6);
         }
         std::optional<TAniIconSize> decoded = decode_icon_(file.data(), file.size());
         if (!decoded) return false;

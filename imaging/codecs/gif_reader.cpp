@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/core/byte_fields.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/resstrings.h"
 #include "classlib/core/strutils.h"
@@ -34,7 +35,7 @@ public:
     uint8_t Byte() { return *Take(1); }
     uint16_t Word() {
         const uint8_t* p = Take(2);
-        return static_cast<uint16_t>(p[0] | p[1] << 8);
+        return GetLittleEndian<uint16_t>(p);
     }
     void SkipToEnd() { at_ = size_; }
     // The next byte that is not 0; 0 at the end.
@@ -163,7 +164,7 @@ private:
                     const std::string first = blocks.Strings(0);
                     if (first.size() >= 3 && first[0] == 1) {
                         picture_.LoopEnabled = true;
-                        const uint16_t count = static_cast<uint16_t>(uint8_t(first[1]) | uint8_t(first[2]) << 8);
+                        const uint16_t count = GetLittleEndian<uint16_t>(first.data() + 1);
                         picture_.LoopCount = std::min(count, kMaxLoopCount);
                     }
                 }
@@ -228,7 +229,7 @@ private:
             if (extension->Kind != ekGraphicControl) continue;
             const uint8_t* g = extension->FixedBytes.data();
             const uint8_t flags = g[1];
-            const uint32_t delay = static_cast<uint32_t>(g[2] | g[3] << 8) * 10;
+            const uint32_t delay = uint32_t{GetLittleEndian<uint16_t>(g + 2)} * 10;
             const uint8_t index = g[4];
             if (flags & 1) {
                 if (index < item.ColorTable.Count) frame.TransparentColor = TripleToColor(item.ColorTable.Entries[index]);
@@ -246,15 +247,6 @@ private:
     TGifPictureRecord& picture_;
     std::vector<TGifFrameRecord>& frames_;
 };
-
-void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) {
-    out[at] = static_cast<uint8_t>(v);
-    out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 }  // namespace
 
@@ -282,14 +274,14 @@ bool DecodeFrameToBmp(const TGIFItem& item, bool interlaced, std::vector<uint8_t
     bmp.assign(offset + static_cast<size_t>(imageSize), 0);
     bmp[0] = 'B';
     bmp[1] = 'M';
-    Put32(bmp, 2, static_cast<uint32_t>(offset + imageSize));
-    Put32(bmp, 10, static_cast<uint32_t>(offset));
-    Put32(bmp, 14, 40);
-    Put32(bmp, 18, static_cast<uint32_t>(item.Width));
-    Put32(bmp, 22, static_cast<uint32_t>(item.Height));
-    Put16(bmp, 26, 1);
-    Put16(bmp, 28, static_cast<uint16_t>(b));
-    Put32(bmp, 34, static_cast<uint32_t>(imageSize));
+    PutLittleEndian<uint32_t>(&bmp[2], static_cast<uint32_t>(offset + imageSize));
+    PutLittleEndian<uint32_t>(&bmp[10], static_cast<uint32_t>(offset));
+    PutLittleEndian<uint32_t>(&bmp[14], 40);
+    PutLittleEndian<uint32_t>(&bmp[18], static_cast<uint32_t>(item.Width));
+    PutLittleEndian<uint32_t>(&bmp[22], static_cast<uint32_t>(item.Height));
+    PutLittleEndian<uint16_t>(&bmp[26], 1);
+    PutLittleEndian<uint16_t>(&bmp[28], static_cast<uint16_t>(b));
+    PutLittleEndian<uint32_t>(&bmp[34], static_cast<uint32_t>(imageSize));
     for (size_t i = 0; i < colors; ++i) {
         uint8_t* entry = &bmp[54 + 4 * i];
         if (i < static_cast<size_t>(item.ColorTable.Count)) {

@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-}  // namespace
+#include "classlib/core/byte_fields.h"
 
 std::vector<uint8_t> SampleColorTable(int bits) {
     std::vector<uint8_t> table;
@@ -53,8 +46,8 @@ std::vector<uint8_t> EncodeIndexes(const std::vector<uint8_t>& indexes, int32_t 
 TGifBuilder::TGifBuilder(uint16_t screenWidth, uint16_t screenHeight, int globalBits, const char* version) {
     bytes_ = {'G', 'I', 'F'};
     for (int i = 0; i < 3; ++i) bytes_.push_back(static_cast<uint8_t>(version[i]));
-    Put16(bytes_, screenWidth);
-    Put16(bytes_, screenHeight);
+    AppendLittleEndian<uint16_t>(bytes_, screenWidth);
+    AppendLittleEndian<uint16_t>(bytes_, screenHeight);
     bytes_.push_back(globalBits > 0 ? static_cast<uint8_t>(0x80 | (globalBits - 1) << 4 | (globalBits - 1)) : 0);
     bytes_.push_back(0);  // background index
     bytes_.push_back(0);  // pixel aspect
@@ -63,7 +56,7 @@ TGifBuilder::TGifBuilder(uint16_t screenWidth, uint16_t screenHeight, int global
 
 TGifBuilder& TGifBuilder::Loop(uint16_t count) {
     Raw({0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1});
-    Put16(bytes_, count);
+    AppendLittleEndian<uint16_t>(bytes_, count);
     bytes_.push_back(0);
     return *this;
 }
@@ -81,7 +74,7 @@ TGifBuilder& TGifBuilder::Comment(const std::string& text) {
 
 TGifBuilder& TGifBuilder::GraphicControl(uint8_t packed, uint16_t delay, uint8_t transparentIndex) {
     Raw({0x21, 0xF9, 4, packed});
-    Put16(bytes_, delay);
+    AppendLittleEndian<uint16_t>(bytes_, delay);
     Raw({transparentIndex, 0});
     return *this;
 }
@@ -89,10 +82,10 @@ TGifBuilder& TGifBuilder::GraphicControl(uint8_t packed, uint16_t delay, uint8_t
 TGifBuilder& TGifBuilder::Image(uint16_t left, uint16_t top, uint16_t width, uint16_t height,
                                 const std::vector<uint8_t>& indexes, int bitCount, bool interlaced, int localBits) {
     bytes_.push_back(0x2C);
-    Put16(bytes_, left);
-    Put16(bytes_, top);
-    Put16(bytes_, width);
-    Put16(bytes_, height);
+    AppendLittleEndian<uint16_t>(bytes_, left);
+    AppendLittleEndian<uint16_t>(bytes_, top);
+    AppendLittleEndian<uint16_t>(bytes_, width);
+    AppendLittleEndian<uint16_t>(bytes_, height);
     uint8_t packed = interlaced ? 0x40 : 0;
     if (localBits > 0) packed |= static_cast<uint8_t>(0x80 | (localBits - 1));
     bytes_.push_back(packed);

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
+#include "classlib/core/byte_fields.h"
 #include "imaging/codecs/gif_strings.h"
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
 
 void PutTable(std::vector<uint8_t>& out, const ColorTableRec& table, int32_t entries) {
     for (int32_t i = 0; i < entries; ++i) {
@@ -94,8 +90,8 @@ void WriteGifData(TGifPictureRecord& picture, const std::vector<const TGifFrameR
     out.insert(out.end(), version, version + 3);
 
     const ColorTableRec& global = data.GlobalColorTable;
-    Put16(out, picture.ScreenWidth);
-    Put16(out, picture.ScreenHeight);
+    AppendLittleEndian<uint16_t>(out, picture.ScreenWidth);
+    AppendLittleEndian<uint16_t>(out, picture.ScreenHeight);
     if (global.Count == 0) {
         out.push_back(0);
     } else {
@@ -109,7 +105,7 @@ void WriteGifData(TGifPictureRecord& picture, const std::vector<const TGifFrameR
 
     if (picture.LoopEnabled && frames.size() > 1) {
         out.insert(out.end(), {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1});
-        Put16(out, picture.LoopCount);
+        AppendLittleEndian<uint16_t>(out, picture.LoopCount);
         out.push_back(0);
     }
 
@@ -123,10 +119,10 @@ void WriteGifData(TGifPictureRecord& picture, const std::vector<const TGifFrameR
         }
         TGIFItem& item = *frame->Item;
         out.push_back(0x2C);
-        Put16(out, static_cast<uint32_t>(frame->Origin.Left));
-        Put16(out, static_cast<uint32_t>(frame->Origin.Top));
-        Put16(out, static_cast<uint32_t>(item.Width));
-        Put16(out, static_cast<uint32_t>(item.Height));
+        AppendLittleEndian<uint16_t>(out, static_cast<uint32_t>(frame->Origin.Left));
+        AppendLittleEndian<uint16_t>(out, static_cast<uint32_t>(frame->Origin.Top));
+        AppendLittleEndian<uint16_t>(out, static_cast<uint32_t>(item.Width));
+        AppendLittleEndian<uint16_t>(out, static_cast<uint32_t>(item.Height));
         uint8_t packed = 0;
         const bool local = frame->HasLocalColors && item.ColorTable.Count > 0;
         if (local) {

@@ -1,14 +1,45 @@
-// The binary fields of a menu document in memory: single bytes and
-// little-endian int32s, read from and appended to byte strings. Reading
-// past the end raises the class library's EInOutError for end of file
-// (code 100), as reading past the end of a file does.
+// Little-endian binary fields (bytes, 16- and 32-bit integers) read from
+// and written to bytes in memory: the one coder of the file formats' fields.
+// TByteReader reads a byte string in order; reading past its end raises the
+// class library's EInOutError for end of file (code 100), as reading past
+// the end of a file does.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
+
+// The integer whose sizeof(T) bytes start at `at`.
+template <class T>
+T GetLittleEndian(const void* at) {
+    static_assert(std::is_integral_v<T>);
+    using U = std::make_unsigned_t<T>;
+    const auto* bytes = static_cast<const uint8_t*>(at);
+    U value = 0;
+    for (size_t i = 0; i < sizeof(T); ++i)
+        value = static_cast<U>(value | static_cast<U>(static_cast<U>(bytes[i]) << (8 * i)));
+    return static_cast<T>(value);
+}
+
+// Writes the sizeof(T) bytes of value to `at`.
+template <class T>
+void PutLittleEndian(void* at, T value) {
+    static_assert(std::is_integral_v<T>);
+    using U = std::make_unsigned_t<T>;
+    auto* bytes = static_cast<uint8_t*>(at);
+    for (size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<uint8_t>(static_cast<U>(value) >> (8 * i));
+}
+
+// Appends the sizeof(T) bytes of value to a byte string or vector.
+template <class T, class Bytes>
+void AppendLittleEndian(Bytes& out, T value) {
+    uint8_t field[sizeof(T)];
+    PutLittleEndian(field, value);
+    out.insert(out.end(), field, field + sizeof(T));
+}
 
 class TByteReader {
 public:
@@ -44,13 +75,9 @@ public:
 private:
     template <class T>
     T Take() {
-        static_assert(std::is_integral_v<T>);
-        using U = std::make_unsigned_t<T>;
-        U value = 0;
-        for (size_t i = 0; i < sizeof(T); ++i)
-            value = static_cast<U>(value | static_cast<U>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i));
+        T value = GetLittleEndian<T>(bytes_.data() + pos_);
         pos_ += sizeof(T);
-        return static_cast<T>(value);
+        return value;
     }
     [[noreturn]] static void RaiseEndOfBytes();
 
@@ -71,11 +98,7 @@ public:
     void Reserve(size_t bytes) { bytes_.reserve(bytes); }
     template <class T>
     void Put(T value) {
-        static_assert(std::is_integral_v<T>);
-        using U = std::make_unsigned_t<T>;
-        char field[sizeof(T)];
-        for (size_t i = 0; i < sizeof(T); ++i) field[i] = static_cast<char>(static_cast<U>(value) >> (8 * i));
-        bytes_.append(field, sizeof(T));
+        AppendLittleEndian(bytes_, value);
     }
     void PutBytes(std::string_view bytes) { bytes_.append(bytes); }
 
