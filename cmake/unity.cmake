@@ -14,31 +14,9 @@
 #
 # Batching hides an include a file lacks when a batchmate brings it in:
 # configure with -DQUILLORY_UNITY=OFF to compile every file on its own
-# (tools/test.sh does so for the 32-bit build).
+# (tools/test.sh does so for the 64-bit tree, in build/x86_64-single).
 option(QUILLORY_UNITY "Compile the sources of the Windows builds in batches" ON)
 set(QUILLORY_UNITY_FILES 6 CACHE STRING "Source files compiled in one batch")
-
-# Keeps files apart that cannot share a batch: of two such files that fall
-# into one batch, the later by name is compiled on its own.
-#   quillory_unity_apart(a.cpp b.cpp ...)             each from each other
-#   quillory_unity_apart(a.cpp ... FROM c.cpp ...)    the first from the others
-# Paths are relative to the top of the tree.
-function(quillory_unity_apart)
-  cmake_parse_arguments(A "" "" "FROM" ${ARGN})
-  set(first ${A_UNPARSED_ARGUMENTS})
-  set(others ${A_FROM})
-  if(NOT others)
-    set(others ${first})
-  endif()
-  foreach(a IN LISTS first)
-    foreach(b IN LISTS others)
-      if(NOT a STREQUAL b)
-        set_property(GLOBAL APPEND PROPERTY QUILLORY_UNITY_APART:${PROJECT_SOURCE_DIR}/${a} ${PROJECT_SOURCE_DIR}/${b})
-        set_property(GLOBAL APPEND PROPERTY QUILLORY_UNITY_APART:${PROJECT_SOURCE_DIR}/${b} ${PROJECT_SOURCE_DIR}/${a})
-      endif()
-    endforeach()
-  endforeach()
-endfunction()
 
 # Compiles files on their own, outside every batch:
 #   quillory_unity_alone(a.cpp ...)    paths relative to the top of the tree
@@ -82,25 +60,12 @@ function(quillory_unity target)
   foreach(kind free win32)
     list(SORT ${kind})
     set(count ${QUILLORY_UNITY_FILES})
-    set(members)
     foreach(path IN LISTS ${kind})
       if(count EQUAL QUILLORY_UNITY_FILES)
         math(EXPR batch "${batch} + 1")
         set(count 0)
-        set(members)
       endif()
       math(EXPR count "${count} + 1")
-      get_property(apart GLOBAL PROPERTY QUILLORY_UNITY_APART:${path})
-      set(clash OFF)
-      foreach(other IN LISTS apart)
-        if(other IN_LIST members)
-          set(clash ON)
-        endif()
-      endforeach()
-      if(clash)
-        continue()
-      endif()
-      list(APPEND members ${path})
       set_source_files_properties(${path} TARGET_DIRECTORY ${target} PROPERTIES UNITY_GROUP ${target}_${batch})
     endforeach()
   endforeach()
@@ -133,13 +98,3 @@ endfunction()
 # shows no JPEG picture (the runtime) does not carry libjpeg because a
 # batchmate of theirs is used.
 quillory_unity_alone(classlib/graphics/jpeg.cpp classlib/graphics/jpeg_codec.cpp)
-
-# Files that may not share a batch, and why.
-# Each unit keeps its state in a file-local `unit`; the shell-namespace
-# units are being reworked, so the entry stays until that work is in.
-quillory_unity_apart(shell/shell_helpers.cpp shell/shell_namespace_unit.cpp)
-# The UTF coders' tests keep file-local helpers and sample texts of the same
-# names; they are being reworked with the coders, so these entries stay until
-# that work is in.
-quillory_unity_apart(unicode/text/utf7_test.cpp unicode/text/utf8_test.cpp)
-quillory_unity_apart(unicode/text/utf_against_reference_test.cpp unicode/text/utf_roundtrip_test.cpp)

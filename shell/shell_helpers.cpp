@@ -25,7 +25,7 @@ struct THelpersUnit {
     TPathMatchSpecW pathMatchSpec = nullptr;
     TStrRetToStrW strRetToStr = nullptr;
 };
-THelpersUnit unit;
+THelpersUnit helpersUnit;
 
 template <class F>
 F Bind(HMODULE module, const char* name) {
@@ -35,23 +35,23 @@ F Bind(HMODULE module, const char* name) {
 }  // namespace
 
 void StartShellHelpers() {
-    if (unit.starts++ > 0) return;
+    if (helpersUnit.starts++ > 0) return;
     OleInitialize(nullptr);
-    unit.shell32.Reset(LoadLibraryW(L"Shell32"));
-    if (!unit.shell32) throw Exception("Qarkit: Cannot open SHELL32.DLL!");
-    unit.shlwapi.Reset(LoadLibraryW(L"shlwapi"));
-    if (!unit.shlwapi) throw Exception("Qarkit: Cannot open SHLWAPI.DLL!");
-    unit.pathMatchSpec = Bind<TPathMatchSpecW>(unit.shlwapi.Get(), "PathMatchSpecW");
-    unit.strRetToStr = Bind<TStrRetToStrW>(unit.shlwapi.Get(), "StrRetToStrW");
+    helpersUnit.shell32.Reset(LoadLibraryW(L"Shell32"));
+    if (!helpersUnit.shell32) throw Exception("Qarkit: Cannot open SHELL32.DLL!");
+    helpersUnit.shlwapi.Reset(LoadLibraryW(L"shlwapi"));
+    if (!helpersUnit.shlwapi) throw Exception("Qarkit: Cannot open SHLWAPI.DLL!");
+    helpersUnit.pathMatchSpec = Bind<TPathMatchSpecW>(helpersUnit.shlwapi.Get(), "PathMatchSpecW");
+    helpersUnit.strRetToStr = Bind<TStrRetToStrW>(helpersUnit.shlwapi.Get(), "StrRetToStrW");
 }
 
 void StopShellHelpers() {
-    if (unit.starts == 0 || --unit.starts > 0) return;
+    if (helpersUnit.starts == 0 || --helpersUnit.starts > 0) return;
     // The bound entry points die with their library.
-    unit.pathMatchSpec = nullptr;
-    unit.strRetToStr = nullptr;
-    unit.shlwapi.Reset();
-    unit.shell32.Reset();
+    helpersUnit.pathMatchSpec = nullptr;
+    helpersUnit.strRetToStr = nullptr;
+    helpersUnit.shlwapi.Reset();
+    helpersUnit.shell32.Reset();
 }
 
 TItemIdList PathToItemIdList(IShellFolder* folder, const std::wstring& path) {
@@ -79,7 +79,7 @@ TItemIdList PathToItemIdList(IShellFolder* folder, const std::wstring& path) {
 }
 
 std::wstring StrRetToWideString(const ITEMIDLIST* list, STRRET strRet) {
-    if (!unit.strRetToStr) {
+    if (!helpersUnit.strRetToStr) {
         if (Application && !Application->Terminated()) {
             MessageDlg("A Dll, which is needed to execute this program, is not installed. \r\n"
                        "Please install Internet Explorer 5.5 or higher to use this program.",
@@ -89,7 +89,7 @@ std::wstring StrRetToWideString(const ITEMIDLIST* list, STRRET strRet) {
         return std::wstring();
     }
     wchar_t* text = nullptr;
-    const HRESULT converted = unit.strRetToStr(&strRet, list, &text);
+    const HRESULT converted = helpersUnit.strRetToStr(&strRet, list, &text);
     TTaskMemory<wchar_t> owned(text);
     return SUCCEEDED(converted) && owned ? std::wstring(owned.get()) : std::wstring();
 }
@@ -156,6 +156,6 @@ std::wstring ResolveShellLinkW(const std::wstring& linkPath) {
 bool MatchesFileMask(const std::wstring& name, const std::wstring& mask) {
     if (mask == L"*.*") return name.find(L'.') != std::wstring::npos;
     // Without the shell's matcher our own follows the same wildcards.
-    if (!unit.pathMatchSpec) return WildcardMatches(name, mask);
-    return unit.pathMatchSpec(name.c_str(), mask.c_str()) != 0;
+    if (!helpersUnit.pathMatchSpec) return WildcardMatches(name, mask);
+    return helpersUnit.pathMatchSpec(name.c_str(), mask.c_str()) != 0;
 }

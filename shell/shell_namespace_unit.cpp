@@ -25,76 +25,76 @@ struct TNamespaceUnit {
     // Menu items kept ready for the shell's context menus, without owner.
     std::array<std::unique_ptr<TMenuItem>, kShellMenuItemCount> menuItems;
 };
-TNamespaceUnit unit;
+TNamespaceUnit namespaceUnit;
 
 }  // namespace
 
 void StartShellNamespaceUnit() {
-    if (unit.starts++ > 0) return;
-    if (FAILED(SHGetDesktopFolder(unit.desktop.Put())) || !unit.desktop)
+    if (namespaceUnit.starts++ > 0) return;
+    if (FAILED(SHGetDesktopFolder(namespaceUnit.desktop.Put())) || !namespaceUnit.desktop)
         throw Exception("Qarkit: Cannot open Shell!");
     ITEMIDLIST* netHood = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETHOOD, &netHood))) unit.netHood.reset(netHood);
-    unit.idListArrayFormat = RegisterClipboardFormatA("Shell IDList Array");
-    for (auto& item : unit.menuItems) item = std::make_unique<TMenuItem>(nullptr);
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETHOOD, &netHood))) namespaceUnit.netHood.reset(netHood);
+    namespaceUnit.idListArrayFormat = RegisterClipboardFormatA("Shell IDList Array");
+    for (auto& item : namespaceUnit.menuItems) item = std::make_unique<TMenuItem>(nullptr);
 
-    unit.shlwapi = LoadLibraryW(L"shlwapi");
-    if (!unit.shlwapi) throw Exception("Qarkit: Cannot open SHLWAPI.DLL!");
-    unit.strFormatByteSize = reinterpret_cast<TStrFormatByteSizeW>(
-        reinterpret_cast<void*>(GetProcAddress(unit.shlwapi, "StrFormatByteSizeW")));
+    namespaceUnit.shlwapi = LoadLibraryW(L"shlwapi");
+    if (!namespaceUnit.shlwapi) throw Exception("Qarkit: Cannot open SHLWAPI.DLL!");
+    namespaceUnit.strFormatByteSize = reinterpret_cast<TStrFormatByteSizeW>(
+        reinterpret_cast<void*>(GetProcAddress(namespaceUnit.shlwapi, "StrFormatByteSizeW")));
 
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);  // 148 bytes
     if (GetVersionExA(&version)) {
         DWORD major = version.dwMajorVersion, minor = version.dwMinorVersion;
-        unit.flags.NTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-        unit.flags.OldShell = major == 4 && minor <= 10;
-        unit.flags.XP = major == 5 && minor == 1;
-        unit.flags.XPOrLater = unit.flags.XP || major > 5;
-        unit.flags.VistaOrLater = major > 5;
+        namespaceUnit.flags.NTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        namespaceUnit.flags.OldShell = major == 4 && minor <= 10;
+        namespaceUnit.flags.XP = major == 5 && minor == 1;
+        namespaceUnit.flags.XPOrLater = namespaceUnit.flags.XP || major > 5;
+        namespaceUnit.flags.VistaOrLater = major > 5;
     }
 
     wchar_t windows[MAX_PATH] = {};
     std::wstring folder = ApiGetWindowsDirectory(windows, MAX_PATH) ? windows : L"C:\\Windows";
-    unit.windowsDriveRoot = WideIncludeTrailingBackslash(WideExtractFileDrive(folder));
+    namespaceUnit.windowsDriveRoot = WideIncludeTrailingBackslash(WideExtractFileDrive(folder));
 }
 
 void StopShellNamespaceUnit() {
-    if (unit.starts == 0 || --unit.starts > 0) return;
-    for (auto& item : unit.menuItems) item.reset();
-    unit.netHood.reset();
-    unit.desktop.Reset();
-    unit.windowsDriveRoot.clear();
+    if (namespaceUnit.starts == 0 || --namespaceUnit.starts > 0) return;
+    for (auto& item : namespaceUnit.menuItems) item.reset();
+    namespaceUnit.netHood.reset();
+    namespaceUnit.desktop.Reset();
+    namespaceUnit.windowsDriveRoot.clear();
 }
 
 IShellFolder* ShellDesktopFolder() {
-    return unit.desktop.Get();
+    return namespaceUnit.desktop.Get();
 }
 
 const ITEMIDLIST* ShellNetHoodList() {
-    return unit.netHood.get();
+    return namespaceUnit.netHood.get();
 }
 
 UINT ShellIdListArrayFormat() {
-    return unit.idListArrayFormat;
+    return namespaceUnit.idListArrayFormat;
 }
 
 const TShellSystemFlags& ShellSystemFlags() {
-    return unit.flags;
+    return namespaceUnit.flags;
 }
 
-TScopedShellSystemFlags::TScopedShellSystemFlags(const TShellSystemFlags& flags) : saved_(unit.flags) {
-    unit.flags = flags;
+TScopedShellSystemFlags::TScopedShellSystemFlags(const TShellSystemFlags& flags) : saved_(namespaceUnit.flags) {
+    namespaceUnit.flags = flags;
 }
 
 TScopedShellSystemFlags::~TScopedShellSystemFlags() {
-    unit.flags = saved_;
+    namespaceUnit.flags = saved_;
 }
 
 TMenuItem* ShellMenuItem(int index) {
-    return index >= 0 && index < kShellMenuItemCount ? unit.menuItems[static_cast<size_t>(index)].get() : nullptr;
+    return index >= 0 && index < kShellMenuItemCount ? namespaceUnit.menuItems[static_cast<size_t>(index)].get() : nullptr;
 }
 
 const std::wstring& WindowsDriveRoot() {
-    return unit.windowsDriveRoot;
+    return namespaceUnit.windowsDriveRoot;
 }

@@ -2,15 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "unicode/text/utf_test_units.h"
+
 #include "unicode/text/uc_errors.h"
 
-namespace {
-std::wstring Units(std::initializer_list<unsigned> units) {
-    std::wstring w;
-    for (unsigned u : units) w += static_cast<wchar_t>(u);
-    return w;
-}
-}  // namespace
 
 TEST(Utf7Encoding, SendsDirectAndOptionalCharactersAsTheyAre) {
     EXPECT_EQ(WideToUtf7(L"1 + 1"), "1 +- 1");

@@ -2,13 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-std::wstring Units(std::initializer_list<unsigned> units) {
-    std::wstring w;
-    for (unsigned u : units) w += static_cast<wchar_t>(u);
-    return w;
-}
-}  // namespace
+#include "unicode/text/utf_test_units.h"
+
 
 TEST(Utf8Encoding, EachCodeUnitOnItsOwn) {
     EXPECT_EQ(WideToUtf8(L"A"), "A");

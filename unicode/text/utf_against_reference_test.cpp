@@ -13,6 +13,7 @@
 #include "unicode/text/utf7.h"
 #include "unicode/text/utf8.h"
 #include "unicode/text/utf_reference_coders_test.h"
+#include "unicode/text/utf_test_units.h"
 
 namespace {
 
@@ -96,17 +97,6 @@ std::wstring RandomWide(std::mt19937& random) {
     return text;
 }
 
-std::string Show(const std::string& bytes) {
-    std::string shown;
-    for (unsigned char b : bytes) shown += " " + std::to_string(b);
-    return shown;
-}
-
-std::string Show(const std::wstring& text) {
-    std::string shown;
-    for (wchar_t c : text) shown += " " + std::to_string(static_cast<unsigned>(c));
-    return shown;
-}
 
 void CompareUtf8Decoding(const std::string& bytes) {
     ASSERT_EQ(Utf8ToWide(bytes), utf_reference::Utf8ToWide(bytes)) << Show(bytes);

@@ -5,6 +5,7 @@
 
 #include "unicode/text/utf7.h"
 #include "unicode/text/utf8.h"
+#include "unicode/text/utf_test_units.h"
 
 namespace {
 std::wstring RandomText(std::mt19937& random) {
@@ -28,11 +29,6 @@ std::wstring RandomText(std::mt19937& random) {
     return text;
 }
 
-std::string Show(const std::wstring& text) {
-    std::string shown;
-    for (wchar_t c : text) shown += " " + std::to_string(static_cast<unsigned>(c));
-    return shown;
-}
 }  // namespace
 
 TEST(UtfRoundTrip, GeneratedTextsSurviveUtf8AndUtf7) {
