@@ -72,66 +72,12 @@ public:
     explicit TMemoryDC(HDC compatibleWith = nullptr) noexcept : TCreatedDC(CreateCompatibleDC(compatibleWith)) {}
 };
 
+struct TDeleteObjectStep {
+    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
+};
 // Sole owner of a GDI object we created (bitmap, palette, pen, brush, font;
 // DeleteObject), which it can also hand over.
-class TGdiObject {
-public:
-    TGdiObject() noexcept = default;
-    explicit TGdiObject(HGDIOBJ handle) noexcept : handle_(handle) {}
-    TGdiObject(TGdiObject&& other) noexcept : handle_(other.Release()) {}
-    TGdiObject& operator=(TGdiObject&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-    ~TGdiObject() noexcept { Reset(); }
-
-    HGDIOBJ Get() const noexcept { return handle_; }
-    void Reset(HGDIOBJ handle = nullptr) noexcept {
-        if (handle_ && handle_ != handle) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    // Gives the object away without deleting it.
-    HGDIOBJ Release() noexcept { return std::exchange(handle_, nullptr); }
-
-private:
-    HGDIOBJ handle_ = nullptr;
-};
-
-// Sole owner of a handle that Free gives back, which it can also hand over.
-// A null handle (and, for kernel-style handles, INVALID_HANDLE_VALUE) leaves
-// it empty.
-template <class Handle, class Free>
-class TScopedHandle {
-public:
-    TScopedHandle() noexcept = default;
-    explicit TScopedHandle(Handle handle) noexcept : handle_(Usable(handle)) {}
-    TScopedHandle(TScopedHandle&& other) noexcept : handle_(other.Release()) {}
-    TScopedHandle& operator=(TScopedHandle&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-    ~TScopedHandle() noexcept { Reset(); }
-
-    Handle Get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != Handle{}; }
-    void Reset(Handle handle = Handle{}) noexcept {
-        handle = Usable(handle);
-        if (handle_ != Handle{} && handle_ != handle) Free{}(handle_);
-        handle_ = handle;
-    }
-    // Gives the handle away without giving it back.
-    Handle Release() noexcept { return std::exchange(handle_, Handle{}); }
-
-private:
-    static Handle Usable(Handle handle) noexcept {
-        if constexpr (std::is_same_v<Handle, HANDLE>) {
-            if (handle == INVALID_HANDLE_VALUE) return nullptr;
-        }
-        return handle;
-    }
-
-    Handle handle_{};
-};
+using TGdiObject = TScopedHandle<HGDIOBJ, TDeleteObjectStep>;
 
 struct TDestroyWindowStep {
     void operator()(HWND window) const noexcept { DestroyWindow(window); }
