@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/testing/solid_bitmap_file.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -34,31 +36,6 @@
 #include "classlib/core/treenodes.h"
 
 namespace {
-
-// A 24-bit picture file of one colour.
-void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    int row = (width * 3 + 3) / 4 * 4;
-    std::string pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) pixels += {char(b), char(g), char(r)};
-        pixels.append(static_cast<size_t>(row - width * 3), '\0');
-    }
-    auto put32 = [](std::string& s, uint32_t v) {
-        for (int i = 0; i < 4; ++i) s += char((v >> (8 * i)) & 0xFF);
-    };
-    auto put16 = [](std::string& s, uint16_t v) { s += {char(v & 0xFF), char(v >> 8)}; };
-    std::string file = "BM";
-    put32(file, 54 + static_cast<uint32_t>(pixels.size()));
-    put32(file, 0);
-    put32(file, 54);
-    put32(file, 40);
-    put32(file, static_cast<uint32_t>(width));
-    put32(file, static_cast<uint32_t>(height));
-    put16(file, 1);
-    put16(file, 24);
-    for (int i = 0; i < 6; ++i) put32(file, 0);
-    std::ofstream(name, std::ios::binary) << file << pixels;
-}
 
 // Run inside the player's modal loop: once the form is up with Install
 // enabled, a click on Install, then Escape.
@@ -105,8 +82,8 @@ protected:
         RegisterRuntimeClasses();
         if (!PlayForm) Application->CreateForm(PlayForm);
         if (!CopyFileForm) Application->CreateForm(CopyFileForm);
-        WriteBmp("red.bmp", 40, 30, 255, 0, 0);
-        WriteBmp("Red.BMP.bmp", 40, 30, 255, 0, 0);
+        WriteSolidBmp("red.bmp", 40, 30, 255, 0, 0);
+        WriteSolidBmp("Red.BMP.bmp", 40, 30, 255, 0, 0);
     }
 
     // Two categories; the first holds an entry with a picture and a linked

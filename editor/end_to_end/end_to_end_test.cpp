@@ -3,6 +3,8 @@
 // autorun file; the built executable then shows the menu.
 #include <gtest/gtest.h>
 
+#include "classlib/testing/solid_bitmap_file.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -23,29 +25,6 @@ std::string Bin() {
 std::string ReadAll(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBmp(const std::string& name, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    int row = (width * 3 + 3) / 4 * 4;
-    std::string pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) pixels += {char(b), char(g), char(r)};
-        pixels.append(static_cast<size_t>(row - width * 3), '\0');
-    }
-    auto put = [](std::string& s, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) s += char((v >> (8 * i)) & 0xFF);
-    };
-    std::string file = "BM";
-    put(file, 54 + static_cast<uint32_t>(pixels.size()), 4);
-    put(file, 0, 4);
-    put(file, 54, 4);
-    put(file, 40, 4);
-    put(file, static_cast<uint32_t>(width), 4);
-    put(file, static_cast<uint32_t>(height), 4);
-    put(file, 1, 2);
-    put(file, 24, 2);
-    put(file, 0, 24);
-    std::ofstream(name, std::ios::binary) << file << pixels;
 }
 
 // The machine a program file is built for (its PE header's first field).
@@ -164,7 +143,7 @@ protected:
         for (const char* old : {"cd\\menu.exe", "cd\\Pixwell.dll", "cd\\autorun.inf", "menu.qbx", "cd\\appended.exe",
                                 "cd\\damaged.exe", "side\\menu.exe", "side\\Pixwell.dll"})
             DeleteFile(work + old);
-        WriteBmp(work + "pics\\red.bmp", 40, 30, 255, 0, 0);
+        WriteSolidBmp(work + "pics\\red.bmp", 40, 30, 255, 0, 0);
         std::ofstream(work + "docs\\readme.txt") << "Read me";
     }
     std::string work;
@@ -407,8 +386,8 @@ TEST_F(EndToEnd, ThePreviewShowsThePicturesBesideTheDocumentNamedAtTheStart) {
     // The sample names its picture "pictures\editor.bmp".
     const std::string samples = Bin() + "..\\..\\..\\samples\\";
     ASSERT_TRUE(CopyFileA((samples + "Sample.qbx").c_str(), (work + "sample\\Sample.qbx").c_str(), FALSE));
-    WriteBmp(work + "sample\\pictures\\editor.bmp", 40, 30, 255, 0, 0);
-    WriteBmp(work + "start\\pictures\\editor.bmp", 40, 30, 0, 0, 255);
+    WriteSolidBmp(work + "sample\\pictures\\editor.bmp", 40, 30, 255, 0, 0);
+    WriteSolidBmp(work + "start\\pictures\\editor.bmp", 40, 30, 0, 0, 255);
 
     TProgram editor(Bin() + "Quillory.exe", "\"" + work + "sample\\Sample.qbx\"", work + "start");
     HWND main = WaitForWindow(editor.ProcessId(), "Vortel Quillory 1.1 - [Sample.qbx]");
