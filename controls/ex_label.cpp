@@ -1,10 +1,8 @@
 #include "controls/ex_label.h"
 
 #include "classlib/core/class_builder.h"
-#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/text_ink.h"
 #include "classlib/gui/wincontrol.h"
-#include "classlib/stdctrls/accel.h"
 #include "controls/window_utils.h"
 
 DEFINE_ENUM_TYPE(TShadowPosition, "spLeftTop", "spLeftBottom", "spRightBottom", "spRightTop")
@@ -131,9 +129,7 @@ void TExCustomLabel::Notification(TComponent* component, TOperation operation) {
 
 void TExCustomLabel::DrawLabelText(TCanvas& canvas, TRect& rect, UINT format) {
     std::string text = GetLabelCaption();
-    // An empty label still measures one line.
-    if ((format & DT_CALCRECT) && (text.empty() || (show_accel_char_ && text == "&"))) text += ' ';
-    if (!show_accel_char_) format |= DT_NOPREFIX;
+    PrepareText(text, format);
     canvas.SetFont(*Font());
     canvas.Font().SetColor(GetLabelFontColor());
     TShadowPosition position = shadow_pos_;
@@ -164,14 +160,12 @@ void TExCustomLabel::Paint() {
     canvas.Brush().SetStyle(bsClear);
     TRect rect = client;
     InflateRect(&rect, -1, 0);
-    static const UINT alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    const UINT format = (word_wrap_ ? DT_WORDBREAK : 0) | DT_EXPANDTABS | alignments[alignment_];
+    const UINT format = TextFormat();
     if (layout_ != tlTop) {
         DrawLabelText(canvas, rect, format | DT_CALCRECT);
         rect.left = client.left;
         rect.right = client.right;
-        const int free = Height() - rect.bottom;
-        OffsetRect(&rect, 0, layout_ == tlBottom ? free : free / 2);
+        OffsetRect(&rect, 0, LayoutOffset(Height(), rect.bottom));
     }
     DrawLabelText(canvas, rect, format);
     if (show_focus_ && focus_control_ && focus_shown_ && !ComponentState().Contains(csDesigning)) {
@@ -184,17 +178,12 @@ void TExCustomLabel::Paint() {
 void TExCustomLabel::AdjustLabelBounds() {
     if (!auto_size_) return;
     TRect rect = ClientRect();
+    // A pixel of margin on either side of the text.
     InflateRect(&rect, -1, 0);
-    {
-        TWindowDC screen(nullptr);
-        auto measure = MakeOwned<TCanvas>();
-        TCanvasOnDC canvas(*measure, screen);
-        DrawLabelText(*measure, rect, (word_wrap_ ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CALCRECT);
-    }
+    const UINT format = (word_wrap_ ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CALCRECT;
+    MeasureOnScreen([&](TCanvas& canvas) { DrawLabelText(canvas, rect, format); });
     InflateRect(&rect, 1, 0);
-    int32_t left = Left();
-    if (alignment_ == taRightJustify) left += Width() - rect.right;
-    SetBounds(left, Top(), rect.right, rect.bottom);
+    SetBounds(AutoSizedLeft(Left(), Width(), rect.right), Top(), rect.right, rect.bottom);
 }
 
 bool TExCustomLabel::MouseIsOverThis() {
@@ -238,11 +227,7 @@ void TExCustomLabel::FocusChanged(TMessage& m) {
 }
 
 void TExCustomLabel::DialogChar(TMessage& m) {
-    if (focus_control_ && Enabled() && show_accel_char_ &&
-        IsAccel(static_cast<unsigned>(m.WParam), GetLabelCaption()) && focus_control_->CanFocus()) {
-        focus_control_->SetFocus();
-        m.Result = 1;
-    }
+    if (FocusOnAccel(static_cast<unsigned>(m.WParam), Enabled(), GetLabelCaption())) m.Result = 1;
 }
 
 void TExCustomLabel::Dispatch(TMessage& m) {

@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/core/alignment.h"
 #include "classlib/gui/graphic_control.h"
-#include "classlib/stdctrls/label.h"
+#include "classlib/stdctrls/label_settings.h"
 
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 DECLARE_ENUM_TYPE(TShadowPosition)
@@ -22,18 +21,16 @@ DECLARE_ENUM_TYPE(TShadowPosition)
 int DrawTextWithShadow(HDC dc, const char* text, int length, TRect& rect, UINT format, int size,
                        COLORREF shadowColor, TShadowPosition position);
 
-class TExCustomLabel : public TGraphicControl {
+class TExCustomLabel : public TGraphicControl, public TLabelSettings {
     DECLARE_CLASS(TExCustomLabel, TGraphicControl)
 public:
     explicit TExCustomLabel(TComponent* owner);
 
-    TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
-    bool AutoSize() const { return auto_size_; }
     void SetAutoSize(bool value);
-    TWinControl* FocusControl() const { return focus_control_; }
+    // Unlike the plain label's, repaints the focus frame and keeps the
+    // free notification of the control it replaces.
     void SetFocusControl(TWinControl* value);
-    TTextLayout Layout() const { return layout_; }
     void SetLayout(TTextLayout value);
     TColor ShadowColor() const { return shadow_color_; }
     void SetShadowColor(TColor value);
@@ -41,14 +38,14 @@ public:
     void SetShadowSize(uint8_t value);
     TShadowPosition ShadowPos() const { return shadow_pos_; }
     void SetShadowPos(TShadowPosition value);
-    bool ShowAccelChar() const { return show_accel_char_; }
+    // Only repaints: the size stays as it was.
     void SetShowAccelChar(bool value);
     bool ShowFocus() const { return show_focus_; }
     void SetShowFocus(bool value);
     // Without csOpaque the parent shows through.
     bool Transparent() const { return !ControlStyle().Contains(csOpaque); }
     void SetTransparent(bool value);
-    bool WordWrap() const { return word_wrap_; }
+    // Resizes without repainting a label that keeps its size.
     void SetWordWrap(bool value);
 
     bool MouseInControl() const { return mouse_in_control_; }
@@ -82,15 +79,9 @@ private:
     void FocusChanged(TMessage& m);
     void DialogChar(TMessage& m);
 
-    TWinControl* focus_control_ = nullptr;
-    TAlignment alignment_ = taLeftJustify;
-    bool auto_size_ = true;
-    TTextLayout layout_ = tlTop;
     TColor shadow_color_ = clBtnHighlight;
     uint8_t shadow_size_ = 1;
     TShadowPosition shadow_pos_ = spLeftTop;
-    bool word_wrap_ = false;
-    bool show_accel_char_ = true;
     bool show_focus_ = false;
     bool focus_shown_ = false;
     bool mouse_in_control_ = false;

@@ -1,12 +1,8 @@
 #include "classlib/stdctrls/label.h"
 
 #include "classlib/core/class_builder.h"
-#include "classlib/stdctrls/accel.h"
-#include "classlib/gui/scoped_win32.h"
 #include "classlib/gui/text_ink.h"
 #include "classlib/gui/wincontrol.h"
-
-DEFINE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 
 const TClassInfo& TCustomLabel::StaticClass() {
     static const TClassInfo info = DefineClass<TCustomLabel>("TCustomLabel", &TGraphicControl::StaticClass(), [](auto& c) {
@@ -100,9 +96,7 @@ void TCustomLabel::Loaded() {
 
 void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& rect, UINT flags) {
     std::string text = GetLabelText();
-    // An empty label still measures one line.
-    if ((flags & DT_CALCRECT) && (text.empty() || (show_accel_char_ && text == "&"))) text += ' ';
-    if (!show_accel_char_) flags |= DT_NOPREFIX;
+    PrepareText(text, flags);
     canvas.SetFont(*Font());
     canvas.Brush().SetStyle(bsClear);
     int length = static_cast<int>(text.size());
@@ -128,14 +122,12 @@ void TCustomLabel::Paint() {
         canvas.Brush().SetColor(Color());
         canvas.FillRect(client);
     }
-    static const UINT alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    UINT style = DT_EXPANDTABS | (word_wrap_ ? DT_WORDBREAK : 0) | alignments[alignment_];
+    const UINT style = TextFormat();
     TRect rect = client;
     if (layout_ != tlTop) {
         TRect calc = rect;
         DoDrawText(canvas, calc, style | DT_CALCRECT);
-        int free = Height() - calc.bottom;
-        OffsetRect(&rect, 0, layout_ == tlBottom ? free : free / 2);
+        OffsetRect(&rect, 0, LayoutOffset(Height(), calc.bottom));
     }
     DoDrawText(canvas, rect, style);
 }
@@ -143,15 +135,10 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
     if (ComponentState().Contains(csReading) || !auto_size_) return;
     TRect rect = ClientRect();
-    {
-        TWindowDC screen(nullptr);
-        auto measure = MakeOwned<TCanvas>();
-        TCanvasOnDC canvas(*measure, screen);
-        DoDrawText(*measure, rect, DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0));
-    }
-    int32_t x = Left();
-    if (alignment_ == taRightJustify) x += Width() - rect.right;
-    SetBounds(x, Top(), rect.right, rect.bottom);
+    // Measured left-aligned: the alignment only moves the left edge.
+    const UINT style = DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0);
+    MeasureOnScreen([&](TCanvas& canvas) { DoDrawText(canvas, rect, style); });
+    SetBounds(AutoSizedLeft(Left(), Width(), rect.right), Top(), rect.right, rect.bottom);
 }
 
 void TCustomLabel::Dispatch(TMessage& m) {
@@ -165,9 +152,7 @@ void TCustomLabel::Dispatch(TMessage& m) {
         AdjustBounds();
         return;
     case CM_DIALOGCHAR:
-        if (focus_control_ && Enabled() && show_accel_char_ && IsAccel(static_cast<unsigned>(m.WParam), Caption()) &&
-            focus_control_->CanFocus()) {
-            focus_control_->SetFocus();
+        if (FocusOnAccel(static_cast<unsigned>(m.WParam), Enabled(), Caption())) {
             m.Result = 1;
             return;
         }
