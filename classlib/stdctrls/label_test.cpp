@@ -164,6 +164,36 @@ TEST_F(LabelAccelerators, NoAcceleratorWhenDisabledOrNotShown) {
     EXPECT_TRUE(first->Focused());
 }
 
+// The first row of the label's area that holds ink, or -1.
+int FirstInkRow(TForm* form, TLabel* label) {
+    TWindowPixels pixels(form->Handle());
+    const TRect r = label->BoundsRect();
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (pixels.At(x, y) != Rgb(label->Color())) return y;
+    return -1;
+}
+
+// A line of text sits at the top, in the middle or at the bottom of a
+// taller label; the spare room is split evenly in the middle.
+TEST_F(LabelOnForm, LayoutPlacesTheTextVertically) {
+    auto* label = AddControl<TLabel>(form, 10, 130, 100, 90);
+    label->SetAutoSize(false);
+    label->SetBounds(10, 130, 100, 90);
+    label->SetCaption("Wm");
+    label->SetColor(clYellow);
+    const int line = TextSize(label, "Wm").cy;
+    DrainMessages();
+    const int top = FirstInkRow(form, label);
+    ASSERT_GE(top, 130);
+    label->SetLayout(tlCenter);
+    DrainMessages();
+    EXPECT_EQ(FirstInkRow(form, label), top + (90 - line) / 2);
+    label->SetLayout(tlBottom);
+    DrainMessages();
+    EXPECT_EQ(FirstInkRow(form, label), top + 90 - line);
+}
+
 TEST_F(LabelAccelerators, ColourTransparencyAndEmbossing) {
     label->SetAutoSize(false);
     label->SetBounds(10, 80, 120, 40);
