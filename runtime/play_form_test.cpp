@@ -97,6 +97,14 @@ protected:
         holder.AddCategory(holder.Root(), "Empty");
     }
 
+    // The holder's document in the shown player window; its tree's items.
+    TTreeNodes* ShowDocument() {
+        PlayForm->ApplyDocument(holder);
+        PlayForm->Show();
+        DrainMessages();
+        return PlayForm->TreeView1->Items();
+    }
+
     TTestHolder holder;
 };
 
@@ -160,10 +168,7 @@ TEST_F(PlayerTest, ADocumentWithoutCategoriesShowsNoTabs) {
 
 TEST_F(PlayerTest, PagesShowCaptionPictureAndTextAndSizeThePage) {
     BuildDocument();
-    PlayForm->ApplyDocument(holder);
-    PlayForm->Show();
-    DrainMessages();
-    TTreeNodes* items = PlayForm->TreeView1->Items();
+    TTreeNodes* items = ShowDocument();
 
     // An entry with a picture and a linked file.
     PlayForm->TreeView1->SetSelected(items->Item(0));
@@ -203,10 +208,7 @@ TEST_F(PlayerTest, PicturesAreCachedByTheirExactName) {
     TTreeNode* other = holder.AddCategory(holder.Root(), "Cases");
     holder.AddEntry(other, "Same", "", "", "red.bmp");
     holder.AddEntry(other, "Case", "", "", "RED.BMP");
-    PlayForm->ApplyDocument(holder);
-    PlayForm->Show();
-    DrainMessages();
-    TTreeNodes* items = PlayForm->TreeView1->Items();
+    TTreeNodes* items = ShowDocument();
     PlayForm->TreeView1->SetSelected(items->Item(0));
     DrainMessages();
     int loads = PlayForm->PictureLoads();
@@ -227,10 +229,7 @@ TEST_F(PlayerTest, PicturesAreCachedByTheirExactName) {
 
 TEST_F(PlayerTest, AnEntryWithoutAPictureAsksTheLibraryForNoneAndDropsTheCachedOne) {
     BuildDocument();
-    PlayForm->ApplyDocument(holder);
-    PlayForm->Show();
-    DrainMessages();
-    TTreeNodes* items = PlayForm->TreeView1->Items();
+    TTreeNodes* items = ShowDocument();
     PlayForm->TreeView1->SetSelected(items->Item(0));  // "Editor", with red.bmp
     DrainMessages();
     ASSERT_EQ(PlayForm->CachedPictureName(), "red.bmp");
